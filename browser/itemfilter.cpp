@@ -1,0 +1,31 @@
+#include "browser/itemfilter.h"
+
+namespace ItemFilter {
+
+QString normalizedQuery(QStringView searchText)
+{
+    return searchText.trimmed().toString().toLower();
+}
+
+bool matchesSearch(const HardwareItem &item, const QString &query)
+{
+    return query.isEmpty() || item.searchableText().contains(query, Qt::CaseSensitive);
+}
+
+QList<HardwareItem> filterItems(const QList<HardwareItem> &items,
+                                std::optional<HardwareCategory> category, QStringView searchText)
+{
+    const QString query = normalizedQuery(searchText);
+    QList<HardwareItem> result;
+    for (const HardwareItem &item : items) {
+        if (category && item.category != *category) {
+            continue;
+        }
+        if (matchesSearch(item, query)) {
+            result.append(item);
+        }
+    }
+    return result;
+}
+
+} // namespace ItemFilter

@@ -1,0 +1,272 @@
+// kestrin-cli: the scan pipeline without the window, for scripting, for
+// checking saved outputs and for tests.
+#include "browser/itemfilter.h"
+#include "model/textservices.h"
+#include "scanner/hardwarescanner.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+#include <cstdio>
+#include <optional>
+
+namespace {
+
+constexpr int exitUsage = 2;
+constexpr int exitIo = 1;
+
+const char *const helpText =
+    "Usage: kestrin-cli [OPTIONS]\n"
+    "\n"
+    "Shows the hardware facts that Kestrin shows, on the command line.\n"
+    "Without --classic/--mac it scans this machine with the bundled dmidecode tool.\n"
+    "\n"
+    "Input:\n"
+    "  --classic FILE     use saved output of 'dmidecode -q' instead of scanning\n"
+    "  --mac FILE         use saved output of 'dmidecode --mac-hardware' instead of scanning\n"
+    "                     (either or both; mac items come first, as in a scan)\n"
+    "  --tool PATH        scan with this dmidecode executable instead of the bundled one\n"
+    "                     (for testing, and for users who build their own dmidecode)\n"
+    "\n"
+    "Output (standard output; scan warnings go to standard error):\n"
+    "  (default)          a plain-text listing grouped by category, in result order\n"
+    "  --json             {\"items\":[{\"id\",\"category\",\"title\",\"value\",\"detail\",\"source\"}],\n"
+    "                      \"warnings\":[...],\"rawOutput\":\"...\"}\n"
+    "  --raw              the raw tool output, framed as a scan frames it\n"
+    "\n"
+    "Filters (the rules of the window's list):\n"
+    "  --category TITLE   only items of this category: Summary, Platform, BIOS, Baseboard,\n"
+    "                     CPU, Memory, PCI, GPU, Network, Storage, Audio, USB, Battery,\n"
+    "                     Firmware, Other (exact title)\n"
+    "  --search TEXT      only items whose text contains TEXT (case and surrounding\n"
+    "                     spaces ignored)\n"
+    "\n"
+    "  -h, --help         show this help\n"
+    "  --version          show the version\n"
+    "\n"
+    "Input that is not valid UTF-8 is read as empty text, as the window reads such tool\n"
+    "output. Exit status: 0 on success (also when a scan has warnings), 1 when a file\n"
+    "cannot be read or the output cannot be written, 2 for usage errors.\n";
+
+struct Options {
+    std::optional<QString> classicFile;
+    std::optional<QString> macFile;
+    std::optional<QString> toolPath;
+    std::optional<HardwareCategory> category;
+    QString search;
+    bool json = false;
+    bool raw = false;
+};
+
+void printError(const QString &message)
+{
+    std::fprintf(stderr, "kestrin-cli: %s\n", message.toLocal8Bit().constData());
+}
+
+bool writeOut(const QByteArray &bytes)
+{
+    if (!bytes.isEmpty() && std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()),
+                                        stdout) != static_cast<size_t>(bytes.size())) {
+        return false;
+    }
+    return std::fflush(stdout) == 0;
+}
+
+// Returns the exit status to leave with, or nothing to go on.
+std::optional<int> parseArguments(const QStringList &arguments, Options &options)
+{
+    for (qsizetype i = 1; i < arguments.size(); ++i) {
+        const QString &argument = arguments[i];
+        auto takeValue = [&](QString &out) -> bool {
+            if (i + 1 >= arguments.size()) {
+                printError(QStringLiteral("option %1 needs a value (see --help)").arg(argument));
+                return false;
+            }
+            out = arguments[++i];
+            return true;
+        };
+        QString value;
+        if (argument == u"-h" || argument == u"--help") {
+            writeOut(helpText);
+            return 0;
+        }
+        if (argument == u"--version") {
+            writeOut(QByteArrayLiteral("kestrin-cli " KESTRIN_VERSION "\n"));
+            return 0;
+        }
+        if (argument == u"--json") {
+            options.json = true;
+        } else if (argument == u"--raw") {
+            options.raw = true;
+        } else if (argument == u"--classic" || argument == u"--mac" || argument == u"--tool" ||
+                   argument == u"--category" || argument == u"--search") {
+            if (!takeValue(value)) {
+                return exitUsage;
+            }
+            if (argument == u"--classic") {
+                options.classicFile = value;
+            } else if (argument == u"--mac") {
+                options.macFile = value;
+            } else if (argument == u"--tool") {
+                options.toolPath = value;
+            } else if (argument == u"--search") {
+                options.search = value;
+            } else {
+                options.category = categoryFromRawValue(value);
+                if (!options.category) {
+                    printError(QStringLiteral("unknown category \"%1\" (titles are case-sensitive: "
+                                              "Summary, Platform, BIOS, Baseboard, CPU, Memory, "
+                                              "PCI, GPU, Network, Storage, Audio, USB, Battery, "
+                                              "Firmware, Other)")
+                                   .arg(value));
+                    return exitUsage;
+                }
+            }
+        } else {
+            printError(QStringLiteral("unknown argument \"%1\" (see --help)").arg(argument));
+            return exitUsage;
+        }
+    }
+    if (options.json && options.raw) {
+        printError(QStringLiteral("--json and --raw cannot be combined"));
+        return exitUsage;
+    }
+    if (options.toolPath && (options.classicFile || options.macFile)) {
+        printError(QStringLiteral("--tool scans the machine; it cannot be combined with "
+                                  "--classic or --mac"));
+        return exitUsage;
+    }
+    if (options.toolPath && !QFileInfo::exists(*options.toolPath)) {
+        printError(QStringLiteral("tool \"%1\" does not exist").arg(*options.toolPath));
+        return exitUsage;
+    }
+    return std::nullopt;
+}
+
+std::optional<QString> readTextFile(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        printError(QStringLiteral("cannot read \"%1\": %2").arg(path, file.errorString()));
+        return std::nullopt;
+    }
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError) {
+        printError(QStringLiteral("cannot read \"%1\": %2").arg(path, file.errorString()));
+        return std::nullopt;
+    }
+    bool valid = true;
+    QString text = Text::decodeUtf8Strict(bytes, &valid);
+    if (!valid) {
+        printError(QStringLiteral("\"%1\" is not valid UTF-8; it is read as empty text").arg(path));
+    }
+    return text;
+}
+
+QByteArray listing(const QList<HardwareItem> &items)
+{
+    QString out;
+    std::optional<HardwareCategory> current;
+    for (const HardwareItem &item : items) {
+        if (!current || *current != item.category) {
+            if (current) {
+                out += QLatin1Char('\n');
+            }
+            current = item.category;
+            out += QStringLiteral("== ") + rawValue(item.category) + QStringLiteral(" ==\n");
+        }
+        out += QStringLiteral("  ") + item.title + QStringLiteral(": ") + item.value +
+               QLatin1Char('\n');
+        out += QStringLiteral("      ");
+        if (!item.detail.isEmpty()) {
+            out += item.detail + Text::joiner();
+        }
+        out += item.source + QLatin1Char('\n');
+    }
+    if (items.isEmpty()) {
+        out += QStringLiteral("No hardware item found\n");
+    }
+    return out.toUtf8();
+}
+
+QByteArray json(const QList<HardwareItem> &items, const HardwareScanResult &result)
+{
+    QJsonArray array;
+    for (const HardwareItem &item : items) {
+        array.append(QJsonObject{
+            {QStringLiteral("id"), item.id.toString(QUuid::WithoutBraces)},
+            {QStringLiteral("category"), rawValue(item.category)},
+            {QStringLiteral("title"), item.title},
+            {QStringLiteral("value"), item.value},
+            {QStringLiteral("detail"), item.detail},
+            {QStringLiteral("source"), item.source},
+        });
+    }
+    const QJsonObject root{
+        {QStringLiteral("items"), array},
+        {QStringLiteral("warnings"), QJsonArray::fromStringList(result.warnings)},
+        {QStringLiteral("rawOutput"), result.rawOutput},
+    };
+    return QJsonDocument(root).toJson(QJsonDocument::Compact) + '\n';
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    Options options;
+    if (const std::optional<int> status = parseArguments(app.arguments(), options)) {
+        return *status;
+    }
+
+    HardwareScanner scanner;
+    HardwareScanResult result;
+    if (options.classicFile || options.macFile) {
+        QList<ScanPart> parts;
+        if (options.macFile) {
+            const std::optional<QString> text = readTextFile(*options.macFile);
+            if (!text) {
+                return exitIo;
+            }
+            parts.append(ScanPart{0, QStringLiteral("dmidecode --mac-hardware"), *text,
+                                  scanner.parseMacHardware(*text), std::nullopt});
+        }
+        if (options.classicFile) {
+            const std::optional<QString> text = readTextFile(*options.classicFile);
+            if (!text) {
+                return exitIo;
+            }
+            parts.append(ScanPart{1, QStringLiteral("dmidecode -q"), *text,
+                                  scanner.parseClassicDMIDecode(*text), std::nullopt});
+        }
+        result = scanner.assemble(std::move(parts));
+    } else {
+        scanner.setToolOverride(options.toolPath);
+        result = scanner.performScan();
+    }
+
+    for (const QString &warning : result.warnings) {
+        std::fprintf(stderr, "warning: %s\n", warning.toLocal8Bit().constData());
+    }
+
+    const QList<HardwareItem> shown =
+        ItemFilter::filterItems(result.items, options.category, options.search);
+    QByteArray out;
+    if (options.raw) {
+        out = result.rawOutput.toUtf8();
+    } else if (options.json) {
+        out = json(shown, result);
+    } else {
+        out = listing(shown);
+    }
+    if (!writeOut(out)) {
+        printError(QStringLiteral("cannot write the output"));
+        return exitIo;
+    }
+    return 0;
+}

@@ -1,0 +1,15 @@
+#pragma once
+
+#include "model/hardwareitem.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+// What one scan hands to the window; made whole on a background thread and
+// never changed afterwards.
+struct HardwareScanResult {
+    QList<HardwareItem> items;
+    QString rawOutput;
+    QStringList warnings;
+};

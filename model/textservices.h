@@ -1,0 +1,95 @@
+#pragma once
+
+#include <QCollator>
+#include <QHash>
+#include <QList>
+#include <QString>
+#include <QStringView>
+
+#include <memory>
+
+// Text rules shared by the parsers, the cleaner and the browsing model.
+namespace Text {
+
+// U+000A..U+000D, U+0085, U+2028, U+2029: each one ends a line.
+[[nodiscard]] constexpr bool isNewline(char16_t c)
+{
+    return (c >= 0x0A && c <= 0x0D) || c == 0x85 || c == 0x2028 || c == 0x2029;
+}
+
+// Calls visit(QStringView line) for every line; every newline-class character
+// ends a line, so CR LF produces an extra empty line. The text after the last
+// separator is a line too (possibly empty).
+template <typename Visitor> void forEachLine(QStringView text, Visitor &&visit)
+{
+    const char16_t *data = text.utf16();
+    const qsizetype size = text.size();
+    qsizetype start = 0;
+    for (qsizetype i = 0; i < size; ++i) {
+        if (isNewline(data[i])) {
+            visit(text.mid(start, i - start));
+            start = i + 1;
+        }
+    }
+    visit(text.mid(start));
+}
+
+[[nodiscard]] QList<QStringView> splitLines(QStringView text);
+
+// Strict UTF-8: bytes that are not valid UTF-8 give the empty text (and *valid
+// false), never a lossy repair. Empty input is valid and gives the empty text.
+[[nodiscard]] QString decodeUtf8Strict(QByteArrayView bytes, bool *valid = nullptr);
+
+// Strips the whitespace-and-newline class (Unicode space separators, tab,
+// the newline class) from both ends. QChar::isSpace is exactly that class.
+[[nodiscard]] inline QStringView trimmed(QStringView text)
+{
+    return text.trimmed();
+}
+
+[[nodiscard]] inline QString lowered(QStringView text)
+{
+    return text.toString().toLower();
+}
+
+// " • " joins context into a detail or a title.
+inline const QString &joiner()
+{
+    static const QString separator = QStringLiteral(" \u2022 ");
+    return separator;
+}
+
+[[nodiscard]] QString joined(QStringView left, QStringView right);
+
+// Number of user-perceived characters, counted only up to `limit` (the callers
+// only ever need to know whether there are fewer than two).
+[[nodiscard]] qsizetype graphemeCountUpTo(QStringView text, qsizetype limit);
+
+// The ordering used for names in file lists: case and width ignored, digit runs
+// by numeric value, the locale's collation, and a final code-unit tie-break so
+// that two different strings never compare equal.
+class StandardComparator {
+public:
+    StandardComparator();
+
+    // Negative, zero (only for identical strings) or positive.
+    [[nodiscard]] int compare(QStringView left, QStringView right) const;
+    [[nodiscard]] bool lessThan(QStringView left, QStringView right) const
+    {
+        return compare(left, right) < 0;
+    }
+
+    // Sorts `strings` (distinct or not) and returns, for each distinct string, its
+    // rank in that order: sorting by rank equals sorting by the comparison, and
+    // costs one collation per distinct string pair instead of per element pair.
+    [[nodiscard]] QHash<QString, int> ranks(QList<QString> strings) const;
+
+private:
+    std::shared_ptr<QCollator> m_collator;
+};
+
+// The locale used for collation: the system's, unless it is C/POSIX, where ICU
+// silently drops numeric ordering; then a fixed English locale.
+[[nodiscard]] QLocale collationLocale();
+
+} // namespace Text

@@ -1,0 +1,56 @@
+#pragma once
+
+#include "model/hardwarescanresult.h"
+#include "scanner/scanpart.h"
+#include "scanner/scansource.h"
+
+#include <QSet>
+#include <QString>
+#include <QStringList>
+#include <QStringView>
+
+#include <optional>
+
+class ActiveProcessRegistry;
+
+// Turns one scan request into one result: runs the tool twice concurrently,
+// parses, cleans and summarises. Holds the two fixed tables for its lifetime.
+class HardwareScanner : public ScanSource {
+public:
+    HardwareScanner();
+
+    [[nodiscard]] const QSet<QString> &usefulKeys() const { return m_usefulKeys; }
+    [[nodiscard]] const QStringList &badValues() const { return m_badValues; }
+
+    [[nodiscard]] QList<HardwareItem> parseClassicDMIDecode(QStringView output) const;
+    [[nodiscard]] static QList<HardwareItem> parseMacHardware(QStringView output);
+    [[nodiscard]] QList<HardwareItem> cleanAndDeduplicate(const QList<HardwareItem> &items) const;
+    [[nodiscard]] static QList<HardwareItem> makeSummaryItems(const QList<HardwareItem> &items);
+
+    // Steps after the runs: order the parts, frame the raw output, collect the
+    // warnings, clean, and put the summary in front.
+    [[nodiscard]] HardwareScanResult assemble(QList<ScanPart> parts) const;
+
+    // The per-run time limit, in seconds. Production keeps 20; tests shorten it.
+    void setRunTimeout(double seconds) { m_runTimeout = seconds; }
+    [[nodiscard]] double runTimeout() const { return m_runTimeout; }
+
+    // Use this executable instead of the bundled tool (command-line front end,
+    // tests). Absent means the bundled tool.
+    void setToolOverride(std::optional<QString> path) { m_toolOverride = std::move(path); }
+
+    [[nodiscard]] QFuture<HardwareScanResult> scan() override;
+    [[nodiscard]] HardwareScanResult performScan() const;
+
+    // The one registry of running tool processes, shared by every scanner and
+    // the quit hook.
+    [[nodiscard]] static ActiveProcessRegistry &activeProcesses();
+
+    static constexpr double defaultRunTimeout = 20.0;
+
+private:
+    QSet<QString> m_usefulKeys;
+    QStringList m_badValues;
+    double m_runTimeout = defaultRunTimeout;
+    std::optional<QString> m_toolOverride;
+};

@@ -1,0 +1,17 @@
+#pragma once
+
+#include "model/hardwarescanresult.h"
+
+#include <QFuture>
+
+// Something that can produce a scan result asynchronously. The browsing model
+// depends on this, so tests can drive it with results on demand.
+class ScanSource {
+public:
+    virtual ~ScanSource() = default;
+
+    // Never fails: every problem arrives as a warning of the result. The future
+    // finishes on a background thread; attach continuations with a context object
+    // to get back to the caller's thread.
+    [[nodiscard]] virtual QFuture<HardwareScanResult> scan() = 0;
+};
