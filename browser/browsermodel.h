@@ -1,0 +1,154 @@
+#pragma once
+
+#include "browser/services.h"
+#include "model/hardwareitem.h"
+#include "scanner/scansource.h"
+
+#include <QHash>
+#include <QList>
+#include <QObject>
+#include <QString>
+#include <QStringList>
+#include <QTimer>
+
+#include <memory>
+
+class CategoryListModel;
+class SectionedItemsModel;
+
+// One titled section of the visible page.
+struct ItemSection {
+    QString title;
+    QList<HardwareItem> items;
+};
+
+// The main window's state and its operations: scan lifecycle, debounced
+// search, category filter, paging, derived counts and sections, and the
+// visible report. Lives on the UI thread; QML binds to its properties.
+class BrowserModel : public QObject {
+    Q_OBJECT
+    Q_PROPERTY(bool isScanning READ isScanning NOTIFY isScanningChanged)
+    Q_PROPERTY(QString rawOutput READ rawOutput NOTIFY rawOutputChanged)
+    Q_PROPERTY(QStringList warnings READ warnings NOTIFY warningsChanged)
+    // Title of the selected category ("Summary", ..., "Other"); unknown titles are ignored.
+    Q_PROPERTY(QString selectedCategory READ selectedCategoryTitle WRITE setSelectedCategoryTitle
+                   NOTIFY selectedCategoryChanged)
+    Q_PROPERTY(QString searchText READ searchText WRITE setSearchText NOTIFY searchTextChanged)
+    Q_PROPERTY(QString debouncedSearchText READ debouncedSearchText NOTIFY
+                   debouncedSearchTextChanged)
+    Q_PROPERTY(bool showRawOutput READ showRawOutput WRITE setShowRawOutput NOTIFY
+                   showRawOutputChanged)
+    Q_PROPERTY(int visibleLimit READ visibleLimit NOTIFY pageChanged)
+    Q_PROPERTY(int pageSize READ pageSize CONSTANT)
+    // Number of items of the scan (summary included).
+    Q_PROPERTY(int itemCount READ itemCount NOTIFY itemsChanged)
+    // Number of summary items (badge of the Summary row).
+    Q_PROPERTY(int summaryItemCount READ summaryItemCount NOTIFY itemsChanged)
+    Q_PROPERTY(int totalUsefulItems READ totalUsefulItems NOTIFY itemsChanged)
+    // Size of filteredItemsCache ("Visible" tile, "M matched").
+    Q_PROPERTY(int filteredCount READ filteredCount NOTIFY filteredChanged)
+    // Size of pagedFilteredItems ("N shown", Load More counter).
+    Q_PROPERTY(int pagedCount READ pagedCount NOTIFY pageChanged)
+    Q_PROPERTY(bool canLoadMore READ canLoadMore NOTIFY pageChanged)
+    // Sidebar rows: roles title, symbol, count, selected.
+    Q_PROPERTY(QObject *categoryModel READ categoryModel CONSTANT)
+    // The visible page as a flat list, one row per item in display order (sections
+    // in key order, items sorted within them). Roles: title, value, detail, source,
+    // symbol, categoryTitle, sectionTitle, firstInSection, lastInSection.
+    Q_PROPERTY(QObject *sectionModel READ sectionModel CONSTANT)
+
+public:
+    static constexpr int pageSizeValue = 80;
+    static constexpr int debounceMilliseconds = 220;
+
+    explicit BrowserModel(std::shared_ptr<ScanSource> scanner = {}, QObject *parent = nullptr);
+    ~BrowserModel() override;
+
+    void setClipboardService(ClipboardService *service) { m_clipboard = service; }
+    void setSaveLocationProvider(SaveLocationProvider *provider) { m_saveProvider = provider; }
+    void setAlertPresenter(AlertPresenter *presenter) { m_alerts = presenter; }
+
+    // Fields
+    [[nodiscard]] const QList<HardwareItem> &items() const { return m_items; }
+    [[nodiscard]] bool isScanning() const { return m_isScanning; }
+    [[nodiscard]] const QString &rawOutput() const { return m_rawOutput; }
+    [[nodiscard]] const QStringList &warnings() const { return m_warnings; }
+    [[nodiscard]] HardwareCategory selectedCategory() const { return m_selectedCategory; }
+    void setSelectedCategory(HardwareCategory category);
+    [[nodiscard]] QString selectedCategoryTitle() const;
+    void setSelectedCategoryTitle(const QString &title);
+    [[nodiscard]] const QString &searchText() const { return m_searchText; }
+    void setSearchText(const QString &text);
+    [[nodiscard]] const QString &debouncedSearchText() const { return m_debouncedSearchText; }
+    [[nodiscard]] bool showRawOutput() const { return m_showRawOutput; }
+    void setShowRawOutput(bool show);
+    [[nodiscard]] int visibleLimit() const { return m_visibleLimit; }
+    [[nodiscard]] int pageSize() const { return pageSizeValue; }
+    [[nodiscard]] const QList<HardwareItem> &filteredItemsCache() const { return m_filtered; }
+
+    // Derived values
+    [[nodiscard]] QList<HardwareItem> pagedFilteredItems() const;
+    [[nodiscard]] QList<HardwareCategory> visibleCategories() const;
+    [[nodiscard]] QHash<HardwareCategory, int> categoryCounts() const;
+    [[nodiscard]] int totalUsefulItems() const;
+    [[nodiscard]] QList<ItemSection> groupedVisibleItems() const;
+    [[nodiscard]] int itemCount() const { return static_cast<int>(m_items.size()); }
+    [[nodiscard]] int summaryItemCount() const;
+    [[nodiscard]] int filteredCount() const { return static_cast<int>(m_filtered.size()); }
+    [[nodiscard]] int pagedCount() const;
+    [[nodiscard]] bool canLoadMore() const;
+    [[nodiscard]] QObject *categoryModel() const;
+    [[nodiscard]] QObject *sectionModel() const;
+
+    // Operations
+    Q_INVOKABLE void refresh();
+    Q_INVOKABLE void loadMoreItems();
+    Q_INVOKABLE void rebuildFilteredItems(bool resetPage = true);
+    Q_INVOKABLE [[nodiscard]] QString visibleReportText() const;
+    Q_INVOKABLE void copyVisibleReport();
+    Q_INVOKABLE void saveReport();
+    // The window is going away: a pending search update is dropped.
+    Q_INVOKABLE void cancelPendingSearch();
+    // True while a settled-search update is pending.
+    [[nodiscard]] bool hasPendingSearch() const;
+
+Q_SIGNALS:
+    void isScanningChanged();
+    void rawOutputChanged();
+    void warningsChanged();
+    void itemsChanged();
+    void selectedCategoryChanged();
+    void searchTextChanged();
+    void debouncedSearchTextChanged();
+    void showRawOutputChanged();
+    void filteredChanged();
+    void pageChanged();
+    // Emitted once per filter pass (tests count passes with it).
+    void filterPassCompleted();
+    void scanFinished();
+
+private:
+    void applyScanResult(HardwareScanResult result);
+    void scheduleSearchUpdate(const QString &text);
+
+    std::shared_ptr<ScanSource> m_scanner;
+    ClipboardService *m_clipboard = nullptr;
+    SaveLocationProvider *m_saveProvider = nullptr;
+    AlertPresenter *m_alerts = nullptr;
+
+    QList<HardwareItem> m_items;
+    QString m_rawOutput;
+    QStringList m_warnings;
+    HardwareCategory m_selectedCategory = HardwareCategory::summary;
+    QString m_searchText;
+    bool m_isScanning = false;
+    bool m_showRawOutput = false;
+    QString m_debouncedSearchText;
+    QTimer m_searchDebounce;
+    QString m_pendingSearchText;
+    int m_visibleLimit = pageSizeValue;
+    QList<HardwareItem> m_filtered;
+
+    CategoryListModel *m_categoryModel = nullptr;
+    SectionedItemsModel *m_sectionModel = nullptr;
+};
