@@ -1,9 +1,11 @@
 #pragma once
 
+#include "browser/pagegrouping.h"
 #include "browser/services.h"
 #include "model/hardwareitem.h"
 #include "scanner/scansource.h"
 
+#include <QDateTime>
 #include <QHash>
 #include <QList>
 #include <QObject>
@@ -11,16 +13,11 @@
 #include <QStringList>
 #include <QTimer>
 
+#include <functional>
 #include <memory>
 
 class CategoryListModel;
 class SectionedItemsModel;
-
-// One titled section of the visible page.
-struct ItemSection {
-    QString title;
-    QList<HardwareItem> items;
-};
 
 // The main window's state and its operations: scan lifecycle, debounced
 // search, category filter, paging, derived counts and sections, and the
@@ -34,10 +31,10 @@ class BrowserModel : public QObject {
     Q_PROPERTY(QString selectedCategory READ selectedCategoryTitle WRITE setSelectedCategoryTitle
                    NOTIFY selectedCategoryChanged)
     Q_PROPERTY(QString searchText READ searchText WRITE setSearchText NOTIFY searchTextChanged)
-    Q_PROPERTY(QString debouncedSearchText READ debouncedSearchText NOTIFY
-                   debouncedSearchTextChanged)
-    Q_PROPERTY(bool showRawOutput READ showRawOutput WRITE setShowRawOutput NOTIFY
-                   showRawOutputChanged)
+    Q_PROPERTY(
+        QString debouncedSearchText READ debouncedSearchText NOTIFY debouncedSearchTextChanged)
+    Q_PROPERTY(
+        bool showRawOutput READ showRawOutput WRITE setShowRawOutput NOTIFY showRawOutputChanged)
     Q_PROPERTY(int visibleLimit READ visibleLimit NOTIFY pageChanged)
     Q_PROPERTY(int pageSize READ pageSize CONSTANT)
     // Number of items of the scan (summary included).
@@ -67,6 +64,8 @@ public:
     void setClipboardService(ClipboardService *service) { m_clipboard = service; }
     void setSaveLocationProvider(SaveLocationProvider *provider) { m_saveProvider = provider; }
     void setAlertPresenter(AlertPresenter *presenter) { m_alerts = presenter; }
+    // The time stamped into reports; the system clock unless replaced (tests).
+    void setClock(std::function<QDateTime()> clock) { m_clock = std::move(clock); }
 
     // Fields
     [[nodiscard]] const QList<HardwareItem> &items() const { return m_items; }
@@ -128,8 +127,13 @@ Q_SIGNALS:
     void scanFinished();
 
 private:
-    void applyScanResult(HardwareScanResult result);
+    struct PreparedScan;
+
+    void applyScanResult(PreparedScan scan);
+    void abandonScan(const QString &reason);
     void scheduleSearchUpdate(const QString &text);
+    void applySettledSearch();
+    void updateCategoryModel();
 
     std::shared_ptr<ScanSource> m_scanner;
     ClipboardService *m_clipboard = nullptr;
@@ -148,6 +152,15 @@ private:
     QString m_pendingSearchText;
     int m_visibleLimit = pageSizeValue;
     QList<HardwareItem> m_filtered;
+
+    // Derived from m_items, recomputed only when a scan result is applied.
+    QStringList m_searchTexts; // searchableText() of each item, same order
+    QList<HardwareCategory> m_visibleCategories{HardwareCategory::summary};
+    QHash<HardwareCategory, int> m_categoryCounts;
+    int m_totalUsefulItems = 0;
+    int m_summaryItemCount = 0;
+
+    std::function<QDateTime()> m_clock;
 
     CategoryListModel *m_categoryModel = nullptr;
     SectionedItemsModel *m_sectionModel = nullptr;

@@ -9,7 +9,7 @@ QString normalizedQuery(QStringView searchText)
 
 bool matchesSearch(const HardwareItem &item, const QString &query)
 {
-    return query.isEmpty() || item.searchableText().contains(query, Qt::CaseSensitive);
+    return query.isEmpty() || matchesSearchText(item.searchableText(), query);
 }
 
 QList<HardwareItem> filterItems(const QList<HardwareItem> &items,

@@ -18,6 +18,13 @@ namespace ItemFilter {
 // `query` must already be normalized. An empty query matches everything.
 [[nodiscard]] bool matchesSearch(const HardwareItem &item, const QString &query);
 
+// The same test against an item's searchableText() computed earlier, for
+// callers that filter the same items many times.
+[[nodiscard]] inline bool matchesSearchText(QStringView searchableText, QStringView query)
+{
+    return query.isEmpty() || searchableText.contains(query, Qt::CaseSensitive);
+}
+
 // Items of `category` (all categories when absent) whose searchable text holds
 // the query, in input order.
 [[nodiscard]] QList<HardwareItem> filterItems(const QList<HardwareItem> &items,

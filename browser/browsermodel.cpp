@@ -1,0 +1,326 @@
+#include "browser/browsermodel.h"
+
+#include "browser/categorylistmodel.h"
+#include "browser/itemfilter.h"
+#include "browser/reporttext.h"
+#include "browser/reportwriter.h"
+#include "browser/sectioneditemsmodel.h"
+#include "scanner/hardwarescanner.h"
+
+#include <QFutureWatcher>
+#include <QPointer>
+
+#include <algorithm>
+#include <array>
+
+struct BrowserModel::PreparedScan {
+    HardwareScanResult result;
+    // searchableText() of every item, so a filter pass over a large scan does
+    // not build and lower-case every item's text again.
+    QStringList searchTexts;
+};
+
+BrowserModel::BrowserModel(std::shared_ptr<ScanSource> scanner, QObject *parent)
+    : QObject(parent),
+      m_scanner(scanner ? std::move(scanner) : std::make_shared<HardwareScanner>()),
+      m_categoryModel(new CategoryListModel(this)), m_sectionModel(new SectionedItemsModel(this))
+{
+    m_searchDebounce.setSingleShot(true);
+    m_searchDebounce.setInterval(debounceMilliseconds);
+    connect(&m_searchDebounce, &QTimer::timeout, this, &BrowserModel::applySettledSearch);
+    updateCategoryModel();
+    m_categoryModel->setSelected(m_selectedCategory);
+    m_sectionModel->setPage(m_selectedCategory, {});
+}
+
+BrowserModel::~BrowserModel()
+{
+    m_searchDebounce.stop();
+}
+
+// ---- Fields ---------------------------------------------------------------
+
+void BrowserModel::setSelectedCategory(HardwareCategory category)
+{
+    if (category == m_selectedCategory) {
+        return;
+    }
+    m_selectedCategory = category;
+    m_categoryModel->setSelected(category);
+    Q_EMIT selectedCategoryChanged();
+    // A pending search stays pending: this pass uses the text settled so far.
+    rebuildFilteredItems(true);
+}
+
+QString BrowserModel::selectedCategoryTitle() const
+{
+    return rawValue(m_selectedCategory);
+}
+
+void BrowserModel::setSelectedCategoryTitle(const QString &title)
+{
+    if (const std::optional<HardwareCategory> category = categoryFromRawValue(title)) {
+        setSelectedCategory(*category);
+    }
+}
+
+void BrowserModel::setSearchText(const QString &text)
+{
+    if (text == m_searchText) {
+        return;
+    }
+    m_searchText = text;
+    Q_EMIT searchTextChanged();
+    scheduleSearchUpdate(text);
+}
+
+void BrowserModel::setShowRawOutput(bool show)
+{
+    if (show == m_showRawOutput) {
+        return;
+    }
+    m_showRawOutput = show;
+    Q_EMIT showRawOutputChanged();
+}
+
+// ---- Scan lifecycle -------------------------------------------------------
+
+void BrowserModel::refresh()
+{
+    if (m_isScanning) {
+        return;
+    }
+    m_isScanning = true;
+    Q_EMIT isScanningChanged();
+
+    // The watcher is a child of this model: if the window goes away mid-scan,
+    // the result is simply never delivered.
+    auto *watcher = new QFutureWatcher<PreparedScan>(this);
+    connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher] {
+        watcher->deleteLater();
+        const QFuture<PreparedScan> future = watcher->future();
+        if (future.isCanceled() || future.resultCount() == 0) {
+            abandonScan(QStringLiteral("The scan ended without a result."));
+            return;
+        }
+        applyScanResult(future.result());
+    });
+    // Preparing the search texts runs on the thread that finishes the scan.
+    watcher->setFuture(m_scanner->scan().then([](HardwareScanResult result) {
+        QStringList texts;
+        texts.reserve(result.items.size());
+        for (const HardwareItem &item : std::as_const(result.items)) {
+            texts.append(item.searchableText());
+        }
+        return PreparedScan{std::move(result), std::move(texts)};
+    }));
+}
+
+void BrowserModel::applyScanResult(PreparedScan scan)
+{
+    m_items = std::move(scan.result.items);
+    m_searchTexts = std::move(scan.searchTexts);
+    m_rawOutput = std::move(scan.result.rawOutput);
+    m_warnings = std::move(scan.result.warnings);
+
+    m_categoryCounts.clear();
+    m_summaryItemCount = 0;
+    std::array<bool, allCategories.size()> present{};
+    for (const HardwareItem &item : std::as_const(m_items)) {
+        present[static_cast<std::size_t>(item.category)] = true;
+        if (item.category == HardwareCategory::summary) {
+            ++m_summaryItemCount;
+        } else {
+            ++m_categoryCounts[item.category];
+        }
+    }
+    m_totalUsefulItems = static_cast<int>(m_items.size()) - m_summaryItemCount;
+    m_visibleCategories.clear();
+    for (HardwareCategory category : allCategories) {
+        if (category == HardwareCategory::summary || present[static_cast<std::size_t>(category)]) {
+            m_visibleCategories.append(category);
+        }
+    }
+    updateCategoryModel();
+
+    Q_EMIT itemsChanged();
+    Q_EMIT rawOutputChanged();
+    Q_EMIT warningsChanged();
+    m_isScanning = false;
+    Q_EMIT isScanningChanged();
+    rebuildFilteredItems(true);
+    Q_EMIT scanFinished();
+}
+
+void BrowserModel::abandonScan(const QString &reason)
+{
+    // Keep what the window shows; only report that this scan gave nothing.
+    m_warnings = QStringList{reason};
+    Q_EMIT warningsChanged();
+    m_isScanning = false;
+    Q_EMIT isScanningChanged();
+    Q_EMIT scanFinished();
+}
+
+void BrowserModel::updateCategoryModel()
+{
+    QList<CategoryListModel::Row> rows;
+    rows.reserve(m_visibleCategories.size());
+    for (HardwareCategory category : std::as_const(m_visibleCategories)) {
+        const int count = category == HardwareCategory::summary
+                              ? m_summaryItemCount
+                              : m_categoryCounts.value(category, 0);
+        rows.append(CategoryListModel::Row{category, count});
+    }
+    m_categoryModel->setRows(rows);
+}
+
+// ---- Search, filter, paging -----------------------------------------------
+
+void BrowserModel::scheduleSearchUpdate(const QString &text)
+{
+    // Restarting the single-shot timer drops the previous pending text.
+    m_pendingSearchText = text;
+    m_searchDebounce.start();
+}
+
+void BrowserModel::applySettledSearch()
+{
+    if (m_debouncedSearchText != m_pendingSearchText) {
+        m_debouncedSearchText = m_pendingSearchText;
+        Q_EMIT debouncedSearchTextChanged();
+    }
+    rebuildFilteredItems(true);
+}
+
+void BrowserModel::cancelPendingSearch()
+{
+    m_searchDebounce.stop();
+}
+
+bool BrowserModel::hasPendingSearch() const
+{
+    return m_searchDebounce.isActive();
+}
+
+void BrowserModel::rebuildFilteredItems(bool resetPage)
+{
+    const QString query = ItemFilter::normalizedQuery(m_debouncedSearchText);
+    QList<HardwareItem> filtered;
+    for (qsizetype i = 0; i < m_items.size(); ++i) {
+        const HardwareItem &item = m_items[i];
+        if (item.category == m_selectedCategory &&
+            ItemFilter::matchesSearchText(m_searchTexts[i], query)) {
+            filtered.append(item);
+        }
+    }
+    m_filtered = std::move(filtered);
+    if (resetPage) {
+        m_visibleLimit = pageSizeValue;
+    }
+    m_sectionModel->setPage(m_selectedCategory, pagedFilteredItems());
+    Q_EMIT filteredChanged();
+    Q_EMIT pageChanged();
+    Q_EMIT filterPassCompleted();
+}
+
+int BrowserModel::pagedCount() const
+{
+    return static_cast<int>(std::clamp<qsizetype>(m_visibleLimit, 0, m_filtered.size()));
+}
+
+bool BrowserModel::canLoadMore() const
+{
+    return pagedCount() < m_filtered.size();
+}
+
+QList<HardwareItem> BrowserModel::pagedFilteredItems() const
+{
+    return m_filtered.first(pagedCount());
+}
+
+void BrowserModel::loadMoreItems()
+{
+    if (m_visibleLimit >= m_filtered.size()) {
+        return;
+    }
+    const int shownBefore = pagedCount();
+    m_visibleLimit = static_cast<int>(
+        std::min<qsizetype>(m_filtered.size(), qsizetype{m_visibleLimit} + pageSizeValue));
+    const int shownAfter = pagedCount();
+    m_sectionModel->appendToPage(m_filtered.mid(shownBefore, shownAfter - shownBefore));
+    Q_EMIT pageChanged();
+}
+
+// ---- Derived values -------------------------------------------------------
+
+QList<HardwareCategory> BrowserModel::visibleCategories() const
+{
+    return m_visibleCategories;
+}
+
+QHash<HardwareCategory, int> BrowserModel::categoryCounts() const
+{
+    return m_categoryCounts;
+}
+
+int BrowserModel::totalUsefulItems() const
+{
+    return m_totalUsefulItems;
+}
+
+int BrowserModel::summaryItemCount() const
+{
+    return m_summaryItemCount;
+}
+
+QList<ItemSection> BrowserModel::groupedVisibleItems() const
+{
+    return m_sectionModel->grouping().sections();
+}
+
+QObject *BrowserModel::categoryModel() const
+{
+    return m_categoryModel;
+}
+
+QObject *BrowserModel::sectionModel() const
+{
+    return m_sectionModel;
+}
+
+// ---- Report ---------------------------------------------------------------
+
+QString BrowserModel::visibleReportText() const
+{
+    const QDateTime now = m_clock ? m_clock() : QDateTime::currentDateTimeUtc();
+    return ReportText::render(m_selectedCategory, m_sectionModel->grouping().pageItems(), now);
+}
+
+void BrowserModel::copyVisibleReport()
+{
+    if (m_clipboard) {
+        m_clipboard->setPlainText(visibleReportText());
+    }
+}
+
+void BrowserModel::saveReport()
+{
+    if (!m_saveProvider) {
+        return;
+    }
+    QPointer<BrowserModel> self(this);
+    m_saveProvider->askSaveLocation(
+        QStringLiteral("Kestrin.txt"), {QStringLiteral("Plain text (*.txt)")},
+        [self](std::optional<QString> path) {
+            if (!self || !path || path->isEmpty()) {
+                return;
+            }
+            // The report shows the page as it is when the dialog closes.
+            const std::optional<QString> error =
+                ReportWriter::writeUtf8Atomically(*path, self->visibleReportText());
+            if (error && self->m_alerts) {
+                self->m_alerts->showError(*error);
+            }
+        });
+}

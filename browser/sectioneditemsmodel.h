@@ -1,0 +1,49 @@
+#pragma once
+
+#include "browser/pagegrouping.h"
+
+#include <QAbstractListModel>
+#include <QList>
+
+// The visible page as a flat list for the item view: one row per item, in
+// display order (sections in key order, items sorted within them). Section
+// headers and card corners come from the sectionTitle / firstInSection /
+// lastInSection roles, so the view needs no grouping logic of its own.
+class SectionedItemsModel : public QAbstractListModel {
+    Q_OBJECT
+
+public:
+    enum Role {
+        TitleRole = Qt::UserRole + 1,
+        ValueRole,
+        DetailRole,
+        SourceRole,
+        SymbolRole,
+        CategoryTitleRole,
+        SectionTitleRole,
+        FirstInSectionRole,
+        LastInSectionRole,
+    };
+
+    explicit SectionedItemsModel(QObject *parent = nullptr);
+
+    [[nodiscard]] int rowCount(const QModelIndex &parent = {}) const override;
+    [[nodiscard]] QVariant data(const QModelIndex &index, int role) const override;
+    [[nodiscard]] QHash<int, QByteArray> roleNames() const override;
+
+    // A new page (a filter pass): the model is reset.
+    void setPage(HardwareCategory category, const QList<HardwareItem> &items);
+    // Items appended to the page ("Load More"): the existing rows keep their
+    // relative order, so the new rows are inserted where they belong and the
+    // neighbours whose section edges moved get dataChanged.
+    void appendToPage(const QList<HardwareItem> &items);
+
+    [[nodiscard]] const PageGrouping &grouping() const { return m_grouping; }
+    [[nodiscard]] const HardwareItem &itemAt(int row) const;
+    [[nodiscard]] bool isFirstInSection(int row) const;
+    [[nodiscard]] bool isLastInSection(int row) const;
+
+private:
+    PageGrouping m_grouping;
+    QList<int> m_rows; // page positions in display order
+};
