@@ -1,0 +1,276 @@
+#include "tool/iddatabase.h"
+
+#include "tool/text.h"
+
+#include <algorithm>
+#include <array>
+#include <cstdio>
+#include <cstdlib>
+#include <libudev.h>
+
+extern "C" {
+#include <pci/pci.h>
+}
+
+namespace {
+
+// libpci calls this only when it runs out of memory; nothing sensible is left
+// to do then.
+[[noreturn]] void pciFatal(char * /*message*/, ...)
+{
+    std::_Exit(70);
+}
+
+void pciQuiet(char * /*message*/, ...) {}
+
+constexpr std::array<const char *, 3> pciIdsFiles = {
+    "/usr/share/misc/pci.ids",
+    "/usr/share/hwdata/pci.ids",
+    "/usr/share/pci.ids",
+};
+
+constexpr std::array<const char *, 4> usbIdsFiles = {
+    "/usr/share/misc/usb.ids",
+    "/usr/share/hwdata/usb.ids",
+    "/var/lib/usbutils/usb.ids",
+    "/usr/share/usb.ids",
+};
+
+std::optional<std::string> nonEmpty(const char *text)
+{
+    if (text == nullptr) {
+        return std::nullopt;
+    }
+    std::string value = tooltext::cleanValue(text);
+    if (value.empty()) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+unsigned hexValue(std::string_view text, bool &ok)
+{
+    unsigned value = 0;
+    ok = !text.empty();
+    for (char c : text) {
+        value <<= 4;
+        if (c >= '0' && c <= '9') {
+            value |= static_cast<unsigned>(c - '0');
+        } else if (c >= 'a' && c <= 'f') {
+            value |= static_cast<unsigned>(c - 'a' + 10);
+        } else if (c >= 'A' && c <= 'F') {
+            value |= static_cast<unsigned>(c - 'A' + 10);
+        } else {
+            ok = false;
+        }
+    }
+    return value;
+}
+
+} // namespace
+
+IdDatabase::IdDatabase(const SysRoot &root) : m_root(root) {}
+
+IdDatabase::~IdDatabase()
+{
+    if (m_pci != nullptr) {
+        pci_cleanup(m_pci);
+    }
+    if (m_hwdb != nullptr) {
+        udev_hwdb_unref(m_hwdb);
+    }
+    if (m_udev != nullptr) {
+        udev_unref(m_udev);
+    }
+}
+
+pci_access *IdDatabase::pci()
+{
+    if (m_pciTried) {
+        return m_pci;
+    }
+    m_pciTried = true;
+    for (const char *candidate : pciIdsFiles) {
+        // libpci also reads a compressed copy next to the plain one.
+        const std::string path = m_root.hostPath(candidate);
+        if (!m_root.exists(candidate) && !m_root.exists(std::string(candidate) + ".gz")) {
+            continue;
+        }
+        m_pci = pci_alloc();
+        if (m_pci == nullptr) {
+            return nullptr;
+        }
+        m_pci->error = pciFatal;
+        m_pci->warning = pciQuiet;
+        m_pci->debug = pciQuiet;
+        // Never ask the network; under a fixture root, not udev either.
+        m_pci->id_lookup_mode = m_root.isRealRoot() ? 0 : PCI_LOOKUP_NO_HWDB;
+        char *owned = static_cast<char *>(std::malloc(path.size() + 1));
+        if (owned == nullptr) {
+            return m_pci;
+        }
+        std::copy(path.c_str(), path.c_str() + path.size() + 1, owned);
+        pci_set_name_list_path(m_pci, owned, 1);
+        return m_pci;
+    }
+    return nullptr;
+}
+
+std::optional<std::string> IdDatabase::pciVendor(unsigned vendor)
+{
+    pci_access *access = pci();
+    if (access == nullptr) {
+        return std::nullopt;
+    }
+    char buffer[256];
+    return nonEmpty(pci_lookup_name(access, buffer, sizeof buffer,
+                                    PCI_LOOKUP_VENDOR | PCI_LOOKUP_NO_NUMBERS, vendor));
+}
+
+std::optional<std::string> IdDatabase::pciDevice(unsigned vendor, unsigned device)
+{
+    pci_access *access = pci();
+    if (access == nullptr) {
+        return std::nullopt;
+    }
+    char buffer[256];
+    return nonEmpty(pci_lookup_name(access, buffer, sizeof buffer,
+                                    PCI_LOOKUP_DEVICE | PCI_LOOKUP_NO_NUMBERS, vendor, device));
+}
+
+std::optional<std::string> IdDatabase::pciSubsystem(unsigned vendor, unsigned device,
+                                                    unsigned subVendor, unsigned subDevice)
+{
+    pci_access *access = pci();
+    if (access == nullptr) {
+        return std::nullopt;
+    }
+    char buffer[256];
+    return nonEmpty(
+        pci_lookup_name(access, buffer, sizeof buffer,
+                        PCI_LOOKUP_SUBSYSTEM | PCI_LOOKUP_DEVICE | PCI_LOOKUP_NO_NUMBERS, vendor,
+                        device, subVendor, subDevice));
+}
+
+std::optional<std::string> IdDatabase::pciClass(unsigned classAndSubclass)
+{
+    pci_access *access = pci();
+    if (access == nullptr) {
+        return std::nullopt;
+    }
+    char buffer[256];
+    return nonEmpty(pci_lookup_name(access, buffer, sizeof buffer,
+                                    PCI_LOOKUP_CLASS | PCI_LOOKUP_NO_NUMBERS, classAndSubclass));
+}
+
+std::optional<std::string> IdDatabase::usbVendor(unsigned vendor)
+{
+    return usbLookup(vendor, 0x10000).vendor;
+}
+
+std::optional<std::string> IdDatabase::usbProduct(unsigned vendor, unsigned product)
+{
+    return usbLookup(vendor, product).product;
+}
+
+IdDatabase::UsbNames IdDatabase::usbLookup(unsigned vendor, unsigned product)
+{
+    if (m_root.isRealRoot()) {
+        if (!m_hwdbTried) {
+            m_hwdbTried = true;
+            m_udev = udev_new();
+            if (m_udev != nullptr) {
+                m_hwdb = udev_hwdb_new(m_udev);
+            }
+        }
+        if (m_hwdb != nullptr) {
+            char modalias[64];
+            if (product <= 0xFFFF) {
+                std::snprintf(modalias, sizeof modalias, "usb:v%04Xp%04X*", vendor, product);
+            } else {
+                std::snprintf(modalias, sizeof modalias, "usb:v%04X*", vendor);
+            }
+            UsbNames names;
+            udev_list_entry *entry = nullptr;
+            udev_list_entry_foreach(entry, udev_hwdb_get_properties_list_entry(m_hwdb, modalias, 0))
+            {
+                const std::string_view name = udev_list_entry_get_name(entry);
+                if (name == "ID_VENDOR_FROM_DATABASE") {
+                    names.vendor = nonEmpty(udev_list_entry_get_value(entry));
+                } else if (name == "ID_MODEL_FROM_DATABASE") {
+                    names.product = nonEmpty(udev_list_entry_get_value(entry));
+                }
+            }
+            if (names.vendor || names.product) {
+                return names;
+            }
+        }
+    }
+    return usbIdsLookup(vendor, product);
+}
+
+IdDatabase::UsbNames IdDatabase::usbIdsLookup(unsigned vendor, unsigned product)
+{
+    if (!m_usbIdsTried) {
+        m_usbIdsTried = true;
+        for (const char *candidate : usbIdsFiles) {
+            m_usbIdsText = m_root.readAll(candidate, 8 << 20);
+            if (m_usbIdsText) {
+                break;
+            }
+        }
+    }
+    UsbNames names;
+    if (!m_usbIdsText) {
+        return names;
+    }
+    // usb.ids: "vvvv  Vendor name" at the start of a line, then its products as
+    // "\tpppp  Product name"; other lists (classes, languages...) start with a
+    // keyword and come after the vendors.
+    const std::string_view text = *m_usbIdsText;
+    bool inVendor = false;
+    std::size_t pos = 0;
+    while (pos < text.size()) {
+        std::size_t end = text.find('\n', pos);
+        if (end == std::string_view::npos) {
+            end = text.size();
+        }
+        const std::string_view line = text.substr(pos, end - pos);
+        pos = end + 1;
+        if (line.empty() || line[0] == '#') {
+            continue;
+        }
+        const bool indented = line[0] == '\t';
+        const std::string_view body = indented ? line.substr(1) : line;
+        if (body.size() < 6 || body[4] != ' ' || body[5] != ' ' || (indented && body[0] == '\t')) {
+            if (!indented) {
+                inVendor = false;
+            }
+            continue;
+        }
+        bool ok = false;
+        const unsigned id = hexValue(body.substr(0, 4), ok);
+        if (!ok) {
+            if (!indented) {
+                inVendor = false;
+            }
+            continue;
+        }
+        if (!indented) {
+            if (inVendor) {
+                break; // past the vendor, so its product list is over
+            }
+            inVendor = id == vendor;
+            if (inVendor) {
+                names.vendor = nonEmpty(std::string(body.substr(6)).c_str());
+                if (product > 0xFFFF) {
+                    break;
+                }
+            }
+        } else if (inVendor && id == product) {
+            names.product = nonEmpty(std::string(body.substr(6)).c_str());
+            break;
+        }
+    }
+    return names;
+}
