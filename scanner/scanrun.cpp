@@ -1,0 +1,112 @@
+// Running the tool for a scan: locating it, the two concurrent runs, and the
+// asynchronous entry point.
+#include "scanner/activeprocessregistry.h"
+#include "scanner/hardwarescanner.h"
+#include "scanner/processrunner.h"
+#include "scanner/toollocation.h"
+
+#include <QPromise>
+
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <system_error>
+#include <thread>
+#include <vector>
+
+namespace {
+
+struct RunDescriptor {
+    std::int64_t order;
+    QString header;
+    QStringList arguments;
+    std::function<QList<HardwareItem>(const HardwareScanner &, QStringView)> parser;
+};
+
+std::vector<RunDescriptor> runDescriptors()
+{
+    return {
+        {0,
+         QStringLiteral("dmidecode --mac-hardware"),
+         {QStringLiteral("--mac-hardware")},
+         [](const HardwareScanner &, QStringView text) {
+             return HardwareScanner::parseMacHardware(text);
+         }},
+        {1,
+         QStringLiteral("dmidecode -q"),
+         {QStringLiteral("-q")},
+         [](const HardwareScanner &scanner, QStringView text) {
+             return scanner.parseClassicDMIDecode(text);
+         }},
+    };
+}
+
+} // namespace
+
+HardwareScanResult HardwareScanner::performScan() const
+{
+    const Expected<QString> tool =
+        m_toolOverride ? Expected<QString>(*m_toolOverride) : bundledToolURL();
+    if (!tool) {
+        HardwareScanResult result;
+        result.warnings.append(QStringLiteral("Bundled dmidecode tool is not available: ") +
+                               tool.error().description);
+        return result;
+    }
+    ensureToolExecutable(*tool);
+
+    std::mutex partsMutex;
+    QList<ScanPart> parts;
+    const double timeout = m_runTimeout;
+    auto run = [&](const RunDescriptor &descriptor) {
+        ScanPart part{descriptor.order, descriptor.header, {}, {}, std::nullopt};
+        const Expected<QString> output = runDMIDecode(*tool, descriptor.arguments, timeout);
+        if (output) {
+            part.output = *output;
+            part.items = descriptor.parser(*this, part.output);
+        } else {
+            part.warning = QStringLiteral("Could not run ") + descriptor.header +
+                           QStringLiteral(": ") + output.error().description;
+        }
+        std::lock_guard lock(partsMutex);
+        parts.append(std::move(part));
+    };
+
+    const std::vector<RunDescriptor> descriptors = runDescriptors();
+    std::vector<std::thread> workers;
+    for (const RunDescriptor &descriptor : descriptors) {
+        try {
+            workers.emplace_back(run, std::cref(descriptor));
+        } catch (const std::system_error &) {
+            // No thread to spare: run it here; the result is the same, only later.
+            run(descriptor);
+        }
+    }
+    for (std::thread &worker : workers) {
+        worker.join();
+    }
+    return assemble(std::move(parts));
+}
+
+QFuture<HardwareScanResult> HardwareScanner::scan()
+{
+    auto promise = std::make_shared<QPromise<HardwareScanResult>>();
+    QFuture<HardwareScanResult> future = promise->future();
+    promise->start();
+    // The scan blocks for up to half a minute, so it gets its own thread rather
+    // than one of the few of the shared pool. It works on a copy of the scanner,
+    // which may be gone before the scan ends.
+    try {
+        std::thread([scanner = *this, promise] {
+            promise->addResult(scanner.performScan());
+            promise->finish();
+        }).detach();
+    } catch (const std::system_error &error) {
+        HardwareScanResult result;
+        result.warnings.append(QStringLiteral("Could not start the scan: ") +
+                               QString::fromStdString(error.code().message()));
+        promise->addResult(std::move(result));
+        promise->finish();
+    }
+    return future;
+}

@@ -1,0 +1,215 @@
+#include "browsertesthelpers.h"
+
+#include <QElapsedTimer>
+
+using Cat = HardwareCategory;
+
+namespace {
+
+QList<HardwareItem> searchCorpus()
+{
+    return {
+        item(Cat::summary, "Memory", "16 GB"),
+        item(Cat::memory, "DIMM Size", "8 GB", "Bank 0"),
+        item(Cat::memory, "Speed", "3200 MT/s", "Bank 0"),
+        item(Cat::memory, "DIMM Size", "8 GB", "Bank 1"),
+        item(Cat::cpu, "Version", "Dimmer CPU"),
+        item(Cat::network, "MAC", "aa:bb", "", "dimm-source"),
+    };
+}
+
+} // namespace
+
+struct SearchCase {
+    const char *name;
+    Cat category;
+    QString search;
+    QStringList expectedValues; // in scan order
+};
+
+class SearchTest : public ::testing::TestWithParam<SearchCase> {};
+
+TEST_P(SearchTest, FiltersTheSelectedCategory)
+{
+    const SearchCase &c = GetParam();
+    ScannedModel s(searchCorpus());
+    s.model->setSelectedCategory(c.category);
+    s.settleSearch(c.search);
+    QStringList values;
+    for (const HardwareItem &entry : s.model->filteredItemsCache()) {
+        EXPECT_EQ(entry.category, c.category);
+        values.append(entry.value + QLatin1Char('@') + entry.detail);
+    }
+    EXPECT_EQ(values, c.expectedValues);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Browser, SearchTest,
+    ::testing::Values(
+        SearchCase{"SpacesOnlyMatchEverything", Cat::memory, QStringLiteral("   "),
+                   {u"8 GB@Bank 0"_qs, u"3200 MT/s@Bank 0"_qs, u"8 GB@Bank 1"_qs}},
+        SearchCase{"TabsAndLineBreaksOnlyMatchEverything", Cat::memory,
+                   QStringLiteral("\t\n \r\u2028"),
+                   {u"8 GB@Bank 0"_qs, u"3200 MT/s@Bank 0"_qs, u"8 GB@Bank 1"_qs}},
+        SearchCase{"LowerCaseWord", Cat::memory, QStringLiteral("dimm"),
+                   {u"8 GB@Bank 0"_qs, u"8 GB@Bank 1"_qs}},
+        SearchCase{"CapitalsAndSurroundingSpacesDoNotMatter", Cat::memory,
+                   QStringLiteral("  DIMM \t"), {u"8 GB@Bank 0"_qs, u"8 GB@Bank 1"_qs}},
+        SearchCase{"InnerSpacesAreKept", Cat::memory, QStringLiteral("dimm  size"), {}},
+        SearchCase{"QuerySpansCategoryTitleAndTitle", Cat::memory, QStringLiteral("memory speed"),
+                   {u"3200 MT/s@Bank 0"_qs}},
+        SearchCase{"QuerySpansValueAndDetail", Cat::memory, QStringLiteral("gb bank 1"),
+                   {u"8 GB@Bank 1"_qs}},
+        SearchCase{"SummaryNeverShowsOtherCategories", Cat::summary, QStringLiteral("dimm"), {}},
+        SearchCase{"SummaryFindsItsOwnItems", Cat::summary, QStringLiteral("MEMORY"),
+                   {u"16 GB@"_qs}},
+        SearchCase{"FieldsMatchOnlyContiguously", Cat::network, QStringLiteral("dimm-src"), {}},
+        SearchCase{"SourceIsSearchedToo", Cat::network, QStringLiteral("dimm-source"),
+                   {u"aa:bb@"_qs}},
+        SearchCase{"NoMatch", Cat::cpu, QStringLiteral("zzz"), {}}),
+    [](const ::testing::TestParamInfo<SearchCase> &info) { return std::string(info.param.name); });
+
+TEST(Debounce, FiveQuickKeystrokesGiveOnePassWithTheFullText)
+{
+    ScannedModel s(searchCorpus());
+    s.model->setSelectedCategory(Cat::memory);
+    QSignalSpy passes(s.model.get(), &BrowserModel::filterPassCompleted);
+
+    QElapsedTimer clock;
+    clock.start();
+    qint64 longestGap = 0;
+    qint64 last = 0;
+    const QString text = QStringLiteral("speed");
+    for (qsizetype n = 1; n <= text.size(); ++n) {
+        s.model->setSearchText(text.left(n));
+        const qint64 now = clock.elapsed();
+        longestGap = std::max(longestGap, now - last);
+        last = now;
+        if (n < text.size()) {
+            QTest::qWait(60);
+        }
+    }
+    const qint64 lastKeystroke = clock.elapsed();
+    if (longestGap >= BrowserModel::debounceMilliseconds - 20) {
+        GTEST_SKIP() << "machine too busy to type quickly: gap of " << longestGap << " ms";
+    }
+    EXPECT_EQ(passes.count(), 0);
+    EXPECT_TRUE(s.model->hasPendingSearch());
+    EXPECT_EQ(s.model->debouncedSearchText(), QString());
+
+    ASSERT_TRUE(passes.wait(2000));
+    EXPECT_GE(clock.elapsed() - lastKeystroke, BrowserModel::debounceMilliseconds - 5);
+    EXPECT_EQ(s.model->debouncedSearchText(), text);
+    EXPECT_EQ(s.model->filteredCount(), 1);
+    QTest::qWait(2 * BrowserModel::debounceMilliseconds);
+    EXPECT_EQ(passes.count(), 1);
+    EXPECT_FALSE(s.model->hasPendingSearch());
+}
+
+TEST(Debounce, CategoryChangeFiltersAtOnceWithTheSettledText)
+{
+    ScannedModel s(searchCorpus());
+    s.model->setSelectedCategory(Cat::memory);
+    s.settleSearch(QStringLiteral("dimm"));
+    QSignalSpy passes(s.model.get(), &BrowserModel::filterPassCompleted);
+
+    s.model->setSearchText(QStringLiteral("dimmer"));
+    s.model->setSelectedCategory(Cat::cpu);
+    ASSERT_EQ(passes.count(), 1);
+    // Still "dimm": finds the CPU item too, but that is the old text's result.
+    EXPECT_EQ(s.model->debouncedSearchText(), QStringLiteral("dimm"));
+    EXPECT_EQ(s.model->filteredCount(), 1);
+    EXPECT_TRUE(s.model->hasPendingSearch());
+
+    ASSERT_TRUE(passes.wait(2000));
+    EXPECT_EQ(passes.count(), 2);
+    EXPECT_EQ(s.model->debouncedSearchText(), QStringLiteral("dimmer"));
+    EXPECT_EQ(s.model->filteredCount(), 1);
+}
+
+TEST(Debounce, CancelledUpdateIsNeverApplied)
+{
+    ScannedModel s(searchCorpus());
+    QSignalSpy passes(s.model.get(), &BrowserModel::filterPassCompleted);
+    s.model->setSearchText(QStringLiteral("memory"));
+    s.model->cancelPendingSearch();
+    EXPECT_FALSE(s.model->hasPendingSearch());
+    QTest::qWait(2 * BrowserModel::debounceMilliseconds);
+    EXPECT_EQ(passes.count(), 0);
+    EXPECT_EQ(s.model->debouncedSearchText(), QString());
+}
+
+TEST(Debounce, SettlingOnTheSameTextStillFiltersOnce)
+{
+    ScannedModel s(numberedItems(Cat::summary, 200));
+    s.model->loadMoreItems();
+    ASSERT_EQ(s.model->visibleLimit(), 160);
+    QSignalSpy passes(s.model.get(), &BrowserModel::filterPassCompleted);
+    s.model->setSearchText(QStringLiteral("x"));
+    s.model->setSearchText(QString());
+    ASSERT_TRUE(passes.wait(2000));
+    QTest::qWait(BrowserModel::debounceMilliseconds + 50);
+    EXPECT_EQ(passes.count(), 1);
+    EXPECT_EQ(s.model->visibleLimit(), 80);
+}
+
+struct LoadMoreCase {
+    int filtered;
+    std::vector<int> shownAfterEachStep; // first entry: before any step
+};
+
+class LoadMoreTest : public ::testing::TestWithParam<LoadMoreCase> {};
+
+TEST_P(LoadMoreTest, GrowsByOnePageUpToTheFilteredCount)
+{
+    const LoadMoreCase &c = GetParam();
+    ScannedModel s(numberedItems(Cat::summary, c.filtered));
+    for (std::size_t step = 0; step < c.shownAfterEachStep.size(); ++step) {
+        if (step > 0) {
+            s.model->loadMoreItems();
+        }
+        const int shown = c.shownAfterEachStep[step];
+        EXPECT_EQ(s.model->pagedCount(), shown) << "step " << step;
+        EXPECT_EQ(s.model->pagedFilteredItems().size(), shown);
+        EXPECT_EQ(s.model->canLoadMore(), shown < c.filtered);
+        // The page is always the first items of the filtered list.
+        EXPECT_EQ(titlesOf(s.model->pagedFilteredItems()),
+                  titlesOf(numberedItems(Cat::summary, shown)));
+        EXPECT_LE(s.model->visibleLimit(), std::max(80, c.filtered));
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Browser, LoadMoreTest,
+                         ::testing::Values(LoadMoreCase{200, {80, 160, 200, 200}},
+                                           LoadMoreCase{80, {80, 80}},
+                                           LoadMoreCase{50, {50, 50}},
+                                           LoadMoreCase{0, {0, 0}},
+                                           LoadMoreCase{81, {80, 81, 81}},
+                                           LoadMoreCase{240, {80, 160, 240, 240}}));
+
+TEST(Paging, EveryFilterPassBringsThePageBackToOnePage)
+{
+    QList<HardwareItem> items = numberedItems(Cat::memory, 200);
+    items.append(numberedItems(Cat::cpu, 200));
+    ScannedModel s(items);
+    s.model->setSelectedCategory(Cat::memory);
+
+    s.model->loadMoreItems();
+    ASSERT_EQ(s.model->visibleLimit(), 160);
+    s.model->setSelectedCategory(Cat::cpu);
+    EXPECT_EQ(s.model->visibleLimit(), 80);
+
+    s.model->loadMoreItems();
+    s.settleSearch(QStringLiteral("item"));
+    EXPECT_EQ(s.model->visibleLimit(), 80);
+
+    s.model->loadMoreItems();
+    s.rescan(items);
+    EXPECT_EQ(s.model->visibleLimit(), 80);
+
+    // Even when fewer items pass than a page holds.
+    s.settleSearch(QStringLiteral("item 7"));
+    EXPECT_EQ(s.model->filteredCount(), 11);
+    EXPECT_EQ(s.model->visibleLimit(), 80);
+    EXPECT_EQ(s.model->pagedCount(), 11);
+}

@@ -1,0 +1,41 @@
+#pragma once
+
+#include "model/hardwareitem.h"
+
+#include <QList>
+#include <QString>
+
+#include <ostream>
+#include <string>
+#include <vector>
+
+// An item without its random id, for comparisons.
+struct ItemText {
+    HardwareCategory category;
+    QString title;
+    QString value;
+    QString detail;
+    QString source;
+    friend bool operator==(const ItemText &, const ItemText &) = default;
+};
+
+inline std::ostream &operator<<(std::ostream &out, const ItemText &item)
+{
+    return out << '[' << rawValue(item.category).toStdString() << "] "
+               << item.title.toStdString() << " = " << item.value.toStdString() << " | "
+               << item.detail.toStdString() << " | " << item.source.toStdString();
+}
+
+inline std::vector<ItemText> texts(const QList<HardwareItem> &items)
+{
+    std::vector<ItemText> result;
+    for (const HardwareItem &item : items) {
+        result.push_back({item.category, item.title, item.value, item.detail, item.source});
+    }
+    return result;
+}
+
+inline QString q(const char *utf8)
+{
+    return QString::fromUtf8(utf8);
+}

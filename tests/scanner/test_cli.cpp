@@ -1,0 +1,150 @@
+// The command-line front end as a user runs it.
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+struct CliRun {
+    int exitCode = -1;
+    QByteArray out;
+    QByteArray err;
+};
+
+CliRun cli(const QStringList &arguments)
+{
+    QProcess process;
+    process.start(QStringLiteral(KESTRIN_BINARY_DIR "/bin/kestrin-cli"), arguments);
+    EXPECT_TRUE(process.waitForFinished(60000));
+    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
+            process.readAllStandardOutput(), process.readAllStandardError()};
+}
+
+QString data(const char *name)
+{
+    return QStringLiteral(KESTRIN_TEST_DATA_DIR "/") + QString::fromUtf8(name);
+}
+
+TEST(Cli, UsageAndIoErrors)
+{
+    struct Case {
+        QStringList arguments;
+        int exitCode;
+        const char *message;
+    };
+    const Case cases[] = {
+        {{QStringLiteral("--bogus")}, 2, "unknown argument"},
+        {{QStringLiteral("--classic")}, 2, "needs a value"},
+        {{QStringLiteral("--category"), QStringLiteral("other"), QStringLiteral("--classic"),
+          data("classic-thinkpad-t480-q.txt")},
+         2,
+         "unknown category"},
+        {{QStringLiteral("--classic"), QStringLiteral("/nonexistent/x.txt")}, 1, "cannot read"},
+        {{QStringLiteral("--classic"), QStringLiteral("/")}, 1, "cannot read"},
+        {{QStringLiteral("--json"), QStringLiteral("--raw")}, 2, "cannot be combined"},
+        {{QStringLiteral("--tool"), QStringLiteral("/nonexistent/dmidecode")}, 2, "does not exist"},
+    };
+    for (const Case &c : cases) {
+        const CliRun run = cli(c.arguments);
+        EXPECT_EQ(run.exitCode, c.exitCode) << c.arguments.join(u' ').toStdString();
+        EXPECT_TRUE(run.err.contains(c.message)) << run.err.toStdString();
+        EXPECT_EQ(run.err.count('\n'), 1) << "one clear line: " << run.err.toStdString();
+    }
+}
+
+TEST(Cli, HelpDocumentsEveryOption)
+{
+    const CliRun run = cli({QStringLiteral("--help")});
+    EXPECT_EQ(run.exitCode, 0);
+    for (const char *option :
+         {"--classic", "--mac", "--json", "--raw", "--category", "--search", "--tool"}) {
+        EXPECT_TRUE(run.out.contains(option)) << option;
+    }
+}
+
+TEST(Cli, JsonHasTheDocumentedShape)
+{
+    const CliRun run = cli({QStringLiteral("--json"), QStringLiteral("--classic"),
+                         data("classic-rockpro64-broken-table.txt")});
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    QJsonParseError error{};
+    const QJsonObject root = QJsonDocument::fromJson(run.out, &error).object();
+    ASSERT_EQ(error.error, QJsonParseError::NoError);
+    const QJsonArray items = root.value(QStringLiteral("items")).toArray();
+    ASSERT_EQ(items.size(), 12);
+    const QJsonObject first = items.first().toObject();
+    EXPECT_EQ(first.value(QStringLiteral("category")).toString(), QStringLiteral("Summary"));
+    EXPECT_EQ(first.value(QStringLiteral("title")).toString(), QStringLiteral("Platform"));
+    EXPECT_EQ(first.value(QStringLiteral("id")).toString().size(), 36);
+    EXPECT_TRUE(root.value(QStringLiteral("warnings")).toArray().isEmpty());
+    EXPECT_TRUE(root.value(QStringLiteral("rawOutput"))
+                    .toString()
+                    .startsWith(QStringLiteral("===== dmidecode -q =====\n# dmidecode 3.2\n")));
+}
+
+TEST(Cli, FiltersLikeTheWindow)
+{
+    const CliRun run = cli({QStringLiteral("--json"), QStringLiteral("--category"),
+                         QStringLiteral("BIOS"), QStringLiteral("--search"),
+                         QStringLiteral("  U-BOOT "), QStringLiteral("--classic"),
+                         data("classic-rockpro64-broken-table.txt")});
+    ASSERT_EQ(run.exitCode, 0);
+    const QJsonArray items =
+        QJsonDocument::fromJson(run.out).object().value(QStringLiteral("items")).toArray();
+    ASSERT_EQ(items.size(), 1);
+    EXPECT_EQ(items[0].toObject().value(QStringLiteral("value")).toString(),
+              QStringLiteral("U-Boot"));
+}
+
+TEST(Cli, ControlCharactersAndInvalidUtf8StayValidJson)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString controls = dir.filePath(QStringLiteral("controls.txt"));
+    const QString invalid = dir.filePath(QStringLiteral("invalid.txt"));
+    {
+        QFile file(controls);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(QByteArray("System Information\n\tFamily: a\x01\x1f\"\\b\x7f\xc3\xa9\n", 48));
+        QFile bad(invalid);
+        ASSERT_TRUE(bad.open(QIODevice::WriteOnly));
+        bad.write("System Information\n\tFamily: \xff\xfe broken\n");
+    }
+    const CliRun ok = cli({QStringLiteral("--json"), QStringLiteral("--classic"), controls});
+    ASSERT_EQ(ok.exitCode, 0);
+    QJsonParseError error{};
+    const QJsonObject root = QJsonDocument::fromJson(ok.out, &error).object();
+    ASSERT_EQ(error.error, QJsonParseError::NoError) << ok.out.toStdString();
+    EXPECT_FALSE(ok.out.contains('\x01'));
+    const QJsonArray items = root.value(QStringLiteral("items")).toArray();
+    ASSERT_EQ(items.size(), 2);
+    EXPECT_EQ(items[1].toObject().value(QStringLiteral("value")).toString(),
+              QString::fromUtf8("a\x01\x1f\"\\b\x7f\xc3\xa9"));
+
+    const CliRun bad = cli({QStringLiteral("--json"), QStringLiteral("--classic"), invalid});
+    EXPECT_EQ(bad.exitCode, 0);
+    EXPECT_TRUE(bad.err.contains("not valid UTF-8"));
+    const QJsonObject badRoot = QJsonDocument::fromJson(bad.out, &error).object();
+    ASSERT_EQ(error.error, QJsonParseError::NoError);
+    EXPECT_TRUE(badRoot.value(QStringLiteral("items")).toArray().isEmpty());
+}
+
+TEST(Cli, ListingAndRawOutput)
+{
+    const CliRun listing = cli({QStringLiteral("--classic"), data("classic-rockpro64-broken-table.txt"),
+                             QStringLiteral("--category"), QStringLiteral("Baseboard")});
+    EXPECT_EQ(listing.exitCode, 0);
+    EXPECT_TRUE(listing.out.startsWith("== Baseboard ==\n  Asset Tag: --\n"))
+        << listing.out.toStdString();
+    const CliRun raw = cli({QStringLiteral("--raw"), QStringLiteral("--mac"),
+                         data("classic-rockpro64-broken-table.txt")});
+    EXPECT_EQ(raw.exitCode, 0);
+    EXPECT_TRUE(raw.out.startsWith("===== dmidecode --mac-hardware =====\n# dmidecode 3.2\n"));
+}
+
+} // namespace

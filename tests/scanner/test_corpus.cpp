@@ -1,0 +1,98 @@
+// Every real output in the shared fixture folder goes through the whole
+// pipeline; the result must keep the pipeline's invariants.
+#include "itemtesthelpers.h"
+#include "model/textservices.h"
+#include "scanner/hardwarescanner.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSet>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+QStringList corpusFiles()
+{
+    QStringList files;
+    for (const char *folder : {"/dmidecode", "/dmi-bin"}) {
+        const QDir dir(QStringLiteral(KESTRIN_FIXTURES_DIR) + QString::fromUtf8(folder));
+        for (const QString &name : dir.entryList({QStringLiteral("*.txt")}, QDir::Files,
+                                                 QDir::Name)) {
+            files.append(dir.filePath(name));
+        }
+    }
+    return files;
+}
+
+void checkInvariants(const HardwareScanner &scanner, const HardwareScanResult &result)
+{
+    const QSet<QString> bad(scanner.badValues().cbegin(), scanner.badValues().cend());
+    const Text::StandardComparator comparator;
+    QSet<QString> keys;
+    QHash<HardwareCategory, int> counts;
+    QHash<QString, QString> summaryLines;
+    bool inSummary = true;
+    const HardwareItem *previous = nullptr;
+    for (const HardwareItem &item : result.items) {
+        if (item.category == HardwareCategory::summary) {
+            ASSERT_TRUE(inSummary) << "summary items must come first";
+            summaryLines.insert(item.title, item.value);
+            continue;
+        }
+        inSummary = false;
+        ++counts[item.category];
+        const QString probe = item.value.toLower().trimmed();
+        EXPECT_FALSE(bad.contains(probe)) << item.value.toStdString();
+        EXPECT_GE(Text::graphemeCountUpTo(probe, 2), 2) << item.value.toStdString();
+        EXPECT_FALSE(item.title.isEmpty());
+        EXPECT_EQ(item.value, item.value.trimmed());
+        EXPECT_FALSE(item.value.contains(QLatin1Char('\t')));
+        const QString key = rawValue(item.category) + QLatin1Char('|') + item.title.toLower() +
+                            QLatin1Char('|') + item.value.toLower() + QLatin1Char('|') +
+                            item.detail.toLower();
+        EXPECT_FALSE(keys.contains(key)) << key.toStdString();
+        keys.insert(key);
+        if (previous != nullptr) {
+            ASSERT_LE(categoryOrder(previous->category), categoryOrder(item.category));
+            if (previous->category == item.category) {
+                EXPECT_LE(comparator.compare(previous->title, item.title), 0)
+                    << previous->title.toStdString() << " then " << item.title.toStdString();
+            }
+        }
+        previous = &item;
+    }
+    EXPECT_EQ(summaryLines.size(), counts.size());
+    for (auto it = counts.cbegin(); it != counts.cend(); ++it) {
+        const QString expected =
+            QString::number(it.value()) + (it.value() == 1 ? q(" useful item") : q(" useful items"));
+        EXPECT_EQ(summaryLines.value(rawValue(it.key())), expected);
+    }
+}
+
+TEST(Corpus, EveryFixtureKeepsTheInvariants)
+{
+    const QStringList files = corpusFiles();
+    if (files.isEmpty()) {
+        GTEST_SKIP() << "fixture folder not found at " KESTRIN_FIXTURES_DIR;
+    }
+    const HardwareScanner scanner;
+    int withItems = 0;
+    for (const QString &path : files) {
+        SCOPED_TRACE(path.toStdString());
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        const QString text = Text::decodeUtf8Strict(file.readAll());
+        // Feed every file to both parsers: the mac parser must cope with classic text.
+        const HardwareScanResult result = scanner.assemble({
+            ScanPart{0, q("dmidecode --mac-hardware"), text, scanner.parseMacHardware(text), {}},
+            ScanPart{1, q("dmidecode -q"), text, scanner.parseClassicDMIDecode(text), {}},
+        });
+        checkInvariants(scanner, result);
+        withItems += result.items.isEmpty() ? 0 : 1;
+    }
+    // Only the board without any tables yields nothing.
+    EXPECT_GE(withItems, files.size() - 1);
+}
+
+} // namespace
