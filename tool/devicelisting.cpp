@@ -234,6 +234,9 @@ private:
             function.name = pciName(function.vendor, function.device);
             m_pci.push_back(std::move(function));
         }
+        // Fixed-width hex addresses: plain order is bus order.
+        std::sort(m_pci.begin(), m_pci.end(),
+                  [](const PciFunction &a, const PciFunction &b) { return a.address < b.address; });
     }
 
     std::string pciName(unsigned vendor, unsigned device)
@@ -246,7 +249,7 @@ private:
         if (vendorName) {
             return *vendorName + " device " + hex(device, 4);
         }
-        return "PCI device " + hex(vendor, 4) + ":" + hex(device, 4);
+        return "PCI device " + hex(vendor, 4).substr(2) + ":" + hex(device, 4).substr(2);
     }
 
     const PciFunction *pciFunction(std::string_view address) const
@@ -1050,8 +1053,8 @@ private:
 
     std::string usbName(const std::string &devicePath)
     {
-        const auto vendor = m_root.readNumber(devicePath + "/idVendor");
-        const auto product = m_root.readNumber(devicePath + "/idProduct");
+        const auto vendor = m_root.readHex(devicePath + "/idVendor");
+        const auto product = m_root.readHex(devicePath + "/idProduct");
         if (vendor && product) {
             const unsigned v = static_cast<unsigned>(*vendor);
             const unsigned p = static_cast<unsigned>(*product);
@@ -1075,7 +1078,7 @@ private:
             if (const auto vendorName = m_ids.usbVendor(static_cast<unsigned>(*vendor))) {
                 return *vendorName + " device " + hex(*product, 4);
             }
-            return "USB device " + hex(*vendor, 4) + ":" + hex(*product, 4);
+            return "USB device " + hex(*vendor, 4).substr(2) + ":" + hex(*product, 4).substr(2);
         }
         return "USB device";
     }
@@ -1119,8 +1122,8 @@ private:
             }
             const std::string path = "/sys/bus/usb/devices/" + entry;
             m_out.device("usb", entry, usbName(path));
-            const auto vendor = m_root.readNumber(path + "/idVendor");
-            const auto product = m_root.readNumber(path + "/idProduct");
+            const auto vendor = m_root.readHex(path + "/idVendor");
+            const auto product = m_root.readHex(path + "/idProduct");
             if (vendor) {
                 m_out.property("vendor-id", hex(*vendor, 4));
             }

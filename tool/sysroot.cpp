@@ -67,25 +67,38 @@ std::optional<std::string> SysRoot::read(std::string_view path, std::size_t maxB
     return std::string(tooltext::trimAscii(*data));
 }
 
-std::optional<unsigned long long> SysRoot::readNumber(std::string_view path) const
+namespace {
+
+std::optional<unsigned long long> parseNumber(const std::optional<std::string> &text, bool hexOnly)
 {
-    const std::optional<std::string> text = read(path, 64);
     if (!text || text->empty()) {
         return std::nullopt;
     }
-    const bool hex =
+    const bool prefixed =
         text->size() > 2 && (*text)[0] == '0' && ((*text)[1] == 'x' || (*text)[1] == 'X');
-    const char *begin = text->c_str() + (hex ? 2 : 0);
+    const char *begin = text->c_str() + (prefixed ? 2 : 0);
     if (*begin == '-' || *begin == '+' || *begin == ' ') {
         return std::nullopt;
     }
     char *end = nullptr;
     errno = 0;
-    const unsigned long long value = std::strtoull(begin, &end, hex ? 16 : 10);
+    const unsigned long long value = std::strtoull(begin, &end, hexOnly || prefixed ? 16 : 10);
     if (errno != 0 || end == begin || *end != '\0') {
         return std::nullopt;
     }
     return value;
+}
+
+} // namespace
+
+std::optional<unsigned long long> SysRoot::readNumber(std::string_view path) const
+{
+    return parseNumber(read(path, 64), false);
+}
+
+std::optional<unsigned long long> SysRoot::readHex(std::string_view path) const
+{
+    return parseNumber(read(path, 64), true);
 }
 
 bool SysRoot::exists(std::string_view path) const

@@ -29,6 +29,8 @@ public:
                                                      std::size_t maxBytes = 16 << 20) const;
     // A number written in decimal, or in hex with "0x".
     [[nodiscard]] std::optional<unsigned long long> readNumber(std::string_view path) const;
+    // A number written in hex, with or without "0x" (USB ids are written "046d").
+    [[nodiscard]] std::optional<unsigned long long> readHex(std::string_view path) const;
 
     [[nodiscard]] bool exists(std::string_view path) const;
     [[nodiscard]] bool isDirectory(std::string_view path) const;

@@ -1,0 +1,368 @@
+#!/usr/bin/env python3
+"""Writes the fixture machines tests/data/sysroot-laptop and sysroot-server.
+
+Each is the small part of a machine's /proc and /sys that the bundled dmidecode
+reads, shaped as the kernel lays it out (relative symbolic links included),
+plus the slices of pci.ids and usb.ids that name its devices, cut from the
+databases installed on the machine that runs this script. Run it again only to
+change a fixture; the expected listings beside the trees then need review.
+"""
+import os
+import shutil
+import sys
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+DATA = os.path.join(HERE, "..", "data")
+
+
+class Tree:
+    def __init__(self, name):
+        self.root = os.path.join(DATA, name)
+        # Everything but the reviewed expected outputs is written anew.
+        os.makedirs(self.root, exist_ok=True)
+        for entry in os.listdir(self.root):
+            if entry != "expected":
+                shutil.rmtree(os.path.join(self.root, entry))
+        self.pci_ids = set()   # (vendor, device or None, subvendor, subdevice)
+        self.pci_classes = set()
+        self.usb_ids = set()
+
+    def path(self, rel):
+        return os.path.join(self.root, rel.lstrip("/"))
+
+    def write(self, rel, text, mode="w"):
+        full = self.path(rel)
+        os.makedirs(os.path.dirname(full), exist_ok=True)
+        with open(full, mode) as f:
+            f.write(text)
+
+    def link(self, rel, target):
+        full = self.path(rel)
+        os.makedirs(os.path.dirname(full), exist_ok=True)
+        os.symlink(target, full)
+
+    def attrs(self, rel, **values):
+        for key, value in values.items():
+            self.write(f"{rel}/{key}", f"{value}\n")
+
+    def pci(self, address, vendor, device, cls, sub=None, rev=1, driver=None, parent="pci0000:00", extra=None):
+        rel = f"/sys/devices/{parent}/{address}"
+        self.attrs(rel, vendor=f"0x{vendor:04x}", device=f"0x{device:04x}", **{"class": f"0x{cls:06x}"},
+                   revision=f"0x{rev:02x}")
+        if sub:
+            self.attrs(rel, subsystem_vendor=f"0x{sub[0]:04x}", subsystem_device=f"0x{sub[1]:04x}")
+        for key, value in (extra or {}).items():
+            self.write(f"{rel}/{key}", f"{value}\n")
+        if driver:
+            # From <rel>/driver up to /sys, then down to the driver.
+            self.link(f"{rel}/driver", "../" * (rel.count("/") - 1) + f"bus/pci/drivers/{driver}")
+        self.link(f"/sys/bus/pci/devices/{address}", f"../../../devices/{parent}/{address}")
+        self.pci_ids.add((vendor, device, sub))
+        self.pci_classes.add(cls >> 8)
+        return rel
+
+    def class_link(self, cls, name, device_rel):
+        # /sys/class/<cls>/<name> -> ../../devices/...
+        self.link(f"/sys/class/{cls}/{name}", "../.." + device_rel[len("/sys"):])
+
+    def cpus(self, model_name, vendor, family, model, stepping, packages, cores, threads, flags,
+             caches, max_khz=None, min_khz=None, mhz="1800.000"):
+        blocks = []
+        n = 0
+        per_package = cores * threads
+        for package in range(packages):
+            for thread in range(threads):
+                for core in range(cores):
+                    blocks.append(
+                        f"processor\t: {n}\nvendor_id\t: {vendor}\ncpu family\t: {family}\n"
+                        f"model\t\t: {model}\nmodel name\t: {model_name}\nstepping\t: {stepping}\n"
+                        f"microcode\t: 0x{0xa4 + family:x}\ncpu MHz\t\t: {mhz}\ncache size\t: 12288 KB\n"
+                        f"physical id\t: {package}\nsiblings\t: {per_package}\ncore id\t\t: {core}\n"
+                        f"cpu cores\t: {cores}\nflags\t\t: {flags}\n"
+                        f"address sizes\t: 39 bits physical, 48 bits virtual\npower management:\n")
+                    n += 1
+        self.write("/proc/cpuinfo", "\n".join(blocks) + "\n")
+        total = n
+        for cpu in range(total):
+            package = cpu // per_package
+            core = cpu % cores
+            for index, (level, kind, size, scope) in enumerate(caches):
+                if scope == "core":
+                    shared = ",".join(str(package * per_package + t * cores + core) for t in range(threads))
+                else:
+                    shared = f"{package * per_package}-{package * per_package + per_package - 1}"
+                self.attrs(f"/sys/devices/system/cpu/cpu{cpu}/cache/index{index}", level=level, type=kind,
+                           size=size, shared_cpu_list=shared)
+        if max_khz:
+            self.attrs("/sys/devices/system/cpu/cpu0/cpufreq", cpuinfo_max_freq=max_khz, cpuinfo_min_freq=min_khz)
+
+    def usb(self, controller_rel, name, vendor, product, speed, version, strings=None, interfaces=()):
+        # name: "usb1" or "1-4"; devices nest under their hub.
+        if name.startswith("usb"):
+            rel = f"{controller_rel}/{name}"
+        else:
+            bus = name.split("-")[0]
+            rel = f"{controller_rel}/usb{bus}/{name}"
+        self.attrs(rel, idVendor=f"{vendor:04x}", idProduct=f"{product:04x}", speed=speed, version=f" {version}")
+        for key, value in (strings or {}).items():
+            self.write(f"{rel}/{key}", f"{value}\n")
+        self.link(f"/sys/bus/usb/devices/{name}", "../../.." + rel[len("/sys"):])
+        for number, driver in enumerate(interfaces):
+            iface = f"{name}:1.{number}"
+            irel = f"{rel}/{iface}"
+            self.attrs(irel, bInterfaceNumber=f"{number:02x}")
+            self.link(f"{irel}/driver", "../" * (irel.count("/") - 1) + f"bus/usb/drivers/{driver}")
+            self.link(f"/sys/bus/usb/devices/{iface}", "../../.." + irel[len("/sys"):])
+        self.usb_ids.add((vendor, product))
+
+    def databases(self):
+        self._slice_pci("/usr/share/misc/pci.ids", "/usr/share/misc/pci.ids")
+        self._slice_usb("/usr/share/misc/usb.ids", "/usr/share/misc/usb.ids")
+
+    def _slice_pci(self, source, rel):
+        vendors = {v for v, _, _ in self.pci_ids} | {s[0] for _, _, s in self.pci_ids if s}
+        devices = {(v, d) for v, d, _ in self.pci_ids}
+        subsystems = {(v, d, s[0], s[1]) for v, d, s in self.pci_ids if s}
+        out = ["# Slice of pci.ids (The PCI ID Repository) naming this fixture's devices.\n"]
+        vendor = device = None
+        in_class = None
+        with open(source, encoding="utf-8", errors="replace") as f:
+            for line in f:
+                if line.startswith("#") or not line.strip():
+                    continue
+                if line.startswith("C "):
+                    in_class = int(line[2:4], 16)
+                    vendor = None
+                    if any(c >> 8 == in_class for c in self.pci_classes):
+                        out.append(line)
+                    continue
+                if in_class is not None:
+                    if line.startswith("\t\t"):
+                        continue
+                    if line.startswith("\t"):
+                        if (in_class << 8 | int(line[1:3], 16)) in self.pci_classes:
+                            out.append(line)
+                    continue
+                if not line.startswith("\t"):
+                    vendor = int(line[:4], 16)
+                    device = None
+                    if vendor in vendors:
+                        out.append(line)
+                elif not line.startswith("\t\t"):
+                    device = int(line[1:5], 16)
+                    if (vendor, device) in devices:
+                        out.append(line)
+                else:
+                    sv, sd = int(line[2:6], 16), int(line[7:11], 16)
+                    if (vendor, device, sv, sd) in subsystems:
+                        out.append(line)
+        self.write(rel, "".join(out))
+
+    def _slice_usb(self, source, rel):
+        vendors = {v for v, _ in self.usb_ids}
+        out = ["# Slice of usb.ids (The USB ID Repository) naming this fixture's devices.\n"]
+        vendor = None
+        with open(source, encoding="utf-8", errors="replace") as f:
+            for line in f:
+                if line.startswith("#") or not line.strip():
+                    continue
+                if line.startswith("C "):
+                    break
+                if not line.startswith("\t"):
+                    vendor = int(line[:4], 16)
+                    if vendor in vendors:
+                        out.append(line)
+                elif not line.startswith("\t\t"):
+                    if (vendor, int(line[1:5], 16)) in self.usb_ids:
+                        out.append(line)
+        self.write(rel, "".join(out))
+
+
+def dmi(t, **values):
+    t.attrs("/sys/class/dmi/id", **values)
+
+
+def laptop():
+    t = Tree("sysroot-laptop")
+    t.write("/proc/sys/kernel/arch", "x86_64\n")
+    dmi(t, bios_vendor="LENOVO", bios_version="N32ET86W (1.62 )", bios_date="11/09/2023", bios_release="1.62",
+        ec_firmware_release="1.32", sys_vendor="LENOVO", product_name="20XW003FUS",
+        product_version="ThinkPad X1 Carbon Gen 9", product_family="ThinkPad X1 Carbon Gen 9",
+        product_sku="LENOVO_MT_20XW_BU_Think_FM_ThinkPad X1 Carbon Gen 9", board_vendor="LENOVO",
+        board_name="20XW003FUS", board_version="SDK0J40697 WIN", board_asset_tag="Not Available",
+        chassis_vendor="LENOVO", chassis_type="10", chassis_version="None",
+        chassis_asset_tag="No Asset Information")
+    t.cpus("11th Gen Intel(R) Core(TM) i7-1165G7 @ 2.80GHz", "GenuineIntel", 6, 140, 1, 1, 4, 2,
+           "fpu vme de pse tsc msr pae mce cx8 apic sep mtrr pge mca cmov ht tm pbe syscall nx lm vmx est tm2 "
+           "ssse3 sse4_1 sse4_2 aes avx avx2",
+           [(1, "Data", "48K", "core"), (1, "Instruction", "32K", "core"), (2, "Unified", "1280K", "core"),
+            (3, "Unified", "12288K", "package")], max_khz=4700000, min_khz=400000)
+    t.write("/proc/meminfo", "MemTotal:       16088212 kB\nMemFree:         9125300 kB\n"
+                             "MemAvailable:   12650024 kB\nSwapTotal:       2097148 kB\n")
+    t.write("/sys/devices/system/node/node0/meminfo", "Node 0 MemTotal:       16088212 kB\n")
+    lenovo = (0x17aa, 0x22d8)
+    t.pci("0000:00:00.0", 0x8086, 0x9a14, 0x060000, lenovo, driver=None)
+    gpu = t.pci("0000:00:02.0", 0x8086, 0x9a49, 0x030000, lenovo, driver="i915", extra={"boot_vga": 1})
+    t.attrs(f"{gpu}/drm/card0", dev="226:0")
+    t.link(f"{gpu}/drm/card0/device", "../../../0000:00:02.0")
+    t.class_link("drm", "card0", f"{gpu}/drm/card0")
+    for connector, status in (("eDP-1", "connected"), ("HDMI-A-1", "disconnected"), ("DP-1", "disconnected")):
+        t.attrs(f"{gpu}/drm/card0/card0-{connector}", status=status)
+        t.class_link("drm", f"card0-{connector}", f"{gpu}/drm/card0/card0-{connector}")
+    t.pci("0000:00:04.0", 0x8086, 0x9a03, 0x118000, lenovo, driver="proc_thermal")
+    xhci = t.pci("0000:00:14.0", 0x8086, 0xa0ed, 0x0c0330, lenovo, rev=0x20, driver="xhci_hcd")
+    wifi = t.pci("0000:00:14.3", 0x8086, 0xa0f0, 0x028000, (0x8086, 0x0244), rev=0x20, driver="iwlwifi")
+    t.attrs(f"{wifi}/net/wlp0s20f3", address="8c:c6:81:2a:5b:17", operstate="up", mtu=1500, type=1,
+            speed="-1", duplex="unknown")
+    t.attrs(f"{wifi}/net/wlp0s20f3/wireless", link="0")
+    t.link(f"{wifi}/net/wlp0s20f3/device", "../../../0000:00:14.3")
+    t.class_link("net", "wlp0s20f3", f"{wifi}/net/wlp0s20f3")
+    t.pci("0000:00:1d.0", 0x8086, 0xa0b0, 0x060400, lenovo, rev=0x20, driver="pcieport")
+    t.pci("0000:00:1f.0", 0x8086, 0xa082, 0x060100, lenovo, rev=0x20)
+    hda = t.pci("0000:00:1f.3", 0x8086, 0xa0c8, 0x040380, lenovo, rev=0x20, driver="snd_hda_intel")
+    t.pci("0000:00:1f.4", 0x8086, 0xa0a3, 0x0c0500, lenovo, rev=0x20, driver="i801_smbus")
+    nvme = t.pci("0000:04:00.0", 0x144d, 0xa80a, 0x010802, (0x144d, 0xa801), rev=0, driver="nvme",
+                 parent="pci0000:00/0000:00:1d.0")
+    ctrl = f"{nvme}/nvme/nvme0"
+    t.attrs(ctrl, model="SAMSUNG MZVL2512HCJQ-00BL7", firmware_rev="GXA7801Q", serial="S64KNF0R512345")
+    t.link(f"{ctrl}/device", "../../../0000:04:00.0")
+    t.attrs(f"{ctrl}/nvme0n1", size=1000215216, removable=0)
+    t.attrs(f"{ctrl}/nvme0n1/queue", rotational=0, logical_block_size=512)
+    t.link(f"{ctrl}/nvme0n1/device", "../../nvme0")
+    t.link("/sys/block/nvme0n1", "../devices/pci0000:00/0000:00:1d.0/0000:04:00.0/nvme/nvme0/nvme0n1")
+    eth = t.pci("0000:2c:00.0", 0x10ec, 0x8168, 0x020000, lenovo, rev=0x15, driver="r8169",
+                parent="pci0000:00/0000:00:1d.0")
+    t.attrs(f"{eth}/net/enp44s0", address="00:2b:67:4e:91:c0", operstate="up", mtu=1500, type=1,
+            speed=1000, duplex="full")
+    t.link(f"{eth}/net/enp44s0/device", "../../../0000:2c:00.0")
+    t.class_link("net", "enp44s0", f"{eth}/net/enp44s0")
+    # Software interfaces: not hardware, left out of the listing.
+    t.attrs("/sys/devices/virtual/net/lo", address="00:00:00:00:00:00", operstate="unknown", type=772)
+    t.class_link("net", "lo", "/sys/devices/virtual/net/lo")
+    t.attrs("/sys/devices/virtual/block/loop0", size=0, removable=0)
+    t.link("/sys/block/loop0", "../devices/virtual/block/loop0")
+    # Sound: card 0 with the HD Audio codecs on its link.
+    card = f"{hda}/sound/card0"
+    t.attrs(card, id="PCH", number=0)
+    t.link(f"{card}/device", "../../../0000:00:1f.3")
+    t.class_link("sound", "card0", card)
+    for codec, vendor_name, chip, vendor_id in (("hwC0D0", "Realtek", "ALC257", "0x10ec0257"),
+                                                ("hwC0D2", "Intel", "Tigerlake HDMI", "0x80862812")):
+        t.attrs(f"{card}/{codec}", vendor_name=vendor_name, chip_name=chip, vendor_id=vendor_id)
+        t.class_link("sound", codec, f"{card}/{codec}")
+    t.write("/proc/asound/cards",
+            " 0 [PCH            ]: HDA-Intel - HDA Intel PCH\n"
+            "                      HDA Intel PCH at 0x6001190000 irq 147\n")
+    # USB: root hubs, a mouse, a webcam and the Bluetooth part of the Wi-Fi card.
+    t.usb(xhci, "usb1", 0x1d6b, 0x0002, "480", "2.00",
+          {"manufacturer": "Linux 6.1.0-28-amd64 xhci-hcd", "product": "xHCI Host Controller"}, ["hub"])
+    t.usb(xhci, "usb2", 0x1d6b, 0x0003, "10000", "3.10",
+          {"manufacturer": "Linux 6.1.0-28-amd64 xhci-hcd", "product": "xHCI Host Controller"}, ["hub"])
+    t.usb(xhci, "1-1", 0x046d, 0xc077, "1.5", "2.00",
+          {"manufacturer": "Logitech", "product": "USB Optical Mouse"}, ["usbhid"])
+    t.usb(xhci, "1-4", 0x04f2, 0xb6cb, "480", "2.01",
+          {"manufacturer": "Chicony Electronics Co.,Ltd.", "product": "Integrated Camera"},
+          ["uvcvideo", "uvcvideo"])
+    t.usb(xhci, "1-10", 0x8087, 0x0026, "12", "2.01", None, ["btusb", "btusb"])
+    # Power.
+    t.attrs("/sys/class/power_supply/BAT0", type="Battery", manufacturer="SMP", model_name="5B10W13975",
+            technology="Li-poly", status="Discharging", capacity=87, energy_full=50120000,
+            energy_full_design=57000000, cycle_count=142, voltage_now=12280000, scope="System")
+    t.attrs("/sys/class/power_supply/AC", type="Mains", online=0)
+    t.attrs("/sys/class/power_supply/hidpp_battery_0", type="Battery", scope="Device", model_name="MX Master 3",
+            capacity=60)
+    # Firmware.
+    t.write("/sys/firmware/efi/fw_platform_size", "64\n")
+    t.write("/sys/firmware/efi/efivars/SecureBoot-8be4df61-93ca-11d2-aa0d-00e098032b8c", b"\x06\x00\x00\x00\x01",
+            mode="wb")
+    t.write("/sys/firmware/dmi/tables/DMI", "")
+    for table in ("APIC", "BGRT", "DSDT", "FACP", "HPET", "SSDT1", "SSDT2", "TPM2"):
+        t.write(f"/sys/firmware/acpi/tables/{table}", "")
+    t.attrs("/sys/class/tpm/tpm0", tpm_version_major=2)
+    t.databases()
+
+
+def server():
+    t = Tree("sysroot-server")
+    t.write("/proc/sys/kernel/arch", "x86_64\n")
+    dmi(t, bios_vendor="American Megatrends Inc.", bios_version="3.1", bios_date="05/21/2019",
+        bios_release="5.14", sys_vendor="Supermicro", product_name="SYS-2049U-TR4",
+        product_version="0123456789", product_family="SMC X11", board_vendor="Supermicro",
+        board_name="X11QPH+", board_version="1.01", chassis_vendor="Supermicro", chassis_type="17",
+        chassis_version="0123456789", chassis_asset_tag="To be filled by O.E.M.")
+    t.cpus("Intel(R) Xeon(R) Gold 6130 CPU @ 2.10GHz", "GenuineIntel", 6, 85, 4, 2, 2, 2,
+           "fpu vme de pse tsc msr pae mce cx8 apic sep ht syscall nx lm vmx est avx avx2 avx512f",
+           [(1, "Data", "32K", "core"), (1, "Instruction", "32K", "core"), (2, "Unified", "1024K", "core"),
+            (3, "Unified", "22528K", "package")], mhz="2100.000")
+    t.write("/proc/meminfo", "MemTotal:       395965440 kB\nMemFree:        380000000 kB\n")
+    for node in (0, 1):
+        t.write(f"/sys/devices/system/node/node{node}/meminfo", f"Node {node} MemTotal: 197982720 kB\n")
+    for mc, socket in (("mc0", 0), ("mc1", 1)):
+        for dimm in ("dimm0", "dimm1"):
+            chan = dimm[-1]
+            t.attrs(f"/sys/devices/system/edac/mc/{mc}/{dimm}", size=32768, dimm_mem_type="Registered-DDR4",
+                    dimm_edac_mode="S4ECD4ED", dimm_label=f"CPU_SrcID#{socket}_MC#0_Chan#{chan}_DIMM#0",
+                    dimm_location=f"channel {chan} slot 0")
+    smc = (0x15d9, 0x095d)
+    t.pci("0000:00:00.0", 0x8086, 0x2020, 0x060000, smc, rev=4)
+    xhci = t.pci("0000:00:14.0", 0x8086, 0xa1af, 0x0c0330, smc, rev=9, driver="xhci_hcd")
+    sata = t.pci("0000:00:17.0", 0x8086, 0xa182, 0x010601, smc, rev=9, driver="ahci")
+    for port, (disk, model, rev, size, rotational) in enumerate(
+            (("sda", "SAMSUNG MZ7LH960HAJR-00005", "HXT7404Q", 1875385008, 0),
+             ("sdb", "ST4000NM0035-1V4107", "TN03", 7814037168, 1))):
+        scsi = f"{sata}/ata{port + 1}/host{port}/target{port}:0:0/{port}:0:0:0"
+        t.attrs(scsi, model=model, vendor="ATA     ", rev=rev)
+        t.link(f"{scsi}/driver", "../../../../../../../bus/scsi/drivers/sd")
+        t.attrs(f"{scsi}/block/{disk}", size=size, removable=0)
+        t.attrs(f"{scsi}/block/{disk}/queue", rotational=rotational, logical_block_size=512)
+        t.link(f"{scsi}/block/{disk}/device", "../../../" + f"{port}:0:0:0")
+        t.link(f"/sys/block/{disk}", "../devices/" + f"{scsi}/block/{disk}"[len("/sys/devices/"):])
+    vga = t.pci("0000:03:00.0", 0x1a03, 0x2000, 0x030000, smc, rev=0x41, driver="ast",
+                parent="pci0000:00/0000:00:1c.0/0000:02:00.0", extra={"boot_vga": 1})
+    for address, iface, mac, state, speed, bus in (
+            ("0000:3d:00.0", "eno1", "ac:1f:6b:4a:10:2e", "up", 10000, "pci0000:3a/0000:3a:00.0"),
+            ("0000:3d:00.1", "eno2", "ac:1f:6b:4a:10:2f", "down", -1, "pci0000:3a/0000:3a:00.0")):
+        rel = t.pci(address, 0x8086, 0x37d2, 0x020000, smc, rev=9, driver="i40e", parent=bus)
+        t.attrs(f"{rel}/net/{iface}", address=mac, operstate=state, mtu=1500, type=1, speed=speed,
+                duplex="full" if state == "up" else "unknown")
+        t.link(f"{rel}/net/{iface}/device", f"../../../{address}")
+        t.class_link("net", iface, f"{rel}/net/{iface}")
+    for address, iface, mac, state in (("0000:18:00.0", "ens1f0np0", "b8:59:9f:c2:7e:10", "up"),
+                                       ("0000:18:00.1", "ens1f1np1", "b8:59:9f:c2:7e:11", "down")):
+        rel = t.pci(address, 0x15b3, 0x1017, 0x020000, (0x15b3, 0x0007), rev=0, driver="mlx5_core",
+                    parent="pci0000:17/0000:17:00.0")
+        t.attrs(f"{rel}/net/{iface}", address=mac, operstate=state, mtu=9000, type=1,
+                speed=25000 if state == "up" else -1, duplex="full" if state == "up" else "unknown")
+        t.link(f"{rel}/net/{iface}/device", f"../../../{address}")
+        t.class_link("net", iface, f"{rel}/net/{iface}")
+    # A network controller without a driver: shown as a PCI function.
+    t.pci("0000:af:00.0", 0x8086, 0x1572, 0x020000, (0x8086, 0x0000), rev=2, parent="pci0000:ae/0000:ae:00.0")
+    nvme = t.pci("0000:5e:00.0", 0x8086, 0x0a54, 0x010802, (0x8086, 0x4802), rev=0, driver="nvme",
+                 parent="pci0000:5d/0000:5d:00.0")
+    ctrl = f"{nvme}/nvme/nvme0"
+    t.attrs(ctrl, model="INTEL SSDPE2KX020T8", firmware_rev="VDV10170", serial="PHLJ9123004A2P0BGN")
+    t.link(f"{ctrl}/device", "../../../0000:5e:00.0")
+    t.attrs(f"{ctrl}/nvme0n1", size=3907029168, removable=0)
+    t.attrs(f"{ctrl}/nvme0n1/queue", rotational=0, logical_block_size=512)
+    t.link(f"{ctrl}/nvme0n1/device", "../../nvme0")
+    t.link("/sys/block/nvme0n1", "../devices/" + f"{ctrl}/nvme0n1"[len("/sys/devices/"):])
+    t.attrs("/sys/devices/virtual/net/lo", address="00:00:00:00:00:00", operstate="unknown", type=772)
+    t.class_link("net", "lo", "/sys/devices/virtual/net/lo")
+    t.attrs("/sys/devices/virtual/net/br0", address="ac:1f:6b:4a:10:2e", operstate="up", type=1)
+    t.class_link("net", "br0", "/sys/devices/virtual/net/br0")
+    t.usb(xhci, "usb1", 0x1d6b, 0x0002, "480", "2.00",
+          {"manufacturer": "Linux 5.10.0-23-amd64 xhci-hcd", "product": "xHCI Host Controller"}, ["hub"])
+    t.usb(xhci, "1-1", 0x046b, 0xff10, "480", "2.00",
+          {"manufacturer": "American Megatrends Inc.", "product": "Virtual Keyboard and Mouse"},
+          ["usbhid", "usbhid"])
+    t.write("/sys/firmware/efi/fw_platform_size", "64\n")
+    t.write("/sys/firmware/dmi/tables/DMI", "")
+    for table in ("APIC", "DMAR", "DSDT", "FACP", "HPET", "MCFG", "SLIT", "SRAT"):
+        t.write(f"/sys/firmware/acpi/tables/{table}", "")
+    t.databases()
+
+
+if __name__ == "__main__":
+    laptop()
+    server()
+    sys.exit(0)
