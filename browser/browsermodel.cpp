@@ -26,6 +26,8 @@ BrowserModel::BrowserModel(std::shared_ptr<ScanSource> scanner, QObject *parent)
       m_categoryModel(new CategoryListModel(this)), m_sectionModel(new SectionedItemsModel(this))
 {
     m_searchDebounce.setSingleShot(true);
+    // A coarse timer may fire up to 5% early; the delay is a minimum.
+    m_searchDebounce.setTimerType(Qt::PreciseTimer);
     m_searchDebounce.setInterval(debounceMilliseconds);
     connect(&m_searchDebounce, &QTimer::timeout, this, &BrowserModel::applySettledSearch);
     updateCategoryModel();

@@ -9,17 +9,26 @@ std::optional<QString> writeUtf8Atomically(const QString &path, const QString &t
     QSaveFile file(path);
     // Writing in place would give up atomicity; fail instead.
     file.setDirectWriteFallback(false);
-    if (!file.open(QIODevice::WriteOnly)) {
+    // Unbuffered, so that every failure shows up in write(): a failure while
+    // QSaveFile flushes its buffer inside commit() goes unnoticed in Qt 6.4,
+    // and a truncated temporary file would replace the target.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
         return file.errorString();
     }
     const QByteArray bytes = text.toUtf8();
-    if (file.write(bytes) != bytes.size()) {
-        const QString error = file.errorString();
-        file.cancelWriting();
-        return error;
+    qint64 written = 0;
+    while (written < bytes.size()) {
+        // A short write is followed by one that fails and says why (disk
+        // full, file too large, ...).
+        const qint64 chunk = file.write(bytes.constData() + written, bytes.size() - written);
+        if (chunk <= 0) {
+            const QString error = file.errorString();
+            file.cancelWriting();
+            return error;
+        }
+        written += chunk;
     }
-    // commit() flushes, syncs and renames; any failure there discards the
-    // temporary file.
+    // commit() syncs and renames; a failure there discards the temporary file.
     if (!file.commit()) {
         return file.errorString();
     }

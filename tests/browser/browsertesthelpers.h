@@ -8,7 +8,6 @@
 #include <QTest>
 
 #include <gtest/gtest.h>
-
 #include <memory>
 #include <ostream>
 #include <vector>

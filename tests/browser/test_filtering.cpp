@@ -46,26 +46,37 @@ TEST_P(SearchTest, FiltersTheSelectedCategory)
 INSTANTIATE_TEST_SUITE_P(
     Browser, SearchTest,
     ::testing::Values(
-        SearchCase{"SpacesOnlyMatchEverything", Cat::memory, QStringLiteral("   "),
+        SearchCase{"SpacesOnlyMatchEverything",
+                   Cat::memory,
+                   QStringLiteral("   "),
                    {u"8 GB@Bank 0"_qs, u"3200 MT/s@Bank 0"_qs, u"8 GB@Bank 1"_qs}},
-        SearchCase{"TabsAndLineBreaksOnlyMatchEverything", Cat::memory,
+        SearchCase{"TabsAndLineBreaksOnlyMatchEverything",
+                   Cat::memory,
                    QStringLiteral("\t\n \r\u2028"),
                    {u"8 GB@Bank 0"_qs, u"3200 MT/s@Bank 0"_qs, u"8 GB@Bank 1"_qs}},
-        SearchCase{"LowerCaseWord", Cat::memory, QStringLiteral("dimm"),
+        SearchCase{"LowerCaseWord",
+                   Cat::memory,
+                   QStringLiteral("dimm"),
                    {u"8 GB@Bank 0"_qs, u"8 GB@Bank 1"_qs}},
-        SearchCase{"CapitalsAndSurroundingSpacesDoNotMatter", Cat::memory,
-                   QStringLiteral("  DIMM \t"), {u"8 GB@Bank 0"_qs, u"8 GB@Bank 1"_qs}},
+        SearchCase{"CapitalsAndSurroundingSpacesDoNotMatter",
+                   Cat::memory,
+                   QStringLiteral("  DIMM \t"),
+                   {u"8 GB@Bank 0"_qs, u"8 GB@Bank 1"_qs}},
         SearchCase{"InnerSpacesAreKept", Cat::memory, QStringLiteral("dimm  size"), {}},
-        SearchCase{"QuerySpansCategoryTitleAndTitle", Cat::memory, QStringLiteral("memory speed"),
+        SearchCase{"QuerySpansCategoryTitleAndTitle",
+                   Cat::memory,
+                   QStringLiteral("memory speed"),
                    {u"3200 MT/s@Bank 0"_qs}},
-        SearchCase{"QuerySpansValueAndDetail", Cat::memory, QStringLiteral("gb bank 1"),
+        SearchCase{"QuerySpansValueAndDetail",
+                   Cat::memory,
+                   QStringLiteral("gb bank 1"),
                    {u"8 GB@Bank 1"_qs}},
         SearchCase{"SummaryNeverShowsOtherCategories", Cat::summary, QStringLiteral("dimm"), {}},
-        SearchCase{"SummaryFindsItsOwnItems", Cat::summary, QStringLiteral("MEMORY"),
-                   {u"16 GB@"_qs}},
+        SearchCase{
+            "SummaryFindsItsOwnItems", Cat::summary, QStringLiteral("MEMORY"), {u"16 GB@"_qs}},
         SearchCase{"FieldsMatchOnlyContiguously", Cat::network, QStringLiteral("dimm-src"), {}},
-        SearchCase{"SourceIsSearchedToo", Cat::network, QStringLiteral("dimm-source"),
-                   {u"aa:bb@"_qs}},
+        SearchCase{
+            "SourceIsSearchedToo", Cat::network, QStringLiteral("dimm-source"), {u"aa:bb@"_qs}},
         SearchCase{"NoMatch", Cat::cpu, QStringLiteral("zzz"), {}}),
     [](const ::testing::TestParamInfo<SearchCase> &info) { return std::string(info.param.name); });
 
@@ -98,7 +109,7 @@ TEST(Debounce, FiveQuickKeystrokesGiveOnePassWithTheFullText)
     EXPECT_EQ(s.model->debouncedSearchText(), QString());
 
     ASSERT_TRUE(passes.wait(2000));
-    EXPECT_GE(clock.elapsed() - lastKeystroke, BrowserModel::debounceMilliseconds - 5);
+    EXPECT_GE(clock.elapsed() - lastKeystroke, BrowserModel::debounceMilliseconds - 2);
     EXPECT_EQ(s.model->debouncedSearchText(), text);
     EXPECT_EQ(s.model->filteredCount(), 1);
     QTest::qWait(2 * BrowserModel::debounceMilliseconds);
@@ -181,10 +192,8 @@ TEST_P(LoadMoreTest, GrowsByOnePageUpToTheFilteredCount)
 
 INSTANTIATE_TEST_SUITE_P(Browser, LoadMoreTest,
                          ::testing::Values(LoadMoreCase{200, {80, 160, 200, 200}},
-                                           LoadMoreCase{80, {80, 80}},
-                                           LoadMoreCase{50, {50, 50}},
-                                           LoadMoreCase{0, {0, 0}},
-                                           LoadMoreCase{81, {80, 81, 81}},
+                                           LoadMoreCase{80, {80, 80}}, LoadMoreCase{50, {50, 50}},
+                                           LoadMoreCase{0, {0, 0}}, LoadMoreCase{81, {80, 81, 81}},
                                            LoadMoreCase{240, {80, 160, 240, 240}}));
 
 TEST(Paging, EveryFilterPassBringsThePageBackToOnePage)

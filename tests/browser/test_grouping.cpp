@@ -133,10 +133,9 @@ TEST(Grouping, LoadMoreInsertsRowsAndNewSectionsInPlace)
     // "Bank 1"/"Bank 3" items whose titles sort between the old ones.
     QList<HardwareItem> items;
     for (int i = 0; i < 80; ++i) {
-        items.append(HardwareItem(Cat::memory, QStringLiteral("T%1").arg(2 * i),
-                                  QStringLiteral("v"),
-                                  i % 2 == 0 ? QStringLiteral("Bank 1") : QStringLiteral("Bank 3"),
-                                  QStringLiteral("s")));
+        items.append(HardwareItem(
+            Cat::memory, QStringLiteral("T%1").arg(2 * i), QStringLiteral("v"),
+            i % 2 == 0 ? QStringLiteral("Bank 1") : QStringLiteral("Bank 3"), QStringLiteral("s")));
     }
     for (int i = 0; i < 80; ++i) {
         const QString detail = i % 3 == 0   ? QStringLiteral("Bank 2")

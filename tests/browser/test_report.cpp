@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <QTimeZone>
 
 #include <csignal>
 #include <sys/resource.h>
@@ -145,9 +146,8 @@ TEST(ReportText, ListsTheLoadedPageInScanOrder)
 TEST(ReportText, GeneratedStampIsUtc)
 {
     auto s = modelAt({}, Cat::summary);
-    s->model->setClock([] {
-        return QDateTime(QDate(2026, 12, 31), QTime(23, 30, 0), QTimeZone(5 * 3600));
-    });
+    s->model->setClock(
+        [] { return QDateTime(QDate(2026, 12, 31), QTime(23, 30, 0), QTimeZone(5 * 3600)); });
     EXPECT_TRUE(s->model->visibleReportText().contains(
         QStringLiteral("\nGenerated: 2026-12-31 18:30:00 +0000\n")));
 }
