@@ -1,0 +1,34 @@
+import QtQuick
+import QtQuick.Templates as T
+
+// The rounded, outlined background shared by the window's plain buttons, with
+// a light hover and pressed wash and a focus ring for keyboard users.
+Rectangle {
+    id: root
+
+    required property T.AbstractButton control
+    property color fill: Theme.whiteAlpha(Theme.controlFillOpacity)
+    property color outline: Theme.whiteAlpha(Theme.controlOutlineOpacity)
+
+    radius: Theme.controlRadius
+    color: root.fill
+    border.width: Theme.outlineWidth
+    border.color: root.outline
+
+    Rectangle {
+        anchors.fill: parent
+        radius: root.radius
+        color: Theme.whiteAlpha(root.control.down ? Theme.pressedOverlayOpacity : Theme.hoverOverlayOpacity)
+        visible: root.control.enabled && (root.control.down || root.control.hovered)
+    }
+
+    Rectangle {
+        anchors.fill: parent
+        anchors.margins: -(Theme.focusRingWidth + 1)
+        radius: root.radius + Theme.focusRingWidth + 1
+        color: "transparent"
+        border.width: Theme.focusRingWidth
+        border.color: Theme.accent
+        visible: root.control.visualFocus
+    }
+}

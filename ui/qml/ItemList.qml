@@ -1,0 +1,43 @@
+import QtQuick
+import QtQuick.Controls.Basic
+
+// The scrolling list of section cards. Rows are created only as they scroll
+// into view; the page itself is bounded by the model (80 more per Load More).
+ListView {
+    id: root
+
+    required property QtObject browser
+
+    model: root.browser.sectionModel
+    clip: true
+    bottomMargin: Theme.listBottomInset
+    boundsBehavior: Flickable.StopAtBounds
+    reuseItems: true
+    // Rows are not tab stops; the Load More button below them is.
+    keyNavigationEnabled: false
+
+    delegate: ModernListSection {
+        width: ListView.view.width
+        lastRow: index === root.count - 1
+    }
+
+    footer: Item {
+        width: ListView.view.width
+        height: root.browser.canLoadMore ? Theme.listSectionSpacing + loadMore.height : 0
+
+        LoadMoreRow {
+            id: loadMore
+            objectName: "loadMoreRow"
+            y: Theme.listSectionSpacing
+            width: parent.width
+            visible: root.browser.canLoadMore
+            shown: root.browser.pagedCount
+            matched: root.browser.filteredCount
+            onClicked: root.browser.loadMoreItems()
+        }
+    }
+
+    ScrollBar.vertical: ScrollBar {
+        policy: ScrollBar.AsNeeded
+    }
+}

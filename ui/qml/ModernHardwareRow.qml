@@ -1,0 +1,155 @@
+import QtQuick
+
+// One hardware item: category icon, title over detail and source, the value
+// (selectable) and a decorative chevron. The title column is laid out before
+// the value; the value wraps to at most three lines and 420 wide.
+Item {
+    id: root
+
+    required property string title
+    required property string value
+    required property string detail
+    required property string source
+    required property string symbol
+
+    // Left of the text column: icon frame and one gap. Between text and value:
+    // gap, spacer, gap. Right of the value: gap and chevron.
+    readonly property real leadingWidth: Theme.itemIconFrame + Theme.itemSpacing
+    readonly property real middleWidth: 2 * Theme.itemSpacing + Theme.itemSpacerMinimum
+    readonly property real trailingWidth: Theme.itemSpacing + chevron.width
+    readonly property real available: Math.max(0, width - 2 * Theme.itemHorizontalInset
+                                                 - leadingWidth - middleWidth - trailingWidth)
+    readonly property real valueIdealWidth: Math.min(valueLabel.implicitWidth, Theme.itemValueMaximumWidth)
+    readonly property real textIdealWidth: Math.max(titleLabel.implicitWidth, subtitleIdealWidth)
+    readonly property real subtitleIdealWidth: sourceLabel.implicitWidth
+        + (root.detail.length > 0 ? detailLabel.implicitWidth + Theme.itemSubtitleSpacing : 0)
+    readonly property real textWidth: Math.max(0, Math.min(textIdealWidth,
+        available - Math.min(valueIdealWidth, Theme.itemValueMinimumWidth)))
+    readonly property real valueWidth: Math.max(0, Math.min(valueIdealWidth, available - textWidth))
+
+    implicitHeight: Math.max(icon.height, textColumn.height, valueLabel.height) + 2 * Theme.itemVerticalInset
+
+    Accessible.role: Accessible.ListItem
+    Accessible.name: root.title + ": " + root.value
+    Accessible.description: root.detail.length > 0 ? root.detail + " " + root.source : root.source
+
+    Item {
+        id: iconFrame
+        x: Theme.itemHorizontalInset
+        width: Theme.itemIconFrame
+        height: parent.height
+
+        Icon {
+            id: icon
+            anchors.centerIn: parent
+            name: root.symbol
+            size: Theme.itemIconSize
+            stroke: Theme.strokeSemibold
+            opacity: Theme.itemIconOpacity
+        }
+    }
+
+    Column {
+        id: textColumn
+        x: Theme.itemHorizontalInset + root.leadingWidth
+        width: root.textWidth
+        anchors.verticalCenter: parent.verticalCenter
+        spacing: Theme.itemTextSpacing
+
+        PlainLabel {
+            id: titleLabel
+            objectName: "itemTitle"
+            width: parent.width
+            text: root.title
+            wrapMode: Text.Wrap
+            maximumLineCount: Theme.itemTitleLines
+            font.pixelSize: Theme.itemTitleSize
+            font.weight: Theme.weightSemibold
+        }
+
+        Item {
+            width: parent.width
+            height: Math.max(detailLabel.height, sourceLabel.height)
+
+            PlainLabel {
+                id: detailLabel
+                objectName: "itemDetail"
+                visible: root.detail.length > 0
+                width: Math.max(0, Math.min(implicitWidth, parent.width - sourceLabel.width - Theme.itemSubtitleSpacing))
+                text: root.detail
+                maximumLineCount: 1
+                font.pixelSize: Theme.itemSubtitleSize
+                font.weight: Theme.weightMedium
+                color: Theme.whiteAlpha(Theme.itemSubtitleOpacity)
+            }
+            PlainLabel {
+                id: sourceLabel
+                objectName: "itemSource"
+                x: detailLabel.visible ? detailLabel.width + Theme.itemSubtitleSpacing : 0
+                width: Math.min(implicitWidth, parent.width)
+                text: root.source
+                maximumLineCount: 1
+                font.pixelSize: Theme.itemSubtitleSize
+                font.weight: Theme.weightMedium
+                color: Theme.whiteAlpha(Theme.itemSubtitleOpacity)
+            }
+        }
+    }
+
+    PlainLabel {
+        id: valueLabel
+        objectName: "itemValue"
+        x: chevron.x - Theme.itemSpacing - width
+        width: root.valueWidth
+        anchors.verticalCenter: parent.verticalCenter
+        text: root.value
+        horizontalAlignment: Text.AlignRight
+        wrapMode: Text.WrapAtWordBoundaryOrAnywhere
+        maximumLineCount: Theme.itemValueLines
+        font.pixelSize: Theme.itemValueSize
+        font.weight: Theme.weightMedium
+        color: Theme.whiteAlpha(Theme.itemValueOpacity)
+
+        HoverHandler {
+            id: valueHover
+            cursorShape: Qt.IBeamCursor
+            onHoveredChanged: if (hovered) selection.active = true
+        }
+
+        // Selection is offered by a transparent text editor laid exactly over
+        // the drawn value: the label keeps its ellipsis, while the editor
+        // holds the whole value, so copying a cut-off value copies all of it.
+        // It is created on first hover only, which keeps scrolling cheap.
+        Loader {
+            id: selection
+            anchors.fill: parent
+            active: false
+            sourceComponent: TextEdit {
+                text: root.value
+                textFormat: TextEdit.PlainText
+                readOnly: true
+                selectByMouse: true
+                selectByKeyboard: true
+                horizontalAlignment: TextEdit.AlignRight
+                wrapMode: TextEdit.WrapAtWordBoundaryOrAnywhere
+                font: valueLabel.font
+                color: "transparent"
+                selectedTextColor: Theme.white
+                selectionColor: Theme.tint(Theme.accent, Theme.selectionOpacity)
+                clip: true
+                activeFocusOnTab: false
+                Accessible.ignored: true
+            }
+        }
+    }
+
+    Icon {
+        id: chevron
+        x: root.width - Theme.itemHorizontalInset - width
+        anchors.verticalCenter: parent.verticalCenter
+        name: "chevron.right"
+        size: Theme.chevronSize
+        stroke: Theme.strokeBold
+        opacity: Theme.chevronOpacity
+    }
+}

@@ -1,0 +1,178 @@
+import QtQuick
+import QtQuick.Controls.Basic
+import QtQuick.Layouts
+
+// The full, unfiltered tool output in a modal sheet over the main window. It
+// is open exactly while the browser's showRawOutput is true; every way of
+// closing it (Close, Escape) sets that back to false.
+//
+// The text is one read-only TextEdit in a Flickable, so a selection can span
+// the whole output. Qt Quick only renders the visible blocks of a TextEdit,
+// which keeps scrolling smooth for realistic outputs (10,000 lines); the cost
+// is laying the text out once when it arrives, so the text is only bound
+// while the sheet is shown.
+Popup {
+    id: root
+
+    required property QtObject browser
+
+    readonly property string placeholderText: "No raw output available."
+    // What the text block shows: the output, or the placeholder when the
+    // output has no characters at all (white space is shown as it is).
+    readonly property string shownText: root.browser.rawOutput.length === 0
+                                        ? root.placeholderText : root.browser.rawOutput
+
+    objectName: "rawOutputSheet"
+    parent: Overlay.overlay
+    anchors.centerIn: parent
+    width: Math.max(Theme.rawSheetMinimumWidth,
+                    Math.min(parent ? parent.width - 2 * Theme.sheetMargin : 0, Theme.rawSheetIdealWidth))
+    height: Math.max(Theme.rawSheetMinimumHeight,
+                     Math.min(parent ? parent.height - 2 * Theme.sheetMargin : 0, Theme.rawSheetIdealHeight))
+    modal: true
+    dim: true
+    focus: true
+    padding: 0
+    closePolicy: Popup.CloseOnEscape
+
+    function syncWithBrowser() {
+        if (root.browser.showRawOutput && !root.visible)
+            root.open()
+        else if (!root.browser.showRawOutput && root.visible)
+            root.close()
+    }
+
+    Component.onCompleted: root.syncWithBrowser()
+    onOpened: {
+        flick.contentY = 0
+        textBlock.forceActiveFocus()
+    }
+    onClosed: root.browser.showRawOutput = false
+
+    Connections {
+        target: root.browser
+        function onShowRawOutputChanged() {
+            root.syncWithBrowser()
+        }
+    }
+
+    Overlay.modal: Rectangle {
+        color: Theme.sheetDimColor
+    }
+
+    background: Rectangle {
+        color: Theme.windowBackground
+        radius: Theme.sheetRadius
+        border.width: Theme.outlineWidth
+        border.color: Theme.whiteAlpha(Theme.sheetOutlineOpacity)
+    }
+
+    contentItem: ColumnLayout {
+        spacing: 0
+
+        RowLayout {
+            Layout.fillWidth: true
+            Layout.margins: Theme.rawSheetInset
+            spacing: Theme.rawSheetHeaderSpacing
+
+            ColumnLayout {
+                Layout.fillWidth: true
+                spacing: Theme.rawSheetTitleSpacing
+
+                Label {
+                    objectName: "rawOutputTitle"
+                    Layout.fillWidth: true
+                    text: "Raw dmidecode Output"
+                    textFormat: Text.PlainText
+                    elide: Text.ElideRight
+                    color: Theme.white
+                    font.pixelSize: Theme.rawSheetTitleSize
+                    font.weight: Theme.weightBold
+                }
+                Label {
+                    Layout.fillWidth: true
+                    text: "Full unfiltered output from the bundled dmidecode tool."
+                    textFormat: Text.PlainText
+                    elide: Text.ElideRight
+                    color: Theme.whiteAlpha(Theme.rawSheetSubtitleOpacity)
+                    font.pixelSize: Theme.rawSheetSubtitleSize
+                    font.weight: Theme.weightMedium
+                }
+            }
+
+            SheetButton {
+                objectName: "rawOutputCloseButton"
+                text: "Close"
+                onClicked: root.close()
+            }
+        }
+
+        // The separator line over its faint band.
+        Rectangle {
+            Layout.fillWidth: true
+            implicitHeight: Theme.separatorThickness
+            color: Theme.separator
+        }
+
+        Flickable {
+            id: flick
+
+            objectName: "rawOutputFlickable"
+            Layout.fillWidth: true
+            Layout.fillHeight: true
+            clip: true
+            contentWidth: width
+            contentHeight: textBlock.implicitHeight
+            boundsBehavior: Flickable.StopAtBounds
+            // Let the pointer select text; the wheel and the scroll bar scroll.
+            interactive: false
+
+            ScrollBar.vertical: SheetScrollBar {
+                objectName: "rawOutputScrollBar"
+            }
+
+            WheelHandler {
+                target: null
+                onWheel: function (event) {
+                    const step = event.pixelDelta.y !== 0 ? event.pixelDelta.y
+                                                          : event.angleDelta.y / 120 * Theme.wheelStep
+                    flick.contentY = Math.max(0, Math.min(flick.contentHeight - flick.height,
+                                                          flick.contentY - step))
+                }
+            }
+
+            TextEdit {
+                id: textBlock
+
+                objectName: "rawOutputText"
+                width: flick.width
+                padding: Theme.rawSheetInset
+                // Firmware and tool output is untrusted: never rich text.
+                textFormat: TextEdit.PlainText
+                text: root.visible ? root.shownText : ""
+                readOnly: true
+                selectByMouse: true
+                selectByKeyboard: true
+                persistentSelection: true
+                wrapMode: TextEdit.Wrap
+                color: Theme.whiteAlpha(Theme.rawTextOpacity)
+                selectionColor: Theme.tint(Theme.accent, Theme.selectionOpacity)
+                selectedTextColor: Theme.white
+                font.family: Theme.monospaceFamily
+                font.pixelSize: Theme.rawTextSize
+                font.weight: Theme.weightMedium
+
+                // Keep the caret (moved by keyboard selection) in view.
+                onCursorRectangleChanged: {
+                    if (!activeFocus)
+                        return
+                    const r = cursorRectangle
+                    if (r.y < flick.contentY)
+                        flick.contentY = r.y
+                    else if (r.y + r.height > flick.contentY + flick.height)
+                        flick.contentY = r.y + r.height - flick.height
+                }
+            }
+        }
+    }
+}

@@ -1,0 +1,184 @@
+import QtQuick
+import QtQuick.Controls.Basic
+import QtQuick.Layouts
+
+// The left column: application header, categories with counts, actions, and
+// the scan status pinned to the bottom edge. Categories and actions scroll
+// when they do not fit; the header and the status line stay in place.
+Rectangle {
+    id: root
+
+    required property QtObject browser
+
+    color: Theme.sidebarBackground
+    implicitWidth: Theme.sidebarWidth
+
+    ColumnLayout {
+        anchors.fill: parent
+        spacing: 0
+
+        Item {
+            Layout.fillWidth: true
+            Layout.preferredHeight: header.implicitHeight + Theme.headerTopInset + Theme.headerBottomInset
+
+            Column {
+                id: header
+                y: Theme.headerTopInset
+                width: parent.width
+                spacing: Theme.headerSpacing
+
+                AppIcon {
+                    anchors.horizontalCenter: parent.horizontalCenter
+                }
+
+                Column {
+                    anchors.horizontalCenter: parent.horizontalCenter
+                    spacing: Theme.productNameSpacing
+
+                    PlainLabel {
+                        anchors.horizontalCenter: parent.horizontalCenter
+                        text: "Kestrin"
+                        font.pixelSize: Theme.productNameSize
+                        font.weight: Theme.weightBold
+                        Accessible.role: Accessible.Heading
+                    }
+                    PlainLabel {
+                        anchors.horizontalCenter: parent.horizontalCenter
+                        text: Theme.productLine
+                        font.pixelSize: Theme.productLineSize
+                        font.weight: Theme.weightMedium
+                        color: Theme.whiteAlpha(Theme.productLineOpacity)
+                    }
+                }
+            }
+        }
+
+        ScrollView {
+            id: scroller
+            objectName: "sidebarScroll"
+            Layout.fillWidth: true
+            Layout.fillHeight: true
+            contentWidth: availableWidth
+            clip: true
+            ScrollBar.horizontal.policy: ScrollBar.AlwaysOff
+            // Scroll indicators stay visible whenever the rows do not fit.
+            ScrollBar.vertical.policy: contentHeight > height ? ScrollBar.AlwaysOn : ScrollBar.AsNeeded
+
+            // Keeps a row that receives keyboard focus scrolled into view.
+            function reveal(item) {
+                const flick = scroller.contentItem
+                const top = item.mapToItem(rows, 0, 0).y
+                const bottom = top + item.height
+                if (top < flick.contentY)
+                    flick.contentY = top
+                else if (bottom > flick.contentY + flick.height)
+                    flick.contentY = bottom - flick.height
+            }
+
+            Column {
+                id: rows
+                x: Theme.sidebarSideInset
+                width: scroller.availableWidth - 2 * Theme.sidebarSideInset
+                bottomPadding: Theme.sidebarBottomInset
+                spacing: Theme.sidebarStackSpacing
+
+                SidebarSectionTitle {
+                    title: "Categories"
+                }
+
+                Column {
+                    width: parent.width
+                    spacing: Theme.sidebarRowSpacing
+
+                    Repeater {
+                        model: root.browser.categoryModel
+                        delegate: SidebarButton {
+                            objectName: "categoryRow_" + title
+                            width: parent.width
+                            onClicked: root.browser.selectedCategory = title
+                            onActiveFocusChanged: if (activeFocus) scroller.reveal(this)
+                        }
+                    }
+                }
+
+                Item {
+                    width: parent.width
+                    height: 2 * Theme.dividerMargin + 1
+
+                    Rectangle {
+                        y: Theme.dividerMargin
+                        width: parent.width
+                        height: 1
+                        color: Theme.whiteAlpha(Theme.dividerOpacity)
+                    }
+                }
+
+                SidebarSectionTitle {
+                    title: "Actions"
+                }
+
+                Column {
+                    width: parent.width
+                    spacing: Theme.sidebarRowSpacing
+
+                    ActionRow {
+                        objectName: "sidebarRefresh"
+                        width: parent.width
+                        title: "Refresh"
+                        symbol: "arrow.clockwise"
+                        onClicked: root.browser.refresh()
+                        onActiveFocusChanged: if (activeFocus) scroller.reveal(this)
+                    }
+                    ActionRow {
+                        objectName: "sidebarRawOutput"
+                        width: parent.width
+                        title: "Raw Output"
+                        symbol: "terminal"
+                        onClicked: root.browser.showRawOutput = true
+                        onActiveFocusChanged: if (activeFocus) scroller.reveal(this)
+                    }
+                    ActionRow {
+                        objectName: "sidebarSaveReport"
+                        width: parent.width
+                        title: "Save Report..."
+                        symbol: "square.and.arrow.down"
+                        onClicked: root.browser.saveReport()
+                        onActiveFocusChanged: if (activeFocus) scroller.reveal(this)
+                    }
+                    ActionRow {
+                        objectName: "sidebarCopyVisible"
+                        width: parent.width
+                        title: "Copy Visible"
+                        symbol: "doc.on.doc"
+                        onClicked: root.browser.copyVisibleReport()
+                        onActiveFocusChanged: if (activeFocus) scroller.reveal(this)
+                    }
+                }
+            }
+        }
+
+        RowLayout {
+            Layout.fillWidth: true
+            Layout.leftMargin: Theme.statusSideInset
+            Layout.rightMargin: Theme.statusSideInset
+            Layout.bottomMargin: Theme.statusBottomInset
+            spacing: Theme.statusSpacing
+
+            Rectangle {
+                objectName: "statusDot"
+                implicitWidth: Theme.statusDotSize
+                implicitHeight: Theme.statusDotSize
+                radius: Theme.statusDotSize / 2
+                color: root.browser.isScanning ? Theme.orange : Theme.green
+            }
+            PlainLabel {
+                objectName: "statusText"
+                Layout.fillWidth: true
+                text: root.browser.isScanning ? "Scanning..." : "Ready"
+                font.pixelSize: Theme.statusTextSize
+                font.weight: Theme.weightMedium
+                color: Theme.whiteAlpha(Theme.statusTextOpacity)
+            }
+        }
+    }
+}

@@ -1,0 +1,54 @@
+import QtQuick
+
+// The scan's warnings, one orange line each, above the list or placeholder.
+Rectangle {
+    id: root
+
+    required property var warnings
+
+    implicitHeight: lines.implicitHeight + 2 * Theme.warningInset
+    radius: Theme.warningRadius
+    color: Theme.tint(Theme.orange, Theme.warningFillOpacity)
+    border.width: Theme.outlineWidth
+    border.color: Theme.tint(Theme.orange, Theme.warningOutlineOpacity)
+
+    Column {
+        id: lines
+        x: Theme.warningInset
+        y: Theme.warningInset
+        width: root.width - 2 * Theme.warningInset
+        spacing: Theme.warningSpacing
+
+        Repeater {
+            model: root.warnings
+            delegate: Item {
+                id: line
+                required property string modelData
+                width: lines.width
+                implicitHeight: Math.max(icon.height, label.implicitHeight)
+
+                Icon {
+                    id: icon
+                    name: "exclamationmark.triangle.fill"
+                    color: Theme.orange
+                    size: Theme.warningTextSize
+                    stroke: Theme.strokeSemibold
+                    // Centre on the first line of a wrapped warning.
+                    y: Math.max(0, (label.fontInfo.pixelSize * 1.2 - height) / 2)
+                }
+                PlainLabel {
+                    id: label
+                    objectName: "warningText"
+                    x: icon.width + Theme.warningIconSpacing
+                    width: line.width - x
+                    text: line.modelData
+                    wrapMode: Text.Wrap
+                    elide: Text.ElideNone
+                    font.pixelSize: Theme.warningTextSize
+                    font.weight: Theme.weightMedium
+                    color: Theme.orange
+                }
+            }
+        }
+    }
+}
