@@ -107,15 +107,17 @@ void BrowserModel::refresh()
         }
         applyScanResult(future.result());
     });
-    // Preparing the search texts runs on the thread that finishes the scan.
-    watcher->setFuture(m_scanner->scan().then([](HardwareScanResult result) {
-        QStringList texts;
-        texts.reserve(result.items.size());
-        for (const HardwareItem &item : std::as_const(result.items)) {
-            texts.append(item.searchableText());
-        }
-        return PreparedScan{std::move(result), std::move(texts)};
-    }));
+    // The search texts of a large scan take a while to build: do it on a pool
+    // thread (it blocks on nothing), never on this one.
+    watcher->setFuture(
+        m_scanner->scan().then(QtFuture::Launch::Async, [](HardwareScanResult result) {
+            QStringList texts;
+            texts.reserve(result.items.size());
+            for (const HardwareItem &item : std::as_const(result.items)) {
+                texts.append(item.searchableText());
+            }
+            return PreparedScan{std::move(result), std::move(texts)};
+        }));
 }
 
 void BrowserModel::applyScanResult(PreparedScan scan)
@@ -143,14 +145,16 @@ void BrowserModel::applyScanResult(PreparedScan scan)
             m_visibleCategories.append(category);
         }
     }
-    updateCategoryModel();
+    m_isScanning = false;
 
+    // Every field holds the new scan before the first notification goes out,
+    // so no binding ever sees this scan's items with the last one's list.
+    updateCategoryModel();
+    rebuildFilteredItems(true);
     Q_EMIT itemsChanged();
     Q_EMIT rawOutputChanged();
     Q_EMIT warningsChanged();
-    m_isScanning = false;
     Q_EMIT isScanningChanged();
-    rebuildFilteredItems(true);
     Q_EMIT scanFinished();
 }
 
