@@ -1009,16 +1009,21 @@ private:
                 continue;
             }
             const std::string number = entry.substr(4);
-            if (number.empty() || !std::all_of(number.begin(), number.end(),
-                                               [](char c) { return c >= '0' && c <= '9'; })) {
+            if (number.empty() || number.size() > 9 ||
+                !std::all_of(number.begin(), number.end(),
+                             [](char c) { return c >= '0' && c <= '9'; })) {
                 continue;
             }
             const std::string classPath = "/sys/class/sound/" + entry;
             const std::string path = m_root.resolve(classPath).value_or(classPath);
             const auto found = cards.find(static_cast<unsigned>(std::stoul(number)));
             const auto id = m_root.read(classPath + "/id");
-            std::string name =
-                found != cards.end() ? found->second.shortName : id.value_or("Sound card");
+            std::string name;
+            if (found != cards.end() && !tooltext::cleanValue(found->second.shortName).empty()) {
+                name = found->second.shortName;
+            } else {
+                name = id.value_or("Sound card");
+            }
             m_out.device("sound", entry, name);
             if (id) {
                 m_out.property("card id", *id);

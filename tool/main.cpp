@@ -127,7 +127,8 @@ int classic(const SysRoot &root, const std::vector<std::string> &arguments)
                           "/sys/class/dmi/id";
         if (unreadable > 0) {
             note += ", without the " + std::to_string(unreadable) +
-                    " entries that only root may read (such as serial numbers and the UUID)";
+                    (unreadable == 1 ? " entry" : " entries") +
+                    " that only root may read (such as serial numbers and the UUID)";
         }
         note += ".\n";
         const bool ok = writeAll(STDOUT_FILENO, records) && writeAll(STDERR_FILENO, note);

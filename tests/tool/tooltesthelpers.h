@@ -1,0 +1,117 @@
+#pragma once
+
+#include "model/hardwareitem.h"
+#include "model/textservices.h"
+#include "scanner/macparser.h"
+
+#include <QByteArray>
+#include <QProcess>
+#include <QString>
+#include <QStringList>
+
+#include <filesystem>
+#include <gtest/gtest.h>
+
+namespace tooltest {
+
+struct ToolRun {
+    int exitCode = -1;
+    QByteArray standardOutput;
+    QByteArray standardError;
+};
+
+inline ToolRun
+runTool(const QStringList &arguments,
+        const QProcessEnvironment &environment = QProcessEnvironment::systemEnvironment())
+{
+    QProcess process;
+    process.setProcessEnvironment(environment);
+    process.start(QStringLiteral(KESTRIN_TOOL_PATH), arguments);
+    ToolRun run;
+    if (!process.waitForFinished(20000)) {
+        process.kill();
+        process.waitForFinished();
+        ADD_FAILURE() << "the tool did not finish";
+        return run;
+    }
+    run.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    run.standardOutput = process.readAllStandardOutput();
+    run.standardError = process.readAllStandardError();
+    return run;
+}
+
+inline QString fixture(const char *name)
+{
+    return QStringLiteral(KESTRIN_TOOL_FIXTURES_DIR "/") + QString::fromUtf8(name);
+}
+
+// A writable copy of a fixture machine (symbolic links kept as links).
+inline void copyTree(const QString &from, const QString &to)
+{
+    namespace fs = std::filesystem;
+    fs::copy(from.toStdString(), to.toStdString(),
+             fs::copy_options::recursive | fs::copy_options::copy_symlinks);
+}
+
+// The section titles the listing may use.
+inline const QStringList &sectionTitles()
+{
+    static const QStringList titles = {
+        QStringLiteral("Platform"),    QStringLiteral("CPU"),      QStringLiteral("Memory"),
+        QStringLiteral("Graphics"),    QStringLiteral("Network"),  QStringLiteral("Storage"),
+        QStringLiteral("Audio"),       QStringLiteral("USB"),      QStringLiteral("Battery"),
+        QStringLiteral("PCI Devices"), QStringLiteral("Firmware"),
+    };
+    return titles;
+}
+
+// Reads the listing by the shapes the tool writes (a section title at the left
+// margin, device lines indented by two spaces, properties by four, "key: value"
+// split at the first ": "), which the parser ignores, and checks that the
+// application's parser makes exactly the section, device or property of every
+// line out of it: nothing turned into a header, no split moved, nothing lost.
+inline void expectRoundTrip(const QByteArray &bytes)
+{
+    bool valid = false;
+    const QString text = Text::decodeUtf8Strict(bytes, &valid);
+    ASSERT_TRUE(valid) << "the listing is not valid UTF-8";
+    ASSERT_FALSE(text.isEmpty());
+    const QList<HardwareItem> items = parseMacHardware(text);
+    qsizetype next = 0;
+    QString section;
+    QString device;
+    const QStringList lines = text.split(u'\n');
+    for (const QString &line : lines) {
+        if (line.isEmpty()) {
+            continue;
+        }
+        SCOPED_TRACE(line.toStdString());
+        const QString trimmed = line.trimmed();
+        if (!line.startsWith(u' ')) {
+            ASSERT_TRUE(line.endsWith(u':'));
+            section = line.chopped(1);
+            EXPECT_TRUE(sectionTitles().contains(section));
+            EXPECT_TRUE(isMacSectionHeader(trimmed));
+            device.clear();
+            continue;
+        }
+        EXPECT_FALSE(isMacSectionHeader(trimmed)) << "a content line reads as a section header";
+        ASSERT_LT(next, items.size()) << "the parser made fewer items than there are lines";
+        const HardwareItem &item = items[next++];
+        EXPECT_EQ(item.detail, section);
+        if (line.startsWith(QStringLiteral("  ["))) {
+            EXPECT_EQ(item.title, QStringLiteral("Device"));
+            EXPECT_EQ(item.value, trimmed);
+            device = trimmed;
+        } else {
+            ASSERT_TRUE(line.startsWith(QStringLiteral("    ")));
+            const qsizetype split = trimmed.indexOf(QStringLiteral(": "));
+            ASSERT_GT(split, 0);
+            EXPECT_EQ(item.title, Text::joined(device, trimmed.left(split)));
+            EXPECT_EQ(item.value, trimmed.mid(split + 2));
+        }
+    }
+    EXPECT_EQ(next, items.size()) << "the parser made more items than there are lines";
+}
+
+} // namespace tooltest
