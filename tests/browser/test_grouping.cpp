@@ -202,3 +202,68 @@ TEST(Grouping, LoadMoreOnSummaryAppendsAtTheEnd)
     EXPECT_EQ(titlesOf(s.model->groupedVisibleItems().front().items),
               titlesOf(numberedItems(Cat::summary, 160)));
 }
+
+// The page's sections computed the plain way: group by trimmed detail, sort the
+// keys, then stable-sort each group by title.
+Layout referenceLayout(const QList<HardwareItem> &page, Cat category)
+{
+    const Text::StandardComparator comparator;
+    QStringList keys;
+    QHash<QString, QList<HardwareItem>> groups;
+    for (const HardwareItem &entry : page) {
+        QString key = entry.detail.trimmed();
+        if (key.isEmpty()) {
+            key = rawValue(category);
+        }
+        if (!groups.contains(key)) {
+            keys.append(key);
+        }
+        groups[key].append(entry);
+    }
+    std::sort(keys.begin(), keys.end(),
+              [&](const QString &a, const QString &b) { return comparator.lessThan(a, b); });
+    Layout layout;
+    for (const QString &key : keys) {
+        QList<HardwareItem> group = groups.value(key);
+        std::stable_sort(group.begin(), group.end(), [&](const auto &a, const auto &b) {
+            return comparator.lessThan(a.title, b.title);
+        });
+        layout.emplace_back(key, titlesOf(group));
+    }
+    return layout;
+}
+
+TEST(Grouping, EveryLoadMoreStepMatchesAPlainRegrouping)
+{
+    // Few keys and titles with digits, case variants and repeats, in an order
+    // that keeps bringing new keys and titles between the loaded ones.
+    const QStringList details = {u"Bank 1"_qs, u" bank 1"_qs, u"Bank 10"_qs, u"Bank 2"_qs,
+                                 u""_qs,       u"\t"_qs,      u"DIMM"_qs,    u"dimm"_qs,
+                                 u"Ärger"_qs,  u"Zeta 3"_qs,  u"zeta 20"_qs};
+    const QStringList titles = {u"Size"_qs,  u"size"_qs,  u"Slot 2"_qs, u"Slot 10"_qs,
+                                u"Speed"_qs, u"Äpfel"_qs, u"apfel"_qs,  u"Type"_qs};
+    QList<HardwareItem> items;
+    quint32 state = 12345;
+    const auto next = [&state](qsizetype bound) {
+        state = state * 1103515245u + 12345u;
+        return static_cast<qsizetype>((state >> 16) % static_cast<quint32>(bound));
+    };
+    for (int i = 0; i < 500; ++i) {
+        items.append(HardwareItem(Cat::pci, titles[next(titles.size())], QStringLiteral("v"),
+                                  details[next(details.size())], QStringLiteral("s")));
+    }
+    ScannedModel s(items);
+    s.model->setSelectedCategory(Cat::pci);
+    SectionedItemsModel &model = *sectionModelOf(*s.model);
+    QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::Fatal);
+    QSignalSpy resets(&model, &QAbstractItemModel::modelReset);
+    do {
+        const Layout expected = referenceLayout(s.model->pagedFilteredItems(), Cat::pci);
+        ASSERT_EQ(layoutOf(s.model->groupedVisibleItems()), expected)
+            << "page " << s.model->pagedCount();
+        ASSERT_EQ(layoutOf(model), expected) << "page " << s.model->pagedCount();
+        s.model->loadMoreItems();
+    } while (s.model->pagedCount() < 500 || s.model->canLoadMore());
+    EXPECT_EQ(resets.count(), 0);
+    EXPECT_EQ(layoutOf(model), referenceLayout(items, Cat::pci));
+}

@@ -198,3 +198,37 @@ TEST(Selection, SameCategoryAgainOrUnknownTitleTriggersNothing)
     EXPECT_EQ(changed.count(), 0);
     EXPECT_EQ(s.model->visibleLimit(), 160);
 }
+
+TEST(ScanLifecycle, EveryNotificationSeesTheWholeResult)
+{
+    ScannedModel s({item(Cat::summary, "Old"), item(Cat::summary, "Older")});
+    BrowserModel *model = s.model.get();
+    struct Seen {
+        qsizetype items;
+        QStringList warnings;
+        QString raw;
+        bool scanning;
+        int filtered;
+        bool operator==(const Seen &) const = default;
+    };
+    std::vector<Seen> seen;
+    const auto record = [&] {
+        seen.push_back({model->items().size(), model->warnings(), model->rawOutput(),
+                        model->isScanning(), model->filteredCount()});
+    };
+    s.model->refresh();
+    for (auto signal : {&BrowserModel::itemsChanged, &BrowserModel::warningsChanged,
+                        &BrowserModel::rawOutputChanged, &BrowserModel::isScanningChanged,
+                        &BrowserModel::filteredChanged, &BrowserModel::pageChanged}) {
+        QObject::connect(model, signal, model, record);
+    }
+    s.source->complete(HardwareScanResult{
+        {item(Cat::summary, "New")}, QStringLiteral("new raw"), {QStringLiteral("w")}});
+    QSignalSpy finished(model, &BrowserModel::scanFinished);
+    ASSERT_TRUE(finished.wait(2000));
+    const Seen final{1, {QStringLiteral("w")}, QStringLiteral("new raw"), false, 1};
+    ASSERT_FALSE(seen.empty());
+    for (const Seen &each : seen) {
+        EXPECT_EQ(each, final);
+    }
+}
