@@ -82,15 +82,28 @@ std::string fixed(double value, int decimals, std::string_view unit)
     return buffer;
 }
 
+bool isHexDigit(char c)
+{
+    return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f');
+}
+
+bool isDecimal(std::string_view text)
+{
+    return !text.empty() &&
+           std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+// domain:bus:device.function, as "0000:00:02.0"; the domain may be longer
+// ("10000:e1:00.0" behind a volume management device).
 bool isPciAddress(std::string_view name)
 {
-    // dddd:bb:dd.f
-    if (name.size() != 12 || name[4] != ':' || name[7] != ':' || name[10] != '.') {
+    const std::size_t length = name.size();
+    if (length < 12 || name[length - 8] != ':' || name[length - 5] != ':' ||
+        name[length - 2] != '.') {
         return false;
     }
-    for (std::size_t i : {0U, 1U, 2U, 3U, 5U, 6U, 8U, 9U, 11U}) {
-        const char c = name[i];
-        if (!((c >= '0' && c <= '9') || (c >= 'a' && c <= 'f'))) {
+    for (std::size_t i = 0; i < length; ++i) {
+        if (i != length - 8 && i != length - 5 && i != length - 2 && !isHexDigit(name[i])) {
             return false;
         }
     }
@@ -126,16 +139,21 @@ std::optional<std::string> pciAncestor(std::string_view devicePath)
     return found;
 }
 
-// The USB device a device hangs under ("1-2", "3-1.4"), not its interface.
+// The USB device a device hangs under ("1-2", "3-1.4"), not its interface:
+// only names below a USB root hub ("usb1") count, so "0-0050" on an I2C bus
+// does not.
 std::optional<std::string> usbAncestor(std::string_view devicePath)
 {
     std::optional<std::string> found;
+    bool belowRootHub = false;
     for (std::string_view part : components(devicePath)) {
+        if (part.size() > 3 && part.substr(0, 3) == "usb" && isDecimal(part.substr(3))) {
+            belowRootHub = true;
+            continue;
+        }
         const std::size_t dash = part.find('-');
-        if (dash != std::string_view::npos && dash > 0 &&
-            part.find(':') == std::string_view::npos &&
-            std::all_of(part.begin(), part.begin() + static_cast<long>(dash),
-                        [](char c) { return c >= '0' && c <= '9'; })) {
+        if (belowRootHub && dash != std::string_view::npos && dash > 0 &&
+            part.find(':') == std::string_view::npos && isDecimal(part.substr(0, dash))) {
             found = std::string(part);
         }
     }
@@ -467,6 +485,7 @@ private:
         for (const CpuInfoBlock *block : processors) {
             packages[field(*block, "physical id").value_or("0")].push_back(block);
         }
+        const std::vector<std::pair<std::string, std::string>> caches = cpuCaches();
         for (const auto &[package, threads] : packages) {
             const CpuInfoBlock &first = *threads.front();
             std::optional<std::string> name = field(first, "model name");
@@ -483,6 +502,16 @@ private:
             }
             if (!name) {
                 name = field(first, "Processor");
+            }
+            if (!name) {
+                // Device-tree systems name the core: "arm,cortex-a72" (a NUL-separated list).
+                if (const auto compatible =
+                        m_root.read("/sys/devices/system/cpu/cpu0/of_node/compatible")) {
+                    const std::string firstEntry = compatible->substr(0, compatible->find('\0'));
+                    if (!firstEntry.empty()) {
+                        name = firstEntry;
+                    }
+                }
             }
             m_out.device("cpu", "package " + package, name.value_or("Processor"));
             if (const auto vendor = field(first, "vendor_id")) {
@@ -516,7 +545,9 @@ private:
                 m_out.property("microcode", *microcode);
             }
             cpuFrequencies(first);
-            cpuCaches();
+            for (const auto &[label, value] : caches) {
+                m_out.property(label, value);
+            }
             if (const auto flags = field(first, "flags")) {
                 const std::string padded = " " + *flags + " ";
                 if (padded.find(" vmx ") != std::string::npos) {
@@ -555,9 +586,10 @@ private:
         }
     }
 
-    // One line per cache level and type, with its size and how many there are.
-    void cpuCaches()
+    // One entry per cache level and type, with its size and how many there are.
+    std::vector<std::pair<std::string, std::string>> cpuCaches()
     {
+        std::vector<std::pair<std::string, std::string>> caches;
         const std::string base = "/sys/devices/system/cpu/cpu0/cache";
         const std::vector<std::string> cpus = m_root.list("/sys/devices/system/cpu");
         for (const std::string &index : m_root.list(base)) {
@@ -580,9 +612,7 @@ private:
             // Count distinct sharing groups over all processors: the instances.
             std::set<std::string> groups;
             for (const std::string &cpu : cpus) {
-                if (cpu.rfind("cpu", 0) != 0 || cpu.size() < 4 ||
-                    !std::all_of(cpu.begin() + 3, cpu.end(),
-                                 [](char c) { return c >= '0' && c <= '9'; })) {
+                if (cpu.rfind("cpu", 0) != 0 || !isDecimal(std::string_view(cpu).substr(3))) {
                     continue;
                 }
                 if (const auto shared = m_root.read("/sys/devices/system/cpu/" + cpu + "/cache/" +
@@ -594,8 +624,9 @@ private:
             if (groups.size() > 1) {
                 value += " (" + decimal(groups.size()) + " instances)";
             }
-            m_out.property(label + " cache", value);
+            caches.emplace_back(label + " cache", value);
         }
+        return caches;
     }
 
     static std::string cacheSize(const std::string &sysfsSize)
@@ -656,9 +687,7 @@ private:
                 m_out.property("total", binarySize(*total * 1024));
                 std::size_t nodes = 0;
                 for (const std::string &name : m_root.list("/sys/devices/system/node")) {
-                    if (name.rfind("node", 0) == 0 && name.size() > 4 &&
-                        std::all_of(name.begin() + 4, name.end(),
-                                    [](char c) { return c >= '0' && c <= '9'; })) {
+                    if (name.rfind("node", 0) == 0 && isDecimal(std::string_view(name).substr(4))) {
                         ++nodes;
                     }
                 }
@@ -856,9 +885,7 @@ private:
             return "virtio";
         }
         for (std::string_view part : components(path)) {
-            if (part.rfind("ata", 0) == 0 && part.size() > 3 &&
-                std::all_of(part.begin() + 3, part.end(),
-                            [](char c) { return c >= '0' && c <= '9'; })) {
+            if (part.substr(0, 3) == "ata" && isDecimal(part.substr(3))) {
                 return "SATA";
             }
         }
@@ -1009,9 +1036,7 @@ private:
                 continue;
             }
             const std::string number = entry.substr(4);
-            if (number.empty() || number.size() > 9 ||
-                !std::all_of(number.begin(), number.end(),
-                             [](char c) { return c >= '0' && c <= '9'; })) {
+            if (number.size() > 9 || !isDecimal(number)) {
                 continue;
             }
             const std::string classPath = "/sys/class/sound/" + entry;

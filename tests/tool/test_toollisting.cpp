@@ -212,6 +212,54 @@ TEST_F(HostileMachine, AnEmptyMachineStillSaysHowItBoots)
                        "    dmi tables: not exposed by this system\n");
 }
 
+TEST_F(HostileMachine, FindsControllersBehindLongDomainsAndNotOnOtherBuses)
+{
+    QDir(m_root).removeRecursively();
+    const QString function = QStringLiteral("/sys/devices/pci10000:e0/10000:e1:00.0");
+    set((function + QStringLiteral("/vendor")).toUtf8().constData(), "0x144d\n");
+    set((function + QStringLiteral("/device")).toUtf8().constData(), "0xa80a\n");
+    set((function + QStringLiteral("/class")).toUtf8().constData(), "0x010802\n");
+    const QString disk = function + QStringLiteral("/nvme/nvme0/nvme0n1");
+    set((disk + QStringLiteral("/size")).toUtf8().constData(), "2000\n");
+    set((function + QStringLiteral("/nvme/nvme0/model")).toUtf8().constData(), "Disk behind VMD\n");
+    ASSERT_TRUE(
+        QFile::link(QStringLiteral("../../nvme0"), m_root + disk + QStringLiteral("/device")));
+    QDir().mkpath(m_root + QStringLiteral("/sys/block"));
+    ASSERT_TRUE(QFile::link(QStringLiteral("..") + disk.mid(4),
+                            m_root + QStringLiteral("/sys/block/nvme0n1")));
+    // A network interface whose path has an I2C-style "0-0050" part.
+    const QString interface = QStringLiteral("/sys/devices/platform/i2c-0/0-0050/net/can0");
+    set((interface + QStringLiteral("/type")).toUtf8().constData(), "280\n");
+    QDir().mkpath(m_root + interface + QStringLiteral("/device"));
+    QDir().mkpath(m_root + QStringLiteral("/sys/class/net"));
+    ASSERT_TRUE(QFile::link(QStringLiteral("../..") + interface.mid(4),
+                            m_root + QStringLiteral("/sys/class/net/can0")));
+
+    const QByteArray listing = listingOf(m_root);
+    expectRoundTrip(listing);
+    EXPECT_TRUE(listing.contains("  [disk: nvme0n1] Disk behind VMD\n"));
+    EXPECT_TRUE(listing.contains("    transport: NVMe\n    attached to: pci 10000:e1:00.0\n"));
+    EXPECT_TRUE(listing.contains("  [net: can0] Network interface\n    type: link type 280\n"));
+    EXPECT_FALSE(listing.contains("attached to: usb"));
+}
+
+TEST_F(HostileMachine, NamesDeviceTreeProcessors)
+{
+    QDir(m_root).removeRecursively();
+    set("/proc/cpuinfo", "processor\t: 0\nBogoMIPS\t: 108.00\nCPU part\t: 0xd08\n\n"
+                         "processor\t: 1\nBogoMIPS\t: 108.00\nCPU part\t: 0xd08\n");
+    set("/sys/devices/system/cpu/cpu0/of_node/compatible", QByteArray("arm,cortex-a72\0", 15));
+    set("/sys/firmware/devicetree/base/model", QByteArray("Raspberry Pi 4 Model B Rev 1.4\0", 31));
+    const QByteArray listing = listingOf(m_root);
+    expectRoundTrip(listing);
+    EXPECT_TRUE(listing.startsWith(
+        "Platform:\n  [platform: machine] Raspberry Pi 4 Model B Rev 1.4\n"
+        "    device tree model: Raspberry Pi 4 Model B Rev 1.4\n\n"
+        "CPU:\n  [cpu: package 0] arm,cortex-a72\n    model name: arm,cortex-a72\n"
+        "    threads: 2\n"))
+        << listing.toStdString();
+}
+
 TEST(ToolArguments, SysrootNeedsADirectory)
 {
     const tooltest::ToolRun run = runTool({QStringLiteral("--sysroot")});
