@@ -1,0 +1,513 @@
+// Drives the real main window (Main.qml and its components, bound to the real
+// browsing model) with a scan source the test controls, and checks what the
+// window shows.
+#include "tests/ui/uitesthelpers.h"
+#include "ui/mainwindowhost.h"
+
+#include <QAccessible>
+#include <QGuiApplication>
+#include <QSignalSpy>
+#include <QTest>
+
+namespace {
+
+const QString classic = QStringLiteral("dmidecode -q");
+const QString appParser = QStringLiteral("App parser");
+
+HardwareItem item(HardwareCategory category, const QString &title, const QString &value,
+                  const QString &detail, const QString &source = classic)
+{
+    return HardwareItem(category, title, value, detail, source);
+}
+
+// 2 summary items, 200 memory items in two sections, 3 CPU items in one
+// section and 1 battery item: 206 items, 204 of them outside the summary.
+HardwareScanResult sampleResult()
+{
+    HardwareScanResult result;
+    result.items.append(item(HardwareCategory::summary, QStringLiteral("Memory"),
+                             QStringLiteral("200 useful items"),
+                             QStringLiteral("Filtered dmidecode data"), appParser));
+    result.items.append(item(HardwareCategory::summary, QStringLiteral("CPU"),
+                             QStringLiteral("3 useful items"),
+                             QStringLiteral("Filtered dmidecode data"), appParser));
+    for (int i = 0; i < 200; ++i) {
+        result.items.append(item(HardwareCategory::memory, QStringLiteral("Size %1").arg(i),
+                                 QStringLiteral("%1 GB").arg(i),
+                                 i < 120 ? QStringLiteral("Bank A") : QStringLiteral("Bank B")));
+    }
+    result.items.append(item(HardwareCategory::cpu, QStringLiteral("Core Count"),
+                             QStringLiteral("4"), QStringLiteral("Processor Information")));
+    result.items.append(item(HardwareCategory::cpu, QStringLiteral("Thread Count"),
+                             QStringLiteral("8"), QStringLiteral("Processor Information")));
+    result.items.append(item(HardwareCategory::cpu, QStringLiteral("Max Speed"),
+                             QStringLiteral("4200 MHz"), QStringLiteral("Processor Information")));
+    result.items.append(item(HardwareCategory::battery, QStringLiteral("Name"),
+                             QStringLiteral("45N1001"), QString()));
+    result.rawOutput = QStringLiteral("raw");
+    return result;
+}
+
+QString accessibleName(QQuickItem *item)
+{
+    QAccessibleInterface *iface = QAccessible::queryAccessibleInterface(item);
+    return iface == nullptr ? QStringLiteral("<none>") : iface->text(QAccessible::Name);
+}
+
+} // namespace
+
+class MainWindowTest : public QObject {
+    Q_OBJECT
+
+private:
+    std::shared_ptr<ManualScanSource> m_scanner;
+    std::unique_ptr<MainWindowHost> m_host;
+    QQuickWindow *m_window = nullptr;
+
+    QQuickItem *find(const char *name) { return findItem(m_window, QString::fromLatin1(name)); }
+    QString text(const char *name) { return textOf(find(name)); }
+    QQuickItem *categoryRow(const QString &title)
+    {
+        return findItem(m_window, QStringLiteral("categoryRow_") + title);
+    }
+    QString badge(const QString &title)
+    {
+        QQuickItem *row = categoryRow(title);
+        if (row == nullptr) {
+            return QStringLiteral("<no row>");
+        }
+        QList<QQuickItem *> found;
+        collectItems(row, QStringLiteral("categoryBadge"), found, false);
+        if (found.isEmpty() || found.constFirst()->childItems().isEmpty()) {
+            return QStringLiteral("<no badge>");
+        }
+        return textOf(found.constFirst()->childItems().constFirst());
+    }
+    QStringList visibleCategoryRows()
+    {
+        QStringList titles;
+        const QStringList all = {
+            QStringLiteral("Summary"),   QStringLiteral("Platform"), QStringLiteral("BIOS"),
+            QStringLiteral("Baseboard"), QStringLiteral("CPU"),      QStringLiteral("Memory"),
+            QStringLiteral("PCI"),       QStringLiteral("GPU"),      QStringLiteral("Network"),
+            QStringLiteral("Storage"),   QStringLiteral("Audio"),    QStringLiteral("USB"),
+            QStringLiteral("Battery"),   QStringLiteral("Firmware"), QStringLiteral("Other"),
+        };
+        for (const QString &title : all) {
+            if (isShown(categoryRow(title))) {
+                titles.append(title);
+            }
+        }
+        return titles;
+    }
+    QString tile(const char *name)
+    {
+        QQuickItem *pill = find(name);
+        if (pill == nullptr) {
+            return QStringLiteral("<no tile>");
+        }
+        QList<QQuickItem *> found;
+        collectItems(pill, QStringLiteral("tileValue"), found, false);
+        return found.isEmpty() ? QStringLiteral("<no value>") : textOf(found.constFirst());
+    }
+    QStringList shownTexts(const char *name)
+    {
+        QStringList texts;
+        for (QQuickItem *found : findItems(m_window, QString::fromLatin1(name), true)) {
+            texts.append(textOf(found));
+        }
+        return texts;
+    }
+    void finishScan(HardwareScanResult result)
+    {
+        QVERIFY(m_scanner->pending());
+        m_scanner->finish(std::move(result));
+        QTRY_VERIFY(!m_host->model().isScanning());
+    }
+    void selectCategory(const QString &title)
+    {
+        clickItem(m_window, categoryRow(title));
+        QTRY_COMPARE(m_host->model().selectedCategoryTitle(), title);
+    }
+
+private Q_SLOTS:
+    void initTestCase() { QGuiApplication::setQuitOnLastWindowClosed(false); }
+
+    void init()
+    {
+        m_scanner = std::make_shared<ManualScanSource>();
+        m_host = std::make_unique<MainWindowHost>(m_scanner);
+        QVERIFY(m_host->load());
+        m_window = m_host->window();
+        m_window->resize(1280, 1000);
+        QVERIFY(QTest::qWaitForWindowExposed(m_window));
+    }
+
+    void cleanup()
+    {
+        if (m_scanner->pending()) {
+            m_scanner->finish({});
+        }
+        m_host.reset();
+        m_window = nullptr;
+        m_scanner.reset();
+    }
+
+    void firstLaunchShowsScanningState()
+    {
+        QCOMPARE(m_scanner->scanCount(), 1);
+        QCOMPARE(m_window->title(), QStringLiteral("Kestrin"));
+        QCOMPARE(m_window->minimumSize(), QSize(960, 640));
+        QCOMPARE(visibleCategoryRows(), QStringList{QStringLiteral("Summary")});
+        QCOMPARE(badge(QStringLiteral("Summary")), QStringLiteral("0"));
+        QVERIFY(categoryRow(QStringLiteral("Summary"))->property("selected").toBool());
+        QCOMPARE(text("statusText"), QStringLiteral("Scanning..."));
+        QVERIFY(isShown(find("loadingView")));
+        QVERIFY(!isShown(find("emptyView")));
+        QVERIFY(!isShown(find("itemList")));
+        QVERIFY(!isShown(find("warningsBox")));
+        QCOMPARE(text("loadingTitle"), QStringLiteral("Reading dmidecode output..."));
+        QVERIFY(!find("toolbarRefresh")->isEnabled());
+        QVERIFY(find("sidebarRefresh")->isEnabled());
+        QCOMPARE(tile("tileVisible"), QStringLiteral("0"));
+        QCOMPARE(tile("tileTotal"), QStringLiteral("0"));
+        QCOMPARE(tile("tileWarnings"), QStringLiteral("0"));
+        QCOMPARE(text("headingTitle"), QStringLiteral("Overview"));
+        QCOMPARE(text("headingDescription"),
+                 QStringLiteral("Summary of the most important filtered hardware data."));
+        QCOMPARE(text("footerStatus"),
+                 QString::fromUtf8("0 shown \u2022 0 matched \u2022 0 total filtered items"));
+        QCOMPARE(text("toolbarSubtitle"),
+                 QStringLiteral("Modern filtered list of useful dmidecode hardware information."));
+    }
+
+    void finishedScanFillsSidebarHeadingListAndFooter()
+    {
+        finishScan(sampleResult());
+
+        QCOMPARE(visibleCategoryRows(),
+                 (QStringList{QStringLiteral("Summary"), QStringLiteral("CPU"),
+                              QStringLiteral("Memory"), QStringLiteral("Battery")}));
+        QCOMPARE(badge(QStringLiteral("Summary")), QStringLiteral("2"));
+        QCOMPARE(badge(QStringLiteral("CPU")), QStringLiteral("3"));
+        QCOMPARE(badge(QStringLiteral("Memory")), QStringLiteral("200"));
+        QCOMPARE(badge(QStringLiteral("Battery")), QStringLiteral("1"));
+        QCOMPARE(text("statusText"), QStringLiteral("Ready"));
+        QVERIFY(find("toolbarRefresh")->isEnabled());
+        QVERIFY(!isShown(find("loadingView")));
+        QVERIFY(!isShown(find("emptyView")));
+        QVERIFY(isShown(find("itemList")));
+
+        QCOMPARE(tile("tileVisible"), QStringLiteral("2"));
+        QCOMPARE(tile("tileTotal"), QStringLiteral("204"));
+        QCOMPARE(tile("tileWarnings"), QStringLiteral("0"));
+        QCOMPARE(text("footerStatus"),
+                 QString::fromUtf8("2 shown \u2022 2 matched \u2022 206 total filtered items"));
+        QTRY_COMPARE(shownTexts("sectionHeader"), QStringList{QStringLiteral("OVERVIEW")});
+        // Summary items keep the scan's order.
+        QCOMPARE(shownTexts("itemTitle"),
+                 (QStringList{QStringLiteral("Memory"), QStringLiteral("CPU")}));
+        QVERIFY(!isShown(find("loadMoreRow")));
+    }
+
+    void categorySectionsAndDividers()
+    {
+        finishScan(sampleResult());
+        selectCategory(QStringLiteral("CPU"));
+        QCOMPARE(text("headingTitle"), QStringLiteral("CPU"));
+        QCOMPARE(text("headingDescription"),
+                 QStringLiteral("Filtered entries from dmidecode for this hardware category."));
+        QTRY_COMPARE(shownTexts("sectionHeader"),
+                     QStringList{QStringLiteral("PROCESSOR INFORMATION")});
+        // Titles sorted within the section; three rows, two dividers.
+        QCOMPARE(shownTexts("itemTitle"),
+                 (QStringList{QStringLiteral("Core Count"), QStringLiteral("Max Speed"),
+                              QStringLiteral("Thread Count")}));
+        QCOMPARE(findItems(m_window, QStringLiteral("rowDivider"), true).size(), 2);
+        QCOMPARE(shownTexts("itemSource"), QStringList(3, classic));
+
+        // One item with an empty detail: section titled by the category, no
+        // divider, the subtitle shows only the source.
+        selectCategory(QStringLiteral("Battery"));
+        QTRY_COMPARE(shownTexts("sectionHeader"), QStringList{QStringLiteral("BATTERY")});
+        QCOMPARE(findItems(m_window, QStringLiteral("rowDivider"), true).size(), 0);
+        QCOMPARE(shownTexts("itemDetail"), QStringList());
+        QCOMPARE(shownTexts("itemSource"), QStringList{classic});
+        QCOMPARE(shownTexts("itemValue"), QStringList{QStringLiteral("45N1001")});
+    }
+
+    void loadMoreCountsUpAndDisappears()
+    {
+        finishScan(sampleResult());
+        selectCategory(QStringLiteral("Memory"));
+        QCOMPARE(tile("tileVisible"), QStringLiteral("200"));
+        QCOMPARE(text("footerStatus"),
+                 QString::fromUtf8("80 shown \u2022 200 matched \u2022 206 total filtered items"));
+
+        auto *list = find("itemList");
+        QQuickItem *loadMore = nullptr;
+        const auto scrollToLoadMore = [&] {
+            QMetaObject::invokeMethod(list, "positionViewAtEnd");
+            QTRY_VERIFY((loadMore = find("loadMoreRow")) != nullptr && isShown(loadMore));
+        };
+        scrollToLoadMore();
+        QCOMPARE(text("loadMoreCounter"), QStringLiteral("80 of 200"));
+        QCOMPARE(accessibleName(loadMore), QStringLiteral("Load More 80 of 200"));
+
+        clickItem(m_window, loadMore);
+        QTRY_COMPARE(text("loadMoreCounter"), QStringLiteral("160 of 200"));
+        QCOMPARE(text("footerStatus"),
+                 QString::fromUtf8("160 shown \u2022 200 matched \u2022 206 total filtered items"));
+        QCOMPARE(tile("tileVisible"), QStringLiteral("200"));
+
+        scrollToLoadMore();
+        clickItem(m_window, loadMore);
+        QTRY_VERIFY(!isShown(find("loadMoreRow")));
+        QCOMPARE(text("footerStatus"),
+                 QString::fromUtf8("200 shown \u2022 200 matched \u2022 206 total filtered items"));
+    }
+
+    void reclickingTheSelectedCategoryKeepsThePage()
+    {
+        finishScan(sampleResult());
+        selectCategory(QStringLiteral("Memory"));
+        m_host->model().loadMoreItems();
+        QTRY_COMPARE(m_host->model().pagedCount(), 160);
+
+        QSignalSpy passes(&m_host->model(), &BrowserModel::filterPassCompleted);
+        clickItem(m_window, categoryRow(QStringLiteral("Memory")));
+        QTest::qWait(50);
+        QCOMPARE(passes.size(), 0);
+        QCOMPARE(m_host->model().pagedCount(), 160);
+
+        // Another category is filtered anew from its first page and looks selected.
+        clickItem(m_window, categoryRow(QStringLiteral("CPU")));
+        QTRY_COMPARE(passes.size(), 1);
+        QVERIFY(categoryRow(QStringLiteral("CPU"))->property("selected").toBool());
+        QVERIFY(!categoryRow(QStringLiteral("Memory"))->property("selected").toBool());
+        QCOMPARE(badge(QStringLiteral("CPU")), QStringLiteral("3"));
+    }
+
+    void emptyScanWithWarningShowsBoxAboveEmptyPlaceholder()
+    {
+        HardwareScanResult result;
+        result.warnings = {QStringLiteral("Bundled dmidecode tool is not available: missing")};
+        finishScan(result);
+
+        QVERIFY(isShown(find("warningsBox")));
+        QCOMPARE(shownTexts("warningText"), result.warnings);
+        QVERIFY(isShown(find("emptyView")));
+        QVERIFY(!isShown(find("loadingView")));
+        QVERIFY(!isShown(find("itemList")));
+        QCOMPARE(text("emptyTitle"), QStringLiteral("No hardware item found"));
+        QCOMPARE(tile("tileWarnings"), QStringLiteral("1"));
+        QCOMPARE(visibleCategoryRows(), QStringList{QStringLiteral("Summary")});
+        QCOMPARE(badge(QStringLiteral("Summary")), QStringLiteral("0"));
+        const QQuickItem *box = find("warningsBox");
+        const QQuickItem *empty = find("emptyView");
+        QVERIFY(box->mapToScene(QPointF(0, box->height())).y() <=
+                empty->mapToScene(QPointF(0, 0)).y());
+    }
+
+    void itemsWithoutSummaryShowEmptyOverview()
+    {
+        HardwareScanResult result;
+        result.items.append(item(HardwareCategory::cpu, QStringLiteral("Core Count"),
+                                 QStringLiteral("4"), QStringLiteral("Processor")));
+        result.items.append(
+            item(HardwareCategory::raw, QStringLiteral("Name"), QStringLiteral("X"), QString()));
+        finishScan(result);
+        QCOMPARE(tile("tileVisible"), QStringLiteral("0"));
+        QCOMPARE(tile("tileTotal"), QStringLiteral("2"));
+        QVERIFY(isShown(find("emptyView")));
+        QVERIFY(!isShown(find("warningsBox")));
+        QCOMPARE(text("footerStatus"),
+                 QString::fromUtf8("0 shown \u2022 0 matched \u2022 2 total filtered items"));
+
+        selectCategory(QStringLiteral("Other"));
+        QCOMPARE(text("headingTitle"), QStringLiteral("Other"));
+        QTRY_COMPARE(shownTexts("sectionHeader"), QStringList{QStringLiteral("OTHER")});
+    }
+
+    void searchReachesTheListOnlyAfterTheDelay()
+    {
+        finishScan(sampleResult());
+        selectCategory(QStringLiteral("CPU"));
+        QTRY_COMPARE(shownTexts("itemTitle").size(), 3);
+
+        QTest::keyClick(m_window, Qt::Key_F, Qt::ControlModifier);
+        QQuickItem *field = find("searchField");
+        QTRY_VERIFY(field->hasActiveFocus());
+        QSignalSpy passes(&m_host->model(), &BrowserModel::filterPassCompleted);
+        typeText(m_window, QStringLiteral("thread"));
+
+        // Every keystroke reaches the model's text at once; the list waits.
+        QCOMPARE(m_host->model().searchText(), QStringLiteral("thread"));
+        QCOMPARE(textOf(field), QStringLiteral("thread"));
+        QCOMPARE(passes.size(), 0);
+        QCOMPARE(shownTexts("itemTitle").size(), 3);
+        QCOMPARE(tile("tileVisible"), QStringLiteral("3"));
+
+        QTRY_COMPARE(passes.size(), 1);
+        QTRY_COMPARE(shownTexts("itemTitle"), QStringList{QStringLiteral("Thread Count")});
+        QCOMPARE(tile("tileVisible"), QStringLiteral("1"));
+
+        // Escape in the focused field clears the search.
+        QTest::keyClick(m_window, Qt::Key_Escape);
+        QCOMPARE(textOf(field), QString());
+        QCOMPARE(m_host->model().searchText(), QString());
+        QTRY_COMPARE(shownTexts("itemTitle").size(), 3);
+
+        // A search that matches nothing shows the empty placeholder.
+        typeText(m_window, QStringLiteral("zzz"));
+        QTRY_VERIFY(isShown(find("emptyView")));
+        QVERIFY(!isShown(find("itemList")));
+    }
+
+    void rescanKeepsTheOldListOnScreen()
+    {
+        finishScan(sampleResult());
+        QTRY_COMPARE(shownTexts("itemTitle").size(), 2);
+
+        clickItem(m_window, find("toolbarRefresh"));
+        QTRY_VERIFY(m_host->model().isScanning());
+        QCOMPARE(m_scanner->scanCount(), 2);
+        QCOMPARE(text("statusText"), QStringLiteral("Scanning..."));
+        QVERIFY(!find("toolbarRefresh")->isEnabled());
+        QVERIFY(find("sidebarRefresh")->isEnabled());
+        QVERIFY(find("footerCopyVisible")->isEnabled());
+        QVERIFY(!isShown(find("loadingView")));
+        QVERIFY(isShown(find("itemList")));
+        QCOMPARE(shownTexts("itemTitle").size(), 2);
+
+        // The sidebar's Refresh during a scan starts nothing and stays enabled.
+        clickItem(m_window, find("sidebarRefresh"));
+        QTest::qWait(20);
+        QCOMPARE(m_scanner->scanCount(), 2);
+
+        HardwareScanResult second;
+        second.items.append(item(HardwareCategory::summary, QStringLiteral("CPU"),
+                                 QStringLiteral("1 useful items"),
+                                 QStringLiteral("Filtered dmidecode data"), appParser));
+        second.items.append(item(HardwareCategory::cpu, QStringLiteral("Core Count"),
+                                 QStringLiteral("4"), QStringLiteral("Processor")));
+        finishScan(second);
+        QTRY_COMPARE(shownTexts("itemTitle"), QStringList{QStringLiteral("CPU")});
+        QCOMPARE(visibleCategoryRows(),
+                 (QStringList{QStringLiteral("Summary"), QStringLiteral("CPU")}));
+    }
+
+    void keyboardRefreshShortcuts()
+    {
+        finishScan(sampleResult());
+        QTest::keyClick(m_window, Qt::Key_F5);
+        QTRY_COMPARE(m_scanner->scanCount(), 2);
+        // A second request while scanning is ignored.
+        QTest::keyClick(m_window, Qt::Key_R, Qt::ControlModifier);
+        QTest::qWait(20);
+        QCOMPARE(m_scanner->scanCount(), 2);
+        finishScan(sampleResult());
+        QTest::keyClick(m_window, Qt::Key_R, Qt::ControlModifier);
+        QTRY_COMPARE(m_scanner->scanCount(), 3);
+    }
+
+    void rawOutputButtonsOpenTheSheetState()
+    {
+        finishScan(sampleResult());
+        for (const char *name : {"toolbarRawOutput", "sidebarRawOutput", "footerRawOutput"}) {
+            m_host->model().setShowRawOutput(false);
+            QQuickItem *button = find(name);
+            QVERIFY2(button != nullptr, name);
+            QMetaObject::invokeMethod(button, "clicked");
+            QVERIFY2(m_host->model().showRawOutput(), name);
+        }
+    }
+
+    void markupInToolTextIsShownLiterally()
+    {
+        HardwareScanResult result;
+        result.items.append(item(HardwareCategory::platform, QStringLiteral("<i>Name</i>"),
+                                 QStringLiteral("<b>x</b>"), QStringLiteral("<u>Sys</u>")));
+        result.warnings = {QStringLiteral("<font color=red>w</font>")};
+        finishScan(result);
+        selectCategory(QStringLiteral("Platform"));
+
+        QTRY_COMPARE(shownTexts("itemValue"), QStringList{QStringLiteral("<b>x</b>")});
+        QCOMPARE(shownTexts("itemTitle"), QStringList{QStringLiteral("<i>Name</i>")});
+        QCOMPARE(shownTexts("sectionHeader"), QStringList{QStringLiteral("<U>SYS</U>")});
+        QCOMPARE(shownTexts("warningText"), result.warnings);
+        for (const char *name : {"itemValue", "itemTitle", "itemDetail", "warningText"}) {
+            QQuickItem *label = findItems(m_window, QString::fromLatin1(name), true).value(0);
+            QVERIFY2(label != nullptr, name);
+            QCOMPARE(label->property("textFormat").toInt(), 0); // Text.PlainText
+        }
+        // Drawn as eight characters, not as one bold "x".
+        QQuickItem *value = findItems(m_window, QStringLiteral("itemValue"), true).value(0);
+        QVERIFY2(value->implicitWidth() > 4 * value->property("font").value<QFont>().pixelSize(),
+                 qPrintable(QString::number(value->implicitWidth())));
+    }
+
+    void screenReadersGetTheShownTexts()
+    {
+        finishScan(sampleResult());
+        QCOMPARE(accessibleName(categoryRow(QStringLiteral("Memory"))),
+                 QStringLiteral("Memory, 200"));
+        QCOMPARE(accessibleName(find("tileTotal")), QStringLiteral("Total 204"));
+        QCOMPARE(accessibleName(find("headingTitle")), QStringLiteral("Overview"));
+        QCOMPARE(accessibleName(find("footerStatus")), text("footerStatus"));
+        QCOMPARE(accessibleName(find("toolbarRefresh")), QStringLiteral("Refresh"));
+        QCOMPARE(accessibleName(find("sidebarSaveReport")), QStringLiteral("Save Report..."));
+        QCOMPARE(accessibleName(find("footerSaveReport")), QStringLiteral("Save Report"));
+        QCOMPARE(accessibleName(find("searchField")), QStringLiteral("Search..."));
+        QTRY_VERIFY(findItems(m_window, QStringLiteral("hardwareRow"), true).size() == 2);
+        QQuickItem *row = findItems(m_window, QStringLiteral("hardwareRow"), true).constFirst();
+        QCOMPARE(accessibleName(row), QStringLiteral("Memory: 200 useful items"));
+        QCOMPARE(
+            accessibleName(findItems(m_window, QStringLiteral("sectionHeader"), true).value(0)),
+            QStringLiteral("OVERVIEW"));
+    }
+
+    void tabReachesEveryControl()
+    {
+        finishScan(sampleResult());
+        selectCategory(QStringLiteral("Memory"));
+        QMetaObject::invokeMethod(find("itemList"), "positionViewAtEnd");
+        QTRY_VERIFY(isShown(find("loadMoreRow")));
+
+        QSet<QString> reached;
+        for (int i = 0; i < 40; ++i) {
+            QTest::keyClick(m_window, Qt::Key_Tab);
+            QQuickItem *focused = m_window->activeFocusItem();
+            if (focused != nullptr) {
+                reached.insert(focused->objectName());
+            }
+        }
+        const QStringList expected = {
+            QStringLiteral("searchField"),         QStringLiteral("toolbarRefresh"),
+            QStringLiteral("toolbarRawOutput"),    QStringLiteral("categoryRow_Summary"),
+            QStringLiteral("categoryRow_CPU"),     QStringLiteral("categoryRow_Memory"),
+            QStringLiteral("categoryRow_Battery"), QStringLiteral("sidebarRefresh"),
+            QStringLiteral("sidebarRawOutput"),    QStringLiteral("sidebarSaveReport"),
+            QStringLiteral("sidebarCopyVisible"),  QStringLiteral("footerCopyVisible"),
+            QStringLiteral("footerSaveReport"),    QStringLiteral("footerRawOutput"),
+            QStringLiteral("loadMoreRow"),
+        };
+        for (const QString &name : expected) {
+            QVERIFY2(reached.contains(name), qPrintable(name));
+        }
+    }
+
+    void closingTheWindowDropsAPendingSearch()
+    {
+        finishScan(sampleResult());
+        QTest::keyClick(m_window, Qt::Key_F, Qt::ControlModifier);
+        typeText(m_window, QStringLiteral("cpu"));
+        QVERIFY(m_host->model().hasPendingSearch());
+        m_window->close();
+        QVERIFY(!m_host->model().hasPendingSearch());
+    }
+};
+
+QTEST_MAIN(MainWindowTest)
+
+#include "test_mainwindow.moc"
