@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <array>
+#include <csetjmp>
 #include <cstdio>
 #include <cstdlib>
 #include <libudev.h>
@@ -14,10 +15,17 @@ extern "C" {
 
 namespace {
 
-// libpci calls this only when it runs out of memory; nothing sensible is left
-// to do then.
+// libpci reports a damaged pci.ids (or no memory) through an error callback
+// that must not return. Jumping back to the lookup that was running lets the
+// listing go on with numbers instead of dying over a bad database. Only C frames
+// of libpci lie between the jump and its target.
+std::jmp_buf *pciEscape = nullptr;
+
 [[noreturn]] void pciFatal(char * /*message*/, ...)
 {
+    if (pciEscape != nullptr) {
+        std::longjmp(*pciEscape, 1);
+    }
     std::_Exit(70);
 }
 
@@ -86,6 +94,9 @@ IdDatabase::~IdDatabase()
 
 pci_access *IdDatabase::pci()
 {
+    if (m_pciBroken) {
+        return nullptr;
+    }
     if (m_pciTried) {
         return m_pci;
     }
@@ -103,8 +114,10 @@ pci_access *IdDatabase::pci()
         m_pci->error = pciFatal;
         m_pci->warning = pciQuiet;
         m_pci->debug = pciQuiet;
-        // Never ask the network; under a fixture root, not udev either.
-        m_pci->id_lookup_mode = m_root.isRealRoot() ? 0 : PCI_LOOKUP_NO_HWDB;
+        // pci.ids only: never the network, and not udev's database either, whose
+        // PCI names come from pci.ids anyway and whose lookup, when the database
+        // is absent, retries (and leaks) on every name.
+        m_pci->id_lookup_mode = PCI_LOOKUP_NO_HWDB;
         char *owned = static_cast<char *>(std::malloc(path.size() + 1));
         if (owned == nullptr) {
             return m_pci;
@@ -116,15 +129,30 @@ pci_access *IdDatabase::pci()
     return nullptr;
 }
 
+std::optional<std::string> IdDatabase::pciLookup(pci_access *access, int flags, unsigned first,
+                                                 unsigned second, unsigned third, unsigned fourth)
+{
+    char buffer[256];
+    std::jmp_buf escape;
+    pciEscape = &escape;
+    if (setjmp(escape) != 0) {
+        pciEscape = nullptr;
+        m_pciBroken = true;
+        return std::nullopt;
+    }
+    const char *name = pci_lookup_name(access, buffer, sizeof buffer, flags | PCI_LOOKUP_NO_NUMBERS,
+                                       first, second, third, fourth);
+    pciEscape = nullptr;
+    return nonEmpty(name);
+}
+
 std::optional<std::string> IdDatabase::pciVendor(unsigned vendor)
 {
     pci_access *access = pci();
     if (access == nullptr) {
         return std::nullopt;
     }
-    char buffer[256];
-    return nonEmpty(pci_lookup_name(access, buffer, sizeof buffer,
-                                    PCI_LOOKUP_VENDOR | PCI_LOOKUP_NO_NUMBERS, vendor));
+    return pciLookup(access, PCI_LOOKUP_VENDOR, vendor, 0, 0, 0);
 }
 
 std::optional<std::string> IdDatabase::pciDevice(unsigned vendor, unsigned device)
@@ -133,9 +161,7 @@ std::optional<std::string> IdDatabase::pciDevice(unsigned vendor, unsigned devic
     if (access == nullptr) {
         return std::nullopt;
     }
-    char buffer[256];
-    return nonEmpty(pci_lookup_name(access, buffer, sizeof buffer,
-                                    PCI_LOOKUP_DEVICE | PCI_LOOKUP_NO_NUMBERS, vendor, device));
+    return pciLookup(access, PCI_LOOKUP_DEVICE, vendor, device, 0, 0);
 }
 
 std::optional<std::string> IdDatabase::pciSubsystem(unsigned vendor, unsigned device,
@@ -145,11 +171,8 @@ std::optional<std::string> IdDatabase::pciSubsystem(unsigned vendor, unsigned de
     if (access == nullptr) {
         return std::nullopt;
     }
-    char buffer[256];
-    return nonEmpty(
-        pci_lookup_name(access, buffer, sizeof buffer,
-                        PCI_LOOKUP_SUBSYSTEM | PCI_LOOKUP_DEVICE | PCI_LOOKUP_NO_NUMBERS, vendor,
-                        device, subVendor, subDevice));
+    return pciLookup(access, PCI_LOOKUP_SUBSYSTEM | PCI_LOOKUP_DEVICE, vendor, device, subVendor,
+                     subDevice);
 }
 
 std::optional<std::string> IdDatabase::pciClass(unsigned classAndSubclass)
@@ -158,9 +181,7 @@ std::optional<std::string> IdDatabase::pciClass(unsigned classAndSubclass)
     if (access == nullptr) {
         return std::nullopt;
     }
-    char buffer[256];
-    return nonEmpty(pci_lookup_name(access, buffer, sizeof buffer,
-                                    PCI_LOOKUP_CLASS | PCI_LOOKUP_NO_NUMBERS, classAndSubclass));
+    return pciLookup(access, PCI_LOOKUP_CLASS, classAndSubclass, 0, 0, 0);
 }
 
 std::optional<std::string> IdDatabase::usbVendor(unsigned vendor)

@@ -41,12 +41,17 @@ private:
         std::optional<std::string> product;
     };
     [[nodiscard]] pci_access *pci();
+    [[nodiscard]] std::optional<std::string> pciLookup(pci_access *access, int flags,
+                                                       unsigned first, unsigned second,
+                                                       unsigned third, unsigned fourth);
     [[nodiscard]] UsbNames usbLookup(unsigned vendor, unsigned product);
     [[nodiscard]] UsbNames usbIdsLookup(unsigned vendor, unsigned product);
 
     const SysRoot &m_root;
     pci_access *m_pci = nullptr;
     bool m_pciTried = false;
+    // The database was damaged: libpci gave up on it, so do not ask again.
+    bool m_pciBroken = false;
     udev *m_udev = nullptr;
     udev_hwdb *m_hwdb = nullptr;
     bool m_hwdbTried = false;

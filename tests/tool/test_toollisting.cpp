@@ -201,6 +201,17 @@ TEST_F(HostileMachine, WithoutDatabasesShowsTheNumbers)
     EXPECT_FALSE(listing.contains("    class: "));
 }
 
+TEST_F(HostileMachine, ADamagedDatabaseGivesNumbersNotAnEnd)
+{
+    set("/usr/share/misc/pci.ids", "8086  Intel Corporation\n\tnot an id at all\n");
+    set("/usr/share/misc/usb.ids", QByteArray("\t\t\xFF\n04\n\tc077\n", 14));
+    const QByteArray listing = listingOf(m_root);
+    expectRoundTrip(listing);
+    EXPECT_TRUE(listing.contains("  [pci: 0000:00:02.0] PCI device 8086:9a49\n"));
+    EXPECT_TRUE(listing.contains("  [usb: 1-10] USB device 8087:0026\n"));
+    EXPECT_TRUE(listing.contains("Firmware:\n"));
+}
+
 TEST_F(HostileMachine, AnEmptyMachineStillSaysHowItBoots)
 {
     QDir(m_root).removeRecursively();
