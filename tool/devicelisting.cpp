@@ -526,20 +526,34 @@ private:
                     coreIds.insert(*core);
                 }
             }
+            // Counts carry their unit: the application drops one-character values
+            // (placeholders such as "0" or "-"), which would hide "4" cores.
+            std::optional<std::string> cores;
             if (!coreIds.empty()) {
-                m_out.property("cores", decimal(coreIds.size()));
-            } else if (const auto cores = field(first, "cpu cores")) {
-                m_out.property("cores", *cores);
+                cores = decimal(coreIds.size());
+            } else {
+                cores = field(first, "cpu cores");
             }
-            m_out.property("threads", decimal(threads.size()));
-            if (const auto family = field(first, "cpu family")) {
-                m_out.property("family", *family);
+            if (cores) {
+                m_out.property("cores", *cores + " cores, " + decimal(threads.size()) + " threads");
+            } else {
+                m_out.property("processors", decimal(threads.size()) + " logical processors");
             }
-            if (const auto model = field(first, "model")) {
-                m_out.property("model number", *model);
-            }
-            if (const auto stepping = field(first, "stepping")) {
-                m_out.property("stepping", *stepping);
+            const auto family = field(first, "cpu family");
+            const auto model = field(first, "model");
+            const auto stepping = field(first, "stepping");
+            if (family || model || stepping) {
+                std::string signature;
+                const auto append = [&](const char *label, const std::optional<std::string> &part) {
+                    if (part) {
+                        signature +=
+                            (signature.empty() ? "" : ", ") + std::string(label) + " " + *part;
+                    }
+                };
+                append("Family", family);
+                append("Model", model);
+                append("Stepping", stepping);
+                m_out.property("signature", signature);
             }
             if (const auto microcode = field(first, "microcode")) {
                 m_out.property("microcode", *microcode);
@@ -692,7 +706,7 @@ private:
                     }
                 }
                 if (nodes > 1) {
-                    m_out.property("numa nodes", decimal(nodes));
+                    m_out.property("numa nodes", decimal(nodes) + " nodes");
                 }
             }
         }
@@ -1272,7 +1286,7 @@ private:
             m_out.property("health", decimal((*full * 100 + *design / 2) / *design) + "%");
         }
         if (const auto cycles = m_root.readNumber(path + "/cycle_count"); cycles && *cycles > 0) {
-            m_out.property("cycle count", decimal(*cycles));
+            m_out.property("cycle count", decimal(*cycles) + " cycles");
         }
         if (const auto voltage = m_root.readNumber(path + "/voltage_now");
             voltage && *voltage > 0) {
