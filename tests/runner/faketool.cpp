@@ -1,0 +1,210 @@
+// A stand-in for dmidecode whose behaviour the tests choose. Each command is
+// one argument, or, when the tool is called as a scan calls it ("--mac-hardware"
+// or "-q"), one line of $KESTRIN_FAKE_TOOL_DIR/mac.script or classic.script.
+//
+//   out TEXT / err TEXT   write TEXT (escapes: \n \t \\ \xHH) to stdout / stderr
+//   outfile PATH          copy a file to stdout
+//   flood BYTES           write BYTES to stdout and BYTES to stderr, interleaved
+//   sleep MS              sleep
+//   ignoreterm            ignore SIGTERM from now on
+//   grandchild MS PIDFILE leave a process behind that holds both pipes for MS
+//   pidfile PATH          write this process's pid
+//   touch PATH            create a file;  waitfile PATH: wait until it exists
+//   args                  print every argument in brackets and end
+//   cwd / stdin / fds / env NAME   report what the tool was given
+//   raise SIGNAL          end by this signal;  exit CODE: end with this status
+#include <cerrno>
+#include <chrono>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <dirent.h>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <sys/stat.h>
+#include <thread>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+void writeAll(int fd, const std::string &bytes)
+{
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t count = ::write(fd, bytes.data() + done, bytes.size() - done);
+        if (count < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            std::_Exit(71);
+        }
+        done += static_cast<std::size_t>(count);
+    }
+}
+
+std::string unescape(const std::string &text)
+{
+    std::string out;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] != '\\' || i + 1 == text.size()) {
+            out += text[i];
+            continue;
+        }
+        const char next = text[++i];
+        if (next == 'n') {
+            out += '\n';
+        } else if (next == 't') {
+            out += '\t';
+        } else if (next == 'x' && i + 2 < text.size()) {
+            out += static_cast<char>(std::stoi(text.substr(i + 1, 2), nullptr, 16));
+            i += 2;
+        } else {
+            out += next;
+        }
+    }
+    return out;
+}
+
+void sleepMs(long ms)
+{
+    std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+}
+
+void writeFile(const std::string &path, const std::string &content)
+{
+    std::ofstream(path) << content;
+}
+
+bool exists(const std::string &path)
+{
+    struct stat info {};
+    return ::stat(path.c_str(), &info) == 0;
+}
+
+void run(const std::string &command, int argc, char **argv)
+{
+    const std::size_t space = command.find(' ');
+    const std::string verb = command.substr(0, space);
+    const std::string rest = space == std::string::npos ? std::string() : command.substr(space + 1);
+    if (verb == "out" || verb == "err") {
+        writeAll(verb == "out" ? STDOUT_FILENO : STDERR_FILENO, unescape(rest));
+    } else if (verb == "outfile") {
+        std::ifstream file(rest, std::ios::binary);
+        std::stringstream content;
+        content << file.rdbuf();
+        writeAll(STDOUT_FILENO, content.str());
+    } else if (verb == "flood") {
+        const long long total = std::stoll(rest);
+        std::string line(99, 'x');
+        line += '\n';
+        std::string chunk;
+        while (chunk.size() + line.size() <= 65500) {
+            chunk += line;
+        }
+        for (long long written = 0; written < total;) {
+            const std::string piece =
+                chunk.substr(0, static_cast<std::size_t>(std::min<long long>(
+                                    static_cast<long long>(chunk.size()), total - written)));
+            writeAll(STDOUT_FILENO, piece);
+            writeAll(STDERR_FILENO, piece);
+            written += static_cast<long long>(piece.size());
+        }
+    } else if (verb == "sleep") {
+        sleepMs(std::stol(rest));
+    } else if (verb == "ignoreterm") {
+        std::signal(SIGTERM, SIG_IGN);
+    } else if (verb == "grandchild") {
+        std::istringstream fields(rest);
+        long ms = 0;
+        std::string pidFile;
+        fields >> ms >> pidFile;
+        const pid_t pid = ::fork();
+        if (pid == 0) {
+            sleepMs(ms);
+            std::_Exit(0);
+        }
+        writeFile(pidFile, std::to_string(pid));
+    } else if (verb == "pidfile") {
+        writeFile(rest, std::to_string(::getpid()));
+    } else if (verb == "touch") {
+        writeFile(rest, "");
+    } else if (verb == "waitfile") {
+        for (int i = 0; i < 6000 && !exists(rest); ++i) {
+            sleepMs(5);
+        }
+    } else if (verb == "args") {
+        for (int i = 1; i < argc; ++i) {
+            writeAll(STDOUT_FILENO, std::string("[") + argv[i] + "]\n");
+        }
+        std::exit(0);
+    } else if (verb == "cwd") {
+        char buffer[4096];
+        writeAll(STDOUT_FILENO, std::string(::getcwd(buffer, sizeof buffer) ? buffer : "?") + "\n");
+    } else if (verb == "env") {
+        const char *value = std::getenv(rest.c_str());
+        writeAll(STDOUT_FILENO, std::string(value ? value : "(unset)") + "\n");
+    } else if (verb == "stdin") {
+        struct stat info {};
+        if (::fstat(STDIN_FILENO, &info) == 0) {
+            writeAll(STDOUT_FILENO,
+                     std::to_string(info.st_dev) + ":" + std::to_string(info.st_ino) + "\n");
+        } else {
+            writeAll(STDOUT_FILENO, "closed\n");
+        }
+    } else if (verb == "fds") {
+        DIR *dir = ::opendir("/proc/self/fd");
+        const int own = dir ? ::dirfd(dir) : -1;
+        while (dirent *entry = dir ? ::readdir(dir) : nullptr) {
+            if (entry->d_name[0] == '.') {
+                continue;
+            }
+            const int fd = std::atoi(entry->d_name);
+            if (fd > 2 && fd != own) {
+                writeAll(STDOUT_FILENO, std::to_string(fd) + "\n");
+            }
+        }
+        if (dir) {
+            ::closedir(dir);
+        }
+    } else if (verb == "raise") {
+        std::signal(std::stoi(rest), SIG_DFL);
+        std::raise(std::stoi(rest));
+    } else if (verb == "exit") {
+        std::exit(std::stoi(rest));
+    } else if (!verb.empty()) {
+        writeAll(STDERR_FILENO, "faketool: unknown command " + verb + "\n");
+        std::exit(70);
+    }
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    std::vector<std::string> commands;
+    const std::string first = argc > 1 ? argv[1] : "";
+    if (first == "--mac-hardware" || first == "-q") {
+        const char *dir = std::getenv("KESTRIN_FAKE_TOOL_DIR");
+        const std::string path =
+            std::string(dir ? dir : ".") + "/" + (first == "-q" ? "classic" : "mac") + ".script";
+        std::ifstream script(path);
+        if (!script) {
+            writeAll(STDERR_FILENO, "faketool: no script " + path + "\n");
+            return 70;
+        }
+        for (std::string line; std::getline(script, line);) {
+            commands.push_back(line);
+        }
+    } else {
+        for (int i = 1; i < argc; ++i) {
+            commands.emplace_back(argv[i]);
+        }
+    }
+    for (const std::string &command : commands) {
+        run(command, argc, argv);
+    }
+    return 0;
+}

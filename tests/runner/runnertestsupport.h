@@ -1,0 +1,126 @@
+#pragma once
+
+#include <QDir>
+#include <QFile>
+#include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <cerrno>
+#include <chrono>
+#include <csignal>
+#include <dirent.h>
+#include <fcntl.h>
+#include <functional>
+#include <gtest/gtest.h>
+#include <iterator>
+#include <set>
+#include <sys/wait.h>
+#include <thread>
+
+namespace RunnerTest {
+
+inline QString fakeTool()
+{
+    return QStringLiteral(KESTRIN_FAKE_TOOL);
+}
+
+inline std::set<int> openDescriptors()
+{
+    std::set<int> fds;
+    DIR *dir = ::opendir("/proc/self/fd");
+    const int own = ::dirfd(dir);
+    while (dirent *entry = ::readdir(dir)) {
+        if (entry->d_name[0] != '.' && std::atoi(entry->d_name) != own) {
+            fds.insert(std::atoi(entry->d_name));
+        }
+    }
+    ::closedir(dir);
+    return fds;
+}
+
+// Descriptors a child would inherit (those without close-on-exec).
+inline std::set<int> inheritableDescriptors()
+{
+    std::set<int> result;
+    for (const int fd : openDescriptors()) {
+        if (fd > 2 && (::fcntl(fd, F_GETFD) & FD_CLOEXEC) == 0) {
+            result.insert(fd);
+        }
+    }
+    return result;
+}
+
+// True when this process has no child left, ended or not.
+inline bool hasNoChildren()
+{
+    siginfo_t info{};
+    return ::waitid(P_ALL, 0, &info, WEXITED | WNOHANG | WNOWAIT) == -1 && errno == ECHILD;
+}
+
+inline bool waitUntil(const std::function<bool()> &condition,
+                      std::chrono::milliseconds limit = std::chrono::seconds(10))
+{
+    const auto end = std::chrono::steady_clock::now() + limit;
+    while (!condition()) {
+        if (std::chrono::steady_clock::now() > end) {
+            return false;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    return true;
+}
+
+inline pid_t readPid(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        return -1;
+    }
+    return static_cast<pid_t>(file.readAll().trimmed().toLong());
+}
+
+// Every test must leave no child process behind (reaped, not zombie) and no
+// descriptor open that was not open before.
+class ProcessHygiene : public ::testing::Test {
+protected:
+    void SetUp() override { m_fdsBefore = openDescriptors(); }
+    void TearDown() override
+    {
+        EXPECT_TRUE(hasNoChildren()) << "a child process was not reaped";
+        std::set<int> added;
+        std::ranges::set_difference(openDescriptors(), m_fdsBefore,
+                                    std::inserter(added, added.end()));
+        EXPECT_TRUE(added.empty()) << "descriptors leaked: " << ::testing::PrintToString(added);
+        // Processes deliberately left behind by the tool must not outlive the test.
+        for (const QString &path : m_leftBehind) {
+            const pid_t pid = readPid(path);
+            if (pid > 0) {
+                ::kill(pid, SIGKILL);
+            }
+        }
+    }
+
+    // A file for the tool to write a pid into; the process is killed after the test.
+    QString leftBehindPidFile()
+    {
+        const QString path = m_dir.filePath(QStringLiteral("left%1.pid").arg(m_leftBehind.size()));
+        m_leftBehind.append(path);
+        return path;
+    }
+
+    QString tempPath(const QString &name) const { return m_dir.filePath(name); }
+
+    // For tests that start infrastructure keeping descriptors of its own (Qt's
+    // thread pool): count from after it started.
+    void takeDescriptorBaseline() { m_fdsBefore = openDescriptors(); }
+
+    QTemporaryDir m_dir;
+
+private:
+    std::set<int> m_fdsBefore;
+    QStringList m_leftBehind;
+};
+
+} // namespace RunnerTest
