@@ -79,6 +79,16 @@ TEST_P(FixtureMachine, FilesEveryFactUnderItsCategory)
     EXPECT_EQ(countByCategory(listingOf(fixture(GetParam().name))), GetParam().counts);
 }
 
+// The application drops one-character values as placeholders ("0", "-"), so
+// counts are written with their unit ("4 cores, 8 threads", not "4").
+TEST_P(FixtureMachine, NoValueIsTooShortToBeShown)
+{
+    for (const HardwareItem &item :
+         parseMacHardware(QString::fromUtf8(listingOf(fixture(GetParam().name))))) {
+        EXPECT_GE(item.value.size(), 2) << item.title.toStdString();
+    }
+}
+
 INSTANTIATE_TEST_SUITE_P(Machines, FixtureMachine,
                          testing::Values(FixtureCase{"sysroot-laptop",
                                                      {{HardwareCategory::platform, 6},
