@@ -207,9 +207,9 @@ IdDatabase::UsbNames IdDatabase::usbLookup(unsigned vendor, unsigned product)
         if (m_hwdb != nullptr) {
             char modalias[64];
             if (product <= 0xFFFF) {
-                std::snprintf(modalias, sizeof modalias, "usb:v%04Xp%04X*", vendor, product);
+                std::snprintf(modalias, sizeof modalias, "usb:v%04Xp%04X", vendor, product);
             } else {
-                std::snprintf(modalias, sizeof modalias, "usb:v%04X*", vendor);
+                std::snprintf(modalias, sizeof modalias, "usb:v%04X", vendor);
             }
             UsbNames names;
             udev_list_entry *entry = nullptr;
@@ -260,6 +260,9 @@ IdDatabase::UsbNames IdDatabase::usbIdsLookup(unsigned vendor, unsigned product)
         pos = end + 1;
         if (line.empty() || line[0] == '#') {
             continue;
+        }
+        if (line.size() > 2 && line[0] == 'C' && line[1] == ' ') {
+            break; // the device classes follow the vendors
         }
         const bool indented = line[0] == '\t';
         const std::string_view body = indented ? line.substr(1) : line;

@@ -142,3 +142,48 @@ TEST(Listing, DeviceLinesAlwaysHoldAColon)
 }
 
 } // namespace
+
+// The databases this machine has installed, read as a real run reads them.
+#include "tool/iddatabase.h"
+
+#include <unistd.h>
+
+namespace {
+
+bool anyExists(std::initializer_list<const char *> paths)
+{
+    for (const char *path : paths) {
+        if (::access(path, R_OK) == 0) {
+            return true;
+        }
+    }
+    return false;
+}
+
+TEST(SystemDatabases, NamePciDevices)
+{
+    if (!anyExists({"/usr/share/misc/pci.ids", "/usr/share/hwdata/pci.ids"})) {
+        GTEST_SKIP() << "no pci.ids installed";
+    }
+    const SysRoot root;
+    IdDatabase ids(root);
+    EXPECT_EQ(ids.pciVendor(0x8086), "Intel Corporation");
+    EXPECT_EQ(ids.pciDevice(0x1af4, 0x1041), "Virtio 1.0 network device");
+    EXPECT_EQ(ids.pciClass(0x0300), "VGA compatible controller");
+    EXPECT_EQ(ids.pciVendor(0x0002), std::nullopt);
+}
+
+TEST(SystemDatabases, NameUsbDevices)
+{
+    if (!anyExists({"/usr/lib/udev/hwdb.bin", "/etc/udev/hwdb.bin", "/usr/share/misc/usb.ids",
+                    "/usr/share/hwdata/usb.ids", "/var/lib/usbutils/usb.ids"})) {
+        GTEST_SKIP() << "no USB name database installed";
+    }
+    const SysRoot root;
+    IdDatabase ids(root);
+    EXPECT_EQ(ids.usbVendor(0x1d6b), "Linux Foundation");
+    EXPECT_EQ(ids.usbProduct(0x1d6b, 0x0002), "2.0 root hub");
+    EXPECT_EQ(ids.usbProduct(0x1d6b, 0xfffe), std::nullopt);
+}
+
+} // namespace
