@@ -10,8 +10,10 @@ Item {
     readonly property bool overview: root.browser.selectedCategory === "Summary"
     // Gaps of the row: default spacing, the flexible spacer, default spacing.
     readonly property real gap: 2 * Theme.headingSpacing + Theme.headingSpacerMinimum
+    // Baseline of the description's last line (it wraps when the row is narrow).
     readonly property real descriptionBaseline: titleLabel.height + Theme.headingTitleSpacing
-                                                + descriptionLabel.baselineOffset
+        + descriptionLabel.baselineOffset
+        + (descriptionLabel.lineCount - 1) * descriptionLabel.height / Math.max(1, descriptionLabel.lineCount)
     readonly property real tilesTop: descriptionBaseline - tiles.captionBaseline
     readonly property real textTop: Math.max(0, -tilesTop)
 
@@ -29,7 +31,7 @@ Item {
             objectName: "headingTitle"
             width: parent.width
             text: root.overview ? "Overview" : root.browser.selectedCategory
-            maximumLineCount: 1
+            wrapMode: Text.Wrap
             font.pixelSize: Theme.headingTitleSize
             font.weight: Theme.weightBold
             Accessible.role: Accessible.Heading
@@ -40,7 +42,7 @@ Item {
             width: parent.width
             text: root.overview ? "Summary of the most important filtered hardware data."
                                 : "Filtered entries from dmidecode for this hardware category."
-            maximumLineCount: 1
+            wrapMode: Text.Wrap
             font.pixelSize: Theme.headingDescriptionSize
             font.weight: Theme.weightMedium
             color: Theme.whiteAlpha(Theme.headingDescriptionOpacity)

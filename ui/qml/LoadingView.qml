@@ -11,12 +11,48 @@ Item {
         spacing: Theme.placeholderSpacing
 
         BusyIndicator {
+            id: spinner
             anchors.horizontalCenter: parent.horizontalCenter
             implicitWidth: Theme.spinnerSize
             implicitHeight: Theme.spinnerSize
+            padding: 0
             running: root.visible
-            palette.dark: Theme.white
             Accessible.name: "Reading dmidecode output..."
+
+            // Twelve spokes fading around the circle, turning in steps, the
+            // way a desktop's large progress spinner looks.
+            contentItem: Item {
+                id: spokes
+                property int step: 0
+
+                Timer {
+                    interval: 83
+                    repeat: true
+                    running: spinner.running
+                    onTriggered: spokes.step = (spokes.step + 1) % 12
+                }
+
+                Repeater {
+                    model: 12
+                    Rectangle {
+                        required property int index
+                        x: (spokes.width - width) / 2
+                        y: 0
+                        width: Math.max(2, Math.round(Theme.spinnerSize / 11))
+                        height: Math.round(Theme.spinnerSize * 0.28)
+                        radius: width / 2
+                        color: Theme.white
+                        // The leading spoke is brightest; those behind it fade.
+                        readonly property int behind: ((spokes.step - index) % 12 + 12) % 12
+                        opacity: 1 - 0.85 * behind / 12
+                        transform: Rotation {
+                            origin.x: width / 2
+                            origin.y: spokes.height / 2
+                            angle: index * 30
+                        }
+                    }
+                }
+            }
         }
         PlainLabel {
             objectName: "loadingTitle"
