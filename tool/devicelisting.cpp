@@ -317,7 +317,7 @@ private:
         }
     }
 
-    // "controller: pci 0000:00:17.0" for a device that hangs under a PCI function.
+    // "attached to: pci 0000:00:17.0" (or "usb 1-2") for a device hanging under one.
     void parentProperty(std::string_view devicePath)
     {
         if (const auto usbDevice = usbAncestor(devicePath)) {
