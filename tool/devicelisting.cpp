@@ -925,6 +925,10 @@ private:
             }
             const std::string path = m_root.resolve(classPath).value_or(classPath);
             std::optional<std::string> model = m_root.read(classPath + "/device/model");
+            if (!model && disk.rfind("mmcblk", 0) == 0) {
+                // Memory cards carry a product name instead of a model.
+                model = m_root.read(classPath + "/device/name");
+            }
             // SCSI-like devices name their vendor next to the model; elsewhere
             // (virtio) a "vendor" file holds a number.
             const auto vendor = model ? m_root.read(classPath + "/device/vendor") : std::nullopt;

@@ -233,7 +233,7 @@ TEST_F(HostileMachine, AnEmptyMachineStillSaysHowItBoots)
                        "    dmi tables: not exposed by this system\n");
 }
 
-TEST_F(HostileMachine, FindsControllersBehindLongDomainsAndNotOnOtherBuses)
+TEST_F(HostileMachine, ReadsLessCommonBusLayouts)
 {
     QDir(m_root).removeRecursively();
     const QString function = QStringLiteral("/sys/devices/pci10000:e0/10000:e1:00.0");
@@ -256,8 +256,22 @@ TEST_F(HostileMachine, FindsControllersBehindLongDomainsAndNotOnOtherBuses)
     ASSERT_TRUE(QFile::link(QStringLiteral("../..") + interface.mid(4),
                             m_root + QStringLiteral("/sys/class/net/can0")));
 
+    // A memory card: named by its card, not a model.
+    const QString card =
+        QStringLiteral("/sys/devices/platform/fe340000.mmc/mmc_host/mmc0/mmc0:aaaa");
+    set((card + QStringLiteral("/name")).toUtf8().constData(), "SC64G\n");
+    set((card + QStringLiteral("/block/mmcblk0/size")).toUtf8().constData(), "124735488\n");
+    set((card + QStringLiteral("/block/mmcblk0/removable")).toUtf8().constData(), "0\n");
+    ASSERT_TRUE(QFile::link(QStringLiteral("../../../mmc0:aaaa"),
+                            m_root + card + QStringLiteral("/block/mmcblk0/device")));
+    ASSERT_TRUE(QFile::link(QStringLiteral("..") + card.mid(4) + QStringLiteral("/block/mmcblk0"),
+                            m_root + QStringLiteral("/sys/block/mmcblk0")));
+
     const QByteArray listing = listingOf(m_root);
     expectRoundTrip(listing);
+    EXPECT_TRUE(listing.contains("  [disk: mmcblk0] SC64G\n    model: SC64G\n    size: 63.9 GB\n"
+                                 "    removable: no\n    transport: MMC/SD\n"))
+        << listing.toStdString();
     EXPECT_TRUE(listing.contains("  [disk: nvme0n1] Disk behind VMD\n"));
     EXPECT_TRUE(listing.contains("    transport: NVMe\n    attached to: pci 10000:e1:00.0\n"));
     EXPECT_TRUE(listing.contains("  [net: can0] Network interface\n    type: link type 280\n"));
