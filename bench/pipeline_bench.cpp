@@ -53,10 +53,13 @@ void runPipeline(benchmark::State &state, const QString &text)
     const HardwareScanner scanner;
     for (auto _ : state) {
         HardwareScanResult result = scanner.assemble({
-            ScanPart{0, QStringLiteral("dmidecode --mac-hardware"), text,
-                     scanner.parseMacHardware(text), {}},
-            ScanPart{1, QStringLiteral("dmidecode -q"), text, scanner.parseClassicDMIDecode(text),
+            ScanPart{0,
+                     QStringLiteral("dmidecode --mac-hardware"),
+                     text,
+                     scanner.parseMacHardware(text),
                      {}},
+            ScanPart{
+                1, QStringLiteral("dmidecode -q"), text, scanner.parseClassicDMIDecode(text), {}},
         });
         benchmark::DoNotOptimize(result);
     }

@@ -28,11 +28,11 @@ enum class HardwareCategory : std::uint8_t {
 };
 
 inline constexpr std::array<HardwareCategory, 15> allCategories = {
-    HardwareCategory::summary, HardwareCategory::platform, HardwareCategory::bios,
-    HardwareCategory::baseboard, HardwareCategory::cpu, HardwareCategory::memory,
-    HardwareCategory::pci, HardwareCategory::gpu, HardwareCategory::network,
-    HardwareCategory::storage, HardwareCategory::audio, HardwareCategory::usb,
-    HardwareCategory::battery, HardwareCategory::firmware, HardwareCategory::raw,
+    HardwareCategory::summary,   HardwareCategory::platform, HardwareCategory::bios,
+    HardwareCategory::baseboard, HardwareCategory::cpu,      HardwareCategory::memory,
+    HardwareCategory::pci,       HardwareCategory::gpu,      HardwareCategory::network,
+    HardwareCategory::storage,   HardwareCategory::audio,    HardwareCategory::usb,
+    HardwareCategory::battery,   HardwareCategory::firmware, HardwareCategory::raw,
 };
 
 [[nodiscard]] constexpr int categoryOrder(HardwareCategory category)

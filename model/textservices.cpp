@@ -1,6 +1,7 @@
 #include "model/textservices.h"
 
 #include <QLocale>
+#include <QSet>
 #include <QTextBoundaryFinder>
 
 #include <algorithm>
@@ -23,6 +24,28 @@ QString decodeUtf8Strict(QByteArrayView bytes, bool *valid)
     return ok ? QString::fromUtf8(bytes) : QString();
 }
 
+QString lowered(const QString &text)
+{
+    bool upper = false;
+    for (QChar c : text) {
+        const char16_t u = c.unicode();
+        if (u >= 0x80) {
+            return text.toLower();
+        }
+        upper = upper || (u >= u'A' && u <= u'Z');
+    }
+    if (!upper) {
+        return text;
+    }
+    QString result = text;
+    for (QChar &c : result) {
+        if (c >= u'A' && c <= u'Z') {
+            c = QChar(static_cast<char16_t>(c.unicode() + 32));
+        }
+    }
+    return result;
+}
+
 QString joined(QStringView left, QStringView right)
 {
     QString result;
@@ -39,8 +62,8 @@ qsizetype graphemeCountUpTo(QStringView text, qsizetype limit)
         return 0;
     }
     // Two ASCII code units in front are two clusters unless they are CR LF.
-    if (limit <= 2 && text.size() >= 2 && text[0].unicode() < 0x80 &&
-        text[1].unicode() < 0x80 && !(text[0] == u'\r' && text[1] == u'\n')) {
+    if (limit <= 2 && text.size() >= 2 && text[0].unicode() < 0x80 && text[1].unicode() < 0x80 &&
+        !(text[0] == u'\r' && text[1] == u'\n')) {
         return 2;
     }
     QTextBoundaryFinder finder(QTextBoundaryFinder::Grapheme, text.data(), text.size());
@@ -80,8 +103,12 @@ int StandardComparator::compare(QStringView left, QStringView right) const
 
 QHash<QString, int> StandardComparator::ranks(QList<QString> strings) const
 {
-    std::sort(strings.begin(), strings.end());
-    strings.erase(std::unique(strings.begin(), strings.end()), strings.end());
+    QSet<QString> distinct;
+    distinct.reserve(strings.size());
+    for (QString &string : strings) {
+        distinct.insert(std::move(string));
+    }
+    strings = QList<QString>(distinct.cbegin(), distinct.cend());
     std::sort(strings.begin(), strings.end(),
               [this](const QString &a, const QString &b) { return lessThan(a, b); });
     QHash<QString, int> result;

@@ -47,10 +47,9 @@ template <typename Visitor> void forEachLine(QStringView text, Visitor &&visit)
     return text.trimmed();
 }
 
-[[nodiscard]] inline QString lowered(QStringView text)
-{
-    return text.toString().toLower();
-}
+// Lower-cases exactly like QString::toLower, without that call's cost for
+// ASCII text (and without allocating when the text is already lower case).
+[[nodiscard]] QString lowered(const QString &text);
 
 // " • " joins context into a detail or a title.
 inline const QString &joiner()

@@ -52,7 +52,7 @@ QList<HardwareItem> parseClassicDMIDecode(QStringView output, const QSet<QString
         if (key.isEmpty() || value.isEmpty()) {
             return;
         }
-        if (!isUsefulKey(key.toString().toLower(), usefulKeys)) {
+        if (!isUsefulKey(Text::lowered(key.toString()), usefulKeys)) {
             return;
         }
         if (detailDirty) {

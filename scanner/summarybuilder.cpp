@@ -18,8 +18,8 @@ QList<HardwareItem> makeSummaryItems(const QList<HardwareItem> &items)
         if (count != 1) {
             value += QLatin1Char('s');
         }
-        summary.append(HardwareItem(HardwareCategory::summary, rawValue(category),
-                                    std::move(value), QStringLiteral("Filtered dmidecode data"),
+        summary.append(HardwareItem(HardwareCategory::summary, rawValue(category), std::move(value),
+                                    QStringLiteral("Filtered dmidecode data"),
                                     QStringLiteral("App parser")));
     }
     return summary;

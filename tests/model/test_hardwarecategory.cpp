@@ -44,8 +44,8 @@ TEST(HardwareCategory, TitlesSymbolsAndOrder)
 
 TEST(HardwareCategory, ConstructionFromTitleIsExact)
 {
-    for (const char16_t *title : {u"other", u"Raw", u"raw", u"", u"BIOS ", u" BIOS", u"bios",
-                                  u"summary", u"Gpu"}) {
+    for (const char16_t *title :
+         {u"other", u"Raw", u"raw", u"", u"BIOS ", u" BIOS", u"bios", u"summary", u"Gpu"}) {
         EXPECT_FALSE(categoryFromRawValue(QString::fromUtf16(title)).has_value())
             << QString::fromUtf16(title).toStdString();
     }

@@ -3,7 +3,6 @@
 #include <QStringList>
 
 #include <algorithm>
-
 #include <gtest/gtest.h>
 
 namespace {
@@ -69,7 +68,7 @@ TEST(TextServices, CountsUserPerceivedCharacters)
         {QString(), 0},
         {QStringLiteral("a"), 1},
         {QStringLiteral("ab"), 2},
-        {QStringLiteral("e\u0301"), 1},             // e + combining acute
+        {QStringLiteral("e\u0301"), 1},              // e + combining acute
         {QStringLiteral("\U0001F600"), 1},           // surrogate pair
         {QStringLiteral("\U0001F1E9\U0001F1EA"), 1}, // regional indicator pair (flag)
         {QStringLiteral("\r\n"), 1},
@@ -86,10 +85,11 @@ TEST(TextServices, StrictUtf8Decoding)
     bool valid = false;
     EXPECT_EQ(Text::decodeUtf8Strict("h\xc3\xa9", &valid), QStringLiteral("hé"));
     EXPECT_TRUE(valid);
-    EXPECT_EQ(Text::decodeUtf8Strict(QByteArray("a\0b", 3), &valid), QString(QStringLiteral("a")) + QChar(u'\0') + QStringLiteral("b"));
+    EXPECT_EQ(Text::decodeUtf8Strict(QByteArray("a\0b", 3), &valid),
+              QString(QStringLiteral("a")) + QChar(u'\0') + QStringLiteral("b"));
     EXPECT_TRUE(valid);
-    for (const QByteArray &bad : {QByteArray("abc\xff"), QByteArray("\xc3"), QByteArray("\xed\xa0\x80"),
-                                  QByteArray("\xc0\xaf")}) {
+    for (const QByteArray &bad : {QByteArray("abc\xff"), QByteArray("\xc3"),
+                                  QByteArray("\xed\xa0\x80"), QByteArray("\xc0\xaf")}) {
         EXPECT_EQ(Text::decodeUtf8Strict(bad, &valid), QString());
         EXPECT_FALSE(valid) << bad.toHex().toStdString();
     }
@@ -120,13 +120,14 @@ TEST(TextServices, StandardComparisonOrdersLikeAFileBrowser)
 TEST(TextServices, StandardComparisonIsATotalOrder)
 {
     const Text::StandardComparator comparator;
-    const QStringList near = {QStringLiteral("size"), QStringLiteral("Size"), QStringLiteral("SIZE"),
-                              QStringLiteral("ｓｉｚｅ"), QStringLiteral("size ")};
+    const QStringList near = {QStringLiteral("size"), QStringLiteral("Size"),
+                              QStringLiteral("SIZE"), QStringLiteral("ｓｉｚｅ"),
+                              QStringLiteral("size ")};
     for (const QString &a : near) {
         for (const QString &b : near) {
             const int ab = comparator.compare(a, b);
             EXPECT_EQ(ab == 0, a == b);
-            EXPECT_EQ(ab < 0, comparator.compare(b, a) > 0);
+            EXPECT_EQ(ab<0, comparator.compare(b, a)> 0);
         }
     }
 }
@@ -134,7 +135,7 @@ TEST(TextServices, StandardComparisonIsATotalOrder)
 TEST(TextServices, RanksAgreeWithTheComparison)
 {
     const QStringList titles = {QStringLiteral("Slot 10"), QStringLiteral("slot 2"),
-                                QStringLiteral("Slot 2"), QStringLiteral("Asset Tag"),
+                                QStringLiteral("Slot 2"),  QStringLiteral("Asset Tag"),
                                 QStringLiteral("Slot 10"), QStringLiteral("Bank Locator")};
     const Text::StandardComparator comparator;
     const QHash<QString, int> ranks = comparator.ranks(titles);

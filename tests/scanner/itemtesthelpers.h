@@ -21,9 +21,9 @@ struct ItemText {
 
 inline std::ostream &operator<<(std::ostream &out, const ItemText &item)
 {
-    return out << '[' << rawValue(item.category).toStdString() << "] "
-               << item.title.toStdString() << " = " << item.value.toStdString() << " | "
-               << item.detail.toStdString() << " | " << item.source.toStdString();
+    return out << '[' << rawValue(item.category).toStdString() << "] " << item.title.toStdString()
+               << " = " << item.value.toStdString() << " | " << item.detail.toStdString() << " | "
+               << item.source.toStdString();
 }
 
 inline std::vector<ItemText> texts(const QList<HardwareItem> &items)

@@ -1,6 +1,5 @@
-#include "scanner/categoryclassifier.h"
-
 #include "itemtesthelpers.h"
+#include "scanner/categoryclassifier.h"
 
 #include <gtest/gtest.h>
 
@@ -42,7 +41,7 @@ const Case cases[] = {
     {"", "Design Capacity: 5000 mWh battery", HardwareCategory::battery},
     {"", "class-code: 0x030000", HardwareCategory::pci},
     {"", "Motherboard", HardwareCategory::baseboard},
-    {"Portable Battery", "Name: DIMM", HardwareCategory::memory},       // memory rule first
+    {"Portable Battery", "Name: DIMM", HardwareCategory::memory}, // memory rule first
     {"Cache Information", "Socket Designation: L1", HardwareCategory::raw},
     // Non-ASCII case mapping still finds the keywords.
     {"PROCESSOR İNFO", "", HardwareCategory::cpu},
@@ -52,8 +51,7 @@ const Case cases[] = {
 TEST(CategoryFor, RuleTable)
 {
     for (const Case &c : cases) {
-        EXPECT_EQ(categoryFor(q(c.section), q(c.line)), c.expected)
-            << c.section << " / " << c.line;
+        EXPECT_EQ(categoryFor(q(c.section), q(c.line)), c.expected) << c.section << " / " << c.line;
     }
 }
 

@@ -1,6 +1,5 @@
-#include "scanner/classicparser.h"
-
 #include "itemtesthelpers.h"
+#include "scanner/classicparser.h"
 #include "scanner/hardwarescanner.h"
 
 #include <gtest/gtest.h>
@@ -64,8 +63,7 @@ TEST(ClassicParser, Lines)
            q("Chassis Information • Handle 0x0001, DMI type 1, 27 bytes"), classic}}},
         {"keys match after lower-casing, titles keep their case",
          "System Information\n\tPRODUCT NAME: X\n\tProduct Name: X\n",
-         {{HardwareCategory::platform, q("PRODUCT NAME"), q("X"), q("System Information"),
-           classic},
+         {{HardwareCategory::platform, q("PRODUCT NAME"), q("X"), q("System Information"), classic},
           {HardwareCategory::platform, q("Product Name"), q("X"), q("System Information"),
            classic}}},
         {"space-indented line without a colon is a section",
@@ -75,7 +73,8 @@ TEST(ClassicParser, Lines)
          "Onboard\n\tMAC Address :  00:11:22:33:44:55 \n",
          {{HardwareCategory::network, q("MAC Address"), q("00:11:22:33:44:55"), q("Onboard"),
            classic}}},
-        {"CR LF line ends", "BIOS Information\r\n\tVendor: X\r\n",
+        {"CR LF line ends",
+         "BIOS Information\r\n\tVendor: X\r\n",
          {{HardwareCategory::bios, q("Vendor"), q("X"), q("BIOS Information"), classic}}},
         {"lone CR and Unicode separators end lines too",
          "BIOS Information\r\tVendor: A\u2028\tVersion: B\u0085\tRelease Date: C",

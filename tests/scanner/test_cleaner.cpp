@@ -1,6 +1,5 @@
-#include "scanner/cleaner.h"
-
 #include "itemtesthelpers.h"
+#include "scanner/cleaner.h"
 #include "scanner/hardwarescanner.h"
 
 #include <gtest/gtest.h>
@@ -61,8 +60,8 @@ TEST(Cleaner, KeepsOrDropsValues)
         {q("None"), nullptr},
         {q("Unknown"), nullptr},
         {q("Unknown device"), "Unknown device"},
-        {q("e\xcc\x81"), nullptr},           // one user-perceived character
-        {q("\xf0\x9f\x98\x80"), nullptr},    // one emoji (surrogate pair)
+        {q("e\xcc\x81"), nullptr},        // one user-perceived character
+        {q("\xf0\x9f\x98\x80"), nullptr}, // one emoji (surrogate pair)
         {q("e\xcc\x81\xcc\x81x"), "e\xcc\x81\xcc\x81x"},
         {q("N") + nul, nullptr},
         {q("A") + nul + q("B"), "AB"},
@@ -126,8 +125,8 @@ TEST(Cleaner, SortsByCategoryThenTitleStably)
         order.push_back(t.title + QLatin1Char('=') + t.value);
     }
     const std::vector<QString> expected = {
-        q("core count=v8"), q("Version=v4"), q("Locator=v5"),   q("Size=first"),
-        q("Size=second"),   q("Size=third"), q("slot 2=v7"),    q("Slot 10=v6"),
+        q("core count=v8"), q("Version=v4"), q("Locator=v5"), q("Size=first"),
+        q("Size=second"),   q("Size=third"), q("slot 2=v7"),  q("Slot 10=v6"),
         q("Model=v2"),      q("Z=v3"),       q("A=v1"),
     };
     EXPECT_EQ(order, expected);

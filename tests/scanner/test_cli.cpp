@@ -70,7 +70,7 @@ TEST(Cli, HelpDocumentsEveryOption)
 TEST(Cli, JsonHasTheDocumentedShape)
 {
     const CliRun run = cli({QStringLiteral("--json"), QStringLiteral("--classic"),
-                         data("classic-rockpro64-broken-table.txt")});
+                            data("classic-rockpro64-broken-table.txt")});
     ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
     QJsonParseError error{};
     const QJsonObject root = QJsonDocument::fromJson(run.out, &error).object();
@@ -89,10 +89,10 @@ TEST(Cli, JsonHasTheDocumentedShape)
 
 TEST(Cli, FiltersLikeTheWindow)
 {
-    const CliRun run = cli({QStringLiteral("--json"), QStringLiteral("--category"),
-                         QStringLiteral("BIOS"), QStringLiteral("--search"),
-                         QStringLiteral("  U-BOOT "), QStringLiteral("--classic"),
-                         data("classic-rockpro64-broken-table.txt")});
+    const CliRun run =
+        cli({QStringLiteral("--json"), QStringLiteral("--category"), QStringLiteral("BIOS"),
+             QStringLiteral("--search"), QStringLiteral("  U-BOOT "), QStringLiteral("--classic"),
+             data("classic-rockpro64-broken-table.txt")});
     ASSERT_EQ(run.exitCode, 0);
     const QJsonArray items =
         QJsonDocument::fromJson(run.out).object().value(QStringLiteral("items")).toArray();
@@ -136,13 +136,14 @@ TEST(Cli, ControlCharactersAndInvalidUtf8StayValidJson)
 
 TEST(Cli, ListingAndRawOutput)
 {
-    const CliRun listing = cli({QStringLiteral("--classic"), data("classic-rockpro64-broken-table.txt"),
-                             QStringLiteral("--category"), QStringLiteral("Baseboard")});
+    const CliRun listing =
+        cli({QStringLiteral("--classic"), data("classic-rockpro64-broken-table.txt"),
+             QStringLiteral("--category"), QStringLiteral("Baseboard")});
     EXPECT_EQ(listing.exitCode, 0);
     EXPECT_TRUE(listing.out.startsWith("== Baseboard ==\n  Asset Tag: --\n"))
         << listing.out.toStdString();
     const CliRun raw = cli({QStringLiteral("--raw"), QStringLiteral("--mac"),
-                         data("classic-rockpro64-broken-table.txt")});
+                            data("classic-rockpro64-broken-table.txt")});
     EXPECT_EQ(raw.exitCode, 0);
     EXPECT_TRUE(raw.out.startsWith("===== dmidecode --mac-hardware =====\n# dmidecode 3.2\n"));
 }

@@ -17,8 +17,8 @@ QStringList corpusFiles()
     QStringList files;
     for (const char *folder : {"/dmidecode", "/dmi-bin"}) {
         const QDir dir(QStringLiteral(KESTRIN_FIXTURES_DIR) + QString::fromUtf8(folder));
-        for (const QString &name : dir.entryList({QStringLiteral("*.txt")}, QDir::Files,
-                                                 QDir::Name)) {
+        for (const QString &name :
+             dir.entryList({QStringLiteral("*.txt")}, QDir::Files, QDir::Name)) {
             files.append(dir.filePath(name));
         }
     }
@@ -64,8 +64,8 @@ void checkInvariants(const HardwareScanner &scanner, const HardwareScanResult &r
     }
     EXPECT_EQ(summaryLines.size(), counts.size());
     for (auto it = counts.cbegin(); it != counts.cend(); ++it) {
-        const QString expected =
-            QString::number(it.value()) + (it.value() == 1 ? q(" useful item") : q(" useful items"));
+        const QString expected = QString::number(it.value()) +
+                                 (it.value() == 1 ? q(" useful item") : q(" useful items"));
         EXPECT_EQ(summaryLines.value(rawValue(it.key())), expected);
     }
 }

@@ -137,7 +137,10 @@ TEST(PinnedFixtures, FailedRunsFrameEmptyBodiesAndWarnInRunOrder)
     HardwareScanner scanner;
     const HardwareScanResult result = scanner.assemble({
         ScanPart{1, q("dmidecode -q"), QString(), {}, q("Could not run dmidecode -q: b")},
-        ScanPart{0, q("dmidecode --mac-hardware"), QString(), {},
+        ScanPart{0,
+                 q("dmidecode --mac-hardware"),
+                 QString(),
+                 {},
                  q("Could not run dmidecode --mac-hardware: a")},
     });
     EXPECT_TRUE(result.items.isEmpty());

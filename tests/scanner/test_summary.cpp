@@ -1,6 +1,5 @@
-#include "scanner/summarybuilder.h"
-
 #include "itemtesthelpers.h"
+#include "scanner/summarybuilder.h"
 
 #include <gtest/gtest.h>
 
