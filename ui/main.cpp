@@ -3,10 +3,12 @@
 #include "ui/firstframeprobe.h"
 #include "ui/mainwindowhost.h"
 #include "ui/quithook.h"
+#include "ui/savelocationprovider.h"
 
-#include <QGuiApplication>
+#include <QApplication>
 #include <QIcon>
 #include <QQuickStyle>
+#include <QQuickWindow>
 
 int main(int argc, char *argv[])
 {
@@ -14,18 +16,23 @@ int main(int argc, char *argv[])
     // style is the one that takes that styling without a platform look leaking in.
     QQuickStyle::setStyle(QStringLiteral("Basic"));
 
-    QGuiApplication app(argc, argv);
+    // A QApplication, for the desktop save dialog (a widget).
+    QApplication app(argc, argv);
     QGuiApplication::setApplicationName(QStringLiteral("Kestrin"));
     QGuiApplication::setOrganizationName(QStringLiteral("Kestrin"));
     QGuiApplication::setApplicationVersion(QStringLiteral(KESTRIN_VERSION));
-    QGuiApplication::setDesktopFileName(QStringLiteral("kestrin"));
+    QGuiApplication::setDesktopFileName(QStringLiteral(KESTRIN_APP_ID));
     QGuiApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/kestrin.svg")));
     installQuitHook(app);
 
     MainWindowHost host;
+    auto saveProvider = std::make_unique<FileDialogSaveLocationProvider>();
+    FileDialogSaveLocationProvider *saveDialog = saveProvider.get();
+    host.setSaveLocationProvider(std::move(saveProvider));
     if (!host.load()) {
         return 1;
     }
+    saveDialog->setParentWindow(host.window());
     installFirstFrameProbe(host.window());
     return QGuiApplication::exec();
 }

@@ -1,6 +1,8 @@
 import QtQuick
+import Kestrin
 import QtQuick.Controls.Basic
 import QtQuick.Layouts
+import QtQuick.Templates as T
 
 // The About panel: icon, name, version and build, and the credits. A small
 // modal panel over the main window in the window's own dark style; Escape,
@@ -9,7 +11,7 @@ Popup {
     id: root
 
     objectName: "aboutPanel"
-    parent: Overlay.overlay
+    parent: T.Overlay.overlay
     anchors.centerIn: parent
     width: Theme.aboutWidth
     modal: true
@@ -18,7 +20,7 @@ Popup {
     padding: Theme.aboutInset
     closePolicy: Popup.CloseOnEscape | Popup.CloseOnPressOutside
 
-    Overlay.modal: Rectangle {
+    T.Overlay.modal: Rectangle {
         color: Theme.sheetDimColor
     }
 

@@ -1,6 +1,7 @@
 import QtQuick
 import QtQuick.Controls.Basic
 import QtQuick.Layouts
+import QtQuick.Templates as T
 
 // The modal alert that reports a failed save: the system's own description of
 // the error and an OK button. The message may name files and folders, so it
@@ -17,7 +18,7 @@ Popup {
     }
 
     objectName: "errorAlert"
-    parent: Overlay.overlay
+    parent: T.Overlay.overlay
     anchors.centerIn: parent
     width: Theme.alertWidth
     modal: true
@@ -28,7 +29,7 @@ Popup {
 
     onOpened: okButton.forceActiveFocus()
 
-    Overlay.modal: Rectangle {
+    T.Overlay.modal: Rectangle {
         color: Theme.sheetDimColor
     }
 

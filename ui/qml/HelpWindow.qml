@@ -1,4 +1,5 @@
 import QtQuick
+import Kestrin
 import QtQuick.Controls.Basic
 import QtQuick.Window
 

@@ -80,4 +80,28 @@ ApplicationWindow {
     }
 
     // Sheets, dialogs and menus of the window are attached below this line.
+
+    menuBar: AppMenuBar {
+        onAboutRequested: aboutPanel.open()
+    }
+
+    RawOutputSheet {
+        browser: root.browser
+    }
+
+    AboutPanel {
+        id: aboutPanel
+    }
+
+    ErrorAlert {
+        id: errorAlert
+    }
+
+    Connections {
+        target: root.alerts
+        ignoreUnknownSignals: true
+        function onErrorRaised(message) {
+            errorAlert.present(message)
+        }
+    }
 }

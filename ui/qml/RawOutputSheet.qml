@@ -1,6 +1,7 @@
 import QtQuick
 import QtQuick.Controls.Basic
 import QtQuick.Layouts
+import QtQuick.Templates as T
 
 // The full, unfiltered tool output in a modal sheet over the main window. It
 // is open exactly while the browser's showRawOutput is true; every way of
@@ -23,7 +24,7 @@ Popup {
                                         ? root.placeholderText : root.browser.rawOutput
 
     objectName: "rawOutputSheet"
-    parent: Overlay.overlay
+    parent: T.Overlay.overlay
     anchors.centerIn: parent
     width: Math.max(Theme.rawSheetMinimumWidth,
                     Math.min(parent ? parent.width - 2 * Theme.sheetMargin : 0, Theme.rawSheetIdealWidth))
@@ -56,7 +57,7 @@ Popup {
         }
     }
 
-    Overlay.modal: Rectangle {
+    T.Overlay.modal: Rectangle {
         color: Theme.sheetDimColor
     }
 

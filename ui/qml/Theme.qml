@@ -239,4 +239,80 @@ QtObject {
     readonly property real pressedOverlayOpacity: 0.07
     readonly property int focusRingWidth: 2
     readonly property real selectionOpacity: 0.45
+
+    // ---- Shell: raw output sheet, Help window, About panel, menus ----
+    readonly property string monospaceFamily: "monospace"
+    readonly property int wheelStep: 48
+
+    readonly property color sheetDimColor: Qt.rgba(0, 0, 0, 0.45)
+    readonly property int sheetMargin: 40
+    readonly property int sheetRadius: 12
+    readonly property real sheetOutlineOpacity: 0.1
+    readonly property int sheetButtonMinimumWidth: 72
+    readonly property int sheetButtonMinimumHeight: 30
+    readonly property int sheetButtonHorizontalInset: 14
+    readonly property int sheetButtonVerticalInset: 6
+    readonly property int sheetButtonTextSize: 13
+    readonly property real sheetButtonTextOpacity: 0.92
+
+    readonly property int scrollBarWidth: 7
+    readonly property int scrollBarPadding: 3
+    readonly property int scrollBarMinimumSize: 0
+    readonly property real scrollBarOpacity: 0.28
+    readonly property real scrollBarPressedOpacity: 0.45
+
+    readonly property int rawSheetMinimumWidth: 760
+    readonly property int rawSheetMinimumHeight: 520
+    readonly property int rawSheetIdealWidth: 960
+    readonly property int rawSheetIdealHeight: 680
+    readonly property int rawSheetInset: 18
+    readonly property int rawSheetHeaderSpacing: 8
+    readonly property int rawSheetTitleSpacing: 3
+    readonly property int rawSheetTitleSize: 18
+    readonly property int rawSheetSubtitleSize: 12
+    readonly property real rawSheetSubtitleOpacity: 0.56
+    readonly property int rawTextSize: 12
+    readonly property real rawTextOpacity: 0.92
+
+    readonly property int helpWindowWidth: 720
+    readonly property int helpWindowHeight: 560
+    readonly property int helpWindowMinimumWidth: 360
+    readonly property int helpWindowMinimumHeight: 240
+    readonly property int helpTextInset: 22
+    readonly property int helpTextSize: 13
+    readonly property real helpTextOpacity: 0.92
+
+    readonly property int aboutWidth: 380
+    readonly property int aboutInset: 24
+    readonly property int aboutSpacing: 6
+    readonly property int aboutIconSize: 96
+    readonly property int aboutNameSize: 18
+    readonly property int aboutTextSize: 12
+    readonly property int aboutCreditsSize: 11
+    readonly property real aboutCreditsLineHeight: 1.15
+    readonly property real aboutTextOpacity: 0.86
+    readonly property real aboutSecondaryOpacity: 0.6
+
+    readonly property int menuBarHeight: 28
+    readonly property int menuBarItemInset: 10
+    readonly property int menuBarItemVerticalInset: 4
+    readonly property int menuTextSize: 13
+    readonly property real menuTextOpacity: 0.9
+    readonly property real menuShortcutOpacity: 0.5
+    readonly property real menuHighlightOpacity: 0.08
+    readonly property real menuSelectedOpacity: 0.8
+    readonly property int menuHighlightRadius: 6
+    readonly property int menuMinimumWidth: 220
+    readonly property int menuPadding: 5
+    readonly property int menuRadius: 8
+    readonly property int menuItemHeight: 26
+    readonly property int menuItemInset: 10
+    readonly property int menuItemVerticalInset: 4
+    readonly property int menuItemSpacing: 24
+
+    readonly property int alertWidth: 360
+    readonly property int alertInset: 22
+    readonly property int alertSpacing: 10
+    readonly property int alertIconSize: 26
+    readonly property int alertTextSize: 13
 }
