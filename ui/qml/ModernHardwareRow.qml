@@ -27,7 +27,7 @@ Item {
         available - Math.min(valueIdealWidth, Theme.itemValueMinimumWidth)))
     readonly property real valueWidth: Math.max(0, Math.min(valueIdealWidth, available - textWidth))
 
-    implicitHeight: Math.max(icon.height, textColumn.height, valueLabel.height) + 2 * Theme.itemVerticalInset
+    implicitHeight: Math.max(icon.height, textColumn.height, valueArea.height) + 2 * Theme.itemVerticalInset
 
     Accessible.role: Accessible.ListItem
     Accessible.name: root.title + ": " + root.value
@@ -96,34 +96,42 @@ Item {
         }
     }
 
-    PlainLabel {
-        id: valueLabel
-        objectName: "itemValue"
+    Item {
+        id: valueArea
         x: chevron.x - Theme.itemSpacing - width
         width: root.valueWidth
+        height: valueLabel.height
         anchors.verticalCenter: parent.verticalCenter
-        text: root.value
-        horizontalAlignment: Text.AlignRight
-        wrapMode: Text.WrapAtWordBoundaryOrAnywhere
-        maximumLineCount: Theme.itemValueLines
-        font.pixelSize: Theme.itemValueSize
-        font.weight: Theme.weightMedium
-        color: Theme.whiteAlpha(Theme.itemValueOpacity)
+
+        property bool holdsSelection: false
 
         HoverHandler {
             id: valueHover
             cursorShape: Qt.IBeamCursor
-            onHoveredChanged: if (hovered) selection.active = true
         }
 
-        // Selection is offered by a transparent text editor laid exactly over
-        // the drawn value: the label keeps its ellipsis, while the editor
-        // holds the whole value, so copying a cut-off value copies all of it.
-        // It is created on first hover only, which keeps scrolling cheap.
+        PlainLabel {
+            id: valueLabel
+            objectName: "itemValue"
+            width: parent.width
+            visible: selection.status !== Loader.Ready
+            text: root.value
+            horizontalAlignment: Text.AlignRight
+            wrapMode: Text.WrapAtWordBoundaryOrAnywhere
+            maximumLineCount: Theme.itemValueLines
+            font.pixelSize: Theme.itemValueSize
+            font.weight: Theme.weightMedium
+            color: Theme.whiteAlpha(Theme.itemValueOpacity)
+        }
+
+        // While the value is being read with the mouse, or holds a selection,
+        // a read-only text editor with the same layout stands in for the label,
+        // so the value can be selected and copied (the whole value, even when
+        // the label cut it short). Created on demand, which keeps scrolling cheap.
         Loader {
             id: selection
             anchors.fill: parent
-            active: false
+            active: valueHover.hovered || valueArea.holdsSelection
             sourceComponent: TextEdit {
                 text: root.value
                 textFormat: TextEdit.PlainText
@@ -133,11 +141,13 @@ Item {
                 horizontalAlignment: TextEdit.AlignRight
                 wrapMode: TextEdit.WrapAtWordBoundaryOrAnywhere
                 font: valueLabel.font
-                color: "transparent"
+                color: valueLabel.color
                 selectedTextColor: Theme.white
                 selectionColor: Theme.tint(Theme.accent, Theme.selectionOpacity)
                 clip: true
                 activeFocusOnTab: false
+                onSelectedTextChanged: valueArea.holdsSelection = selectedText.length > 0
+                Component.onDestruction: valueArea.holdsSelection = false
                 Accessible.ignored: true
             }
         }

@@ -161,6 +161,7 @@ Rectangle {
             Layout.fillWidth: true
             Layout.leftMargin: Theme.statusSideInset
             Layout.rightMargin: Theme.statusSideInset
+            Layout.topMargin: Theme.statusTopInset
             Layout.bottomMargin: Theme.statusBottomInset
             spacing: Theme.statusSpacing
 

@@ -104,6 +104,8 @@ QtObject {
     readonly property int statusSpacing: 8
     readonly property int statusSideInset: 22
     readonly property int statusBottomInset: 18
+    // Keeps the last scrolled row from running into the status line.
+    readonly property int statusTopInset: 10
     readonly property int statusDotSize: 9
     readonly property int statusTextSize: 12
     readonly property real statusTextOpacity: 0.68
