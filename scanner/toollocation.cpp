@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <array>
 #include <cerrno>
 #include <spawn.h>
 #include <sys/wait.h>
@@ -14,16 +15,18 @@ extern char **environ;
 
 QString runningExecutableDir()
 {
-    // QCoreApplication knows the answer when it exists; helpers and tests may run
-    // without one, and asking it then only produces a warning.
+    // Asked first because it works without a QCoreApplication and from any
+    // thread (scans run off the main thread; Qt's own answer is cached without
+    // a lock).
+    std::array<char, 4096> buffer{};
+    const ssize_t length = ::readlink("/proc/self/exe", buffer.data(), buffer.size() - 1);
+    if (length > 0) {
+        return QFileInfo(QFile::decodeName(QByteArray(buffer.data(), length))).absolutePath();
+    }
     if (QCoreApplication::instance() != nullptr) {
         return QCoreApplication::applicationDirPath();
     }
-    const QString target = QFile::symLinkTarget(QStringLiteral("/proc/self/exe"));
-    if (target.isEmpty()) {
-        return {};
-    }
-    return QFileInfo(target).absolutePath();
+    return {};
 }
 
 Expected<QString> bundledToolURL(const QString &executableDir)
