@@ -17,6 +17,7 @@ Button {
 
     Accessible.role: Accessible.Button
     Accessible.name: "Load More " + root.counterText
+    Accessible.ignored: !root.visible
 
     contentItem: Item {
         implicitWidth: row.implicitWidth

@@ -17,6 +17,7 @@ Item {
             implicitHeight: Theme.spinnerSize
             padding: 0
             running: root.visible
+            Accessible.role: Accessible.ProgressBar
             Accessible.name: "Reading dmidecode output..."
 
             // Twelve spokes fading around the circle, turning in steps, the

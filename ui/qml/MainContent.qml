@@ -57,15 +57,21 @@ Rectangle {
                 Layout.fillWidth: true
                 Layout.fillHeight: true
 
-                LoadingView {
+                // The placeholders exist only while shown: nothing hidden is
+                // built at start-up or offered to screen readers.
+                Loader {
                     objectName: "loadingView"
                     anchors.fill: parent
-                    visible: root.loading
+                    active: root.loading
+                    visible: active
+                    sourceComponent: LoadingView {}
                 }
-                EmptyView {
+                Loader {
                     objectName: "emptyView"
                     anchors.fill: parent
-                    visible: root.empty
+                    active: root.empty
+                    visible: active
+                    sourceComponent: EmptyView {}
                 }
                 ItemList {
                     objectName: "itemList"

@@ -13,4 +13,7 @@ Text {
 
     Accessible.role: Accessible.StaticText
     Accessible.name: root.text
+    // Hidden text (a placeholder not shown, a header of a row that has none)
+    // is not offered to screen readers either.
+    Accessible.ignored: !root.visible
 }
