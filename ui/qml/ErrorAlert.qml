@@ -3,9 +3,9 @@ import QtQuick.Controls.Basic
 import QtQuick.Layouts
 import QtQuick.Templates as T
 
-// The modal alert that reports a failed save: the system's own description of
-// the error and an OK button. The message may name files and folders, so it
-// is shown as plain text.
+// The modal alert that reports a failed save: what failed, the system's own
+// description of the error and an OK button. The message may name files and
+// folders, so it is shown as plain text.
 Popup {
     id: root
 
@@ -51,15 +51,26 @@ Popup {
         }
 
         Label {
-            objectName: "errorAlertMessage"
+            objectName: "errorAlertTitle"
             Layout.fillWidth: true
-            text: root.message
+            text: "The report could not be saved."
             textFormat: Text.PlainText
             wrapMode: Text.Wrap
             horizontalAlignment: Text.AlignHCenter
             color: Theme.white
             font.pixelSize: Theme.alertTextSize
             font.weight: Theme.weightSemibold
+        }
+
+        Label {
+            objectName: "errorAlertMessage"
+            Layout.fillWidth: true
+            text: root.message
+            textFormat: Text.PlainText
+            wrapMode: Text.Wrap
+            horizontalAlignment: Text.AlignHCenter
+            color: Theme.whiteAlpha(Theme.alertMessageOpacity)
+            font.pixelSize: Theme.alertMessageSize
         }
 
         SheetButton {

@@ -317,4 +317,6 @@ QtObject {
     readonly property int alertSpacing: 10
     readonly property int alertIconSize: 26
     readonly property int alertTextSize: 13
+    readonly property int alertMessageSize: 12
+    readonly property real alertMessageOpacity: 0.72
 }
