@@ -10,9 +10,11 @@
 #include <QDesktopServices>
 #include <QPointer>
 #include <QQmlEngine>
+#include <QScreen>
 #include <QSignalSpy>
 #include <QTimer>
 
+#include <cstdlib>
 #include <gtest/gtest.h>
 
 namespace {
@@ -246,6 +248,10 @@ TEST_F(ShellWindowTest, HelpClosedAndReopenedIsANewWindowAtTheTop)
         qobject_cast<QQuickItem *>(findNamed(second, QStringLiteral("helpFlickable")));
     ASSERT_NE(secondFlick, nullptr);
     EXPECT_EQ(secondFlick->property("contentY").toReal(), 0);
+    // Centred on its screen.
+    const QRect area = second->screen()->geometry();
+    EXPECT_LE(std::abs(second->geometry().center().x() - area.center().x()), 1);
+    EXPECT_LE(std::abs(second->geometry().center().y() - area.center().y()), 1);
 }
 
 TEST_F(ShellWindowTest, HelpShowsTheHelpTextReadOnly)

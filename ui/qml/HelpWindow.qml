@@ -20,13 +20,13 @@ Window {
            | Qt.WindowMinimizeButtonHint | Qt.WindowMaximizeButtonHint
     transientParent: null
 
-    // Places the window in the middle of its screen's available area.
+    // Places the window in the middle of its screen.
     function centre() {
         const area = root.screen
         if (!area)
             return
-        root.x = area.virtualX + Math.max(0, (area.desktopAvailableWidth - root.width) / 2)
-        root.y = area.virtualY + Math.max(0, (area.desktopAvailableHeight - root.height) / 2)
+        root.x = area.virtualX + Math.max(0, Math.round((area.width - root.width) / 2))
+        root.y = area.virtualY + Math.max(0, Math.round((area.height - root.height) / 2))
     }
 
     Flickable {
