@@ -6,6 +6,7 @@
 #include "ui/appinfo.h"
 #include "ui/mainwindowhost.h"
 
+#include <QAccessible>
 #include <QClipboard>
 #include <QDesktopServices>
 #include <QPointer>
@@ -122,6 +123,21 @@ TEST_P(RawOutputButtonTest, EscapeClosesTheSheet)
 INSTANTIATE_TEST_SUITE_P(Buttons, RawOutputButtonTest,
                          testing::Values("sidebarRawOutput", "toolbarRawOutput",
                                          "footerRawOutput"));
+
+// Screen readers close the sheet through the button's press action.
+TEST_F(ShellWindowTest, CloseButtonWorksForAssistiveTechnology)
+{
+    model().setShowRawOutput(true);
+    ASSERT_TRUE(waitFor([this] { return sheetOpen(); }));
+    QAccessibleInterface *button =
+        QAccessible::queryAccessibleInterface(item("rawOutputCloseButton"));
+    ASSERT_NE(button, nullptr);
+    EXPECT_EQ(button->text(QAccessible::Name), QStringLiteral("Close"));
+    ASSERT_NE(button->actionInterface(), nullptr);
+    button->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    EXPECT_TRUE(waitFor([this] { return sheetClosed(); }));
+    EXPECT_FALSE(model().showRawOutput());
+}
 
 TEST_F(ShellWindowTest, SheetBlocksTheWindowWhileOpen)
 {

@@ -15,6 +15,9 @@ Button {
     focusPolicy: Qt.TabFocus
 
     Accessible.name: root.text
+    // With Accessible set here, assistive technology's press action only
+    // reaches this handler, not the button's own click.
+    Accessible.onPressAction: root.clicked()
 
     contentItem: Text {
         text: root.text
