@@ -7,6 +7,7 @@
 #include <QStringView>
 
 #include <memory>
+#include <optional>
 
 // Text rules shared by the parsers, the cleaner and the browsing model.
 namespace Text {
@@ -50,6 +51,26 @@ template <typename Visitor> void forEachLine(QStringView text, Visitor &&visit)
 // Lower-cases exactly like QString::toLower, without that call's cost for
 // ASCII text (and without allocating when the text is already lower case).
 [[nodiscard]] QString lowered(const QString &text);
+
+struct KeyValue {
+    QStringView key;
+    QStringView value;
+};
+
+// Splits "Key: Value" at the first colon; both sides trimmed, further colons
+// stay in the value. Nothing when there is no colon or either side is empty.
+[[nodiscard]] inline std::optional<KeyValue> splitKeyValue(QStringView line)
+{
+    const qsizetype colon = line.indexOf(u':');
+    if (colon < 0) {
+        return std::nullopt;
+    }
+    KeyValue pair{line.left(colon).trimmed(), line.mid(colon + 1).trimmed()};
+    if (pair.key.isEmpty() || pair.value.isEmpty()) {
+        return std::nullopt;
+    }
+    return pair;
+}
 
 // " • " joins context into a detail or a title.
 inline const QString &joiner()

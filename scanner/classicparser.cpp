@@ -38,20 +38,17 @@ QList<HardwareItem> parseClassicDMIDecode(QStringView output, const QSet<QString
             detailDirty = true;
             return;
         }
-        const qsizetype colon = line.indexOf(u':');
-        if (!raw.startsWith(u'\t') && colon < 0) {
+        if (!raw.startsWith(u'\t') && !line.contains(u':')) {
             section = line.toString();
             detailDirty = true;
             return;
         }
-        if (colon < 0) {
+        const std::optional<Text::KeyValue> pair = Text::splitKeyValue(line);
+        if (!pair) {
             return;
         }
-        const QStringView key = Text::trimmed(line.left(colon));
-        const QStringView value = Text::trimmed(line.mid(colon + 1));
-        if (key.isEmpty() || value.isEmpty()) {
-            return;
-        }
+        const QStringView key = pair->key;
+        const QStringView value = pair->value;
         if (!isUsefulKey(Text::lowered(key.toString()), usefulKeys)) {
             return;
         }

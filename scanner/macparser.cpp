@@ -95,18 +95,13 @@ QList<HardwareItem> parseMacHardware(QStringView output)
             device = line.toString();
             return;
         }
-        const qsizetype colon = line.indexOf(u':');
-        if (colon < 0) {
+        const std::optional<Text::KeyValue> pair = Text::splitKeyValue(line);
+        if (!pair) {
             return;
         }
-        const QStringView key = Text::trimmed(line.left(colon));
-        const QStringView value = Text::trimmed(line.mid(colon + 1));
-        if (key.isEmpty() || value.isEmpty()) {
-            return;
-        }
-        QString title = device.isEmpty() ? key.toString() : Text::joined(device, key);
-        items.append(HardwareItem(categoryFor(section, line), std::move(title), value.toString(),
-                                  section, macSource()));
+        QString title = device.isEmpty() ? pair->key.toString() : Text::joined(device, pair->key);
+        items.append(HardwareItem(categoryFor(section, line), std::move(title),
+                                  pair->value.toString(), section, macSource()));
     });
     return items;
 }
