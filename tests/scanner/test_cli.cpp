@@ -1,4 +1,5 @@
 // The command-line front end as a user runs it.
+#include <QDir>
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -146,6 +147,48 @@ TEST(Cli, ListingAndRawOutput)
                             data("classic-rockpro64-broken-table.txt")});
     EXPECT_EQ(raw.exitCode, 0);
     EXPECT_TRUE(raw.out.startsWith("===== dmidecode --mac-hardware =====\n# dmidecode 3.2\n"));
+}
+
+} // namespace
+
+namespace {
+
+TEST(Cli, EveryFixtureGivesValidJson)
+{
+    QStringList files;
+    for (const char *folder : {"/dmidecode", "/dmi-bin"}) {
+        const QDir dir(QStringLiteral(KESTRIN_FIXTURES_DIR) + QString::fromUtf8(folder));
+        for (const QString &name : dir.entryList({QStringLiteral("*.txt")}, QDir::Files)) {
+            files.append(dir.filePath(name));
+        }
+    }
+    if (files.isEmpty()) {
+        GTEST_SKIP() << "fixture folder not found at " KESTRIN_FIXTURES_DIR;
+    }
+    const QStringList titles = {
+        QStringLiteral("Summary"), QStringLiteral("Platform"), QStringLiteral("BIOS"),
+        QStringLiteral("Baseboard"), QStringLiteral("CPU"), QStringLiteral("Memory"),
+        QStringLiteral("PCI"), QStringLiteral("GPU"), QStringLiteral("Network"),
+        QStringLiteral("Storage"), QStringLiteral("Audio"), QStringLiteral("USB"),
+        QStringLiteral("Battery"), QStringLiteral("Firmware"), QStringLiteral("Other")};
+    for (const QString &path : files) {
+        SCOPED_TRACE(path.toStdString());
+        const CliRun run = cli({QStringLiteral("--json"), QStringLiteral("--classic"), path,
+                                QStringLiteral("--mac"), path});
+        ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+        QJsonParseError error{};
+        const QJsonObject root = QJsonDocument::fromJson(run.out, &error).object();
+        ASSERT_EQ(error.error, QJsonParseError::NoError);
+        for (const QJsonValue &value : root.value(QStringLiteral("items")).toArray()) {
+            const QJsonObject item = value.toObject();
+            EXPECT_EQ(item.size(), 6);
+            EXPECT_TRUE(titles.contains(item.value(QStringLiteral("category")).toString()));
+            EXPECT_FALSE(item.value(QStringLiteral("value")).toString().isEmpty());
+        }
+        EXPECT_TRUE(root.value(QStringLiteral("rawOutput"))
+                        .toString()
+                        .startsWith(QStringLiteral("===== dmidecode --mac-hardware =====\n")));
+    }
 }
 
 } // namespace
