@@ -256,6 +256,26 @@ TEST_F(RunnerTimeout, ChildIgnoringTerminationIsKilled)
     EXPECT_EQ(::kill(pid, 0), -1) << "the child is still there";
 }
 
+// A launching thread that blocks SIGTERM must not hand that on to the tool:
+// the polite stop has to work, without waiting 2 s for SIGKILL.
+TEST_F(RunnerTimeout, ChildDoesNotInheritBlockedSignals)
+{
+    std::chrono::steady_clock::duration elapsed{};
+    std::optional<Expected<QString>> result;
+    std::thread([&] {
+        sigset_t blocked;
+        sigemptyset(&blocked);
+        sigaddset(&blocked, SIGTERM);
+        pthread_sigmask(SIG_BLOCK, &blocked, nullptr);
+        const auto start = std::chrono::steady_clock::now();
+        result = runDMIDecode(fakeTool(), {QStringLiteral("sleep 60000")}, 1);
+        elapsed = std::chrono::steady_clock::now() - start;
+    }).join();
+    ASSERT_FALSE(result->hasValue());
+    EXPECT_EQ(result->error().code, 124);
+    EXPECT_LT(elapsed, 2500ms);
+}
+
 // A process left behind keeps the pipes open; the run must not wait for it.
 TEST_F(RunnerTimeout, ProcessLeftBehindDoesNotHoldASuccessfulRun)
 {
