@@ -307,8 +307,9 @@ TEST_F(RunnerTimeout, ProcessLeftBehindDoesNotHoldATimedOutRun)
 
 class RunnerConcurrency : public ProcessHygiene {};
 
-// The second run's child must not inherit the first run's pipes: if it did, the
-// first run would see end of file only when the hung child dies.
+// Runs are independent: one that hangs, started while another is under way,
+// neither serialises nor holds up the other. (Descriptor inheritance between
+// runs is checked directly by ChildGetsNoDescriptorOfOurs.)
 TEST_F(RunnerConcurrency, HungRunDoesNotDelayAnother)
 {
     auto quick = std::async(std::launch::async, [] {
