@@ -9,6 +9,8 @@ Rectangle {
     required property T.AbstractButton control
     property color fill: Theme.whiteAlpha(Theme.controlFillOpacity)
     property color outline: Theme.whiteAlpha(Theme.controlOutlineOpacity)
+    // Drawn inside the button, so scroll areas and strips never clip it.
+    property color focusRing: Theme.accent
 
     radius: Theme.controlRadius
     color: root.fill
@@ -24,11 +26,10 @@ Rectangle {
 
     Rectangle {
         anchors.fill: parent
-        anchors.margins: -(Theme.focusRingWidth + 1)
-        radius: root.radius + Theme.focusRingWidth + 1
+        radius: root.radius
         color: "transparent"
         border.width: Theme.focusRingWidth
-        border.color: Theme.accent
+        border.color: root.focusRing
         visible: root.control.visualFocus
     }
 }

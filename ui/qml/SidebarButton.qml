@@ -77,5 +77,6 @@ Button {
         fill: root.selected ? Theme.accent : Theme.whiteAlpha(Theme.rowFillOpacity)
         outline: root.selected ? Theme.tint(Theme.accent, Theme.rowOutlineOpacitySelected)
                                : Theme.whiteAlpha(Theme.rowOutlineOpacity)
+        focusRing: root.selected ? Theme.white : Theme.accent
     }
 }
