@@ -178,15 +178,54 @@ TEST_F(ShellWindowTest, SelectionCopiesExactlyThatPart)
     ASSERT_TRUE(waitFor([this] { return sheetOpen(); }));
     QQuickItem *text = item("rawOutputText");
     QMetaObject::invokeMethod(text, "select", Q_ARG(int, 14), Q_ARG(int, 35));
-    text->forceActiveFocus();
     QTest::keyClick(window(), Qt::Key_C, Qt::ControlModifier);
     EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("Processor Information"));
 
-    // Read-only: typing changes nothing.
+    QTest::keyClick(window(), Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(window(), Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QGuiApplication::clipboard()->text(),
+              QStringLiteral("Handle 0x0001\nProcessor Information\n\tVersion: Example CPU\n"));
+
+    // Read-only: typing changes nothing, even with the pointer in the text.
+    clickItem(text);
     QTest::keyClick(window(), Qt::Key_X);
     QTest::keyClick(window(), Qt::Key_Backspace);
     EXPECT_EQ(sheetText(),
               QStringLiteral("Handle 0x0001\nProcessor Information\n\tVersion: Example CPU\n"));
+}
+
+// The application's key equivalents keep working with the sheet open and the
+// pointer in its text (a focused read-only text would swallow them).
+TEST_F(ShellWindowTest, KeyEquivalentsWorkWhileTheSheetIsOpen)
+{
+    finishScan(QStringLiteral("BIOS Information\n"));
+    model().setShowRawOutput(true);
+    ASSERT_TRUE(waitFor([this] { return sheetOpen(); }));
+    clickItem(item("rawOutputText"));
+    QSignalSpy quits(&m_host->engine(), &QQmlEngine::quit);
+    QTest::keyClick(window(), Qt::Key_Q, Qt::ControlModifier);
+    EXPECT_EQ(quits.count(), 1);
+    QTest::keyClick(window(), Qt::Key_F1);
+    EXPECT_TRUE(waitFor([this] { return helpWindows().size() == 1; }));
+}
+
+TEST_F(ShellWindowTest, SheetScrollsWithTheKeyboard)
+{
+    QString output;
+    for (int i = 0; i < 2000; ++i)
+        output += QStringLiteral("\tLine %1: value\n").arg(i);
+    finishScan(output);
+    model().setShowRawOutput(true);
+    ASSERT_TRUE(waitFor([this] { return sheetOpen(); }));
+    QQuickItem *flick = item("rawOutputFlickable");
+    QTest::keyClick(window(), Qt::Key_PageDown);
+    const qreal afterPage = flick->property("contentY").toReal();
+    EXPECT_GT(afterPage, flick->height() / 2);
+    QTest::keyClick(window(), Qt::Key_End);
+    EXPECT_EQ(flick->property("contentY").toReal(),
+              flick->property("contentHeight").toReal() - flick->height());
+    QTest::keyClick(window(), Qt::Key_Home);
+    EXPECT_EQ(flick->property("contentY").toReal(), 0);
 }
 
 TEST_F(ShellWindowTest, LongOutputScrollsAndWraps)
@@ -250,7 +289,11 @@ TEST_F(ShellWindowTest, HelpClosedAndReopenedIsANewWindowAtTheTop)
     ASSERT_NE(flick, nullptr);
     flick->setProperty("contentY", 120);
 
-    first->close();
+    // Closed with the desktop's close-window key.
+    first->requestActivate();
+    ASSERT_TRUE(waitFor([&] { return first->isActive(); }));
+    const QKeyCombination closeKey = QKeySequence(QKeySequence::Close)[0];
+    QTest::keyClick(first, closeKey.key(), closeKey.keyboardModifiers());
     ASSERT_TRUE(waitFor([&] {
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         return first.isNull();
@@ -355,6 +398,18 @@ TEST_F(ShellWindowTest, QuitCommandAndKeyGoThroughQtQuit)
     EXPECT_EQ(quits.count(), 1);
     QMetaObject::invokeMethod(findNamed(window(), QStringLiteral("quitMenuItem")), "triggered");
     EXPECT_EQ(quits.count(), 2);
+}
+
+TEST_F(ShellWindowTest, QuitKeyWorksFromTheHelpWindow)
+{
+    QTest::keyClick(window(), Qt::Key_F1);
+    ASSERT_TRUE(waitFor([this] { return helpWindows().size() == 1; }));
+    QWindow *help = helpWindows().constFirst();
+    help->requestActivate();
+    ASSERT_TRUE(waitFor([&] { return help->isActive(); }));
+    QSignalSpy quits(&m_host->engine(), &QQmlEngine::quit);
+    QTest::keyClick(help, Qt::Key_Q, Qt::ControlModifier);
+    EXPECT_EQ(quits.count(), 1);
 }
 
 TEST_F(ShellWindowTest, MenusOfferNoWindowOtherThanHelp)

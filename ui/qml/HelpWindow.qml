@@ -29,46 +29,20 @@ Window {
         root.y = area.virtualY + Math.max(0, Math.round((area.height - root.height) / 2))
     }
 
-    Flickable {
-        id: flick
-
+    ReadOnlyTextView {
         objectName: "helpFlickable"
+        textObjectName: "helpText"
         anchors.fill: parent
-        clip: true
-        contentWidth: width
-        contentHeight: helpText.implicitHeight
-        boundsBehavior: Flickable.StopAtBounds
-        interactive: false
+        focus: true
+        inset: Theme.helpTextInset
+        text: AppInfo.helpText
+        textColor: Theme.whiteAlpha(Theme.helpTextOpacity)
+        font.pixelSize: Theme.helpTextSize
+    }
 
-        ScrollBar.vertical: SheetScrollBar {}
-
-        WheelHandler {
-            target: null
-            onWheel: function (event) {
-                const step = event.pixelDelta.y !== 0 ? event.pixelDelta.y
-                                                      : event.angleDelta.y / 120 * Theme.wheelStep
-                flick.contentY = Math.max(0, Math.min(flick.contentHeight - flick.height,
-                                                      flick.contentY - step))
-            }
-        }
-
-        TextEdit {
-            id: helpText
-
-            objectName: "helpText"
-            width: flick.width
-            padding: Theme.helpTextInset
-            textFormat: TextEdit.PlainText
-            text: AppInfo.helpText
-            readOnly: true
-            selectByMouse: true
-            selectByKeyboard: true
-            wrapMode: TextEdit.Wrap
-            color: Theme.whiteAlpha(Theme.helpTextOpacity)
-            selectionColor: Theme.tint(Theme.accent, Theme.selectionOpacity)
-            selectedTextColor: Theme.white
-            font.pixelSize: Theme.helpTextSize
-            focus: true
-        }
+    // The desktop's close-window key.
+    Shortcut {
+        sequences: [StandardKey.Close]
+        onActivated: root.close()
     }
 }

@@ -7,11 +7,10 @@ import QtQuick.Templates as T
 // is open exactly while the browser's showRawOutput is true; every way of
 // closing it (Close, Escape) sets that back to false.
 //
-// The text is one read-only TextEdit in a Flickable, so a selection can span
-// the whole output. Qt Quick only renders the visible blocks of a TextEdit,
-// which keeps scrolling smooth for realistic outputs (10,000 lines); the cost
-// is laying the text out once when it arrives, so the text is only bound
-// while the sheet is shown.
+// The text is one read-only TextEdit (ReadOnlyTextView), so a selection can
+// span the whole output. Scrolling stays smooth for realistic outputs (10,000
+// lines); the cost is laying the text out once when it arrives, so the text
+// is only bound while the sheet is shown.
 Popup {
     id: root
 
@@ -46,7 +45,7 @@ Popup {
     Component.onCompleted: root.syncWithBrowser()
     onOpened: {
         flick.contentY = 0
-        textBlock.forceActiveFocus()
+        flick.forceActiveFocus()
     }
     onClosed: root.browser.showRawOutput = false
 
@@ -115,65 +114,20 @@ Popup {
             color: Theme.separator
         }
 
-        Flickable {
+        ReadOnlyTextView {
             id: flick
 
             objectName: "rawOutputFlickable"
+            textObjectName: "rawOutputText"
             Layout.fillWidth: true
             Layout.fillHeight: true
-            clip: true
-            contentWidth: width
-            contentHeight: textBlock.implicitHeight
-            boundsBehavior: Flickable.StopAtBounds
-            // Let the pointer select text; the wheel and the scroll bar scroll.
-            interactive: false
-
-            ScrollBar.vertical: SheetScrollBar {
-                objectName: "rawOutputScrollBar"
-            }
-
-            WheelHandler {
-                target: null
-                onWheel: function (event) {
-                    const step = event.pixelDelta.y !== 0 ? event.pixelDelta.y
-                                                          : event.angleDelta.y / 120 * Theme.wheelStep
-                    flick.contentY = Math.max(0, Math.min(flick.contentHeight - flick.height,
-                                                          flick.contentY - step))
-                }
-            }
-
-            TextEdit {
-                id: textBlock
-
-                objectName: "rawOutputText"
-                width: flick.width
-                padding: Theme.rawSheetInset
-                // Firmware and tool output is untrusted: never rich text.
-                textFormat: TextEdit.PlainText
-                text: root.visible ? root.shownText : ""
-                readOnly: true
-                selectByMouse: true
-                selectByKeyboard: true
-                persistentSelection: true
-                wrapMode: TextEdit.Wrap
-                color: Theme.whiteAlpha(Theme.rawTextOpacity)
-                selectionColor: Theme.tint(Theme.accent, Theme.selectionOpacity)
-                selectedTextColor: Theme.white
-                font.family: Theme.monospaceFamily
-                font.pixelSize: Theme.rawTextSize
-                font.weight: Theme.weightMedium
-
-                // Keep the caret (moved by keyboard selection) in view.
-                onCursorRectangleChanged: {
-                    if (!activeFocus)
-                        return
-                    const r = cursorRectangle
-                    if (r.y < flick.contentY)
-                        flick.contentY = r.y
-                    else if (r.y + r.height > flick.contentY + flick.height)
-                        flick.contentY = r.y + r.height - flick.height
-                }
-            }
+            focus: true
+            inset: Theme.rawSheetInset
+            text: root.visible ? root.shownText : ""
+            textColor: Theme.whiteAlpha(Theme.rawTextOpacity)
+            font.family: Theme.monospaceFamily
+            font.pixelSize: Theme.rawTextSize
+            font.weight: Theme.weightMedium
         }
     }
 }
