@@ -22,7 +22,6 @@ int main(int argc, char *argv[])
     QGuiApplication::setOrganizationName(QStringLiteral("Kestrin"));
     QGuiApplication::setApplicationVersion(QStringLiteral(KESTRIN_VERSION));
     QGuiApplication::setDesktopFileName(QStringLiteral(KESTRIN_APP_ID));
-    QGuiApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/kestrin.svg")));
     installQuitHook(app);
 
     MainWindowHost host;
@@ -33,6 +32,12 @@ int main(int argc, char *argv[])
         return 1;
     }
     saveDialog->setParentWindow(host.window());
+    // The window manager's icon is rendered from the SVG in half a dozen sizes
+    // (a few milliseconds); nothing on screen needs it before the first frame.
+    QObject::connect(
+        host.window(), &QQuickWindow::frameSwapped, &app,
+        [] { QGuiApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/kestrin.svg"))); },
+        Qt::SingleShotConnection);
     installFirstFrameProbe(host.window());
     return QGuiApplication::exec();
 }
