@@ -26,6 +26,9 @@ struct HardwareItem {
     friend bool operator==(const HardwareItem &, const HardwareItem &) = default;
 };
 
+// Every member is relocatable, so lists of items grow with plain memory moves.
+Q_DECLARE_TYPEINFO(HardwareItem, Q_RELOCATABLE_TYPE);
+
 [[nodiscard]] size_t qHash(const HardwareItem &item, size_t seed = 0) noexcept;
 
 // A random (version 4) UUID. Items are made by the million in large scans, so
