@@ -252,7 +252,12 @@ int main(int argc, char *argv[])
     }
 
     for (const QString &warning : result.warnings) {
-        std::fprintf(stderr, "warning: %s\n", warning.toLocal8Bit().constData());
+        // A tool's error text usually ends in its own line break; one is enough here.
+        QString shown = warning;
+        while (shown.endsWith(QLatin1Char('\n')) || shown.endsWith(QLatin1Char('\r'))) {
+            shown.chop(1);
+        }
+        std::fprintf(stderr, "warning: %s\n", shown.toLocal8Bit().constData());
     }
 
     const QList<HardwareItem> shown =
