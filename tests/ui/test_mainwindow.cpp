@@ -5,6 +5,7 @@
 #include "ui/mainwindowhost.h"
 
 #include <QAccessible>
+#include <QClipboard>
 #include <QGuiApplication>
 #include <QSignalSpy>
 #include <QTest>
@@ -52,6 +53,19 @@ QString accessibleName(QQuickItem *item)
 {
     QAccessibleInterface *iface = QAccessible::queryAccessibleInterface(item);
     return iface == nullptr ? QStringLiteral("<none>") : iface->text(QAccessible::Name);
+}
+
+// What a screen reader does to activate a control: its press action.
+bool pressForScreenReader(QQuickItem *item)
+{
+    QAccessibleInterface *iface = QAccessible::queryAccessibleInterface(item);
+    if (iface == nullptr || iface->actionInterface() == nullptr ||
+        !iface->actionInterface()->actionNames().contains(
+            QAccessibleActionInterface::pressAction())) {
+        return false;
+    }
+    iface->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    return true;
 }
 
 } // namespace
@@ -411,6 +425,57 @@ private Q_SLOTS:
         QTRY_COMPARE(m_scanner->scanCount(), 3);
     }
 
+    // The value's selectable editor must never take the keyboard: a focused
+    // read-only text would swallow Refresh, Find and the other key equivalents.
+    void selectingAValueKeepsTheKeyEquivalents()
+    {
+        finishScan(sampleResult());
+        selectCategory(QStringLiteral("Battery"));
+        QTRY_COMPARE(shownTexts("itemValue"), QStringList{QStringLiteral("45N1001")});
+        // The label is looked up each time: a rescan builds the rows anew.
+        const auto at = [&](qreal fraction) {
+            const QQuickItem *label = findItems(m_window, QStringLiteral("itemValue")).value(0);
+            return label == nullptr
+                       ? QPoint()
+                       : label->mapToScene(QPointF(label->width() * fraction, label->height() / 2))
+                             .toPoint();
+        };
+        // The editor stands in for the label while the pointer is over it.
+        QTest::mouseMove(m_window, at(0.5));
+        QQuickItem *editor = nullptr;
+        QTRY_VERIFY((editor = find("itemValueEditor")) != nullptr);
+
+        // A plain click into the value, then the window's keys.
+        QTest::mouseClick(m_window, Qt::LeftButton, Qt::NoModifier, at(0.5));
+        QVERIFY(!editor->hasActiveFocus());
+        QTest::keyClick(m_window, Qt::Key_F5);
+        QTRY_COMPARE(m_scanner->scanCount(), 2);
+        finishScan(sampleResult());
+
+        // The search field has the keyboard; dragging across the value selects
+        // it, and Copy copies the value rather than the field's text.
+        QTest::keyClick(m_window, Qt::Key_F, Qt::ControlModifier);
+        QTRY_VERIFY(find("searchField")->hasActiveFocus());
+        QTest::mouseMove(m_window, at(0.5));
+        QTRY_VERIFY((editor = find("itemValueEditor")) != nullptr);
+        QTest::mousePress(m_window, Qt::LeftButton, Qt::NoModifier, at(0.0));
+        QTest::mouseMove(m_window, at(0.5));
+        QTest::mouseMove(m_window, at(1.0));
+        QTest::mouseRelease(m_window, Qt::LeftButton, Qt::NoModifier, at(1.0));
+        QCOMPARE(editor->property("selectedText").toString(), QStringLiteral("45N1001"));
+        QVERIFY(!editor->hasActiveFocus());
+        QGuiApplication::clipboard()->setText(QStringLiteral("untouched"));
+        QTest::keyClick(m_window, Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("45N1001"));
+
+        // Find takes the keyboard back, and the selection ends with it.
+        QTest::keyClick(m_window, Qt::Key_F, Qt::ControlModifier);
+        QTRY_VERIFY(find("searchField")->hasActiveFocus());
+        QCOMPARE(editor->property("selectedText").toString(), QString());
+        QTest::keyClick(m_window, Qt::Key_R, Qt::ControlModifier);
+        QTRY_COMPARE(m_scanner->scanCount(), 3);
+    }
+
     void rawOutputButtonsOpenTheSheetState()
     {
         finishScan(sampleResult());
@@ -465,6 +530,57 @@ private Q_SLOTS:
         QCOMPARE(
             accessibleName(findItems(m_window, QStringLiteral("sectionHeader"), true).value(0)),
             QStringLiteral("OVERVIEW"));
+    }
+
+    void screenReadersCanPressEveryButton_data()
+    {
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<QString>("effect");
+        QTest::newRow("sidebar category")
+            << QStringLiteral("categoryRow_CPU") << QStringLiteral("select CPU");
+        QTest::newRow("sidebar Refresh")
+            << QStringLiteral("sidebarRefresh") << QStringLiteral("rescan");
+        QTest::newRow("sidebar Raw Output")
+            << QStringLiteral("sidebarRawOutput") << QStringLiteral("raw output");
+        QTest::newRow("toolbar Refresh")
+            << QStringLiteral("toolbarRefresh") << QStringLiteral("rescan");
+        QTest::newRow("toolbar Raw Output")
+            << QStringLiteral("toolbarRawOutput") << QStringLiteral("raw output");
+        QTest::newRow("footer Raw Output")
+            << QStringLiteral("footerRawOutput") << QStringLiteral("raw output");
+    }
+
+    void screenReadersCanPressEveryButton()
+    {
+        QFETCH(QString, button);
+        QFETCH(QString, effect);
+        finishScan(sampleResult());
+        QVERIFY(pressForScreenReader(findItem(m_window, button)));
+        if (effect == QStringLiteral("select CPU")) {
+            QTRY_COMPARE(m_host->model().selectedCategoryTitle(), QStringLiteral("CPU"));
+        } else if (effect == QStringLiteral("rescan")) {
+            QTRY_COMPARE(m_scanner->scanCount(), 2);
+        } else {
+            QVERIFY(m_host->model().showRawOutput());
+        }
+    }
+
+    void screenReadersCanLoadMoreButNotRefreshWhileDisabled()
+    {
+        finishScan(sampleResult());
+        selectCategory(QStringLiteral("Memory"));
+        QMetaObject::invokeMethod(find("itemList"), "positionViewAtEnd");
+        QTRY_VERIFY(isShown(find("loadMoreRow")));
+        QVERIFY(pressForScreenReader(find("loadMoreRow")));
+        QTRY_COMPARE(m_host->model().pagedCount(), 160);
+
+        // The toolbar's Refresh is disabled during a scan; pressing it through
+        // the accessibility interface must not act on it either.
+        m_host->model().refresh();
+        QTRY_VERIFY(m_host->model().isScanning());
+        QSignalSpy clicks(find("toolbarRefresh"), SIGNAL(clicked()));
+        QVERIFY(pressForScreenReader(find("toolbarRefresh")));
+        QCOMPARE(clicks.size(), 0);
     }
 
     void tabReachesEveryControl()

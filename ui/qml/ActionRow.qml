@@ -15,6 +15,9 @@ Button {
 
     Accessible.role: Accessible.Button
     Accessible.name: root.title
+    // Setting Accessible here routes a screen reader's press action to this
+    // handler instead of the button's own click; a disabled button stays inert.
+    Accessible.onPressAction: if (root.enabled) root.clicked()
 
     contentItem: Item {
         implicitWidth: Theme.rowIconFrame + root.spacing + titleLabel.implicitWidth

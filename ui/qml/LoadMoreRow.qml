@@ -17,6 +17,9 @@ Button {
 
     Accessible.role: Accessible.Button
     Accessible.name: "Load More " + root.counterText
+    // Setting Accessible here routes a screen reader's press action to this
+    // handler instead of the button's own click; a disabled button stays inert.
+    Accessible.onPressAction: if (root.enabled) root.clicked()
     Accessible.ignored: !root.visible
 
     contentItem: Item {

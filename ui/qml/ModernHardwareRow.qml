@@ -105,6 +105,17 @@ Item {
 
         property bool holdsSelection: false
 
+        // A value with a selection keeps the keyboard focus on this plain item,
+        // never on the editor: in Qt 6.4 a focused read-only TextEdit accepts
+        // every shortcut override and would swallow the window's key
+        // equivalents (Refresh, Find, Quit, Help). The focus also takes Copy
+        // away from a focused search field, and moving it elsewhere ends the
+        // selection, so at most one value holds one.
+        onActiveFocusChanged: {
+            if (!valueArea.activeFocus && selection.item)
+                selection.item.deselect()
+        }
+
         HoverHandler {
             id: valueHover
             cursorShape: Qt.IBeamCursor
@@ -133,11 +144,17 @@ Item {
             anchors.fill: parent
             active: valueHover.hovered || valueArea.holdsSelection
             sourceComponent: TextEdit {
+                id: editor
+
+                objectName: "itemValueEditor"
                 text: root.value
                 textFormat: TextEdit.PlainText
                 readOnly: true
                 selectByMouse: true
-                selectByKeyboard: true
+                selectByKeyboard: false
+                activeFocusOnPress: false
+                activeFocusOnTab: false
+                persistentSelection: true
                 horizontalAlignment: TextEdit.AlignRight
                 wrapMode: TextEdit.WrapAtWordBoundaryOrAnywhere
                 font: valueLabel.font
@@ -145,10 +162,24 @@ Item {
                 selectedTextColor: Theme.white
                 selectionColor: Theme.tint(Theme.accent, Theme.selectionOpacity)
                 clip: true
-                activeFocusOnTab: false
-                onSelectedTextChanged: valueArea.holdsSelection = selectedText.length > 0
+                onSelectedTextChanged: {
+                    valueArea.holdsSelection = editor.selectedText.length > 0
+                    if (valueArea.holdsSelection && !valueArea.activeFocus)
+                        valueArea.forceActiveFocus(Qt.MouseFocusReason)
+                }
                 Component.onDestruction: valueArea.holdsSelection = false
                 Accessible.ignored: true
+
+                Shortcut {
+                    sequences: [StandardKey.Copy]
+                    enabled: valueArea.activeFocus && valueArea.holdsSelection
+                    onActivated: editor.copy()
+                }
+                Shortcut {
+                    sequences: [StandardKey.SelectAll]
+                    enabled: valueArea.activeFocus
+                    onActivated: editor.selectAll()
+                }
             }
         }
     }
