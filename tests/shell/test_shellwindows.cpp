@@ -258,6 +258,41 @@ TEST_F(ShellWindowTest, ClosingTheSheetChangesNothingElse)
     EXPECT_EQ(model().rawOutput(), QStringLiteral("abc"));
 }
 
+// The sheet, the About panel and the error alert are not part of the first
+// frame: they are built when first shown, then kept and reused.
+TEST_F(ShellWindowTest, SheetAboutAndAlertAreBuiltOnFirstUse)
+{
+    EXPECT_EQ(sheet(), nullptr);
+    EXPECT_EQ(findNamed(window(), QStringLiteral("aboutPanel")), nullptr);
+    EXPECT_EQ(findNamed(window(), QStringLiteral("errorAlert")), nullptr);
+
+    model().setShowRawOutput(true);
+    ASSERT_TRUE(waitFor([this] { return sheetOpen(); }));
+    QPointer<QObject> firstSheet = sheet();
+    QTest::keyClick(window(), Qt::Key_Escape);
+    ASSERT_TRUE(waitFor([this] { return sheetClosed(); }));
+    model().setShowRawOutput(true);
+    ASSERT_TRUE(waitFor([this] { return sheetOpen(); }));
+    EXPECT_EQ(sheet(), firstSheet.data());
+    QTest::keyClick(window(), Qt::Key_Escape);
+    ASSERT_TRUE(waitFor([this] { return sheetClosed(); }));
+
+    // Two failures in a row: the same alert shows the newer message.
+    m_host->alerts().showError(QStringLiteral("first failure"));
+    QObject *alert = findNamed(window(), QStringLiteral("errorAlert"));
+    ASSERT_NE(alert, nullptr);
+    ASSERT_TRUE(waitFor([&] { return alert->property("opened").toBool(); }));
+    EXPECT_EQ(item("errorAlertMessage")->property("text").toString(),
+              QStringLiteral("first failure"));
+    QTest::keyClick(window(), Qt::Key_Escape);
+    ASSERT_TRUE(waitFor([&] { return !alert->property("visible").toBool(); }));
+    m_host->alerts().showError(QStringLiteral("second failure"));
+    EXPECT_EQ(findNamed(window(), QStringLiteral("errorAlert")), alert);
+    ASSERT_TRUE(waitFor([&] { return alert->property("opened").toBool(); }));
+    EXPECT_EQ(item("errorAlertMessage")->property("text").toString(),
+              QStringLiteral("second failure"));
+}
+
 // ---- Help window ----
 
 TEST_F(ShellWindowTest, HelpChosenTwiceIsOneWindow)

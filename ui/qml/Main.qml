@@ -80,28 +80,55 @@ ApplicationWindow {
     }
 
     // Sheets, dialogs and menus of the window are attached below this line.
+    // The menu bar is part of the first frame (and holds the key equivalents,
+    // which must work from the start); the sheet, the About panel and the
+    // error alert are built the first time they are shown and then kept.
+
+    function showAbout() {
+        aboutPanel.active = true
+        aboutPanel.item.open()
+    }
+
+    function showError(message) {
+        errorAlert.active = true
+        errorAlert.item.present(message)
+    }
 
     menuBar: AppMenuBar {
-        onAboutRequested: aboutPanel.open()
+        onAboutRequested: root.showAbout()
     }
 
-    RawOutputSheet {
-        browser: root.browser
+    Loader {
+        id: rawOutputSheet
+
+        property bool built: false
+
+        active: root.browser.showRawOutput || rawOutputSheet.built
+        onLoaded: rawOutputSheet.built = true
+        sourceComponent: RawOutputSheet {
+            browser: root.browser
+        }
     }
 
-    AboutPanel {
+    Loader {
         id: aboutPanel
+
+        active: false
+        sourceComponent: AboutPanel {}
     }
 
-    ErrorAlert {
+    Loader {
         id: errorAlert
+
+        active: false
+        sourceComponent: ErrorAlert {}
     }
 
     Connections {
         target: root.alerts
         ignoreUnknownSignals: true
         function onErrorRaised(message) {
-            errorAlert.present(message)
+            root.showError(message)
         }
     }
 }
