@@ -411,6 +411,28 @@ private Q_SLOTS:
                  (QStringList{QStringLiteral("Summary"), QStringLiteral("CPU")}));
     }
 
+    // At the smallest window the rows do not fit: they scroll inside an area
+    // that is clipped and ends above the status line, never running under it.
+    void sidebarRowsStopAboveTheStatusLine()
+    {
+        finishScan(sampleResult());
+        m_window->resize(m_window->minimumSize());
+        QQuickItem *scroll = find("sidebarScroll");
+        QQuickItem *status = find("statusText");
+        QVERIFY(scroll != nullptr && status != nullptr);
+        // The status line is laid out inside the smaller window.
+        QTRY_VERIFY(status->mapToScene(QPointF(0, status->height())).y() <= m_window->height());
+        QVERIFY(scroll->clip());
+        QVERIFY2(scroll->property("contentHeight").toReal() > scroll->height(),
+                 "the sample's rows should not fit at this height");
+        const qreal scrollBottom = scroll->mapToScene(QPointF(0, scroll->height())).y();
+        for (const char *name : {"statusText", "statusDot"}) {
+            const QQuickItem *part = find(name);
+            QVERIFY2(part != nullptr, name);
+            QVERIFY2(scrollBottom <= part->mapToScene(QPointF(0, 0)).y(), name);
+        }
+    }
+
     void keyboardRefreshShortcuts()
     {
         finishScan(sampleResult());
