@@ -323,6 +323,25 @@ private Q_SLOTS:
                 empty->mapToScene(QPointF(0, 0)).y());
     }
 
+    // A failed run's warning carries the tool's error text with its final
+    // line break; the box shows it as the one line it is.
+    void warningEndingInALineBreakTakesOneLine()
+    {
+        HardwareScanResult result;
+        result.warnings = {
+            QStringLiteral("Could not run dmidecode --mac-hardware: dmidecode: bad option\n"),
+            QStringLiteral("first line\nsecond line\r\n"),
+        };
+        finishScan(result);
+        QTRY_COMPARE(shownTexts("warningText"),
+                     (QStringList{QStringLiteral("Could not run dmidecode --mac-hardware: "
+                                                 "dmidecode: bad option"),
+                                  QStringLiteral("first line\nsecond line")}));
+        const QList<QQuickItem *> labels = findItems(m_window, QStringLiteral("warningText"), true);
+        QCOMPARE(labels.value(0)->property("lineCount").toInt(), 1);
+        QCOMPARE(labels.value(1)->property("lineCount").toInt(), 2);
+    }
+
     void itemsWithoutSummaryShowEmptyOverview()
     {
         HardwareScanResult result;

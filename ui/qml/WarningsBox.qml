@@ -41,7 +41,9 @@ Rectangle {
                     objectName: "warningText"
                     x: icon.width + Theme.warningIconSpacing
                     width: line.width - x
-                    text: line.modelData
+                    // A tool's error message ends with its line break, which
+                    // would show as an empty second line.
+                    text: line.modelData.replace(/[\r\n]+$/, "")
                     wrapMode: Text.Wrap
                     elide: Text.ElideNone
                     font.pixelSize: Theme.warningTextSize
