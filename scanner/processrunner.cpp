@@ -296,6 +296,7 @@ Expected<QString> runDMIDecode(const QString &toolURL, const QStringList &argume
         argumentBytes.push_back(localBytes(argument, false));
     }
     std::vector<char *> argv;
+    argv.reserve(argumentBytes.size() + 1);
     for (std::string &argument : argumentBytes) {
         argv.push_back(argument.data());
     }
