@@ -33,45 +33,49 @@ std::string decimal(unsigned long long value)
     return std::to_string(value);
 }
 
-// Binary units, for memory: "15.5 GiB".
-std::string binarySize(unsigned long long bytes)
+using SizeUnits = std::array<const char *, 6>;
+
+// A byte count in the largest unit it reaches: a whole number of bytes below
+// the first step, otherwise the value formatted by `format(value, unit)`.
+template <typename Format>
+std::string scaledSize(unsigned long long bytes, double step, const SizeUnits &units,
+                       Format &&format)
 {
-    constexpr std::array<const char *, 6> units = {"bytes", "KiB", "MiB", "GiB", "TiB", "PiB"};
     double value = static_cast<double>(bytes);
     std::size_t unit = 0;
-    while (value >= 1024.0 && unit + 1 < units.size()) {
-        value /= 1024.0;
+    while (value >= step && unit + 1 < units.size()) {
+        value /= step;
         ++unit;
     }
     char buffer[48];
     if (unit == 0) {
         std::snprintf(buffer, sizeof buffer, "%llu bytes", bytes);
     } else {
-        const bool whole = value == static_cast<double>(static_cast<unsigned long long>(value));
-        std::snprintf(buffer, sizeof buffer, value < 100.0 && !whole ? "%.1f %s" : "%.0f %s", value,
-                      units[unit]);
+        format(buffer, sizeof buffer, value, units[unit]);
     }
     return buffer;
+}
+
+// Binary units, for memory: "15.5 GiB".
+std::string binarySize(unsigned long long bytes)
+{
+    static constexpr SizeUnits units = {"bytes", "KiB", "MiB", "GiB", "TiB", "PiB"};
+    return scaledSize(
+        bytes, 1024.0, units, [](char *buffer, std::size_t size, double value, const char *unit) {
+            const bool whole = value == static_cast<double>(static_cast<unsigned long long>(value));
+            std::snprintf(buffer, size, value < 100.0 && !whole ? "%.1f %s" : "%.0f %s", value,
+                          unit);
+        });
 }
 
 // Decimal units, as drive makers label their drives: "1.02 TB".
 std::string decimalSize(unsigned long long bytes)
 {
-    constexpr std::array<const char *, 6> units = {"bytes", "kB", "MB", "GB", "TB", "PB"};
-    double value = static_cast<double>(bytes);
-    std::size_t unit = 0;
-    while (value >= 1000.0 && unit + 1 < units.size()) {
-        value /= 1000.0;
-        ++unit;
-    }
-    char buffer[48];
-    if (unit == 0) {
-        std::snprintf(buffer, sizeof buffer, "%llu bytes", bytes);
-    } else {
-        std::snprintf(buffer, sizeof buffer, value < 10.0 ? "%.2f %s" : "%.1f %s", value,
-                      units[unit]);
-    }
-    return buffer;
+    static constexpr SizeUnits units = {"bytes", "kB", "MB", "GB", "TB", "PB"};
+    return scaledSize(
+        bytes, 1000.0, units, [](char *buffer, std::size_t size, double value, const char *unit) {
+            std::snprintf(buffer, size, value < 10.0 ? "%.2f %s" : "%.1f %s", value, unit);
+        });
 }
 
 std::string fixed(double value, int decimals, std::string_view unit)
@@ -428,14 +432,9 @@ private:
             return blocks;
         }
         CpuInfoBlock current;
-        std::size_t pos = 0;
-        while (pos <= text->size()) {
-            std::size_t end = text->find('\n', pos);
-            if (end == std::string::npos) {
-                end = text->size();
-            }
-            const std::string_view line = std::string_view(*text).substr(pos, end - pos);
-            pos = end + 1;
+        tooltext::LineReader lines(*text);
+        std::string_view line;
+        while (lines.next(line)) {
             const std::size_t colon = line.find(':');
             if (tooltext::trimAscii(line).empty()) {
                 if (!current.fields.empty()) {
@@ -663,14 +662,9 @@ private:
 
     std::optional<unsigned long long> meminfoKiB(std::string_view text, std::string_view key)
     {
-        std::size_t pos = 0;
-        while (pos < text.size()) {
-            std::size_t end = text.find('\n', pos);
-            if (end == std::string_view::npos) {
-                end = text.size();
-            }
-            const std::string_view line = text.substr(pos, end - pos);
-            pos = end + 1;
+        tooltext::LineReader lines(text);
+        std::string_view line;
+        while (lines.next(line)) {
             const std::size_t colon = line.find(':');
             if (colon == std::string_view::npos ||
                 tooltext::trimAscii(line.substr(0, colon)) != key) {
@@ -1006,14 +1000,9 @@ private:
             return cards;
         }
         std::optional<unsigned> last;
-        std::size_t pos = 0;
-        while (pos < text->size()) {
-            std::size_t end = text->find('\n', pos);
-            if (end == std::string::npos) {
-                end = text->size();
-            }
-            const std::string_view line = std::string_view(*text).substr(pos, end - pos);
-            pos = end + 1;
+        tooltext::LineReader lines(*text);
+        std::string_view line;
+        while (lines.next(line)) {
             const std::string_view trimmed = tooltext::trimAscii(line);
             std::size_t digits = 0;
             while (digits < trimmed.size() && trimmed[digits] >= '0' && trimmed[digits] <= '9') {

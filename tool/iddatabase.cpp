@@ -250,14 +250,9 @@ IdDatabase::UsbNames IdDatabase::usbIdsLookup(unsigned vendor, unsigned product)
     // keyword and come after the vendors.
     const std::string_view text = *m_usbIdsText;
     bool inVendor = false;
-    std::size_t pos = 0;
-    while (pos < text.size()) {
-        std::size_t end = text.find('\n', pos);
-        if (end == std::string_view::npos) {
-            end = text.size();
-        }
-        const std::string_view line = text.substr(pos, end - pos);
-        pos = end + 1;
+    tooltext::LineReader lines(text);
+    std::string_view line;
+    while (lines.next(line)) {
         if (line.empty() || line[0] == '#') {
             continue;
         }

@@ -30,6 +30,31 @@ inline constexpr std::size_t maxValueLength = 256;
 // point) and without a leading "[" (that would make the line a device line).
 [[nodiscard]] std::string cleanKey(std::string_view raw);
 
+// Hands out the lines of a text one at a time, without their '\n'; a last
+// line without a line break is a line too.
+class LineReader {
+public:
+    explicit LineReader(std::string_view text) : m_text(text) {}
+
+    [[nodiscard]] bool next(std::string_view &line)
+    {
+        if (m_pos >= m_text.size()) {
+            return false;
+        }
+        std::size_t end = m_text.find('\n', m_pos);
+        if (end == std::string_view::npos) {
+            end = m_text.size();
+        }
+        line = m_text.substr(m_pos, end - m_pos);
+        m_pos = end + 1;
+        return true;
+    }
+
+private:
+    std::string_view m_text;
+    std::size_t m_pos = 0;
+};
+
 // Removes ASCII blanks and line breaks from both ends (for reading sysfs files).
 [[nodiscard]] std::string_view trimAscii(std::string_view text);
 
