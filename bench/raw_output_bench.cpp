@@ -8,6 +8,7 @@
 // lines. Each frame moves the text by a fixed distance as soon as the previous
 // frame has been presented, so the interval between presented frames is the
 // whole cost of a frame.
+#include "bench/quickbenchhelpers.h"
 #include "ui/mainwindowhost.h"
 
 #include <QDir>
@@ -67,27 +68,8 @@ QString fixtureText(int lines)
     return out.join(QLatin1Char('\n'));
 }
 
-QQuickItem *findByName(QQuickItem *item, const QString &name)
-{
-    if (item->objectName() == name) {
-        return item;
-    }
-    const QList<QQuickItem *> children = item->childItems();
-    for (QQuickItem *child : children) {
-        if (QQuickItem *found = findByName(child, name)) {
-            return found;
-        }
-    }
-    return nullptr;
-}
-
-double percentile(const std::vector<double> &sorted, double p)
-{
-    if (sorted.empty()) {
-        return 0;
-    }
-    return sorted[static_cast<std::size_t>(p * static_cast<double>(sorted.size() - 1))];
-}
+using QuickBench::findByName;
+using QuickBench::percentile;
 
 // Runs the event loop until the window has presented a frame after `change`.
 double msUntilNextFrame(QQuickWindow *window, const std::function<void()> &change)

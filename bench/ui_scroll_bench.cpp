@@ -5,6 +5,7 @@
 // Each frame moves the list by a fixed distance as soon as the previous frame
 // has been presented, so the interval between two presented frames is the
 // whole cost of a frame: moving, creating the rows that scroll in, drawing.
+#include "bench/quickbenchhelpers.h"
 #include "ui/mainwindowhost.h"
 
 #include <QElapsedTimer>
@@ -57,28 +58,8 @@ HardwareScanResult manyMemoryItems(int count)
     return result;
 }
 
-QQuickItem *findByName(QQuickItem *item, const QString &name)
-{
-    if (item->objectName() == name) {
-        return item;
-    }
-    const QList<QQuickItem *> children = item->childItems();
-    for (QQuickItem *child : children) {
-        if (QQuickItem *found = findByName(child, name)) {
-            return found;
-        }
-    }
-    return nullptr;
-}
-
-double percentile(std::vector<double> sorted, double p)
-{
-    if (sorted.empty()) {
-        return 0;
-    }
-    const auto index = static_cast<std::size_t>(p * static_cast<double>(sorted.size() - 1));
-    return sorted[index];
-}
+using QuickBench::findByName;
+using QuickBench::percentile;
 
 } // namespace
 
