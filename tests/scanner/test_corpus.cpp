@@ -78,7 +78,13 @@ TEST(Corpus, EveryFixtureKeepsTheInvariants)
     }
     const HardwareScanner scanner;
     int withItems = 0;
-    for (const QString &path : files) {
+    // Inputs that once crashed a fuzz target are replayed with the fixtures.
+    QStringList replayed = files;
+    const QDir crashes(QStringLiteral(KESTRIN_SOURCE_DIR "/fuzz/crashes"));
+    for (const QString &name : crashes.entryList({QStringLiteral("crash-*")}, QDir::Files)) {
+        replayed.append(crashes.filePath(name));
+    }
+    for (const QString &path : replayed) {
         SCOPED_TRACE(path.toStdString());
         QFile file(path);
         ASSERT_TRUE(file.open(QIODevice::ReadOnly));
@@ -89,7 +95,9 @@ TEST(Corpus, EveryFixtureKeepsTheInvariants)
             ScanPart{1, q("dmidecode -q"), text, scanner.parseClassicDMIDecode(text), {}},
         });
         checkInvariants(scanner, result);
-        withItems += result.items.isEmpty() ? 0 : 1;
+        if (files.contains(path)) {
+            withItems += result.items.isEmpty() ? 0 : 1;
+        }
     }
     // Only the board without any tables yields nothing.
     EXPECT_GE(withItems, files.size() - 1);
