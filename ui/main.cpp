@@ -7,14 +7,15 @@
 
 #include <QApplication>
 #include <QIcon>
-#include <QQuickStyle>
 #include <QQuickWindow>
 
 int main(int argc, char *argv[])
 {
     // The window draws every control itself on a fixed dark palette; the Basic
     // style is the one that takes that styling without a platform look leaking in.
-    QQuickStyle::setStyle(QStringLiteral("Basic"));
+    if (qEnvironmentVariableIsEmpty("QT_QUICK_CONTROLS_STYLE")) {
+        qputenv("QT_QUICK_CONTROLS_STYLE", "Basic");
+    }
 
     // A QApplication, for the desktop save dialog (a widget).
     QApplication app(argc, argv);

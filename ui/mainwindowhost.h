@@ -4,16 +4,20 @@
 #include "ui/alertpresenter.h"
 
 #include <QObject>
-#include <QQmlApplicationEngine>
+#include <QQmlEngine>
+#include <QQuickWindow>
+#include <QSize>
 
 #include <memory>
 
-class QQuickWindow;
-
 // Puts the main window together: the browsing model with its platform
-// services, the QML engine with the symbol icons, and Main.qml bound to the
-// model. The application and the UI tests build the window the same way; tests
-// pass a fake scan source.
+// services, the window, and Main.qml bound to the model. The application and
+// the UI tests build the window the same way; tests pass a fake scan source.
+//
+// Start-up order is part of the design: the window is created and shown before
+// the QML engine exists, so it appears on screen while the interface is being
+// built; the first scan starts only once the first full frame is on screen,
+// so the tool runs never compete with drawing it.
 class MainWindowHost : public QObject {
     Q_OBJECT
 
@@ -22,13 +26,13 @@ public:
     explicit MainWindowHost(std::shared_ptr<ScanSource> scanner = {}, QObject *parent = nullptr);
     ~MainWindowHost() override;
 
-    // Loads Main.qml; false (with the engine's messages on standard error) when
-    // it could not be created.
+    // Shows the window and builds its content; false (with the engine's
+    // messages on standard error) when the content could not be created.
     [[nodiscard]] bool load();
 
-    [[nodiscard]] QQuickWindow *window() const;
+    [[nodiscard]] QQuickWindow *window() const { return m_window.get(); }
     [[nodiscard]] BrowserModel &model() { return *m_model; }
-    [[nodiscard]] QQmlApplicationEngine &engine() { return *m_engine; }
+    [[nodiscard]] QQmlEngine &engine() { return *m_engine; }
     [[nodiscard]] SignalAlertPresenter &alerts() { return m_alerts; }
 
     // Swaps the save location question (the default answers "cancelled").
@@ -36,14 +40,21 @@ public:
     void setAlertPresenter(std::unique_ptr<AlertPresenter> presenter);
 
     static constexpr const char *mainQmlUrl = "qrc:/Kestrin/Main.qml";
+    static constexpr QSize defaultSize{1280, 860};
+    static constexpr QSize minimumSize{960, 640};
 
 private:
-    // Declaration order matters: the engine (and the QML that binds to the
-    // model) goes first, then the model, then the services it points to.
+    void startFirstScanAfterFirstFrame();
+
+    // Declaration order matters: the window and the engine (and the QML that
+    // binds to the model) go first, then the model, then the services it
+    // points to.
     std::unique_ptr<ClipboardService> m_clipboard;
     std::unique_ptr<SaveLocationProvider> m_saveProvider;
     SignalAlertPresenter m_alerts;
     std::unique_ptr<AlertPresenter> m_alertOverride;
     std::unique_ptr<BrowserModel> m_model;
-    std::unique_ptr<QQmlApplicationEngine> m_engine;
+    std::unique_ptr<QQmlEngine> m_engine;
+    std::unique_ptr<QQuickWindow> m_window;
+    std::unique_ptr<QQuickItem> m_content;
 };

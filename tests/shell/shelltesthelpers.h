@@ -45,6 +45,36 @@ inline void clickItem(QQuickItem *item)
     QTest::mouseClick(window, Qt::LeftButton, Qt::NoModifier, centre.toPoint());
 }
 
+// Clicks the menu bar's title `menuTitle` (its menus are built on first use)
+// and returns the menu item named `itemName` once the menu is open.
+inline QQuickItem *openMenuItem(QQuickWindow *window, const char *menuTitle, const char *itemName)
+{
+    QQuickItem *title = findItem(window, QString::fromLatin1(menuTitle));
+    if (title == nullptr) {
+        return nullptr;
+    }
+    clickItem(title);
+    QQuickItem *item = nullptr;
+    QTest::qWaitFor([&] {
+        item = findItem(window, QString::fromLatin1(itemName));
+        return item != nullptr && item->isVisible() && item->height() > 0;
+    });
+    return item;
+}
+
+// Chooses a menu command with the mouse, as a user would.
+inline bool chooseMenuItem(QQuickWindow *window, const char *menuTitle, const char *itemName)
+{
+    QQuickItem *item = openMenuItem(window, menuTitle, itemName);
+    if (item == nullptr) {
+        return false;
+    }
+    // The menu opens with a short transition; click once it stands still.
+    QTest::qWait(50);
+    clickItem(item);
+    return true;
+}
+
 [[nodiscard]] inline bool waitFor(const std::function<bool()> &condition, int timeoutMs = 5000)
 {
     return QTest::qWaitFor(condition, timeoutMs);

@@ -309,7 +309,7 @@ TEST_F(ShellWindowTest, HelpChosenTwiceIsOneWindow)
     // The other key equivalent, from the main window, and the menu item.
     window()->requestActivate();
     QTest::keyClick(window(), Qt::Key_Question, Qt::ControlModifier);
-    QMetaObject::invokeMethod(findNamed(window(), QStringLiteral("helpMenuItem")), "triggered");
+    ASSERT_TRUE(chooseMenuItem(window(), "helpMenuTitle", "helpMenuItem"));
     QCoreApplication::processEvents();
     ASSERT_EQ(helpWindows().size(), 1);
     EXPECT_EQ(helpWindows().constFirst(), first);
@@ -317,7 +317,7 @@ TEST_F(ShellWindowTest, HelpChosenTwiceIsOneWindow)
 
 TEST_F(ShellWindowTest, HelpClosedAndReopenedIsANewWindowAtTheTop)
 {
-    QMetaObject::invokeMethod(findNamed(window(), QStringLiteral("helpMenuItem")), "triggered");
+    ASSERT_TRUE(chooseMenuItem(window(), "helpMenuTitle", "helpMenuItem"));
     ASSERT_TRUE(waitFor([this] { return helpWindows().size() == 1; }));
     QPointer<QWindow> first = helpWindows().constFirst();
     auto *flick = qobject_cast<QQuickItem *>(findNamed(first, QStringLiteral("helpFlickable")));
@@ -399,7 +399,7 @@ TEST_F(ShellWindowTest, ApplicationEndsWithTheLastWindow)
 
 TEST_F(ShellWindowTest, AboutShowsDefaultsWithoutVersionInformation)
 {
-    QMetaObject::invokeMethod(findNamed(window(), QStringLiteral("aboutMenuItem")), "triggered");
+    ASSERT_TRUE(chooseMenuItem(window(), "helpMenuTitle", "aboutMenuItem"));
     QObject *about = findNamed(window(), QStringLiteral("aboutPanel"));
     ASSERT_NE(about, nullptr);
     ASSERT_TRUE(waitFor([&] { return about->property("opened").toBool(); }));
@@ -417,7 +417,7 @@ TEST_F(ShellWindowTest, AboutContactLinkStartsAnEmail)
 {
     UrlRecorder recorder;
     QDesktopServices::setUrlHandler(QStringLiteral("mailto"), &recorder, "open");
-    QMetaObject::invokeMethod(findNamed(window(), QStringLiteral("aboutMenuItem")), "triggered");
+    ASSERT_TRUE(chooseMenuItem(window(), "helpMenuTitle", "aboutMenuItem"));
     QObject *about = findNamed(window(), QStringLiteral("aboutPanel"));
     ASSERT_TRUE(waitFor([&] { return about->property("opened").toBool(); }));
     clickItem(item("aboutContactLink"));
@@ -431,8 +431,8 @@ TEST_F(ShellWindowTest, QuitCommandAndKeyGoThroughQtQuit)
     QSignalSpy quits(&m_host->engine(), &QQmlEngine::quit);
     QTest::keyClick(window(), Qt::Key_Q, Qt::ControlModifier);
     EXPECT_EQ(quits.count(), 1);
-    QMetaObject::invokeMethod(findNamed(window(), QStringLiteral("quitMenuItem")), "triggered");
-    EXPECT_EQ(quits.count(), 2);
+    ASSERT_TRUE(chooseMenuItem(window(), "fileMenuTitle", "quitMenuItem"));
+    EXPECT_TRUE(waitFor([&] { return quits.count() == 2; }));
 }
 
 TEST_F(ShellWindowTest, QuitKeyWorksFromTheHelpWindow)
@@ -450,10 +450,16 @@ TEST_F(ShellWindowTest, QuitKeyWorksFromTheHelpWindow)
 TEST_F(ShellWindowTest, MenusOfferNoWindowOtherThanHelp)
 {
     QStringList titles;
-    for (const char *name : {"quitMenuItem", "helpMenuItem", "aboutMenuItem"}) {
-        QObject *menuItem = findNamed(window(), QString::fromLatin1(name));
+    const std::pair<const char *, const char *> items[] = {
+        {"fileMenuTitle", "quitMenuItem"},
+        {"helpMenuTitle", "helpMenuItem"},
+        {"helpMenuTitle", "aboutMenuItem"},
+    };
+    for (const auto &[menu, name] : items) {
+        QQuickItem *menuItem = openMenuItem(window(), menu, name);
         ASSERT_NE(menuItem, nullptr) << name;
         titles << menuItem->property("text").toString();
+        QTest::keyClick(window(), Qt::Key_Escape);
     }
     EXPECT_EQ(titles, (QStringList{QStringLiteral("Quit Kestrin"), QStringLiteral("Kestrin Help"),
                                    QStringLiteral("About Kestrin")}));

@@ -155,6 +155,8 @@ private Q_SLOTS:
         m_window = m_host->window();
         m_window->resize(1280, 1000);
         QVERIFY(QTest::qWaitForWindowExposed(m_window));
+        // The first scan starts once the first frame is on screen.
+        QTRY_VERIFY(m_scanner->pending());
     }
 
     void cleanup()

@@ -1,5 +1,4 @@
 import QtQuick
-import QtQuick.Window
 
 // The application icon of the sidebar header with its soft drop shadow. The
 // software scene graph has no blur, so the shadow is a stack of translucent

@@ -1,18 +1,27 @@
 import QtQuick
-import QtQuick.Controls.Basic
 
 // The application's commands: "Quit Kestrin", "Kestrin Help" and
 // "About Kestrin". There is deliberately no command that opens another
 // window: the main window is the only one. The key equivalents are
 // application-wide, so they also work from the Help window and while a sheet
 // is open; "Ctrl" is the Command key on macOS.
-MenuBar {
+//
+// The bar and its key equivalents are plain Qt Quick items, part of the first
+// frame; the drop-down menus are built the first time one opens.
+Rectangle {
     id: root
 
     // Opens the About panel (the main window owns it).
     signal aboutRequested
 
+    readonly property string quitShortcutText: quitShortcut.nativeText
+    readonly property string helpShortcutText: helpShortcut.nativeText
+    // Index of the open menu (0 File, 1 Help), or -1.
+    readonly property int openIndex: menus.item ? menus.item.openIndex : -1
+
     objectName: "appMenuBar"
+    implicitHeight: Theme.menuBarHeight
+    color: Theme.sidebarBackground
 
     function showHelp() {
         HelpWindowController.show()
@@ -22,6 +31,14 @@ MenuBar {
     // stops running tool processes) runs.
     function quitApplication() {
         Qt.quit()
+    }
+
+    // Opens menu `index` under its title.
+    function openMenu(index) {
+        if (!menus.item)
+            menus.setSource("AppMenus.qml", { "bar": root })
+        const title = titles.children[index]
+        menus.item.openMenu(index, title.x, root.height)
     }
 
     Shortcut {
@@ -47,64 +64,41 @@ MenuBar {
         onActivated: root.showHelp()
     }
 
-    delegate: MenuBarItem {
-        id: barItem
+    // The desktop's key for reaching the menu bar from the keyboard.
+    Shortcut {
+        sequence: "F10"
+        onActivated: root.openMenu(0)
+    }
 
-        leftPadding: Theme.menuBarItemInset
-        rightPadding: Theme.menuBarItemInset
-        topPadding: Theme.menuBarItemVerticalInset
-        bottomPadding: Theme.menuBarItemVerticalInset
+    Row {
+        id: titles
+        height: parent.height
 
-        contentItem: Text {
-            text: barItem.text
-            textFormat: Text.PlainText
-            color: Theme.whiteAlpha(Theme.menuTextOpacity)
-            font.pixelSize: Theme.menuTextSize
-            verticalAlignment: Text.AlignVCenter
+        MenuBarTitle {
+            objectName: "fileMenuTitle"
+            height: parent.height
+            text: "File"
+            highlighted: root.openIndex === 0
+            onClicked: root.openMenu(0)
         }
-        background: Rectangle {
-            radius: Theme.menuHighlightRadius
-            color: barItem.highlighted ? Theme.whiteAlpha(Theme.menuHighlightOpacity) : "transparent"
+        MenuBarTitle {
+            objectName: "helpMenuTitle"
+            height: parent.height
+            text: "Help"
+            highlighted: root.openIndex === 1
+            onClicked: root.openMenu(1)
         }
     }
 
-    background: Rectangle {
-        implicitHeight: Theme.menuBarHeight
-        color: Theme.sidebarBackground
-
-        Rectangle {
-            anchors.left: parent.left
-            anchors.right: parent.right
-            anchors.bottom: parent.bottom
-            height: Theme.separatorThickness
-            color: Theme.whiteAlpha(Theme.dividerOpacity)
-        }
+    Rectangle {
+        anchors.left: parent.left
+        anchors.right: parent.right
+        anchors.bottom: parent.bottom
+        height: Theme.separatorThickness
+        color: Theme.whiteAlpha(Theme.dividerOpacity)
     }
 
-    AppMenu {
-        title: "File"
-
-        AppMenuItem {
-            objectName: "quitMenuItem"
-            text: "Quit Kestrin"
-            shortcutText: quitShortcut.nativeText
-            onTriggered: root.quitApplication()
-        }
-    }
-
-    AppMenu {
-        title: "Help"
-
-        AppMenuItem {
-            objectName: "helpMenuItem"
-            text: "Kestrin Help"
-            shortcutText: helpShortcut.nativeText
-            onTriggered: root.showHelp()
-        }
-        AppMenuItem {
-            objectName: "aboutMenuItem"
-            text: "About Kestrin"
-            onTriggered: root.aboutRequested()
-        }
+    Loader {
+        id: menus
     }
 }

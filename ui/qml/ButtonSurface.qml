@@ -1,12 +1,11 @@
 import QtQuick
-import QtQuick.Templates as T
 
 // The rounded, outlined background shared by the window's plain buttons, with
 // a light hover and pressed wash and a focus ring for keyboard users.
 Rectangle {
     id: root
 
-    required property T.AbstractButton control
+    required property ButtonBase control
     property color fill: Theme.whiteAlpha(Theme.controlFillOpacity)
     property color outline: Theme.whiteAlpha(Theme.controlOutlineOpacity)
     // Drawn inside the button, so scroll areas and strips never clip it.

@@ -1,38 +1,32 @@
 import QtQuick
-import QtQuick.Controls.Basic
 
 // A title-only button of the footer strip.
-Button {
+ButtonBase {
     id: root
 
     required property string title
 
-    text: root.title
-    leftPadding: Theme.footerButtonInset
-    rightPadding: Theme.footerButtonInset
-    topPadding: 0
-    bottomPadding: 0
-    hoverEnabled: true
-    implicitWidth: Math.max(Theme.footerButtonMinimumWidth, label.implicitWidth) + leftPadding + rightPadding
+    implicitWidth: Math.max(Theme.footerButtonMinimumWidth, label.implicitWidth) + 2 * Theme.footerButtonInset
     implicitHeight: Math.max(Theme.footerButtonMinimumHeight, label.implicitHeight)
 
-    Accessible.role: Accessible.Button
     Accessible.name: root.title
-    // Setting Accessible here routes a screen reader's press action to this
-    // handler instead of the button's own click; a disabled button stays inert.
-    Accessible.onPressAction: if (root.enabled) root.clicked()
 
-    contentItem: PlainLabel {
+    ButtonSurface {
+        anchors.fill: parent
+        z: -1
+        control: root
+    }
+
+    PlainLabel {
         id: label
+        anchors.fill: parent
+        anchors.leftMargin: Theme.footerButtonInset
+        anchors.rightMargin: Theme.footerButtonInset
         text: root.title
         horizontalAlignment: Text.AlignHCenter
         verticalAlignment: Text.AlignVCenter
         font.pixelSize: Theme.footerButtonTitleSize
         font.weight: Theme.weightSemibold
         Accessible.ignored: true
-    }
-
-    background: ButtonSurface {
-        control: root
     }
 }

@@ -3,25 +3,22 @@ import QtQuick
 
 // Owns the Help window: builds it on the first show(), brings the same one to
 // the front on later calls, and forgets it when it closes, so that the next
-// show() builds a fresh one (centred, scrolled to the top).
+// show() builds a fresh one (centred, scrolled to the top). The window is
+// loaded by name, so nothing of it is compiled before Help is first asked for.
 QtObject {
     id: root
 
     // The Help window while it exists.
     property Window window: null
 
-    readonly property Component windowComponent: Component {
-        HelpWindow {}
-    }
-
     function show() {
         if (!root.window) {
+            const component = Qt.createComponent("HelpWindow.qml")
             // Parented to this object so the garbage collector keeps it; a
             // QtObject parent gives it no transient parent.
-            const created = root.windowComponent.createObject(root)
+            const created = component.status === Component.Ready ? component.createObject(root) : null
             if (!created) {
-                console.warn("Kestrin: the Help window could not be created:",
-                             root.windowComponent.errorString())
+                console.warn("Kestrin: the Help window could not be created:", component.errorString())
                 return
             }
             created.closing.connect(function () {

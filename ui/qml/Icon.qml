@@ -1,5 +1,4 @@
 import QtQuick
-import QtQuick.Window
 
 // A symbol of the design's icon vocabulary ("cpu.fill", "arrow.clockwise", ...)
 // drawn tinted, sized like a glyph of the given font size. The name-to-drawing

@@ -1,5 +1,4 @@
 import QtQuick
-import QtQuick.Controls.Basic
 
 // The scrolling list of section cards. Rows are created only as they scroll
 // into view; the page itself is bounded by the model (80 more per Load More).
@@ -8,6 +7,7 @@ ListView {
 
     required property QtObject browser
 
+    objectName: "itemList"
     model: root.browser.sectionModel
     clip: true
     bottomMargin: Theme.listBottomInset
@@ -37,7 +37,18 @@ ListView {
         }
     }
 
-    ScrollBar.vertical: ScrollBar {
-        policy: ScrollBar.AsNeeded
+    HoverHandler {
+        id: listHover
+    }
+
+    // A child of the view itself, not of its scrolling content.
+    SlimScrollBar {
+        parent: root
+        flickable: root
+        alwaysShown: false
+        hovered: listHover.hovered
+        anchors.right: parent.right
+        anchors.top: parent.top
+        anchors.bottom: parent.bottom
     }
 }

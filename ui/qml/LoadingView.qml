@@ -1,5 +1,4 @@
 import QtQuick
-import QtQuick.Controls.Basic
 
 // Shown while the first scan runs and no items exist yet.
 Item {
@@ -10,47 +9,46 @@ Item {
         width: root.width
         spacing: Theme.placeholderSpacing
 
-        BusyIndicator {
-            id: spinner
+        // Twelve spokes fading around the circle, turning in steps, the way a
+        // desktop's large progress spinner looks.
+        Item {
+            id: spokes
+            objectName: "loadingSpinner"
+
+            property int step: 0
+
             anchors.horizontalCenter: parent.horizontalCenter
-            implicitWidth: Theme.spinnerSize
-            implicitHeight: Theme.spinnerSize
-            padding: 0
-            running: root.visible
+            width: Theme.spinnerSize
+            height: Theme.spinnerSize
+
             Accessible.role: Accessible.ProgressBar
             Accessible.name: "Reading dmidecode output..."
 
-            // Twelve spokes fading around the circle, turning in steps, the
-            // way a desktop's large progress spinner looks.
-            contentItem: Item {
-                id: spokes
-                property int step: 0
+            Timer {
+                interval: 83
+                repeat: true
+                running: root.visible
+                onTriggered: spokes.step = (spokes.step + 1) % 12
+            }
 
-                Timer {
-                    interval: 83
-                    repeat: true
-                    running: spinner.running
-                    onTriggered: spokes.step = (spokes.step + 1) % 12
-                }
+            Repeater {
+                model: 12
+                Rectangle {
+                    required property int index
+                    // The leading spoke is brightest; those behind it fade.
+                    readonly property int behind: ((spokes.step - index) % 12 + 12) % 12
 
-                Repeater {
-                    model: 12
-                    Rectangle {
-                        required property int index
-                        x: (spokes.width - width) / 2
-                        y: 0
-                        width: Math.max(2, Math.round(Theme.spinnerSize / 11))
-                        height: Math.round(Theme.spinnerSize * 0.28)
-                        radius: width / 2
-                        color: Theme.white
-                        // The leading spoke is brightest; those behind it fade.
-                        readonly property int behind: ((spokes.step - index) % 12 + 12) % 12
-                        opacity: 1 - 0.85 * behind / 12
-                        transform: Rotation {
-                            origin.x: width / 2
-                            origin.y: spokes.height / 2
-                            angle: index * 30
-                        }
+                    x: (spokes.width - width) / 2
+                    y: 0
+                    width: Math.max(2, Math.round(Theme.spinnerSize / 11))
+                    height: Math.round(Theme.spinnerSize * 0.28)
+                    radius: width / 2
+                    color: Theme.white
+                    opacity: 1 - 0.85 * behind / 12
+                    transform: Rotation {
+                        origin.x: width / 2
+                        origin.y: spokes.height / 2
+                        angle: index * 30
                     }
                 }
             }

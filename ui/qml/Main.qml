@@ -1,48 +1,31 @@
 import QtQuick
-import QtQuick.Controls.Basic
-import QtQuick.Layouts
 
-// The one main window: sidebar, separator, main column. Always dark.
-ApplicationWindow {
+// The content of the one main window: menu bar, sidebar, separator, main
+// column. Always dark. The window itself (title, size) is made by the host
+// before this is loaded, so it is on screen while the interface is built.
+Rectangle {
     id: root
 
     required property QtObject browser
     // Receives the model's error messages (errorRaised); shown by the alert.
     property QtObject alerts: null
 
-    property bool firstScanStarted: false
+    anchors.fill: parent
+    color: Theme.windowBackground
 
-    function startFirstScan() {
-        if (root.visible && !root.firstScanStarted) {
-            root.firstScanStarted = true
-            root.browser.refresh()
-        }
+    // Resizing uncovers the window's own background for a moment: keep it dark.
+    Binding {
+        target: root.Window.window
+        property: "color"
+        value: Theme.windowBackground
     }
 
-    title: "Kestrin"
-    visible: true
-    width: Theme.windowDefaultWidth
-    height: Theme.windowDefaultHeight
-    minimumWidth: Theme.windowMinimumWidth
-    minimumHeight: Theme.windowMinimumHeight
-    color: Theme.windowBackground
-    font.pixelSize: Theme.bodySize
-
-    palette.window: Theme.windowBackground
-    palette.windowText: Theme.white
-    palette.base: Theme.listBackground
-    palette.text: Theme.white
-    palette.button: Theme.whiteAlpha(Theme.controlFillOpacity)
-    palette.buttonText: Theme.white
-    palette.highlight: Theme.accent
-    palette.highlightedText: Theme.white
-    palette.placeholderText: Theme.whiteAlpha(Theme.searchPlaceholderOpacity)
-    palette.dark: Theme.white
-    palette.mid: Theme.whiteAlpha(0.3)
-
-    Component.onCompleted: root.startFirstScan()
-    onVisibleChanged: root.startFirstScan()
-    onClosing: root.browser.cancelPendingSearch()
+    Connections {
+        target: root.Window.window
+        function onClosing() {
+            root.browser.cancelPendingSearch()
+        }
+    }
 
     Shortcut {
         sequences: ["Ctrl+F"]
@@ -53,75 +36,79 @@ ApplicationWindow {
         onActivated: root.browser.refresh()
     }
 
-    RowLayout {
-        anchors.fill: parent
-        spacing: 0
-
-        Sidebar {
-            objectName: "sidebar"
-            Layout.preferredWidth: Theme.sidebarWidth
-            Layout.fillHeight: true
-            browser: root.browser
-        }
-
-        Rectangle {
-            Layout.preferredWidth: Theme.separatorThickness
-            Layout.fillHeight: true
-            color: Theme.separator
-        }
-
-        MainContent {
-            id: mainContent
-            objectName: "mainContent"
-            Layout.fillWidth: true
-            Layout.fillHeight: true
-            browser: root.browser
-        }
+    AppMenuBar {
+        id: menuBar
+        width: parent.width
+        onAboutRequested: root.showAbout()
     }
 
-    // Sheets, dialogs and menus of the window are attached below this line.
-    // The menu bar is part of the first frame (and holds the key equivalents,
-    // which must work from the start); the sheet, the About panel and the
-    // error alert are built the first time they are shown and then kept.
+    Sidebar {
+        id: sidebar
+        objectName: "sidebar"
+        anchors.top: menuBar.bottom
+        anchors.bottom: parent.bottom
+        width: Theme.sidebarWidth
+        browser: root.browser
+    }
+
+    Rectangle {
+        id: separator
+        anchors.top: menuBar.bottom
+        anchors.bottom: parent.bottom
+        anchors.left: sidebar.right
+        width: Theme.separatorThickness
+        color: Theme.separator
+    }
+
+    MainContent {
+        id: mainContent
+        objectName: "mainContent"
+        anchors.top: menuBar.bottom
+        anchors.bottom: parent.bottom
+        anchors.left: separator.right
+        anchors.right: parent.right
+        browser: root.browser
+    }
+
+    // The sheet, the About panel and the error alert are not part of the
+    // first frame: they are loaded by name (so not even compiled before),
+    // built the first time they are shown, and then kept.
 
     function showAbout() {
-        aboutPanel.active = true
+        if (!aboutPanel.item)
+            aboutPanel.setSource("AboutPanel.qml")
         aboutPanel.item.open()
     }
 
     function showError(message) {
-        errorAlert.active = true
+        if (!errorAlert.item)
+            errorAlert.setSource("ErrorAlert.qml")
         errorAlert.item.present(message)
-    }
-
-    menuBar: AppMenuBar {
-        onAboutRequested: root.showAbout()
     }
 
     Loader {
         id: rawOutputSheet
 
-        property bool built: false
+        onStatusChanged: {
+            if (rawOutputSheet.status === Loader.Error)
+                console.warn("Kestrin: the raw output sheet could not be built")
+        }
+    }
 
-        active: root.browser.showRawOutput || rawOutputSheet.built
-        onLoaded: rawOutputSheet.built = true
-        sourceComponent: RawOutputSheet {
-            browser: root.browser
+    Connections {
+        target: root.browser
+        function onShowRawOutputChanged() {
+            if (root.browser.showRawOutput && !rawOutputSheet.item)
+                rawOutputSheet.setSource("RawOutputSheet.qml", { "browser": root.browser })
         }
     }
 
     Loader {
         id: aboutPanel
-
-        active: false
-        sourceComponent: AboutPanel {}
     }
 
     Loader {
         id: errorAlert
-
-        active: false
-        sourceComponent: ErrorAlert {}
     }
 
     Connections {

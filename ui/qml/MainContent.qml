@@ -1,5 +1,4 @@
 import QtQuick
-import QtQuick.Layouts
 
 // The main column: toolbar, body (heading, warnings, and the list or one of
 // its placeholders) and footer.
@@ -17,81 +16,102 @@ Rectangle {
 
     color: Theme.contentBackground
 
-    ColumnLayout {
-        anchors.fill: parent
-        spacing: 0
+    Toolbar {
+        id: toolbar
+        objectName: "toolbar"
+        width: parent.width
+        height: Theme.toolbarHeight
+        browser: root.browser
+    }
 
-        Toolbar {
-            id: toolbar
-            objectName: "toolbar"
-            Layout.fillWidth: true
-            Layout.preferredHeight: Theme.toolbarHeight
+    Rectangle {
+        id: toolbarSeparator
+        anchors.top: toolbar.bottom
+        width: parent.width
+        height: Theme.separatorThickness
+        color: Theme.separator
+    }
+
+    Column {
+        id: body
+        anchors.top: toolbarSeparator.bottom
+        anchors.left: parent.left
+        anchors.right: parent.right
+        anchors.margins: Theme.bodyInset
+        spacing: Theme.bodySpacing
+
+        HeaderBlock {
+            width: parent.width
             browser: root.browser
         }
 
-        Rectangle {
-            Layout.fillWidth: true
-            Layout.preferredHeight: Theme.separatorThickness
-            color: Theme.separator
+        WarningsBox {
+            objectName: "warningsBox"
+            width: parent.width
+            visible: root.browser.warnings.length > 0
+            warnings: root.browser.warnings
         }
+    }
 
-        ColumnLayout {
-            Layout.fillWidth: true
-            Layout.fillHeight: true
-            Layout.margins: Theme.bodyInset
-            spacing: Theme.bodySpacing
+    Item {
+        anchors.top: body.bottom
+        anchors.topMargin: Theme.bodySpacing
+        anchors.left: parent.left
+        anchors.right: parent.right
+        anchors.bottom: footerSeparator.top
+        anchors.leftMargin: Theme.bodyInset
+        anchors.rightMargin: Theme.bodyInset
+        anchors.bottomMargin: Theme.bodyInset
 
-            HeaderBlock {
-                Layout.fillWidth: true
-                browser: root.browser
+        // The placeholders and the list exist only once needed: nothing hidden
+        // is built at start-up or offered to screen readers. The list is
+        // loaded by name so that its rows are not even compiled before the
+        // first scan has something to show.
+        Loader {
+            objectName: "loadingView"
+            anchors.fill: parent
+            active: root.loading
+            visible: active
+            sourceComponent: LoadingView {}
+        }
+        Loader {
+            objectName: "emptyView"
+            anchors.fill: parent
+            active: root.empty
+            visible: active
+            source: active ? "EmptyView.qml" : ""
+        }
+        Loader {
+            id: itemList
+
+            readonly property bool needed: !root.loading && !root.empty
+
+            anchors.fill: parent
+            active: false
+            visible: itemList.needed
+            // Built the first time it is needed, then kept (with its scroll
+            // position) while a placeholder shows.
+            onNeededChanged: if (itemList.needed) itemList.active = true
+            Component.onCompleted: {
+                itemList.setSource("ItemList.qml", { "browser": root.browser })
+                itemList.active = itemList.needed
             }
-
-            WarningsBox {
-                objectName: "warningsBox"
-                Layout.fillWidth: true
-                visible: root.browser.warnings.length > 0
-                warnings: root.browser.warnings
-            }
-
-            Item {
-                Layout.fillWidth: true
-                Layout.fillHeight: true
-
-                // The placeholders exist only while shown: nothing hidden is
-                // built at start-up or offered to screen readers.
-                Loader {
-                    objectName: "loadingView"
-                    anchors.fill: parent
-                    active: root.loading
-                    visible: active
-                    sourceComponent: LoadingView {}
-                }
-                Loader {
-                    objectName: "emptyView"
-                    anchors.fill: parent
-                    active: root.empty
-                    visible: active
-                    sourceComponent: EmptyView {}
-                }
-                ItemList {
-                    objectName: "itemList"
-                    anchors.fill: parent
-                    visible: !root.loading && !root.empty
-                    browser: root.browser
-                }
-            }
         }
+    }
 
-        Rectangle {
-            Layout.fillWidth: true
-            Layout.preferredHeight: Theme.separatorThickness
-            color: Theme.separator
-        }
+    Rectangle {
+        id: footerSeparator
+        anchors.bottom: footer.top
+        width: parent.width
+        height: Theme.separatorThickness
+        color: Theme.separator
+    }
 
-        Footer {
-            objectName: "footer"
-            Layout.fillWidth: true
-            browser: root.browser
-        }
+    Footer {
+        id: footer
+        objectName: "footer"
+        anchors.bottom: parent.bottom
+        width: parent.width
+        browser: root.browser
     }
 }

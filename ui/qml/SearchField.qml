@@ -1,5 +1,4 @@
 import QtQuick
-import QtQuick.Controls.Basic
 
 // The toolbar's search field. Every edit goes to the model at once; the model
 // waits for the text to settle before it filters.
@@ -29,18 +28,29 @@ Rectangle {
         opacity: Theme.searchIconOpacity
     }
 
-    TextField {
+    // A click anywhere in the field's frame puts the cursor in it.
+    MouseArea {
+        anchors.fill: parent
+        cursorShape: Qt.IBeamCursor
+        onPressed: mouse => {
+            field.forceActiveFocus(Qt.MouseFocusReason)
+            mouse.accepted = false
+        }
+    }
+
+    TextInput {
         id: field
         objectName: "searchField"
+
+        readonly property string placeholderText: "Search..."
+
         anchors.left: icon.right
         anchors.leftMargin: Theme.searchSpacing
         anchors.right: parent.right
         anchors.rightMargin: Theme.searchHorizontalInset
         anchors.verticalCenter: parent.verticalCenter
-        padding: 0
-        background: null
-        placeholderText: "Search..."
-        placeholderTextColor: Theme.whiteAlpha(Theme.searchPlaceholderOpacity)
+        clip: true
+        activeFocusOnTab: true
         color: Theme.white
         selectionColor: Theme.tint(Theme.accent, Theme.selectionOpacity)
         selectedTextColor: Theme.white
@@ -50,7 +60,7 @@ Rectangle {
         onTextEdited: root.browser.searchText = text
 
         Accessible.role: Accessible.EditableText
-        Accessible.name: placeholderText
+        Accessible.name: field.placeholderText
         Accessible.searchEdit: true
 
         Keys.onEscapePressed: event => {
@@ -60,6 +70,18 @@ Rectangle {
             } else {
                 event.accepted = false
             }
+        }
+
+        Text {
+            anchors.fill: parent
+            verticalAlignment: Text.AlignVCenter
+            visible: field.text.length === 0 && !field.preeditText
+            text: field.placeholderText
+            textFormat: Text.PlainText
+            color: Theme.whiteAlpha(Theme.searchPlaceholderOpacity)
+            font: field.font
+            elide: Text.ElideRight
+            Accessible.ignored: true
         }
     }
 }

@@ -1,0 +1,49 @@
+import QtQuick
+import QtQuick.Controls.Basic
+
+// The drop-down menus of the menu bar, built the first time one opens.
+Item {
+    id: root
+
+    required property AppMenuBar bar
+    // Index of the open menu (0 File, 1 Help), or -1.
+    readonly property int openIndex: fileMenu.visible ? 0 : helpMenu.visible ? 1 : -1
+
+    function openMenu(index, x, y) {
+        const menus = [fileMenu, helpMenu]
+        for (let i = 0; i < menus.length; ++i) {
+            if (i !== index)
+                menus[i].close()
+        }
+        menus[index].popup(root.bar, x, y)
+    }
+
+    AppMenu {
+        id: fileMenu
+        objectName: "fileMenu"
+
+        AppMenuItem {
+            objectName: "quitMenuItem"
+            text: "Quit Kestrin"
+            shortcutText: root.bar.quitShortcutText
+            onTriggered: root.bar.quitApplication()
+        }
+    }
+
+    AppMenu {
+        id: helpMenu
+        objectName: "helpMenu"
+
+        AppMenuItem {
+            objectName: "helpMenuItem"
+            text: "Kestrin Help"
+            shortcutText: root.bar.helpShortcutText
+            onTriggered: root.bar.showHelp()
+        }
+        AppMenuItem {
+            objectName: "aboutMenuItem"
+            text: "About Kestrin"
+            onTriggered: root.bar.aboutRequested()
+        }
+    }
+}
