@@ -1,0 +1,123 @@
+#include "tool/sections/storage.h"
+
+#include "tool/sections/sectionhelpers.h"
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace devices {
+
+namespace {
+
+std::string transportOf(std::string_view name, std::string_view path)
+{
+    const auto has = [&](std::string_view part) {
+        return path.find(part) != std::string_view::npos;
+    };
+    if (name.rfind("nvme", 0) == 0 || has("/nvme/")) {
+        return "NVMe";
+    }
+    if (name.rfind("mmcblk", 0) == 0 || has("/mmc_host/")) {
+        return "MMC/SD";
+    }
+    if (usbAncestor(path)) {
+        return "USB";
+    }
+    if (has("/virtio")) {
+        return "virtio";
+    }
+    for (std::string_view part : components(path)) {
+        if (part.substr(0, 3) == "ata" && isDecimal(part.substr(3))) {
+            return "SATA";
+        }
+    }
+    if (has("/host")) {
+        return "SCSI";
+    }
+    return {};
+}
+
+} // namespace
+
+void StorageSection::list(const Context &context, Listing &out) const
+{
+    const SysRoot &root = context.root;
+    for (const PciFunction &function : context.pci) {
+        if (homeOf(function) == PciHome::storage) {
+            pciDevice(out, context.ids, function);
+        }
+    }
+    for (const std::string &disk : root.list("/sys/block")) {
+        const std::string classPath = "/sys/block/" + disk;
+        // Loop, RAM, compressed-swap and mapper devices have no device behind them.
+        if (!root.exists(classPath + "/device")) {
+            continue;
+        }
+        const std::string path = root.resolve(classPath).value_or(classPath);
+        std::optional<std::string> model = root.read(classPath + "/device/model");
+        if (!model && disk.rfind("mmcblk", 0) == 0) {
+            // Memory cards carry a product name instead of a model.
+            model = root.read(classPath + "/device/name");
+        }
+        // SCSI-like devices name their vendor next to the model; elsewhere
+        // (virtio) a "vendor" file holds a number.
+        const auto vendor = model ? root.read(classPath + "/device/vendor") : std::nullopt;
+        std::string name;
+        if (model && !model->empty()) {
+            name = *model;
+            // SCSI disks report the vendor separately, often as "ATA".
+            if (vendor && !vendor->empty() && *vendor != "ATA" && model->rfind(*vendor, 0) != 0) {
+                name = *vendor + " " + *model;
+            }
+        } else if (const auto address = pciAncestor(path); address && !usbAncestor(path)) {
+            if (const PciFunction *function = findPciFunction(context.pci, *address)) {
+                name = function->name;
+            }
+        }
+        if (name.empty()) {
+            name = "Disk";
+        }
+        out.device("disk", disk, name);
+        if (model) {
+            out.property("model", *model);
+        }
+        if (vendor && *vendor != "ATA") {
+            out.property("vendor", *vendor);
+        }
+        const auto sectors = root.readNumber(classPath + "/size");
+        const auto removable = root.read(classPath + "/removable");
+        if (sectors && *sectors > 0) {
+            // The kernel counts in 512-byte units whatever the drive's block size.
+            out.property("size", decimalSize(*sectors * 512));
+        } else if (removable && *removable == "1") {
+            out.property("medium", "none inserted");
+        }
+        if (const auto rotational = root.read(classPath + "/queue/rotational")) {
+            out.property("rotational", *rotational == "1" ? "yes" : "no");
+        }
+        if (removable) {
+            out.property("removable", *removable == "1" ? "yes" : "no");
+        }
+        const std::string transport = transportOf(disk, path);
+        if (!transport.empty()) {
+            out.property("transport", transport);
+        }
+        std::optional<std::string> revision = root.read(classPath + "/device/firmware_rev");
+        if (!revision) {
+            revision = root.read(classPath + "/device/rev");
+        }
+        if (revision) {
+            out.property("revision", *revision);
+        }
+        if (const auto blockSize = root.read(classPath + "/queue/logical_block_size")) {
+            out.property("logical block size", *blockSize + " bytes");
+        }
+        if (const auto driver = driverOf(root, classPath)) {
+            out.property("driver", *driver);
+        }
+        parentProperty(out, path);
+    }
+}
+
+} // namespace devices
