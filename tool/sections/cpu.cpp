@@ -127,8 +127,11 @@ std::vector<std::pair<std::string, std::string>> cpuCaches(const SysRoot &root)
             if (cpu.rfind("cpu", 0) != 0 || !isDecimal(std::string_view(cpu).substr(3))) {
                 continue;
             }
-            if (const auto shared = root.read("/sys/devices/system/cpu/" + cpu + "/cache/" + index +
-                                              "/shared_cpu_list")) {
+            std::string sharedList = "/sys/devices/system/cpu/" + cpu;
+            sharedList += "/cache/";
+            sharedList += index;
+            sharedList += "/shared_cpu_list";
+            if (const auto shared = root.read(sharedList)) {
                 groups.insert(*shared);
             }
         }

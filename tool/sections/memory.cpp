@@ -67,7 +67,7 @@ void MemorySection::list(const Context &context, Listing &out) const
             if (dimm.rfind("dimm", 0) != 0 && dimm.rfind("rank", 0) != 0) {
                 continue;
             }
-            const std::string path = controllerPath + "/" + dimm;
+            const std::string path = joinPath(controllerPath, dimm);
             const auto sizeMiB = root.readNumber(path + "/size");
             if (!sizeMiB || *sizeMiB == 0) {
                 continue;
@@ -77,7 +77,10 @@ void MemorySection::list(const Context &context, Listing &out) const
             if (type && !type->empty()) {
                 name += " " + *type;
             }
-            out.device("dimm", controller + " " + dimm, name);
+            std::string id = controller;
+            id += ' ';
+            id += dimm;
+            out.device("dimm", id, name);
             out.property("size", binarySize(*sizeMiB * 1024 * 1024));
             if (type) {
                 out.property("type", *type);
