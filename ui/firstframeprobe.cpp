@@ -8,14 +8,16 @@
 
 void installFirstFrameProbe(QQuickWindow *window)
 {
-    if (window == nullptr || qEnvironmentVariableIntValue("KESTRIN_EXIT_AFTER_FIRST_FRAME") != 1) {
+    const bool exitAfter = qEnvironmentVariableIntValue("KESTRIN_EXIT_AFTER_FIRST_FRAME") == 1;
+    if (window == nullptr ||
+        (!exitAfter && qEnvironmentVariableIntValue("KESTRIN_REPORT_FIRST_FRAME") != 1)) {
         return;
     }
     // frameSwapped fires on the render thread with the threaded loop; the
     // timestamp is taken there, the quit is queued to the main thread.
     QObject::connect(
         window, &QQuickWindow::frameSwapped, window,
-        [] {
+        [exitAfter] {
             static bool reported = false;
             if (reported) {
                 return;
@@ -25,6 +27,9 @@ void installFirstFrameProbe(QQuickWindow *window)
                 std::chrono::system_clock::now().time_since_epoch());
             std::printf("first-frame-epoch-us=%lld\n", static_cast<long long>(now.count()));
             std::fflush(stdout);
+            if (!exitAfter) {
+                return;
+            }
             QMetaObject::invokeMethod(QCoreApplication::instance(), &QCoreApplication::quit,
                                       Qt::QueuedConnection);
         },

@@ -3,9 +3,8 @@
 #include "ui/firstframeprobe.h"
 #include "ui/mainwindowhost.h"
 #include "ui/quithook.h"
-#include "ui/savelocationprovider.h"
 
-#include <QApplication>
+#include <QGuiApplication>
 #include <QIcon>
 #include <QQuickWindow>
 
@@ -17,8 +16,7 @@ int main(int argc, char *argv[])
         qputenv("QT_QUICK_CONTROLS_STYLE", "Basic");
     }
 
-    // A QApplication, for the desktop save dialog (a widget).
-    QApplication app(argc, argv);
+    QGuiApplication app(argc, argv);
     QGuiApplication::setApplicationName(QStringLiteral("Kestrin"));
     QGuiApplication::setOrganizationName(QStringLiteral("Kestrin"));
     QGuiApplication::setApplicationVersion(QStringLiteral(KESTRIN_VERSION));
@@ -26,13 +24,9 @@ int main(int argc, char *argv[])
     installQuitHook(app);
 
     MainWindowHost host;
-    auto saveProvider = std::make_unique<FileDialogSaveLocationProvider>();
-    FileDialogSaveLocationProvider *saveDialog = saveProvider.get();
-    host.setSaveLocationProvider(std::move(saveProvider));
     if (!host.load()) {
         return 1;
     }
-    saveDialog->setParentWindow(host.window());
     // The window manager's icon is rendered from the SVG in half a dozen sizes
     // (a few milliseconds); nothing on screen needs it before the first frame.
     QObject::connect(

@@ -1,7 +1,6 @@
 #include "ui/mainwindowhost.h"
 
 #include "ui/clipboardservice.h"
-#include "ui/savelocationprovider.h"
 #include "ui/symbolimageprovider.h"
 
 #include <QCoreApplication>
@@ -16,12 +15,11 @@ void qml_register_types_Kestrin();
 
 MainWindowHost::MainWindowHost(std::shared_ptr<ScanSource> scanner, QObject *parent)
     : QObject(parent), m_clipboard(std::make_unique<GuiClipboardService>()),
-      m_saveProvider(std::make_unique<UnavailableSaveLocationProvider>()),
       m_model(std::make_unique<BrowserModel>(std::move(scanner)))
 {
     [[maybe_unused]] volatile auto keepTypes = &qml_register_types_Kestrin;
     m_model->setClipboardService(m_clipboard.get());
-    m_model->setSaveLocationProvider(m_saveProvider.get());
+    m_model->setSaveLocationProvider(&m_saveDialog);
     m_model->setAlertPresenter(&m_alerts);
 }
 
@@ -69,6 +67,7 @@ bool MainWindowHost::load()
         {
             {QStringLiteral("browser"), QVariant::fromValue(static_cast<QObject *>(m_model.get()))},
             {QStringLiteral("alerts"), QVariant::fromValue(static_cast<QObject *>(&m_alerts))},
+            {QStringLiteral("saveDialog"), QVariant::fromValue(&m_saveDialog)},
         });
     content->setParentItem(m_window->contentItem());
     component.completeCreate();

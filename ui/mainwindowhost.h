@@ -2,6 +2,7 @@
 
 #include "browser/browsermodel.h"
 #include "ui/alertpresenter.h"
+#include "ui/savedialogcontroller.h"
 
 #include <QObject>
 #include <QQmlEngine>
@@ -34,8 +35,10 @@ public:
     [[nodiscard]] BrowserModel &model() { return *m_model; }
     [[nodiscard]] QQmlEngine &engine() { return *m_engine; }
     [[nodiscard]] SignalAlertPresenter &alerts() { return m_alerts; }
+    [[nodiscard]] SaveDialogController &saveDialog() { return m_saveDialog; }
 
-    // Swaps the save location question (the default answers "cancelled").
+    // Swaps the save location question (the default is the window's own
+    // save dialog).
     void setSaveLocationProvider(std::unique_ptr<SaveLocationProvider> provider);
     void setAlertPresenter(std::unique_ptr<AlertPresenter> presenter);
 
@@ -50,6 +53,7 @@ private:
     // binds to the model) go first, then the model, then the services it
     // points to.
     std::unique_ptr<ClipboardService> m_clipboard;
+    SaveDialogController m_saveDialog;
     std::unique_ptr<SaveLocationProvider> m_saveProvider;
     SignalAlertPresenter m_alerts;
     std::unique_ptr<AlertPresenter> m_alertOverride;

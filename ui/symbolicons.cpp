@@ -38,6 +38,9 @@ constexpr SymbolIcon symbolIcons[] = {
     {u"exclamationmark.triangle.fill", u"triangle-alert"},
     {u"arrow.down.circle", u"circle-arrow-down"},
     {u"chevron.right", u"chevron-right"},
+    // Save dialog
+    {u"folder", u"folder"},
+    {u"chevron.up.chevron.down", u"chevrons-up-down"},
 };
 
 } // namespace

@@ -55,11 +55,11 @@ inline QQuickItem *openMenuItem(QQuickWindow *window, const char *menuTitle, con
     }
     clickItem(title);
     QQuickItem *item = nullptr;
-    QTest::qWaitFor([&] {
+    const bool shown = QTest::qWaitFor([&] {
         item = findItem(window, QString::fromLatin1(itemName));
         return item != nullptr && item->isVisible() && item->height() > 0;
     });
-    return item;
+    return shown ? item : nullptr;
 }
 
 // Chooses a menu command with the mouse, as a user would.

@@ -1,4 +1,5 @@
 import QtQuick
+import Kestrin
 
 // The content of the one main window: menu bar, sidebar, separator, main
 // column. Always dark. The window itself (title, size) is made by the host
@@ -9,6 +10,8 @@ Rectangle {
     required property QtObject browser
     // Receives the model's error messages (errorRaised); shown by the alert.
     property QtObject alerts: null
+    // The save question; its dialog is built the first time it is asked.
+    property SaveDialogController saveDialog: null
 
     anchors.fill: parent
     color: Theme.windowBackground
@@ -70,8 +73,8 @@ Rectangle {
         browser: root.browser
     }
 
-    // The sheet, the About panel and the error alert are not part of the
-    // first frame: they are loaded by name (so not even compiled before),
+    // The sheet, the save dialog, the About panel and the error alert are not
+    // part of the first frame: they are loaded by name (so not even compiled before),
     // built the first time they are shown, and then kept.
 
     function showAbout() {
@@ -100,6 +103,18 @@ Rectangle {
         function onShowRawOutputChanged() {
             if (root.browser.showRawOutput && !rawOutputSheet.item)
                 rawOutputSheet.setSource("RawOutputSheet.qml", { "browser": root.browser })
+        }
+    }
+
+    Loader {
+        id: saveDialogLoader
+    }
+
+    Connections {
+        target: root.saveDialog
+        function onActiveChanged() {
+            if (root.saveDialog.active && !saveDialogLoader.item)
+                saveDialogLoader.setSource("SaveDialog.qml", { "controller": root.saveDialog })
         }
     }
 

@@ -29,11 +29,14 @@ Button {
         font.weight: Theme.weightMedium
     }
 
+    // A highlighted button is the one Return chooses (Save): accent filled.
     background: Rectangle {
         radius: Theme.controlRadius
-        color: Theme.whiteAlpha(Theme.controlFillOpacity
-                            + (root.down ? Theme.pressedOverlayOpacity
-                                         : root.hovered ? Theme.hoverOverlayOpacity : 0))
+        color: root.highlighted
+               ? Theme.tint(Theme.accent, root.down ? 0.7 : 1)
+               : Theme.whiteAlpha(Theme.controlFillOpacity
+                                  + (root.down ? Theme.pressedOverlayOpacity
+                                               : root.hovered ? Theme.hoverOverlayOpacity : 0))
         border.width: root.visualFocus ? Theme.focusRingWidth : Theme.outlineWidth
         border.color: root.visualFocus ? Theme.accent : Theme.whiteAlpha(Theme.controlOutlineOpacity)
     }

@@ -47,12 +47,6 @@ QtObject {
     readonly property real strokeSemibold: 2.3
     readonly property real strokeBold: 2.5
 
-    // Window
-    readonly property int windowMinimumWidth: 960
-    readonly property int windowMinimumHeight: 640
-    readonly property int windowDefaultWidth: 1280
-    readonly property int windowDefaultHeight: 860
-
     // Sidebar
     readonly property int sidebarWidth: 292
     readonly property int headerSpacing: 12
@@ -311,6 +305,12 @@ QtObject {
     readonly property int menuItemInset: 10
     readonly property int menuItemVerticalInset: 4
     readonly property int menuItemSpacing: 24
+
+    readonly property int saveDialogWidth: 640
+    readonly property int saveDialogHeight: 500
+    readonly property int saveDialogInset: 18
+    readonly property int saveDialogSpacing: 8
+    readonly property int saveDialogRowHeight: 28
 
     readonly property int alertWidth: 360
     readonly property int alertInset: 22
