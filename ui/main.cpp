@@ -27,11 +27,17 @@ int main(int argc, char *argv[])
     if (!host.load()) {
         return 1;
     }
-    // The window manager's icon is rendered from the SVG in half a dozen sizes
-    // (a few milliseconds); nothing on screen needs it before the first frame.
+    // The window manager's icon, in the sizes rendered at build time; nothing
+    // on screen needs it before the first frame.
     QObject::connect(
         host.window(), &QQuickWindow::frameSwapped, &app,
-        [] { QGuiApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/kestrin.svg"))); },
+        [] {
+            QIcon icon;
+            for (const int size : {16, 32, 48, 64, 128}) {
+                icon.addFile(QStringLiteral(":/icons/kestrin-%1.png").arg(size), QSize(size, size));
+            }
+            QGuiApplication::setWindowIcon(icon);
+        },
         Qt::SingleShotConnection);
     installFirstFrameProbe(host.window());
     return QGuiApplication::exec();

@@ -1,11 +1,12 @@
 #include "ui/symbolimageprovider.h"
 
+#include "ui/strokeicon.h"
 #include "ui/symbolicons.h"
 
 #include <QColor>
 #include <QFile>
-#include <QPainter>
-#include <QSvgRenderer>
+#include <QHash>
+#include <QMutex>
 
 #include <algorithm>
 #include <cmath>
@@ -45,22 +46,24 @@ std::optional<SymbolImageRequest> parseSymbolImageId(const QString &id)
     return request;
 }
 
-QByteArray tintedSymbolSvg(const SymbolImageRequest &request)
+std::optional<StrokeIcon> symbolDrawing(const QString &symbol)
 {
-    const QString path = symbolIconPath(request.symbol);
-    if (path.isEmpty()) {
-        return {};
+    // Each icon file is read once; images may be asked for from a loader thread.
+    static QMutex mutex;
+    static QHash<QString, std::optional<StrokeIcon>> drawings;
+    const QMutexLocker lock(&mutex);
+    const auto found = drawings.constFind(symbol);
+    if (found != drawings.cend()) {
+        return *found;
     }
+    std::optional<StrokeIcon> drawing;
+    const QString path = symbolIconPath(symbol);
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        return {};
+    if (!path.isEmpty() && file.open(QIODevice::ReadOnly)) {
+        drawing = parseStrokeIcon(file.readAll());
     }
-    QByteArray svg = file.readAll();
-    const QByteArray colour = request.color.name(QColor::HexRgb).toLatin1();
-    svg.replace("currentColor", colour);
-    svg.replace("stroke-width=\"2\"",
-                "stroke-width=\"" + QByteArray::number(request.strokeWidth, 'g', 4) + '"');
-    return svg;
+    drawings.insert(symbol, drawing);
+    return drawing;
 }
 
 SymbolImageProvider::SymbolImageProvider() : QQuickImageProvider(QQuickImageProvider::Image) {}
@@ -79,20 +82,13 @@ QImage SymbolImageProvider::requestImage(const QString &id, QSize *size, const Q
         *size = side;
     }
 
-    QImage image(side, QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::transparent);
-
     const std::optional<SymbolImageRequest> request = parseSymbolImageId(id);
-    if (!request) {
-        return image;
+    const std::optional<StrokeIcon> drawing =
+        request ? symbolDrawing(request->symbol) : std::nullopt;
+    if (!drawing) {
+        QImage empty(side, QImage::Format_ARGB32_Premultiplied);
+        empty.fill(Qt::transparent);
+        return empty;
     }
-    QSvgRenderer renderer(tintedSymbolSvg(*request));
-    if (!renderer.isValid()) {
-        return image;
-    }
-    QPainter painter(&image);
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setOpacity(request->color.alphaF());
-    renderer.render(&painter, QRectF(QPointF(0, 0), QSizeF(side)));
-    return image;
+    return renderStrokeIcon(*drawing, side, request->color, request->strokeWidth);
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ui/strokeicon.h"
+
 #include <QColor>
 #include <QQuickImageProvider>
 
@@ -8,7 +10,8 @@
 // Draws the icon of a symbol name, tinted and at a stroke weight, for
 // `image://symbol/<name>/<rrggbb>/<stroke width>` sources. Tinting at render
 // time keeps one SVG per icon and works with the software scene graph, which
-// has no shader effects to recolour an image afterwards.
+// has no shader effects to recolour an image afterwards. The drawings are
+// stroked by ui/strokeicon, not by the SVG library.
 class SymbolImageProvider : public QQuickImageProvider {
 public:
     SymbolImageProvider();
@@ -27,6 +30,6 @@ struct SymbolImageRequest {
 
 [[nodiscard]] std::optional<SymbolImageRequest> parseSymbolImageId(const QString &id);
 
-// The icon's SVG with the tint and stroke width applied, or empty when the
-// symbol is unknown or its file cannot be read.
-[[nodiscard]] QByteArray tintedSymbolSvg(const SymbolImageRequest &request);
+// The drawing of `symbol`, or nothing when the name is unknown or its file
+// cannot be read.
+[[nodiscard]] std::optional<StrokeIcon> symbolDrawing(const QString &symbol);

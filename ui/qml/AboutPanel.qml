@@ -38,9 +38,8 @@ Popup {
             Layout.alignment: Qt.AlignHCenter
             Layout.preferredWidth: Theme.aboutIconSize
             Layout.preferredHeight: Theme.aboutIconSize
-            source: "qrc:/icons/kestrin.svg"
-            sourceSize.width: Theme.aboutIconSize * 2
-            sourceSize.height: Theme.aboutIconSize * 2
+            // Rendered at build time; Qt takes the @2x file on dense screens.
+            source: "qrc:/icons/kestrin-" + Theme.aboutIconSize + ".png"
             fillMode: Image.PreserveAspectFit
             smooth: true
             Accessible.ignored: true

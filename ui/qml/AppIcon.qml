@@ -41,9 +41,9 @@ Item {
     // (which the software renderer could only do rectangularly) is needed.
     Image {
         anchors.fill: parent
-        source: "qrc:/icons/kestrin.svg"
-        sourceSize.width: Math.ceil(Theme.appIconSize * Screen.devicePixelRatio)
-        sourceSize.height: Math.ceil(Theme.appIconSize * Screen.devicePixelRatio)
+        // Rendered at this size at build time (ui/CMakeLists.txt); Qt takes
+        // the @2x file on dense screens.
+        source: "qrc:/icons/kestrin-" + Theme.appIconSize + ".png"
         smooth: true
         mipmap: true
         Accessible.ignored: true
