@@ -1,12 +1,14 @@
 // kestrin: the desktop application. Everything but process set-up lives in
 // MainWindowHost, which the UI tests build the same way.
 #include "ui/firstframeprobe.h"
+#include "ui/fontwarmup.h"
 #include "ui/mainwindowhost.h"
 #include "ui/quithook.h"
 
 #include <QGuiApplication>
 #include <QIcon>
 #include <QQuickWindow>
+#include <QScopeGuard>
 
 int main(int argc, char *argv[])
 {
@@ -16,7 +18,12 @@ int main(int argc, char *argv[])
         qputenv("QT_QUICK_CONTROLS_STYLE", "Basic");
     }
 
+    // Before the application object: fontconfig's set-up runs beside it.
+    FontWarmUp fonts;
     QGuiApplication app(argc, argv);
+    fonts.applicationReady();
+    // The thread must be done before the application object goes.
+    const auto joinFonts = qScopeGuard([&fonts] { fonts.finish(); });
     QGuiApplication::setApplicationName(QStringLiteral("Kestrin"));
     QGuiApplication::setOrganizationName(QStringLiteral("Kestrin"));
     QGuiApplication::setApplicationVersion(QStringLiteral(KESTRIN_VERSION));
