@@ -1,6 +1,6 @@
 // Frame times of the real main window while its item list scrolls through
 // 1,000 loaded rows. Run under a display (Xvfb) with QT_QUICK_BACKEND=software,
-// or offscreen; bench/ui_startup.sh runs it. Prints one line of figures.
+// or offscreen. Prints one line of figures.
 //
 // Each frame moves the list by a fixed distance as soon as the previous frame
 // has been presented, so the interval between two presented frames is the
