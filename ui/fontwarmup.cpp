@@ -1,6 +1,8 @@
 #include "ui/fontwarmup.h"
 
 #include <QFontDatabase>
+#include <QFontMetricsF>
+#include <QGuiApplication>
 #include <QStringList>
 
 #if __has_include(<fontconfig/fontconfig.h>)
@@ -54,5 +56,16 @@ void FontWarmUp::run()
         lock.unlock();
         // Builds Qt's font list under Qt's font database lock.
         [[maybe_unused]] const QStringList families = QFontDatabase::families();
+    }
+}
+
+void prepareFirstFrameFonts()
+{
+    for (const TextStyle &style : firstFrameTextStyles) {
+        QFont font = QGuiApplication::font();
+        font.setPixelSize(style.pixelSize);
+        font.setWeight(style.weight);
+        // Measuring loads the engine into this thread's font cache.
+        [[maybe_unused]] const qreal height = QFontMetricsF(font).height();
     }
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QFont>
+
 #include <condition_variable>
 #include <mutex>
 #include <thread>
@@ -32,3 +34,24 @@ private:
     bool m_finishing = false;
     std::thread m_thread;
 };
+
+// A text style of the window: pixel size and weight, as Theme.qml gives them.
+struct TextStyle {
+    int pixelSize;
+    QFont::Weight weight;
+};
+
+// The styles the first frame draws text in (sidebar, toolbar, heading, tiles,
+// placeholder, footer, menu bar). Kept in step with Theme.qml by a test; a
+// style missing here only costs its font set-up later, on first use.
+inline constexpr TextStyle firstFrameTextStyles[] = {
+    {10, QFont::DemiBold}, {11, QFont::Bold},   {12, QFont::Medium},   {12, QFont::DemiBold},
+    {13, QFont::Normal},   {13, QFont::Medium}, {13, QFont::DemiBold}, {15, QFont::DemiBold},
+    {16, QFont::Bold},     {18, QFont::Bold},   {23, QFont::Bold},     {27, QFont::Bold},
+};
+
+// Creates the font engines of the first frame's text styles on the calling
+// thread. Qt keeps font engines per thread, so this must run on the thread
+// that lays the text out; it is worth doing while that thread would
+// otherwise wait (for the QML types to load).
+void prepareFirstFrameFonts();

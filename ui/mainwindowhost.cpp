@@ -1,6 +1,7 @@
 #include "ui/mainwindowhost.h"
 
 #include "ui/clipboardservice.h"
+#include "ui/fontwarmup.h"
 #include "ui/symbolimageprovider.h"
 
 #include <QCoreApplication>
@@ -52,7 +53,15 @@ bool MainWindowHost::load()
     // The engine takes ownership of the provider.
     m_engine->addImageProvider(QStringLiteral("symbol"), new SymbolImageProvider);
 
-    QQmlComponent component(m_engine.get(), QUrl(QString::fromLatin1(mainQmlUrl)));
+    const QUrl url(QString::fromLatin1(mainQmlUrl));
+    // The QML types load on the engine's loader thread; meanwhile this thread
+    // prepares the fonts the first frame lays its text out in.
+    QQmlComponent preload(m_engine.get());
+    preload.loadUrl(url, QQmlComponent::Asynchronous);
+    prepareFirstFrameFonts();
+    // Waits for that load (without running the event loop, so no frame is
+    // drawn before there is content).
+    QQmlComponent component(m_engine.get(), url);
     QObject *object = component.beginCreate(m_engine->rootContext());
     auto *content = qobject_cast<QQuickItem *>(object);
     if (content == nullptr) {

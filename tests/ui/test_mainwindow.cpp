@@ -2,6 +2,7 @@
 // browsing model) with a scan source the test controls, and checks what the
 // window shows.
 #include "tests/ui/uitesthelpers.h"
+#include "ui/fontwarmup.h"
 #include "ui/mainwindowhost.h"
 
 #include <QAccessible>
@@ -9,6 +10,9 @@
 #include <QGuiApplication>
 #include <QSignalSpy>
 #include <QTest>
+
+#include <algorithm>
+#include <functional>
 
 namespace {
 
@@ -195,6 +199,38 @@ private Q_SLOTS:
                  QString::fromUtf8("0 shown \u2022 0 matched \u2022 0 total filtered items"));
         QCOMPARE(text("toolbarSubtitle"),
                  QStringLiteral("Modern filtered list of useful dmidecode hardware information."));
+    }
+
+    // The fonts prepared while the QML loads are the ones the first frame
+    // draws its text in; a style missing there is set up late, on first use.
+    void firstFrameFontsArePreparedAhead()
+    {
+        QList<QQuickItem *> texts;
+        std::function<void(QQuickItem *)> collect = [&](QQuickItem *item) {
+            if (!item->isVisible()) {
+                return;
+            }
+            if (item->inherits("QQuickText") || item->inherits("QQuickTextInput")) {
+                texts.append(item);
+            }
+            for (QQuickItem *child : item->childItems()) {
+                collect(child);
+            }
+        };
+        collect(m_window->contentItem());
+        QVERIFY(texts.size() > 10);
+        for (QQuickItem *text : std::as_const(texts)) {
+            const QFont font = text->property("font").value<QFont>();
+            const bool prepared = std::any_of(
+                std::begin(firstFrameTextStyles), std::end(firstFrameTextStyles),
+                [&font](const TextStyle &style) {
+                    return style.pixelSize == font.pixelSize() && style.weight == font.weight();
+                });
+            QVERIFY2(prepared, qPrintable(QStringLiteral("%1: %2 px, weight %3")
+                                              .arg(textOf(text))
+                                              .arg(font.pixelSize())
+                                              .arg(font.weight())));
+        }
     }
 
     void finishedScanFillsSidebarHeadingListAndFooter()
