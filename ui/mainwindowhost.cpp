@@ -77,19 +77,26 @@ bool MainWindowHost::load()
             {QStringLiteral("browser"), QVariant::fromValue(static_cast<QObject *>(m_model.get()))},
             {QStringLiteral("alerts"), QVariant::fromValue(static_cast<QObject *>(&m_alerts))},
             {QStringLiteral("saveDialog"), QVariant::fromValue(&m_saveDialog)},
+            {QStringLiteral("firstFrameShown"), false},
         });
     content->setParentItem(m_window->contentItem());
     component.completeCreate();
     m_content.reset(content);
-    startFirstScanAfterFirstFrame();
+    finishAfterFirstFrame();
     return true;
 }
 
-void MainWindowHost::startFirstScanAfterFirstFrame()
+void MainWindowHost::finishAfterFirstFrame()
 {
-    // frameSwapped may come from a render thread; the scan starts on this one.
+    // frameSwapped may come from a render thread; the rest happens on this one.
     connect(
-        m_window.get(), &QQuickWindow::frameSwapped, this, [this] { m_model->refresh(); },
+        m_window.get(), &QQuickWindow::frameSwapped, this,
+        [this] {
+            if (m_content) {
+                m_content->setProperty("firstFrameShown", true);
+            }
+            m_model->refresh();
+        },
         static_cast<Qt::ConnectionType>(Qt::QueuedConnection | Qt::SingleShotConnection));
 }
 

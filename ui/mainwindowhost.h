@@ -17,8 +17,9 @@
 //
 // Start-up order is part of the design: the window is created and shown before
 // the QML engine exists, so it appears on screen while the interface is being
-// built; the first scan starts only once the first full frame is on screen,
-// so the tool runs never compete with drawing it.
+// built. The first frame draws the sidebar, the heading and the placeholder;
+// once it is on screen, the menu bar, toolbar and footer are built and the
+// first scan starts, so neither competes with drawing it.
 class MainWindowHost : public QObject {
     Q_OBJECT
 
@@ -47,7 +48,7 @@ public:
     static constexpr QSize minimumSize{960, 640};
 
 private:
-    void startFirstScanAfterFirstFrame();
+    void finishAfterFirstFrame();
 
     // Declaration order matters: the window and the engine (and the QML that
     // binds to the model) go first, then the model, then the services it

@@ -47,6 +47,9 @@ protected:
         ASSERT_TRUE(m_host->load());
         m_host->window()->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(m_host->window()));
+        // The footer is built, and the first scan started, once the first
+        // frame is on screen.
+        ASSERT_TRUE(waitFor([this] { return m_scanner->pendingCount() == 1; }));
     }
 
     void TearDown() override { m_host.reset(); }

@@ -12,6 +12,10 @@ Rectangle {
     property QtObject alerts: null
     // The save question; its dialog is built the first time it is asked.
     property SaveDialogController saveDialog: null
+    // Set by the host once the first frame is on screen. That frame draws the
+    // sidebar, the heading and the placeholder; the menu bar, toolbar and
+    // footer follow in the next one, in the space kept free for them.
+    property bool firstFrameShown: true
 
     anchors.fill: parent
     color: Theme.windowBackground
@@ -39,10 +43,14 @@ Rectangle {
         onActivated: root.browser.refresh()
     }
 
-    AppMenuBar {
+    Loader {
         id: menuBar
         width: parent.width
-        onAboutRequested: root.showAbout()
+        height: Theme.menuBarHeight
+        active: root.firstFrameShown
+        sourceComponent: AppMenuBar {
+            onAboutRequested: root.showAbout()
+        }
     }
 
     Sidebar {
@@ -71,6 +79,7 @@ Rectangle {
         anchors.left: separator.right
         anchors.right: parent.right
         browser: root.browser
+        firstFrameShown: root.firstFrameShown
     }
 
     // The sheet, the save dialog, the About panel and the error alert are not

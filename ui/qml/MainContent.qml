@@ -6,9 +6,13 @@ Rectangle {
     id: root
 
     required property QtObject browser
+    // False until the window's first frame is on screen: the toolbar and the
+    // footer are built right after it (their space is kept free before).
+    property bool firstFrameShown: true
 
     function focusSearch() {
-        toolbar.focusSearch()
+        if (toolbar.item)
+            toolbar.item.focusSearch()
     }
 
     readonly property bool loading: root.browser.isScanning && root.browser.itemCount === 0
@@ -16,12 +20,15 @@ Rectangle {
 
     color: Theme.contentBackground
 
-    Toolbar {
+    Loader {
         id: toolbar
-        objectName: "toolbar"
         width: parent.width
         height: Theme.toolbarHeight
-        browser: root.browser
+        active: root.firstFrameShown
+        sourceComponent: Toolbar {
+            objectName: "toolbar"
+            browser: root.browser
+        }
     }
 
     Rectangle {
@@ -107,11 +114,15 @@ Rectangle {
         color: Theme.separator
     }
 
-    Footer {
+    Loader {
         id: footer
-        objectName: "footer"
         anchors.bottom: parent.bottom
         width: parent.width
-        browser: root.browser
+        height: item ? item.implicitHeight : Theme.footerButtonMinimumHeight + 2 * Theme.footerVerticalInset
+        active: root.firstFrameShown
+        sourceComponent: Footer {
+            objectName: "footer"
+            browser: root.browser
+        }
     }
 }
