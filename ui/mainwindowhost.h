@@ -44,7 +44,8 @@ public:
     void setAlertPresenter(std::unique_ptr<AlertPresenter> presenter);
 
     static constexpr const char *mainQmlUrl = "qrc:/Kestrin/Main.qml";
-    static constexpr QSize defaultSize{1280, 860};
+    // Fits a 1366 x 768 laptop screen below its panels and title bar.
+    static constexpr QSize defaultSize{1180, 700};
     static constexpr QSize minimumSize{960, 640};
 
 private:
