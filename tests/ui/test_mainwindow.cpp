@@ -678,18 +678,61 @@ private Q_SLOTS:
             }
         }
         const QStringList expected = {
-            QStringLiteral("searchField"),         QStringLiteral("toolbarRefresh"),
-            QStringLiteral("toolbarRawOutput"),    QStringLiteral("categoryRow_Summary"),
-            QStringLiteral("categoryRow_CPU"),     QStringLiteral("categoryRow_Memory"),
-            QStringLiteral("categoryRow_Battery"), QStringLiteral("sidebarRefresh"),
-            QStringLiteral("sidebarRawOutput"),    QStringLiteral("sidebarSaveReport"),
-            QStringLiteral("sidebarCopyVisible"),  QStringLiteral("footerCopyVisible"),
-            QStringLiteral("footerSaveReport"),    QStringLiteral("footerRawOutput"),
+            QStringLiteral("searchField"),
+            QStringLiteral("toolbarRefresh"),
+            QStringLiteral("toolbarRawOutput"),
+            QStringLiteral("categoryRow_Summary"),
+            QStringLiteral("categoryRow_CPU"),
+            QStringLiteral("categoryRow_Memory"),
+            QStringLiteral("categoryRow_Battery"),
+            QStringLiteral("sidebarRefresh"),
+            QStringLiteral("sidebarRawOutput"),
+            QStringLiteral("sidebarSaveReport"),
+            QStringLiteral("sidebarCopyVisible"),
+            QStringLiteral("footerCopyVisible"),
+            QStringLiteral("footerSaveReport"),
+            QStringLiteral("footerRawOutput"),
+            QStringLiteral("listRow"),
             QStringLiteral("loadMoreRow"),
         };
         for (const QString &name : expected) {
             QVERIFY2(reached.contains(name), qPrintable(name));
         }
+    }
+
+    // Once the list has the keyboard focus the arrow keys walk its rows, and
+    // the current one is marked; a click makes a row current too.
+    void arrowKeysWalkTheRowsOfTheList()
+    {
+        finishScan(sampleResult());
+        selectCategory(QStringLiteral("CPU"));
+        QQuickItem *list = find("itemList");
+        QVERIFY(list != nullptr);
+        list->forceActiveFocus(Qt::TabFocusReason);
+        QTRY_COMPARE(list->property("currentIndex").toInt(), 0);
+        QTRY_COMPARE(findItems(m_window, QStringLiteral("rowMarker"), true).size(), 1);
+        QTest::keyClick(m_window, Qt::Key_Down);
+        QTest::keyClick(m_window, Qt::Key_Down);
+        QCOMPARE(list->property("currentIndex").toInt(), 2);
+        QTest::keyClick(m_window, Qt::Key_Down);
+        QCOMPARE(list->property("currentIndex").toInt(), 2);
+        QTest::keyClick(m_window, Qt::Key_Home);
+        QCOMPARE(list->property("currentIndex").toInt(), 0);
+        QTest::keyClick(m_window, Qt::Key_End);
+        QCOMPARE(list->property("currentIndex").toInt(), 2);
+
+        // Without the keyboard focus no row is marked.
+        find("searchField")->forceActiveFocus();
+        QTRY_COMPARE(findItems(m_window, QStringLiteral("rowMarker"), true).size(), 0);
+
+        const QList<QQuickItem *> rows = findItems(m_window, QStringLiteral("hardwareRow"), true);
+        QCOMPARE(rows.size(), 3);
+        // A click on the title side of the second row (the value side selects text).
+        QVERIFY(QQuickTest::qWaitForPolish(m_window));
+        QTest::mouseClick(m_window, Qt::LeftButton, Qt::NoModifier,
+                          rows[1]->mapToScene(QPointF(60, rows[1]->height() / 2)).toPoint());
+        QTRY_VERIFY(list->hasActiveFocus());
+        QCOMPARE(list->property("currentIndex").toInt(), 1);
     }
 
     void closingTheWindowDropsAPendingSearch()

@@ -2,10 +2,23 @@ import QtQuick
 
 // The scrolling list of section cards. Rows are created only as they scroll
 // into view; the page itself is bounded by the model (80 more per Load More).
+// The list is one tab stop: the arrow keys then move the current row, which
+// is marked while the list has the keyboard focus.
 ListView {
     id: root
 
     required property QtObject browser
+
+    // Moves the current row by `step` rows, within the page.
+    function moveCurrent(step) {
+        if (root.count === 0)
+            return
+        root.currentIndex = Math.max(0, Math.min(root.count - 1, root.currentIndex + step))
+        root.positionViewAtIndex(root.currentIndex, ListView.Contain)
+    }
+
+    // Rows that fit in the view: the step of Page Up and Page Down.
+    readonly property int pageRows: Math.max(1, Math.floor(root.height / Theme.listRowEstimate))
 
     objectName: "itemList"
     model: root.browser.sectionModel
@@ -13,12 +26,52 @@ ListView {
     bottomMargin: Theme.listBottomInset
     boundsBehavior: Flickable.StopAtBounds
     reuseItems: true
-    // Rows are not tab stops; the Load More button below them is.
-    keyNavigationEnabled: false
+    activeFocusOnTab: true
+    keyNavigationEnabled: true
+    currentIndex: -1
+    highlightFollowsCurrentItem: false
+
+    Accessible.role: Accessible.List
+    Accessible.name: "Hardware items"
+
+    // The list, or its current row (the view hands its focus on to it), has
+    // the keyboard; not a value that holds a text selection.
+    readonly property bool keyboardOnList: root.activeFocus
+        && (root.Window.activeFocusItem === root || root.Window.activeFocusItem === root.currentItem)
+
+    onKeyboardOnListChanged: {
+        if (root.keyboardOnList && root.currentIndex < 0 && root.count > 0)
+            root.currentIndex = 0
+    }
+    onCountChanged: {
+        if (root.currentIndex >= root.count)
+            root.currentIndex = root.count - 1
+    }
+
+    Keys.onPressed: event => {
+        if (event.key === Qt.Key_PageDown) {
+            root.moveCurrent(root.pageRows)
+        } else if (event.key === Qt.Key_PageUp) {
+            root.moveCurrent(-root.pageRows)
+        } else if (event.key === Qt.Key_Home) {
+            root.moveCurrent(-root.count)
+        } else if (event.key === Qt.Key_End) {
+            root.moveCurrent(root.count)
+        } else {
+            return
+        }
+        event.accepted = true
+    }
 
     delegate: ModernListSection {
+        id: row
         width: ListView.view.width
         lastRow: index === root.count - 1
+        marked: ListView.isCurrentItem && root.keyboardOnList
+        onChosen: {
+            root.currentIndex = row.index
+            root.forceActiveFocus(Qt.MouseFocusReason)
+        }
     }
 
     footer: Item {

@@ -18,6 +18,11 @@ Item {
     required property bool lastInSection
     // The final row of the page has no section gap below it.
     property bool lastRow: false
+    // The list's current row while the list has the keyboard focus.
+    property bool marked: false
+
+    // A click on the row (not on its value text) makes it the current row.
+    signal chosen
 
     // The header's text: the title without surrounding white space or line
     // breaks, "Details" when nothing is left, in upper case.
@@ -26,6 +31,7 @@ Item {
         return trimmed.length > 0 ? trimmed : "Details"
     }
 
+    objectName: "listRow"
     implicitHeight: column.implicitHeight
 
     Column {
@@ -70,9 +76,31 @@ Item {
                 border.color: Theme.whiteAlpha(Theme.cardOutlineOpacity)
             }
 
+            Rectangle {
+                objectName: "rowMarker"
+                visible: root.marked
+                x: Theme.focusRingWidth
+                y: Theme.focusRingWidth
+                width: parent.width - 2 * Theme.focusRingWidth
+                height: row.height - 2 * Theme.focusRingWidth
+                radius: Theme.cardRadius - Theme.focusRingWidth
+                color: Theme.tint(Theme.accent, Theme.rowMarkerFillOpacity)
+                border.width: Theme.focusRingWidth
+                border.color: Theme.accent
+            }
+
+            // Under the row's content: a press on the value's text goes to
+            // the text (to select it), anywhere else it lands here.
+            MouseArea {
+                anchors.fill: parent
+                acceptedButtons: Qt.LeftButton
+                onClicked: root.chosen()
+            }
+
             ModernHardwareRow {
                 id: row
                 objectName: "hardwareRow"
+                Accessible.selected: root.marked
                 width: parent.width
                 height: implicitHeight
                 title: root.title

@@ -184,6 +184,9 @@ QtObject {
     readonly property int cardRadius: 13
     readonly property real cardOutlineOpacity: 0.08
     readonly property int cardDividerInset: 52
+    readonly property real rowMarkerFillOpacity: 0.12
+    // A typical row's height, for paging through the list with the keyboard.
+    readonly property int listRowEstimate: 52
 
     readonly property int itemSpacing: 12
     readonly property int itemHorizontalInset: 14
