@@ -234,16 +234,14 @@ int main(int argc, char *argv[])
             if (!text) {
                 return exitIo;
             }
-            parts.append(ScanPart{0, QStringLiteral("dmidecode --mac-hardware"), *text,
-                                  scanner.parseMacHardware(*text), std::nullopt});
+            parts.append(HardwareScanner::macHardwarePart(*text));
         }
         if (options.classicFile) {
             const std::optional<QString> text = readTextFile(*options.classicFile);
             if (!text) {
                 return exitIo;
             }
-            parts.append(ScanPart{1, QStringLiteral("dmidecode -q"), *text,
-                                  scanner.parseClassicDMIDecode(*text), std::nullopt});
+            parts.append(scanner.classicPart(*text));
         }
         result = scanner.assemble(std::move(parts));
     } else {

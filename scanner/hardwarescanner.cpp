@@ -116,6 +116,32 @@ QList<HardwareItem> HardwareScanner::makeSummaryItems(const QList<HardwareItem> 
     return ::makeSummaryItems(items);
 }
 
+const QString &HardwareScanner::macHardwareHeader()
+{
+    static const QString header = QStringLiteral("dmidecode --mac-hardware");
+    return header;
+}
+
+const QString &HardwareScanner::classicHeader()
+{
+    static const QString header = QStringLiteral("dmidecode -q");
+    return header;
+}
+
+ScanPart HardwareScanner::macHardwarePart(QString output)
+{
+    QList<HardwareItem> items = parseMacHardware(output);
+    return ScanPart{macHardwareOrder, macHardwareHeader(), std::move(output), std::move(items),
+                    std::nullopt};
+}
+
+ScanPart HardwareScanner::classicPart(QString output) const
+{
+    QList<HardwareItem> items = parseClassicDMIDecode(output);
+    return ScanPart{classicOrder, classicHeader(), std::move(output), std::move(items),
+                    std::nullopt};
+}
+
 HardwareScanResult HardwareScanner::assemble(QList<ScanPart> parts) const
 {
     std::stable_sort(parts.begin(), parts.end(),

@@ -9,6 +9,7 @@
 #include <QStringList>
 #include <QStringView>
 
+#include <cstdint>
 #include <optional>
 
 class ActiveProcessRegistry;
@@ -26,6 +27,17 @@ public:
     [[nodiscard]] static QList<HardwareItem> parseMacHardware(QStringView output);
     [[nodiscard]] QList<HardwareItem> cleanAndDeduplicate(const QList<HardwareItem> &items) const;
     [[nodiscard]] static QList<HardwareItem> makeSummaryItems(const QList<HardwareItem> &items);
+
+    // The part of a successful run: its header and order, its output, and what
+    // its parser makes of that output. Each run calls one of these on its own
+    // thread, so the two outputs are parsed at the same time.
+    [[nodiscard]] static ScanPart macHardwarePart(QString output);
+    [[nodiscard]] ScanPart classicPart(QString output) const;
+
+    static constexpr std::int64_t macHardwareOrder = 0;
+    static constexpr std::int64_t classicOrder = 1;
+    [[nodiscard]] static const QString &macHardwareHeader();
+    [[nodiscard]] static const QString &classicHeader();
 
     // Steps after the runs: order the parts, frame the raw output, collect the
     // warnings, clean, and put the summary in front.

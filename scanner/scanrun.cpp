@@ -20,23 +20,23 @@ struct RunDescriptor {
     std::int64_t order;
     QString header;
     QStringList arguments;
-    std::function<QList<HardwareItem>(const HardwareScanner &, QStringView)> parser;
+    std::function<ScanPart(const HardwareScanner &, QString)> parse;
 };
 
 std::vector<RunDescriptor> runDescriptors()
 {
     return {
-        {0,
-         QStringLiteral("dmidecode --mac-hardware"),
+        {HardwareScanner::macHardwareOrder,
+         HardwareScanner::macHardwareHeader(),
          {QStringLiteral("--mac-hardware")},
-         [](const HardwareScanner &, QStringView text) {
-             return HardwareScanner::parseMacHardware(text);
+         [](const HardwareScanner &, QString text) {
+             return HardwareScanner::macHardwarePart(std::move(text));
          }},
-        {1,
-         QStringLiteral("dmidecode -q"),
+        {HardwareScanner::classicOrder,
+         HardwareScanner::classicHeader(),
          {QStringLiteral("-q")},
-         [](const HardwareScanner &scanner, QStringView text) {
-             return scanner.parseClassicDMIDecode(text);
+         [](const HardwareScanner &scanner, QString text) {
+             return scanner.classicPart(std::move(text));
          }},
     };
 }
@@ -62,8 +62,7 @@ HardwareScanResult HardwareScanner::performScan() const
         ScanPart part{descriptor.order, descriptor.header, {}, {}, std::nullopt};
         const Expected<QString> output = runDMIDecode(*tool, descriptor.arguments, timeout);
         if (output) {
-            part.output = *output;
-            part.items = descriptor.parser(*this, part.output);
+            part = descriptor.parse(*this, *output);
         } else {
             part.warning = QStringLiteral("Could not run ") + descriptor.header +
                            QStringLiteral(": ") + output.error().description;
