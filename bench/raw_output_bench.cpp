@@ -152,7 +152,8 @@ int main(int argc, char *argv[])
 
     // A rescan that finishes while the sheet is open replaces the text.
     HardwareScanResult next = result;
-    next.rawOutput.prepend(QStringLiteral("Handle 0x0000, DMI type 0, 26 bytes\n"));
+    next.rawOutput =
+        QStringLiteral("Handle 0x0000, DMI type 0, 26 bytes\n") + result.rawOutput.text();
     source->setResult(next);
     const double replaceMs = msUntilNextFrame(window, [&] {
         model.refresh();

@@ -120,11 +120,20 @@ void BrowserModel::refresh()
         }));
 }
 
+const QString &BrowserModel::rawOutput() const
+{
+    if (!m_rawOutputText) {
+        m_rawOutputText = m_rawOutput.text();
+    }
+    return *m_rawOutputText;
+}
+
 void BrowserModel::applyScanResult(PreparedScan scan)
 {
     m_items = std::move(scan.result.items);
     m_searchTexts = std::move(scan.searchTexts);
     m_rawOutput = std::move(scan.result.rawOutput);
+    m_rawOutputText.reset();
     m_warnings = std::move(scan.result.warnings);
 
     m_categoryCounts.clear();

@@ -15,6 +15,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 class CategoryListModel;
 class SectionedItemsModel;
@@ -70,7 +71,8 @@ public:
     // Fields
     [[nodiscard]] const QList<HardwareItem> &items() const { return m_items; }
     [[nodiscard]] bool isScanning() const { return m_isScanning; }
-    [[nodiscard]] const QString &rawOutput() const { return m_rawOutput; }
+    // The framed text of the scan's runs, joined on first read after a scan.
+    [[nodiscard]] const QString &rawOutput() const;
     [[nodiscard]] const QStringList &warnings() const { return m_warnings; }
     [[nodiscard]] HardwareCategory selectedCategory() const { return m_selectedCategory; }
     void setSelectedCategory(HardwareCategory category);
@@ -141,7 +143,10 @@ private:
     AlertPresenter *m_alerts = nullptr;
 
     QList<HardwareItem> m_items;
-    QString m_rawOutput;
+    RawOutput m_rawOutput;
+    // The joined text of m_rawOutput once something has read it; only this
+    // (the UI) thread touches it.
+    mutable std::optional<QString> m_rawOutputText;
     QStringList m_warnings;
     HardwareCategory m_selectedCategory = HardwareCategory::summary;
     QString m_searchText;

@@ -210,7 +210,7 @@ QByteArray json(const QList<HardwareItem> &items, const HardwareScanResult &resu
     const QJsonObject root{
         {QStringLiteral("items"), array},
         {QStringLiteral("warnings"), QJsonArray::fromStringList(result.warnings)},
-        {QStringLiteral("rawOutput"), result.rawOutput},
+        {QStringLiteral("rawOutput"), result.rawOutput.text()},
     };
     return QJsonDocument(root).toJson(QJsonDocument::Compact) + '\n';
 }

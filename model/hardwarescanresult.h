@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/hardwareitem.h"
+#include "model/rawoutput.h"
 
 #include <QList>
 #include <QString>
@@ -10,6 +11,6 @@
 // never changed afterwards.
 struct HardwareScanResult {
     QList<HardwareItem> items;
-    QString rawOutput;
+    RawOutput rawOutput;
     QStringList warnings;
 };

@@ -149,14 +149,7 @@ HardwareScanResult HardwareScanner::assemble(QList<ScanPart> parts) const
     HardwareScanResult result;
     QList<HardwareItem> all;
     for (const ScanPart &part : parts) {
-        if (!result.rawOutput.isEmpty()) {
-            result.rawOutput += QLatin1Char('\n');
-        }
-        result.rawOutput += QStringLiteral("===== ");
-        result.rawOutput += part.header;
-        result.rawOutput += QStringLiteral(" =====\n");
-        result.rawOutput += part.output;
-        result.rawOutput += QLatin1Char('\n');
+        result.rawOutput.appendRun(part.header, part.output);
         all += part.items;
         if (part.warning) {
             result.warnings.append(*part.warning);
