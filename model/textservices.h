@@ -8,6 +8,7 @@
 
 #include <memory>
 #include <optional>
+#include <string>
 
 // Text rules shared by the parsers, the cleaner and the browsing model.
 namespace Text {
@@ -43,10 +44,52 @@ template <typename Visitor> void forEachLine(QStringView text, Visitor &&visit)
 
 // Strips the whitespace-and-newline class (Unicode space separators, tab,
 // the newline class) from both ends. QChar::isSpace is exactly that class.
+// Inline, because the parsers trim every line.
 [[nodiscard]] inline QStringView trimmed(QStringView text)
 {
-    return text.trimmed();
+    const QChar *begin = text.begin();
+    const QChar *end = text.end();
+    while (begin < end && begin->isSpace()) {
+        ++begin;
+    }
+    while (end > begin && end[-1].isSpace()) {
+        --end;
+    }
+    return {begin, end};
 }
+
+[[nodiscard]] inline bool isAscii(QStringView text)
+{
+    for (QChar c : text) {
+        if (c.unicode() >= 0x80) {
+            return false;
+        }
+    }
+    return true;
+}
+
+[[nodiscard]] constexpr char16_t asciiLower(char16_t c)
+{
+    return (c >= u'A' && c <= u'Z') ? static_cast<char16_t>(c + 32) : c;
+}
+
+// A string holding `length` code units of `owner` from `from`, sharing the
+// owner's storage instead of copying it: the part keeps the whole storage
+// alive, as a copy of the owner would. Used to make items whose texts are parts
+// of a tool output without a copy per item. Storage that the string does not
+// own (raw data) is copied, so the result never outlives its characters.
+[[nodiscard]] QString sharedSlice(const QString &owner, qsizetype from, qsizetype length);
+
+// Many strings sharing one storage, made cheaply: the storage's reference count
+// is raised once for all of them (reserveShares), then each string takes one
+// of those references (takeShare, takeSharedSlice) instead of raising it again.
+// Making millions of items is otherwise dominated by one atomic operation per
+// string. Every reserved share must be taken exactly once.
+void reserveShares(const QString &owner, qsizetype count);
+// A copy of `owner` that takes a reserved share.
+[[nodiscard]] QString takeShare(const QString &owner);
+// sharedSlice(owner, from, length), taking a reserved share.
+[[nodiscard]] QString takeSharedSlice(const QString &owner, qsizetype from, qsizetype length);
 
 // Lower-cases exactly like QString::toLower, without that call's cost for
 // ASCII text (and without allocating when the text is already lower case).
@@ -98,14 +141,30 @@ public:
     {
         return compare(left, right) < 0;
     }
+    // Whether the two compare equal before the tie-break (they differ at most in
+    // case, width or ignorable characters).
+    [[nodiscard]] bool equivalent(QStringView left, QStringView right) const;
 
     // Sorts `strings` (distinct or not) and returns, for each distinct string, its
     // rank in that order: sorting by rank equals sorting by the comparison, and
     // costs one collation per distinct string pair instead of per element pair.
     [[nodiscard]] QHash<QString, int> ranks(QList<QString> strings) const;
 
+    // Appends a presorting key for `text` to `key`. Ordering texts by their keys
+    // (code unit by code unit, then by the texts themselves) is a cheap guess at
+    // the comparison's order: letters without case, digit runs by value, the
+    // locale's order of the other ASCII characters. It is right for the plain
+    // titles that tool output mostly has, but only a guess in general, so
+    // whoever uses it checks the neighbours it yields with compare().
+    void appendPresortKey(QStringView text, std::u16string &key) const;
+
 private:
+    struct PresortWeights;
+
     std::shared_ptr<QCollator> m_collator;
+    // Built on first use from the collator; a comparator serves one thread at a
+    // time, as its collator does.
+    mutable std::shared_ptr<const PresortWeights> m_presortWeights;
 };
 
 // The locale used for collation: the system's, unless it is C/POSIX, where ICU
