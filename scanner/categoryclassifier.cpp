@@ -1,8 +1,13 @@
 #include "scanner/categoryclassifier.h"
 
+#include "model/textservices.h"
+
 #include <QString>
 
+#include <algorithm>
 #include <array>
+#include <bit>
+#include <string_view>
 #include <vector>
 
 namespace {
@@ -34,21 +39,138 @@ const std::vector<Rule> &rules()
     return table;
 }
 
-struct Candidate {
-    std::u16string_view keyword;
+int ruleCount()
+{
+    return static_cast<int>(rules().size());
+}
+
+// An automaton over every keyword at once (Aho-Corasick): one table step per
+// character finds every keyword occurrence, and each state knows the first
+// rule among the keywords that end there. ASCII upper case steps like lower
+// case; other characters (after full lower-casing) match no keyword.
+class KeywordAutomaton {
+public:
+    KeywordAutomaton()
+    {
+        for (const Rule &rule : rules()) {
+            for (std::u16string_view keyword : rule.keywords) {
+                for (char16_t c : keyword) {
+                    if (m_class[c] == 0) {
+                        m_class[c] = static_cast<std::uint8_t>(++m_classes);
+                    }
+                }
+            }
+        }
+        ++m_classes; // class 0: a character of no keyword
+        Q_ASSERT(m_classes <= rowWidth);
+        for (char16_t c = u'A'; c <= u'Z'; ++c) {
+            m_class[c] = m_class[Text::asciiLower(c)];
+        }
+
+        // The trie, with the first rule of the keywords that end in each node.
+        addState();
+        for (int rule = 0; rule < ruleCount(); ++rule) {
+            for (std::u16string_view keyword : rules()[static_cast<std::size_t>(rule)].keywords) {
+                std::uint16_t state = 0;
+                for (char16_t c : keyword) {
+                    if (m_next[index(state, m_class[c])] == 0) {
+                        const std::uint16_t added = addState();
+                        m_next[index(state, m_class[c])] = added;
+                    }
+                    state = m_next[index(state, m_class[c])];
+                }
+                m_output[state] = std::min(m_output[state], rule);
+            }
+        }
+        // Breadth first: failure links, inherited outputs and the missing steps.
+        std::vector<std::uint16_t> fail(m_output.size(), 0);
+        std::vector<std::uint16_t> queue;
+        for (int cls = 1; cls < m_classes; ++cls) {
+            if (const std::uint16_t child = m_next[index(0, cls)]; child != 0) {
+                queue.push_back(child);
+            }
+        }
+        for (std::size_t head = 0; head < queue.size(); ++head) {
+            const std::uint16_t state = queue[head];
+            m_output[state] = std::min(m_output[state], m_output[fail[state]]);
+            for (int cls = 1; cls < m_classes; ++cls) {
+                const std::uint16_t fallback = m_next[index(fail[state], cls)];
+                std::uint16_t &next = m_next[index(state, cls)];
+                if (next == 0) {
+                    next = fallback;
+                } else {
+                    fail[next] = fallback;
+                    queue.push_back(next);
+                }
+            }
+        }
+    }
+
+    // The first rule with a keyword in `text` (lower case, or ASCII), or
+    // `best` when none comes before it.
+    [[nodiscard]] int firstRule(QStringView text, int best) const
+    {
+        std::uint16_t state = 0;
+        for (QChar c : text) {
+            const char16_t u = c.unicode();
+            state = m_next[index(state, u < 128 ? m_class[u] : 0)];
+            if (m_output[state] < best) {
+                best = m_output[state];
+                if (best == 0) {
+                    break;
+                }
+            }
+        }
+        return best;
+    }
+
+private:
+    // The keywords use fewer than 32 distinct characters.
+    static constexpr int rowWidth = 32;
+
+    [[nodiscard]] static std::size_t index(std::uint16_t state, int cls)
+    {
+        return static_cast<std::size_t>(state) * rowWidth + static_cast<std::size_t>(cls);
+    }
+
+    std::uint16_t addState()
+    {
+        m_output.push_back(ruleCount());
+        m_next.resize(m_next.size() + rowWidth, 0);
+        return static_cast<std::uint16_t>(m_output.size() - 1);
+    }
+
+    std::array<std::uint8_t, 128> m_class{};
+    int m_classes = 0;
+    std::vector<std::uint16_t> m_next;
+    std::vector<int> m_output;
+};
+
+const KeywordAutomaton &automaton()
+{
+    static const KeywordAutomaton instance;
+    return instance;
+}
+
+// A keyword split at one of its spaces, which may fall on the space that joins
+// section and line.
+struct StraddlingKeyword {
+    std::u16string_view before;
+    std::u16string_view after;
     int rule;
 };
 
-// Keywords by their first character, so one pass over the probe finds every
-// rule that matches; the earliest matching rule decides.
-const std::array<std::vector<Candidate>, 128> &candidatesByFirstChar()
+const std::vector<StraddlingKeyword> &straddlingKeywords()
 {
-    static const std::array<std::vector<Candidate>, 128> table = [] {
-        std::array<std::vector<Candidate>, 128> result;
-        const std::vector<Rule> &all = rules();
-        for (int rule = 0; rule < static_cast<int>(all.size()); ++rule) {
-            for (std::u16string_view keyword : all[static_cast<std::size_t>(rule)].keywords) {
-                result[keyword.front()].push_back({keyword, rule});
+    static const std::vector<StraddlingKeyword> table = [] {
+        std::vector<StraddlingKeyword> result;
+        for (int rule = 0; rule < ruleCount(); ++rule) {
+            for (std::u16string_view keyword : rules()[static_cast<std::size_t>(rule)].keywords) {
+                for (std::size_t i = 0; i < keyword.size(); ++i) {
+                    if (keyword[i] == u' ') {
+                        result.push_back({keyword.substr(0, i), keyword.substr(i + 1), rule});
+                    }
+                }
             }
         }
         return result;
@@ -56,66 +178,76 @@ const std::array<std::vector<Candidate>, 128> &candidatesByFirstChar()
     return table;
 }
 
-bool isAscii(QStringView text)
+// Lower case with full Unicode rules. ASCII text is scanned as it is (the
+// automaton folds its case); only non-ASCII text is lower-cased first, since a
+// few non-ASCII letters (the Kelvin sign, dotted capital I) lower-case into
+// ASCII keyword letters. Lower-casing works character by character, so the
+// section and the line can be lowered apart.
+QStringView lowerForMatching(QStringView text, QString &storage)
 {
-    for (QChar c : text) {
-        if (c.unicode() >= 0x80) {
+    if (Text::isAscii(text)) {
+        return text;
+    }
+    storage = text.toString().toLower();
+    return storage;
+}
+
+bool startsWithFolded(QStringView text, std::u16string_view prefix)
+{
+    if (static_cast<std::size_t>(text.size()) < prefix.size()) {
+        return false;
+    }
+    for (std::size_t i = 0; i < prefix.size(); ++i) {
+        if (Text::asciiLower(text[static_cast<qsizetype>(i)].unicode()) != prefix[i]) {
             return false;
         }
     }
     return true;
 }
 
-char16_t asciiLower(char16_t c)
+bool endsWithFolded(QStringView text, std::u16string_view suffix)
 {
-    return (c >= u'A' && c <= u'Z') ? static_cast<char16_t>(c + 32) : c;
+    return static_cast<std::size_t>(text.size()) >= suffix.size() &&
+           startsWithFolded(text.last(static_cast<qsizetype>(suffix.size())), suffix);
 }
 
 } // namespace
 
-HardwareCategory categoryFor(QStringView section, QStringView line)
+SectionRules::SectionRules(QStringView section)
 {
-    // The probe is lower-cased with full Unicode rules; ASCII text takes a
-    // shortcut with the same result (only non-ASCII letters such as the Kelvin
-    // sign can lower-case into ASCII keywords).
-    thread_local std::u16string probe;
-    if (isAscii(section) && isAscii(line)) {
-        probe.resize(static_cast<std::size_t>(section.size() + line.size() + 1));
-        std::size_t out = 0;
-        for (QChar c : section) {
-            probe[out++] = asciiLower(c.unicode());
+    QString storage;
+    const QStringView lowered = lowerForMatching(section, storage);
+    m_firstRule = automaton().firstRule(lowered, ruleCount());
+    const std::vector<StraddlingKeyword> &straddling = straddlingKeywords();
+    Q_ASSERT(straddling.size() <= 32);
+    for (std::size_t i = 0; i < straddling.size(); ++i) {
+        if (endsWithFolded(lowered, straddling[i].before)) {
+            m_straddling |= 1U << i;
         }
-        probe[out++] = u' ';
-        for (QChar c : line) {
-            probe[out++] = asciiLower(c.unicode());
-        }
-    } else {
-        QString joined;
-        joined.reserve(section.size() + line.size() + 1);
-        joined += section;
-        joined += QLatin1Char(' ');
-        joined += line;
-        joined = std::move(joined).toLower();
-        probe.assign(reinterpret_cast<const char16_t *>(joined.utf16()),
-                     static_cast<std::size_t>(joined.size()));
     }
+}
 
-    const auto &candidates = candidatesByFirstChar();
-    const std::u16string_view view(probe);
-    int best = static_cast<int>(rules().size());
-    for (std::size_t i = 0; i < view.size() && best > 0; ++i) {
-        const char16_t c = view[i];
-        if (c >= 128) {
-            continue;
-        }
-        for (const Candidate &candidate : candidates[c]) {
-            if (candidate.rule < best &&
-                view.substr(i, candidate.keyword.size()) == candidate.keyword) {
-                best = candidate.rule;
+HardwareCategory SectionRules::categoryFor(QStringView line) const
+{
+    int best = m_firstRule;
+    if (best > 0) {
+        QString storage;
+        const QStringView lowered = lowerForMatching(line, storage);
+        best = automaton().firstRule(lowered, best);
+        const std::vector<StraddlingKeyword> &straddling = straddlingKeywords();
+        for (std::uint32_t bits = m_straddling; bits != 0; bits &= bits - 1) {
+            const StraddlingKeyword &keyword =
+                straddling[static_cast<std::size_t>(std::countr_zero(bits))];
+            if (keyword.rule < best && startsWithFolded(lowered, keyword.after)) {
+                best = keyword.rule;
             }
         }
     }
-    return best < static_cast<int>(rules().size())
-               ? rules()[static_cast<std::size_t>(best)].category
-               : HardwareCategory::raw;
+    return best < ruleCount() ? rules()[static_cast<std::size_t>(best)].category
+                              : HardwareCategory::raw;
+}
+
+HardwareCategory categoryFor(QStringView section, QStringView line)
+{
+    return SectionRules(section).categoryFor(line);
 }
