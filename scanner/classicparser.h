@@ -1,14 +1,18 @@
 #pragma once
 
 #include "model/hardwareitem.h"
+#include "scanner/runfacts.h"
 
 #include <QList>
 #include <QSet>
 #include <QString>
 #include <QStringView>
 
-// Items of the text printed by `dmidecode -q`: "Key: Value" facts whose key is
-// useful, filed by category, with the record title (and the last "Handle " line,
-// when the text has one) as detail. Never fails; unknown lines are skipped.
+// The facts of the text printed by `dmidecode -q`: "Key: Value" lines whose key
+// is useful, with the record title (and the last "Handle " line, when the text
+// has one) as detail. Never fails; unknown lines are skipped.
+[[nodiscard]] RunFacts parseClassicFacts(QString output, const QSet<QString> &usefulKeys);
+
+// The same facts as items, filed by category, in the order of their lines.
 [[nodiscard]] QList<HardwareItem> parseClassicDMIDecode(QStringView output,
                                                         const QSet<QString> &usefulKeys);

@@ -1,32 +1,42 @@
 #include "scanner/cleaner.h"
 
 #include "model/textservices.h"
+#include "scanner/summarybuilder.h"
 
+#include <QHash>
 #include <QSet>
 
 #include <algorithm>
+#include <array>
+#include <bit>
 #include <numeric>
-#include <vector>
+#include <utility>
 
-QString normalizedValue(const QString &value)
+namespace {
+
+bool needsNormalising(QStringView value)
 {
-    const char16_t *data = reinterpret_cast<const char16_t *>(value.utf16());
     const qsizetype size = value.size();
-    bool plain = true;
-    for (qsizetype i = 0; i < size && plain; ++i) {
-        const char16_t c = data[i];
-        plain = c != u'\0' && c != u'\t' && !(c == u' ' && i + 1 < size && data[i + 1] == u' ');
+    for (qsizetype i = 0; i < size; ++i) {
+        const char16_t c = value[i].unicode();
+        if (c == u'\0' || c == u'\t' || (c == u' ' && i + 1 < size && value[i + 1] == u' ')) {
+            return true;
+        }
     }
-    if (plain) {
-        return value.trimmed();
+    return false;
+}
+
+QString normalized(QStringView value)
+{
+    if (!needsNormalising(value)) {
+        return Text::trimmed(value).toString();
     }
     // NULs go first and tabs become spaces, so pairs are looked for in that text.
     std::u16string spaced;
-    spaced.reserve(static_cast<std::size_t>(size));
-    for (qsizetype i = 0; i < size; ++i) {
-        const char16_t c = data[i];
+    spaced.reserve(static_cast<std::size_t>(value.size()));
+    for (QChar c : value) {
         if (c != u'\0') {
-            spaced.push_back(c == u'\t' ? u' ' : c);
+            spaced.push_back(c == u'\t' ? u' ' : c.unicode());
         }
     }
     QString result;
@@ -37,172 +47,788 @@ QString normalizedValue(const QString &value)
             ++i; // one space of each non-overlapping pair
         }
     }
-    return std::move(result).trimmed();
+    return Text::trimmed(result).toString();
 }
 
-namespace {
-
-// FNV-1a over UTF-16 code units.
+// FNV-1a over the lower-cased code units, going on from `hash`, so that the
+// parts of a text can be hashed one after the other. Lower-casing works
+// character by character, so the parts may be lowered apart.
 constexpr quint64 hashSeed = 0xcbf29ce484222325ULL;
+constexpr quint64 hashPrime = 0x100000001b3ULL;
 
-quint64 hashUnits(quint64 hash, QStringView text)
+quint64 hashLowered(quint64 hash, QStringView text)
 {
-    for (QChar c : text) {
-        hash = (hash ^ c.unicode()) * 0x100000001b3ULL;
+    const qsizetype size = text.size();
+    for (qsizetype i = 0; i < size;) {
+        const char16_t c = text[i].unicode();
+        if (c < 0x80) {
+            hash = (hash ^ Text::asciiLower(c)) * hashPrime;
+            ++i;
+            continue;
+        }
+        // A run of non-ASCII characters, lowered as a whole (lower-casing may
+        // change its length); cutting at ASCII characters never splits a pair.
+        qsizetype end = i + 1;
+        while (end < size && text[end].unicode() >= 0x80) {
+            ++end;
+        }
+        const QStringView run = text.sliced(i, end - i);
+        if (run == Text::joiner().sliced(1, 1)) {
+            hash = (hash ^ c) * hashPrime; // the joiner's bullet has no case
+        } else {
+            for (QChar lowered : run.toString().toLower()) {
+                hash = (hash ^ lowered.unicode()) * hashPrime;
+            }
+        }
+        i = end;
     }
-    return (hash ^ 0x1F) * 0x100000001b3ULL; // field separator
+    return hash;
 }
 
-// Hash of the lower-cased text, lowering ASCII on the fly.
-quint64 hashLowered(quint64 hash, const QString &text)
+quint64 mix(quint64 hash, quint64 part)
 {
-    for (QChar c : text) {
-        if (c.unicode() >= 0x80) {
-            return hashUnits(hash, Text::lowered(text));
-        }
-    }
-    for (QChar c : text) {
-        char16_t u = c.unicode();
-        if (u >= u'A' && u <= u'Z') {
-            u = static_cast<char16_t>(u + 32);
-        }
-        hash = (hash ^ u) * 0x100000001b3ULL;
-    }
-    return (hash ^ 0x1F) * 0x100000001b3ULL;
+    hash ^= part + 0x9E3779B97F4A7C15ULL + (hash << 6) + (hash >> 2);
+    return hash;
 }
 
-// The de-duplication keys seen so far, held as hashes; equal hashes are
-// confirmed against the kept item, so a collision never drops an item.
-class SeenKeys {
-public:
-    explicit SeenKeys(qsizetype expected)
-    {
-        std::size_t capacity = 16;
-        while (capacity < static_cast<std::size_t>(expected) * 2) {
-            capacity *= 2;
-        }
-        m_slots.assign(capacity, Slot{});
-    }
+quint64 finish(quint64 hash)
+{
+    hash ^= hash >> 33;
+    hash *= 0xFF51AFD7ED558CCDULL;
+    hash ^= hash >> 33;
+    return hash;
+}
 
-    // Calls isSameKey(index) for each kept item with the same hash; returns
-    // true when one matches, otherwise records `index` and returns false.
-    template <typename Same> bool seenOrInsert(quint64 hash, qsizetype index, Same &&isSameKey)
-    {
-        if ((m_count + 1) * 2 > m_slots.size()) {
-            grow();
-        }
-        std::size_t mask = m_slots.size() - 1;
-        for (std::size_t i = hash & mask;; i = (i + 1) & mask) {
-            Slot &slot = m_slots[i];
-            if (slot.index < 0) {
-                slot = Slot{hash, index};
-                ++m_count;
+bool equalLowered(QStringView a, QStringView b)
+{
+    if (a == b) {
+        return true;
+    }
+    if (a.size() == b.size() && Text::isAscii(a) && Text::isAscii(b)) {
+        for (qsizetype i = 0; i < a.size(); ++i) {
+            if (Text::asciiLower(a[i].unicode()) != Text::asciiLower(b[i].unicode())) {
                 return false;
             }
-            if (slot.hash == hash && isSameKey(slot.index)) {
-                return true;
+        }
+        return true;
+    }
+    return Text::lowered(a.toString()) == Text::lowered(b.toString());
+}
+
+// The placeholder values, looked up without building the lower-cased value
+// when it is ASCII.
+class BadValues {
+public:
+    explicit BadValues(const QStringList &values) : m_set(values.cbegin(), values.cend())
+    {
+        for (const QString &value : values) {
+            if (Text::isAscii(value)) {
+                m_ascii.push_back(value);
             }
         }
+    }
+
+    // `probe` is already lower case.
+    [[nodiscard]] bool contains(const QString &probe) const { return m_set.contains(probe); }
+
+    // `value` is ASCII, in any case.
+    [[nodiscard]] bool containsAscii(QStringView value) const
+    {
+        return std::any_of(m_ascii.begin(), m_ascii.end(), [value](const QString &bad) {
+            if (bad.size() != value.size()) {
+                return false;
+            }
+            for (qsizetype i = 0; i < value.size(); ++i) {
+                if (Text::asciiLower(value[i].unicode()) != bad[i].unicode()) {
+                    return false;
+                }
+            }
+            return true;
+        });
     }
 
 private:
-    struct Slot {
-        quint64 hash = 0;
-        qsizetype index = -1;
+    QSet<QString> m_set;
+    std::vector<QString> m_ascii;
+};
+
+bool onlyZerosAndXs(QStringView lowered)
+{
+    return std::all_of(lowered.begin(), lowered.end(),
+                       [](QChar c) { return c == u'0' || c == u'x'; });
+}
+
+// Whether a value survives the checks on its lower-cased form: at least two
+// user-perceived characters, not a placeholder, not only zeros and x's.
+bool keepsValue(QStringView value, const BadValues &bad)
+{
+    if (Text::isAscii(value)) {
+        // Lower-casing ASCII changes neither length nor clusters.
+        return Text::graphemeCountUpTo(value, 2) >= 2 && !bad.containsAscii(value) &&
+               !std::all_of(value.begin(), value.end(),
+                            [](QChar c) { return c == u'0' || c == u'x' || c == u'X'; });
+    }
+    const QString probe = Text::trimmed(Text::lowered(value.toString())).toString();
+    return Text::graphemeCountUpTo(probe, 2) >= 2 && !bad.contains(probe) && !onlyZerosAndXs(probe);
+}
+
+struct Survivor {
+    quint64 hash = 0;
+    std::uint32_t fact = 0;
+    std::int32_t normalized = -1; // into the normalised values; -1: the fact's own value
+    std::uint8_t run = 0;
+    HardwareCategory category = HardwareCategory::raw;
+};
+
+// Sorts 64-bit keys, least significant 11 bits first; only the low `bits`
+// bits vary.
+void radixSort(std::vector<quint64> &keys, int bits)
+{
+    if (keys.size() < 4096) {
+        std::sort(keys.begin(), keys.end());
+        return;
+    }
+    constexpr int digitBits = 11;
+    constexpr std::size_t buckets = std::size_t{1} << digitBits;
+    std::vector<quint64> buffer(keys.size());
+    for (int shift = 0; shift < bits; shift += digitBits) {
+        std::array<std::size_t, buckets> offsets{};
+        for (quint64 key : keys) {
+            ++offsets[(key >> shift) & (buckets - 1)];
+        }
+        std::size_t total = 0;
+        for (std::size_t &offset : offsets) {
+            total += std::exchange(offset, total);
+        }
+        for (quint64 key : keys) {
+            buffer[offsets[(key >> shift) & (buckets - 1)]++] = key;
+        }
+        keys.swap(buffer);
+    }
+}
+
+// Compares a1 + a2 with b1 + b2, code unit by code unit.
+int compareJoined(QStringView a1, QStringView a2, QStringView b1, QStringView b2)
+{
+    qsizetype i = 0;
+    const qsizetype aSize = a1.size() + a2.size();
+    const qsizetype bSize = b1.size() + b2.size();
+    for (; i < aSize && i < bSize; ++i) {
+        const char16_t a = i < a1.size() ? a1[i].unicode() : a2[i - a1.size()].unicode();
+        const char16_t b = i < b1.size() ? b1[i].unicode() : b2[i - b1.size()].unicode();
+        if (a != b) {
+            return a < b ? -1 : 1;
+        }
+    }
+    return aSize == bSize ? 0 : (aSize < bSize ? -1 : 1);
+}
+
+int bitsFor(std::size_t count)
+{
+    return count <= 1 ? 0 : std::bit_width(count - 1);
+}
+
+// One cleaning pass over the facts of some runs.
+class Cleaner {
+public:
+    Cleaner(const std::vector<const RunFacts *> &runs, const QStringList &badValues)
+        : m_runs(runs), m_bad(badValues)
+    {
+        std::size_t facts = 0;
+        for (const RunFacts *run : m_runs) {
+            facts += run->facts().size();
+            m_caches.emplace_back(*run);
+        }
+        m_survivors.reserve(facts);
+    }
+
+    void clean()
+    {
+        for (std::size_t r = 0; r < m_runs.size(); ++r) {
+            const RunFacts &run = *m_runs[r];
+            const std::vector<RunFacts::Fact> &facts = run.facts();
+            for (std::size_t f = 0; f < facts.size(); ++f) {
+                consider(static_cast<std::uint8_t>(r), static_cast<std::uint32_t>(f));
+            }
+        }
+        dropRepeatedKeys();
+    }
+
+    // Survivors (indices) in display order: by category, then title under the
+    // standard comparison, then input order.
+    [[nodiscard]] std::vector<std::uint32_t> order();
+
+    [[nodiscard]] QList<HardwareItem> items(const std::vector<std::uint32_t> &order,
+                                            bool withSummary);
+
+private:
+    // What the cleaner works out once per title, device and context of a run.
+    struct RunCache {
+        explicit RunCache(const RunFacts &run)
+            : titleHash(run.titles().size(), 0), deviceHash(run.devices().size(), 0),
+              contextHash(run.contexts().size(), 0), details(run.contexts().size()),
+              detailBuilt(run.contexts().size(), 0), titleHead(run.titles().size(), RunFacts::none),
+              deviceHead(run.devices().size(), RunFacts::none), keyRank(run.titles().size(), 0)
+        {}
+        std::vector<quint64> titleHash;   // lower-cased title; 0: not yet
+        std::vector<quint64> deviceHash;  // lower-cased "device • "; 0: not yet
+        std::vector<quint64> contextHash; // lower-cased detail; 0: not yet
+        std::vector<QString> details;
+        std::vector<std::uint8_t> detailBuilt;
+        std::vector<std::uint32_t> titleHead;
+        std::vector<std::uint32_t> deviceHead;
+        std::vector<std::uint32_t> keyRank;
     };
 
-    void grow()
+    const RunFacts::Fact &factOf(const Survivor &s) const { return m_runs[s.run]->facts()[s.fact]; }
+
+    QStringView valueOf(const Survivor &s) const
     {
-        std::vector<Slot> old(m_slots.size() * 2);
-        old.swap(m_slots);
-        const std::size_t mask = m_slots.size() - 1;
-        for (const Slot &slot : old) {
-            if (slot.index >= 0) {
-                std::size_t i = slot.hash & mask;
-                while (m_slots[i].index >= 0) {
-                    i = (i + 1) & mask;
-                }
-                m_slots[i] = slot;
+        if (s.normalized >= 0) {
+            return m_normalized[static_cast<std::size_t>(s.normalized)];
+        }
+        return m_runs[s.run]->value(factOf(s));
+    }
+
+    const QString &detailOf(std::uint8_t run, std::uint32_t context)
+    {
+        RunCache &cache = m_caches[run];
+        if (!cache.detailBuilt[context]) {
+            cache.details[context] = m_runs[run]->detail(context);
+            cache.detailBuilt[context] = true;
+        }
+        return cache.details[context];
+    }
+
+    // The hashes below are cached with 0 for "not yet"; a hash that happens to
+    // be 0 is simply worked out again.
+    quint64 titleHash(std::uint8_t r, const RunFacts::Fact &fact)
+    {
+        const RunFacts &run = *m_runs[r];
+        RunCache &cache = m_caches[r];
+        if (fact.device == RunFacts::none) {
+            quint64 &hash = cache.titleHash[fact.title];
+            if (hash == 0) {
+                hash = hashLowered(hashSeed, run.titles()[fact.title]);
+            }
+            return hash;
+        }
+        quint64 &prefix = cache.deviceHash[fact.device];
+        if (prefix == 0) {
+            prefix = hashLowered(hashLowered(hashSeed, run.device(fact.device)), Text::joiner());
+        }
+        return hashLowered(prefix, run.titles()[fact.title]);
+    }
+
+    quint64 detailHash(std::uint8_t r, std::uint32_t context)
+    {
+        quint64 &hash = m_caches[r].contextHash[context];
+        if (hash == 0) {
+            hash = hashLowered(hashSeed, detailOf(r, context));
+        }
+        return hash;
+    }
+
+    QString titleOf(const Survivor &s) const { return m_runs[s.run]->title(factOf(s)); }
+
+    // The title, composed in `scratch` when it is not stored whole, so that
+    // comparisons need no allocation.
+    QStringView titleView(const Survivor &s, QString &scratch) const
+    {
+        const RunFacts &run = *m_runs[s.run];
+        const RunFacts::Fact &fact = factOf(s);
+        const QString &key = run.titles()[fact.title];
+        if (fact.device == RunFacts::none) {
+            return key;
+        }
+        const QStringView device = run.device(fact.device);
+        scratch.resize(device.size() + Text::joiner().size() + key.size());
+        QChar *out = std::copy(device.begin(), device.end(), scratch.data());
+        out = std::copy(Text::joiner().begin(), Text::joiner().end(), out);
+        std::copy(key.begin(), key.end(), out);
+        return scratch;
+    }
+
+    bool sameKey(const Survivor &a, const Survivor &b);
+    void consider(std::uint8_t run, std::uint32_t fact);
+    void sortExactly(std::vector<std::uint32_t> &order, std::size_t begin, std::size_t end);
+    void dropRepeatedKeys();
+    bool isNewKey(const Survivor &candidate, std::uint32_t index);
+
+    const std::vector<const RunFacts *> &m_runs;
+    BadValues m_bad;
+    Text::StandardComparator m_comparator;
+    std::vector<RunCache> m_caches;
+    std::vector<Survivor> m_survivors;
+    std::vector<QString> m_normalized;
+    std::array<QString, 2> m_scratch;
+    // Open addressing over the survivors' keys: the upper half of the key's
+    // hash and the survivor's index + 1 (0: a free slot), so that most
+    // mismatches are seen without touching the survivor.
+    std::vector<quint64> m_slots;
+};
+
+bool Cleaner::sameKey(const Survivor &a, const Survivor &b)
+{
+    if (a.category != b.category || !equalLowered(valueOf(a), valueOf(b))) {
+        return false;
+    }
+    const RunFacts::Fact &fa = factOf(a);
+    const RunFacts::Fact &fb = factOf(b);
+    const bool sameTitle = a.run == b.run && fa.title == fb.title && fa.device == fb.device;
+    if (!sameTitle) {
+        if (!equalLowered(titleView(a, m_scratch[0]), titleView(b, m_scratch[1]))) {
+            return false;
+        }
+    }
+    return (a.run == b.run && fa.context == fb.context) ||
+           equalLowered(detailOf(a.run, fa.context), detailOf(b.run, fb.context));
+}
+
+// Keeps the first fact of each key, in order. The table of keys is sized for
+// all candidates at once and is large for large outputs, so each step asks for
+// the slot of a candidate a little ahead.
+void Cleaner::dropRepeatedKeys()
+{
+    const std::size_t count = m_survivors.size();
+    std::size_t size = 64;
+    while (size * 3 < count * 4) {
+        size *= 2;
+    }
+    m_slots.assign(size, 0);
+    const std::size_t mask = size - 1;
+    constexpr std::size_t lookahead = 16;
+    std::size_t kept = 0;
+    for (std::size_t i = 0; i < count; ++i) {
+        if (i + lookahead < count) {
+            __builtin_prefetch(&m_slots[m_survivors[i + lookahead].hash & mask]);
+        }
+        const Survivor candidate = m_survivors[i];
+        if (isNewKey(candidate, static_cast<std::uint32_t>(kept))) {
+            m_survivors[kept++] = candidate;
+        } else if (candidate.normalized >= 0) {
+            m_normalized[static_cast<std::size_t>(candidate.normalized)] = QString();
+        }
+    }
+    m_survivors.resize(kept);
+}
+
+// Records the key of `candidate`, to be kept at `index`, unless a kept survivor
+// has the same key; returns whether it was new.
+bool Cleaner::isNewKey(const Survivor &candidate, std::uint32_t index)
+{
+    const quint64 fragment = candidate.hash & 0xFFFFFFFF00000000ULL;
+    const std::size_t mask = m_slots.size() - 1;
+    for (std::size_t i = candidate.hash & mask;; i = (i + 1) & mask) {
+        const quint64 slot = m_slots[i];
+        if (slot == 0) {
+            m_slots[i] = fragment | (quint64{index} + 1);
+            return true;
+        }
+        if ((slot & 0xFFFFFFFF00000000ULL) == fragment) {
+            const Survivor &other = m_survivors[(slot & 0xFFFFFFFF) - 1];
+            if (other.hash == candidate.hash && sameKey(other, candidate)) {
+                return false;
+            }
+        }
+    }
+}
+
+void Cleaner::consider(std::uint8_t r, std::uint32_t f)
+{
+    const RunFacts &run = *m_runs[r];
+    const RunFacts::Fact &fact = run.facts()[f];
+    if (fact.device == RunFacts::none && run.titles()[fact.title].isEmpty()) {
+        return; // titles are trimmed when stored
+    }
+    // A value that normalising changes (parsers' values are already trimmed)
+    // gets its own string; all others stay parts of the run's text.
+    const QStringView raw = run.value(fact);
+    QString normalizedValue;
+    QStringView value = raw;
+    if (needsNormalising(raw) || Text::trimmed(raw).size() != raw.size()) {
+        normalizedValue = normalized(raw);
+        value = normalizedValue;
+    }
+    if (value.isEmpty() || !keepsValue(value, m_bad)) {
+        return;
+    }
+
+    Survivor survivor;
+    survivor.fact = f;
+    survivor.run = r;
+    survivor.category = run.category(fact);
+    quint64 hash = mix(hashSeed, static_cast<quint64>(survivor.category));
+    hash = mix(hash, titleHash(r, fact));
+    hash = mix(hash, hashLowered(hashSeed, value));
+    hash = mix(hash, detailHash(r, fact.context));
+    survivor.hash = finish(hash);
+    if (!normalizedValue.isNull()) {
+        survivor.normalized = static_cast<std::int32_t>(m_normalized.size());
+        m_normalized.push_back(std::move(normalizedValue));
+    }
+    m_survivors.push_back(survivor);
+}
+
+std::vector<std::uint32_t> Cleaner::order()
+{
+    const std::size_t count = m_survivors.size();
+    // A title is ordered in two parts: its head (the whole title, or for a
+    // device property the device and the joiner) and, for device properties,
+    // the key. Keys get their exact rank: titles with one head share all
+    // before the key, so they sort as " • key" sorts. Heads get a cheap
+    // presorting rank, checked below with the exact comparison wherever the
+    // head changes.
+    struct Head {
+        std::uint8_t run;
+        std::uint32_t index; // title or device
+        bool device;
+    };
+    std::vector<Head> heads;
+    std::vector<std::uint32_t> survivorHead(count);
+    QList<QString> keyTexts;
+    for (std::size_t i = 0; i < count; ++i) {
+        const Survivor &s = m_survivors[i];
+        const RunFacts::Fact &fact = factOf(s);
+        RunCache &cache = m_caches[s.run];
+        const bool device = fact.device != RunFacts::none;
+        std::uint32_t &head = device ? cache.deviceHead[fact.device] : cache.titleHead[fact.title];
+        if (head == RunFacts::none) {
+            head = static_cast<std::uint32_t>(heads.size());
+            heads.push_back({s.run, device ? fact.device : fact.title, device});
+        }
+        survivorHead[i] = head;
+        if (device && cache.keyRank[fact.title] == 0) {
+            cache.keyRank[fact.title] = 1; // ranked below
+            keyTexts.append(Text::joiner() + m_runs[s.run]->titles()[fact.title]);
+        }
+    }
+
+    // Exact key ranks (from 1; 0 is "no key"), and classes of keys that differ
+    // only in case or width.
+    const QHash<QString, int> keyRanks = m_comparator.ranks(keyTexts);
+    std::vector<QString> keysInOrder(static_cast<std::size_t>(keyRanks.size()));
+    for (auto it = keyRanks.cbegin(); it != keyRanks.cend(); ++it) {
+        keysInOrder[static_cast<std::size_t>(it.value())] = it.key();
+    }
+    std::vector<std::uint32_t> keyClass(keysInOrder.size() + 1, 0);
+    for (std::size_t k = 0; k < keysInOrder.size(); ++k) {
+        keyClass[k + 1] =
+            keyClass[k] + (k == 0 || !m_comparator.equivalent(keysInOrder[k - 1], keysInOrder[k]));
+    }
+    for (std::size_t r = 0; r < m_runs.size(); ++r) {
+        RunCache &cache = m_caches[r];
+        const std::vector<QString> &titles = m_runs[r]->titles();
+        for (std::size_t t = 0; t < titles.size(); ++t) {
+            if (cache.keyRank[t] != 0) {
+                cache.keyRank[t] =
+                    static_cast<std::uint32_t>(keyRanks.value(Text::joiner() + titles[t]) + 1);
             }
         }
     }
 
-    std::vector<Slot> m_slots;
-    std::size_t m_count = 0;
-};
+    // A head's text as two parts (a device's head ends with the joiner).
+    auto headParts = [this, &heads](std::uint32_t h) {
+        const Head &head = heads[h];
+        const RunFacts &run = *m_runs[head.run];
+        return head.device
+                   ? std::pair<QStringView, QStringView>(run.device(head.index), Text::joiner())
+                   : std::pair<QStringView, QStringView>(run.titles()[head.index], {});
+    };
+    auto headString = [&headParts](std::uint32_t h) {
+        const auto [first, second] = headParts(h);
+        QString text = first.toString();
+        text += second;
+        return text;
+    };
+    auto compareHeadTexts = [&headParts](std::uint32_t a, std::uint32_t b) {
+        const auto [a1, a2] = headParts(a);
+        const auto [b1, b2] = headParts(b);
+        return compareJoined(a1, a2, b1, b2);
+    };
+    std::u16string keys;
+    std::vector<std::size_t> keyStart(heads.size() + 1, 0);
+    for (std::size_t h = 0; h < heads.size(); ++h) {
+        const auto [first, second] = headParts(static_cast<std::uint32_t>(h));
+        m_comparator.appendPresortKey(first, keys);
+        m_comparator.appendPresortKey(second, keys);
+        keyStart[h + 1] = keys.size();
+    }
+    auto keyOf = [&](std::uint32_t h) {
+        return std::u16string_view(keys).substr(keyStart[h], keyStart[h + 1] - keyStart[h]);
+    };
+    std::vector<std::uint32_t> headOrder(heads.size());
+    std::iota(headOrder.begin(), headOrder.end(), 0);
+    std::sort(headOrder.begin(), headOrder.end(), [&](std::uint32_t a, std::uint32_t b) {
+        const int byKey = keyOf(a).compare(keyOf(b));
+        return byKey != 0 ? byKey < 0 : compareHeadTexts(a, b) < 0;
+    });
+    // Heads with one presorting key form a group; within it they are ordered by
+    // text. A group is settled when all its heads are of one kind and compare
+    // equal before the tie-break: then its titles order by key first.
+    std::vector<std::uint32_t> headGroup(heads.size(), 0);
+    std::vector<std::uint32_t> rankInGroup(heads.size(), 0);
+    std::vector<std::uint8_t> groupSettled(1, 1);
+    std::uint32_t group = 0;
+    std::uint32_t maxRankInGroup = 0;
+    std::uint32_t groupFirst = heads.empty() ? 0 : headOrder[0];
+    for (std::size_t i = 1; i < headOrder.size(); ++i) {
+        const std::uint32_t previous = headOrder[i - 1];
+        const std::uint32_t current = headOrder[i];
+        rankInGroup[current] = rankInGroup[previous];
+        if (keyOf(previous) != keyOf(current)) {
+            ++group;
+            rankInGroup[current] = 0;
+            groupSettled.push_back(1);
+            groupFirst = current;
+        } else if (compareHeadTexts(previous, current) != 0) {
+            maxRankInGroup = std::max(maxRankInGroup, ++rankInGroup[current]);
+            groupSettled[group] =
+                groupSettled[group] && heads[groupFirst].device == heads[current].device &&
+                m_comparator.equivalent(headString(groupFirst), headString(current));
+        }
+        headGroup[current] = group;
+    }
+    keys = std::u16string();
 
-bool onlyZerosAndXs(QStringView probe)
+    // Sort by (category, group, key rank, head within the group, input order),
+    // packed into 64 bits when they fit.
+    std::uint32_t maxKeyRank = 0;
+    for (const RunCache &cache : m_caches) {
+        for (std::uint32_t keyRank : cache.keyRank) {
+            maxKeyRank = std::max(maxKeyRank, keyRank);
+        }
+    }
+    auto keyRankOf = [this](std::size_t i) -> std::uint32_t {
+        const Survivor &s = m_survivors[i];
+        const RunFacts::Fact &fact = factOf(s);
+        return fact.device == RunFacts::none ? 0 : m_caches[s.run].keyRank[fact.title];
+    };
+    auto sortKey = [&](std::size_t i) {
+        const std::uint32_t head = survivorHead[i];
+        return std::array<quint64, 4>{static_cast<quint64>(m_survivors[i].category),
+                                      headGroup[head], keyRankOf(i), rankInGroup[head]};
+    };
+    constexpr int categoryBits = 4;
+    const std::array<int, 4> bits = {categoryBits, bitsFor(std::size_t{group} + 1),
+                                     bitsFor(std::size_t{maxKeyRank} + 1),
+                                     bitsFor(std::size_t{maxRankInGroup} + 1)};
+    const int indexBits = bitsFor(count);
+    const quint64 indexMask = indexBits == 0 ? 0 : (~quint64{0} >> (64 - indexBits));
+    std::vector<std::uint32_t> sorted(count);
+    std::vector<quint64> packed;
+    if (bits[0] + bits[1] + bits[2] + bits[3] + indexBits <= 64) {
+        packed.resize(count);
+        for (std::size_t i = 0; i < count; ++i) {
+            const std::array<quint64, 4> parts = sortKey(i);
+            quint64 key = 0;
+            for (std::size_t p = 0; p < parts.size(); ++p) {
+                key = key << bits[p] | parts[p];
+            }
+            packed[i] = key << indexBits | i;
+        }
+        radixSort(packed, bits[0] + bits[1] + bits[2] + bits[3] + indexBits);
+        for (std::size_t i = 0; i < count; ++i) {
+            sorted[i] = static_cast<std::uint32_t>(packed[i] & indexMask);
+        }
+    } else {
+        std::iota(sorted.begin(), sorted.end(), 0);
+        std::stable_sort(sorted.begin(), sorted.end(),
+                         [&](std::uint32_t a, std::uint32_t b) { return sortKey(a) < sortKey(b); });
+    }
+    // The sort key of the survivor at a place in the order, read from the
+    // packed keys (in order in memory) when there are some.
+    auto keyAt = [&](std::size_t k) {
+        if (packed.empty()) {
+            return sortKey(sorted[k]);
+        }
+        std::array<quint64, 4> parts{};
+        quint64 key = packed[k] >> indexBits;
+        for (std::size_t p = parts.size(); p-- > 0;) {
+            parts[p] = key & ((quint64{1} << bits[p]) - 1);
+            key >>= bits[p];
+        }
+        return parts;
+    };
+
+    // Check each category's order against the exact comparison where the
+    // head changes; a category whose order is wrong anywhere is sorted again
+    // exactly.
+    auto inOrder = [&](std::size_t k, const std::array<quint64, 4> &previous,
+                       const std::array<quint64, 4> &current) {
+        if (previous[1] == current[1] && previous[3] == current[3]) {
+            return true; // one head: keys in exact order, equal titles in input order
+        }
+        if (previous[1] == current[1] && groupSettled[previous[1]] != 0) {
+            // Equal up to the tie-break, which the heads' texts decide.
+            if (previous[2] == current[2] || keyClass[previous[2]] < keyClass[current[2]]) {
+                return true;
+            }
+        }
+        const std::uint32_t a = sorted[k - 1];
+        const std::uint32_t b = sorted[k];
+        const int compared = m_comparator.compare(titleView(m_survivors[a], m_scratch[0]),
+                                                  titleView(m_survivors[b], m_scratch[1]));
+        return compared < 0 || (compared == 0 && a < b);
+    };
+    std::array<quint64, 4> current{};
+    for (std::size_t begin = 0; begin < count;) {
+        std::array<quint64, 4> previous = keyAt(begin);
+        std::size_t end = begin + 1;
+        bool exact = true;
+        while (end < count && (current = keyAt(end))[0] == previous[0]) {
+            exact = exact && inOrder(end, previous, current);
+            previous = current;
+            ++end;
+        }
+        if (!exact) {
+            sortExactly(sorted, begin, end);
+        }
+        begin = end;
+    }
+    return sorted;
+}
+
+void Cleaner::sortExactly(std::vector<std::uint32_t> &order, std::size_t begin, std::size_t end)
 {
-    return std::all_of(probe.begin(), probe.end(), [](QChar c) { return c == u'0' || c == u'x'; });
+    const auto first = order.begin() + static_cast<std::ptrdiff_t>(begin);
+    const auto last = order.begin() + static_cast<std::ptrdiff_t>(end);
+    std::sort(first, last);
+    QList<QString> titles;
+    titles.reserve(static_cast<qsizetype>(end - begin));
+    for (auto it = first; it != last; ++it) {
+        titles.append(titleOf(m_survivors[*it]));
+    }
+    const QHash<QString, int> rank = m_comparator.ranks(titles);
+    std::vector<int> ranks(m_survivors.size(), 0);
+    for (qsizetype i = 0; i < titles.size(); ++i) {
+        ranks[*(first + i)] = rank.value(titles[i]);
+    }
+    std::stable_sort(first, last,
+                     [&ranks](std::uint32_t a, std::uint32_t b) { return ranks[a] < ranks[b]; });
+}
+
+QList<HardwareItem> Cleaner::items(const std::vector<std::uint32_t> &order, bool withSummary)
+{
+    QList<HardwareItem> items;
+    CategoryCounts counts{};
+    for (const Survivor &s : m_survivors) {
+        ++counts[static_cast<std::size_t>(s.category)];
+    }
+    if (withSummary) {
+        items = makeSummaryItems(counts);
+    }
+    items.reserve(items.size() + static_cast<qsizetype>(order.size()));
+
+    // The items' strings share storage: a run's text (values, and titles that
+    // are parts of it), each stored title, each detail. Each storage has its
+    // reference count raised once for all its items (see Text::reserveShares).
+    // Nothing below can fail but an allocation, which would only leave some
+    // storage alive.
+    std::vector<std::vector<qsizetype>> titleShares;
+    std::vector<std::vector<qsizetype>> detailShares;
+    std::vector<qsizetype> textShares(m_runs.size(), 0);
+    for (const RunFacts *run : m_runs) {
+        titleShares.emplace_back(run->titles().size(), 0);
+        detailShares.emplace_back(run->contexts().size(), 0);
+    }
+    for (const Survivor &s : m_survivors) {
+        const RunFacts::Fact &fact = factOf(s);
+        if (fact.device == RunFacts::none) {
+            ++titleShares[s.run][fact.title];
+        }
+        ++detailShares[s.run][fact.context];
+        if (s.normalized < 0 && m_runs[s.run]->sharesText()) {
+            ++textShares[s.run];
+        }
+    }
+    for (std::size_t r = 0; r < m_runs.size(); ++r) {
+        const RunFacts &run = *m_runs[r];
+        Text::reserveShares(run.text(), textShares[r]);
+        for (std::size_t t = 0; t < titleShares[r].size(); ++t) {
+            Text::reserveShares(run.titles()[t], titleShares[r][t]);
+        }
+        for (std::size_t c = 0; c < detailShares[r].size(); ++c) {
+            if (detailShares[r][c] > 0) {
+                Text::reserveShares(
+                    detailOf(static_cast<std::uint8_t>(r), static_cast<std::uint32_t>(c)),
+                    detailShares[r][c]);
+            }
+        }
+    }
+
+    // Display order jumps about the survivors and facts of a large output.
+    // They are gathered a block at a time in a loop of independent loads, which
+    // the processor overlaps, before the items are made from the block.
+    struct Pending {
+        qsizetype valueStart;
+        std::uint32_t valueLength;
+        std::uint32_t title;
+        std::uint32_t device;
+        std::uint32_t context;
+        std::int32_t normalized;
+        std::uint8_t run;
+        HardwareCategory category;
+    };
+    constexpr std::size_t blockSize = 1024;
+    std::array<Pending, blockSize> block;
+    for (std::size_t first = 0; first < order.size(); first += blockSize) {
+        const std::size_t size = std::min(blockSize, order.size() - first);
+        for (std::size_t k = 0; k < size; ++k) {
+            const Survivor &s = m_survivors[order[first + k]];
+            const RunFacts::Fact &fact = m_runs[s.run]->facts()[s.fact];
+            block[k] = Pending{fact.lineStart + fact.valueOffset,
+                               fact.valueLength,
+                               fact.title,
+                               fact.device,
+                               fact.context,
+                               s.normalized,
+                               s.run,
+                               s.category};
+        }
+        for (std::size_t k = 0; k < size; ++k) {
+            const Pending &p = block[k];
+            if (k + 8 < size) {
+                __builtin_prefetch(&m_caches[block[k + 8].run].details[block[k + 8].context]);
+            }
+            const RunFacts &run = *m_runs[p.run];
+            QString value;
+            if (p.normalized >= 0) {
+                value = std::move(m_normalized[static_cast<std::size_t>(p.normalized)]);
+            } else if (run.sharesText()) {
+                value = Text::takeSharedSlice(run.text(), p.valueStart, p.valueLength);
+            } else {
+                value = run.textPart(p.valueStart, p.valueLength);
+            }
+            QString title = p.device == RunFacts::none
+                                ? Text::takeShare(run.titles()[p.title])
+                                : Text::joined(run.device(p.device), run.titles()[p.title]);
+            items.emplaceBack(p.category, std::move(title), std::move(value),
+                              Text::takeShare(m_caches[p.run].details[p.context]),
+                              run.source(p.context));
+        }
+    }
+    return items;
 }
 
 } // namespace
 
+QString normalizedValue(const QString &value)
+{
+    return normalized(value);
+}
+
+QList<HardwareItem> cleanFacts(const std::vector<const RunFacts *> &runs,
+                               const QStringList &badValues, bool withSummary)
+{
+    Cleaner cleaner(runs, badValues);
+    cleaner.clean();
+    return cleaner.items(cleaner.order(), withSummary);
+}
+
 QList<HardwareItem> cleanAndDeduplicate(const QList<HardwareItem> &items,
                                         const QStringList &badValues)
 {
-    const QSet<QString> bad(badValues.cbegin(), badValues.cend());
-    SeenKeys seenKeys(items.size());
-    QString lastDetail;
-    QString lastDetailLowered;
-    QList<HardwareItem> kept;
-    kept.reserve(items.size());
-    for (const HardwareItem &item : items) {
-        const QString title = item.title.trimmed();
-        const QString value = normalizedValue(item.value);
-        if (title.isEmpty() || value.isEmpty()) {
-            continue;
-        }
-        const QString probe = Text::lowered(value).trimmed();
-        if (Text::graphemeCountUpTo(probe, 2) < 2) {
-            continue;
-        }
-        if (bad.contains(probe) || onlyZerosAndXs(probe)) {
-            continue;
-        }
-        // Details repeat for every fact of a record and share their data.
-        if (!item.detail.isSharedWith(lastDetail)) {
-            lastDetail = item.detail;
-            lastDetailLowered = Text::lowered(lastDetail);
-        }
-        quint64 hash = hashUnits(hashSeed, rawValue(item.category));
-        hash = hashLowered(hash, title);
-        hash = hashUnits(hash, probe);
-        hash = hashUnits(hash, lastDetailLowered);
-        const bool seen = seenKeys.seenOrInsert(hash, kept.size(), [&](qsizetype index) {
-            const HardwareItem &other = kept[index];
-            return other.category == item.category && Text::lowered(other.value) == probe &&
-                   Text::lowered(other.title) == Text::lowered(title) &&
-                   Text::lowered(other.detail) == lastDetailLowered;
-        });
-        if (seen) {
-            continue;
-        }
-        kept.append(HardwareItem(item.category, title, value, item.detail, item.source));
-    }
-
-    // Collate each distinct title once, then sort by integer ranks.
-    QList<QString> titles;
-    titles.reserve(kept.size());
-    for (const HardwareItem &item : kept) {
-        titles.append(item.title);
-    }
-    const QHash<QString, int> rank = Text::StandardComparator().ranks(std::move(titles));
-    std::vector<std::pair<int, int>> sortKeys;
-    sortKeys.reserve(static_cast<std::size_t>(kept.size()));
-    for (const HardwareItem &item : kept) {
-        sortKeys.emplace_back(categoryOrder(item.category), rank.value(item.title));
-    }
-    std::vector<qsizetype> order(static_cast<std::size_t>(kept.size()));
-    std::iota(order.begin(), order.end(), 0);
-    std::stable_sort(order.begin(), order.end(), [&sortKeys](qsizetype a, qsizetype b) {
-        return sortKeys[static_cast<std::size_t>(a)] < sortKeys[static_cast<std::size_t>(b)];
-    });
-
-    QList<HardwareItem> sorted;
-    sorted.reserve(kept.size());
-    for (qsizetype index : order) {
-        sorted.append(std::move(kept[index]));
-    }
-    return sorted;
+    const RunFacts facts(items);
+    return cleanFacts({&facts}, badValues, false);
 }

@@ -130,15 +130,15 @@ const QString &HardwareScanner::classicHeader()
 
 ScanPart HardwareScanner::macHardwarePart(QString output)
 {
-    QList<HardwareItem> items = parseMacHardware(output);
-    return ScanPart{macHardwareOrder, macHardwareHeader(), std::move(output), std::move(items),
+    RunFacts facts = parseMacFacts(output);
+    return ScanPart{macHardwareOrder, macHardwareHeader(), std::move(output), std::move(facts),
                     std::nullopt};
 }
 
 ScanPart HardwareScanner::classicPart(QString output) const
 {
-    QList<HardwareItem> items = parseClassicDMIDecode(output);
-    return ScanPart{classicOrder, classicHeader(), std::move(output), std::move(items),
+    RunFacts facts = parseClassicFacts(output, m_usefulKeys);
+    return ScanPart{classicOrder, classicHeader(), std::move(output), std::move(facts),
                     std::nullopt};
 }
 
@@ -147,16 +147,14 @@ HardwareScanResult HardwareScanner::assemble(QList<ScanPart> parts) const
     std::stable_sort(parts.begin(), parts.end(),
                      [](const ScanPart &a, const ScanPart &b) { return a.order < b.order; });
     HardwareScanResult result;
-    QList<HardwareItem> all;
+    std::vector<const RunFacts *> runs;
     for (const ScanPart &part : parts) {
         result.rawOutput.appendRun(part.header, part.output);
-        all += part.items;
+        runs.push_back(&part.facts);
         if (part.warning) {
             result.warnings.append(*part.warning);
         }
     }
-    const QList<HardwareItem> cleaned = cleanAndDeduplicate(all);
-    result.items = makeSummaryItems(cleaned);
-    result.items += cleaned;
+    result.items = cleanFacts(runs, m_badValues, true);
     return result;
 }

@@ -1,7 +1,8 @@
 #include "scanner/macparser.h"
 
 #include "model/textservices.h"
-#include "scanner/categoryclassifier.h"
+
+#include <QHash>
 
 #include <algorithm>
 #include <array>
@@ -42,19 +43,16 @@ bool containsAsciiWordIgnoringCase(QStringView line, std::u16string_view lowerWo
     return false;
 }
 
-} // namespace
-
-bool isMacSectionHeader(QStringView line)
+// The header test with the position of the line's first colon already known.
+bool isMacSectionHeader(QStringView line, qsizetype colon)
 {
     if (line.endsWith(u':')) {
         return true;
     }
-    if (line.contains(u':')) {
+    if (colon >= 0) {
         return false;
     }
-    const bool ascii =
-        std::all_of(line.begin(), line.end(), [](QChar c) { return c.unicode() < 0x80; });
-    if (ascii) {
+    if (Text::isAscii(line)) {
         // Same answer as the case-insensitive search below, without case folding
         // every character of every line.
         static constexpr std::array<std::u16string_view, 10> lowerWords = {
@@ -73,35 +71,76 @@ bool isMacSectionHeader(QStringView line)
     return false;
 }
 
-QList<HardwareItem> parseMacHardware(QStringView output)
-{
-    QList<HardwareItem> items;
-    QString section;
-    QString device;
+} // namespace
 
-    Text::forEachLine(output, [&](QStringView raw) {
+bool isMacSectionHeader(QStringView line)
+{
+    return isMacSectionHeader(line, line.indexOf(u':'));
+}
+
+RunFacts parseMacFacts(QString output)
+{
+    RunFacts facts(std::move(output), macSource());
+    const QString &text = facts.text();
+    const QChar *const base = text.constData();
+    // Every section is its facts' detail; each distinct one is stored once.
+    QHash<QString, std::uint32_t> contexts;
+    auto contextOf = [&](QString section) {
+        auto known = contexts.constFind(section);
+        if (known == contexts.cend()) {
+            RunFacts::Context context;
+            context.section = facts.addSection(section);
+            known = contexts.insert(std::move(section), facts.addContext(std::move(context)));
+        }
+        return *known;
+    };
+    std::uint32_t context = contextOf(QString());
+    std::uint32_t device = RunFacts::none;
+    const std::uint32_t deviceTitle = facts.addTitle(QStringLiteral("Device"));
+    TextIndex titles;
+
+    Text::forEachLine(text, [&](QStringView raw) {
         const QStringView line = Text::trimmed(raw);
         if (line.isEmpty()) {
             return;
         }
-        if (isMacSectionHeader(line)) {
-            section = line.toString().remove(u':');
-            device.clear();
+        const qsizetype colon = line.indexOf(u':');
+        if (isMacSectionHeader(line, colon)) {
+            context = contextOf(colon < 0 ? facts.textPart(line.data() - base, line.size())
+                                          : line.toString().remove(u':'));
+            device = RunFacts::none;
             return;
         }
+        RunFacts::Fact fact;
+        fact.lineStart = line.data() - base;
+        fact.context = context;
         if (line.startsWith(u'[') && line.contains(u']')) {
-            items.append(HardwareItem(categoryFor(section, line), QStringLiteral("Device"),
-                                      line.toString(), section, macSource()));
-            device = line.toString();
+            fact.valueLength = static_cast<std::uint32_t>(line.size());
+            fact.title = deviceTitle;
+            facts.addFact(fact);
+            device = facts.addDevice(fact.lineStart, line.size());
             return;
         }
-        const std::optional<Text::KeyValue> pair = Text::splitKeyValue(line);
-        if (!pair) {
+        if (colon < 0) {
             return;
         }
-        QString title = device.isEmpty() ? pair->key.toString() : Text::joined(device, pair->key);
-        items.append(HardwareItem(categoryFor(section, line), std::move(title),
-                                  pair->value.toString(), section, macSource()));
+        const QStringView key = Text::trimmed(line.first(colon));
+        const QStringView value = Text::trimmed(line.sliced(colon + 1));
+        if (key.isEmpty() || value.isEmpty()) {
+            return;
+        }
+        const std::uint32_t title = titles.findOrAdd(
+            key, [&] { return facts.addTitle(facts.textPart(key.data() - base, key.size())); });
+        fact.valueOffset = static_cast<std::uint32_t>(value.data() - line.data());
+        fact.valueLength = static_cast<std::uint32_t>(value.size());
+        fact.title = title;
+        fact.device = device;
+        facts.addFact(fact);
     });
-    return items;
+    return facts;
+}
+
+QList<HardwareItem> parseMacHardware(QStringView output)
+{
+    return parseMacFacts(output.toString()).items();
 }

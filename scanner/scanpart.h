@@ -1,18 +1,18 @@
 #pragma once
 
-#include "model/hardwareitem.h"
+#include "scanner/runfacts.h"
 
-#include <QList>
 #include <QString>
 
 #include <cstdint>
 #include <optional>
 
-// The outcome of one tool run, in the shape the scan assembles.
+// The outcome of one tool run, in the shape the scan assembles: the run's text
+// and the facts its parser found in it (made into items only after cleaning).
 struct ScanPart {
     std::int64_t order = 0;
     QString header;
     QString output;
-    QList<HardwareItem> items;
+    RunFacts facts;
     std::optional<QString> warning;
 };

@@ -1,13 +1,16 @@
 #include "scanner/summarybuilder.h"
 
-#include <array>
-
 QList<HardwareItem> makeSummaryItems(const QList<HardwareItem> &items)
 {
-    std::array<qsizetype, allCategories.size()> counts{};
+    CategoryCounts counts{};
     for (const HardwareItem &item : items) {
         ++counts[static_cast<std::size_t>(item.category)];
     }
+    return makeSummaryItems(counts);
+}
+
+QList<HardwareItem> makeSummaryItems(const CategoryCounts &counts)
+{
     QList<HardwareItem> summary;
     for (HardwareCategory category : allCategories) {
         const qsizetype count = counts[static_cast<std::size_t>(category)];

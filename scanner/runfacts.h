@@ -1,0 +1,160 @@
+#pragma once
+
+#include "model/hardwareitem.h"
+#include "scanner/categoryclassifier.h"
+
+#include <QList>
+#include <QString>
+#include <QStringView>
+
+#include <cstdint>
+#include <vector>
+
+// Distinct texts to numbers, for interning the keys, sections and titles of a
+// run: a flat table, since it is asked once per line. The texts are views that
+// must outlive the index (parts of the run's text, or stored strings).
+class TextIndex {
+public:
+    // The number stored for `text`; when there is none, stores and returns
+    // make().
+    template <typename Make> std::uint32_t findOrAdd(QStringView text, Make &&make)
+    {
+        if ((m_used + 1) * 2 > m_slots.size()) {
+            grow();
+        }
+        const std::uint64_t hash = hashOf(text);
+        const std::size_t mask = m_slots.size() - 1;
+        for (std::size_t i = hash & mask;; i = (i + 1) & mask) {
+            Slot &slot = m_slots[i];
+            if (slot.text.data() == nullptr) {
+                slot = Slot{hash, text.isNull() ? QStringView(u"") : text, make()};
+                ++m_used;
+                return slot.value;
+            }
+            if (slot.hash == hash && slot.text == text) {
+                return slot.value;
+            }
+        }
+    }
+
+private:
+    struct Slot {
+        std::uint64_t hash = 0;
+        QStringView text; // null: free
+        std::uint32_t value = 0;
+    };
+
+    static std::uint64_t hashOf(QStringView text);
+    void grow();
+
+    std::vector<Slot> m_slots = std::vector<Slot>(16);
+    std::size_t m_used = 0;
+};
+
+// What a parser finds in one run's output, before cleaning: one light fact per
+// "key: value" line, pointing into the run's text, with every title, section
+// and detail stored once and shared by all the facts that have it. Facts are
+// classified when asked, and only the facts that survive cleaning become
+// HardwareItems (see cleanFacts), so a large output costs a few bytes per line
+// until then.
+class RunFacts {
+public:
+    static constexpr std::uint32_t none = 0xFFFFFFFF;
+
+    struct Fact {
+        // The trimmed line, "key: value" or a device line, in the text; the
+        // value is its last valueLength code units. (A single line of more than
+        // 2^32 code units is beyond any tool output.)
+        qsizetype lineStart = 0;
+        std::uint32_t valueOffset = 0;
+        std::uint32_t valueLength = 0;
+        std::uint32_t title = none;   // into titles()
+        std::uint32_t device = none;  // into devices(); set: the title is "device • title"
+        std::uint32_t context = none; // into contexts()
+        HardwareCategory category = HardwareCategory::raw;
+        bool classified = false; // false: category is worked out from section and line
+    };
+
+    // Where a fact stands: its detail and source, and the section it is
+    // classified by.
+    struct Context {
+        std::uint32_t section = none; // none: the facts carry their categories
+        // The detail is the section's text, joined with this text of the run when
+        // handleLength > 0, or `detail` when there is no section.
+        qsizetype handleStart = 0;
+        qsizetype handleLength = 0;
+        QString detail;
+        QString source; // when the facts have no common source
+    };
+
+    struct Section {
+        QString text;
+        SectionRules rules;
+    };
+
+    struct Device {
+        qsizetype start = 0;
+        qsizetype length = 0;
+    };
+
+    RunFacts() = default;
+    // Facts of `text` made by one producer, for a parser to fill.
+    RunFacts(QString text, QString source) : m_text(std::move(text)), m_source(std::move(source)) {}
+    // Facts standing for ready-made items, with their categories kept: what the
+    // cleaner sees when it is handed items instead of a run.
+    RunFacts(const QList<HardwareItem> &items); // NOLINT(google-explicit-constructor)
+
+    [[nodiscard]] const QString &text() const { return m_text; }
+    [[nodiscard]] const std::vector<Fact> &facts() const { return m_facts; }
+    [[nodiscard]] qsizetype size() const { return static_cast<qsizetype>(m_facts.size()); }
+    [[nodiscard]] const std::vector<QString> &titles() const { return m_titles; }
+    [[nodiscard]] const std::vector<Context> &contexts() const { return m_contexts; }
+    [[nodiscard]] const std::vector<Device> &devices() const { return m_devices; }
+    // Whether the items may share the text's storage (a run's output, which the
+    // result keeps anyway) or copy their parts (texts joined from items).
+    [[nodiscard]] bool sharesText() const { return m_sharesText; }
+
+    [[nodiscard]] QStringView line(const Fact &fact) const
+    {
+        return QStringView(m_text).sliced(fact.lineStart, fact.valueOffset + fact.valueLength);
+    }
+    [[nodiscard]] QStringView value(const Fact &fact) const
+    {
+        return QStringView(m_text).sliced(fact.lineStart + fact.valueOffset, fact.valueLength);
+    }
+    [[nodiscard]] QStringView device(std::uint32_t index) const
+    {
+        const Device &device = m_devices[index];
+        return QStringView(m_text).sliced(device.start, device.length);
+    }
+    [[nodiscard]] const QString &source(std::uint32_t context) const
+    {
+        return m_source.isNull() ? m_contexts[context].source : m_source;
+    }
+    [[nodiscard]] HardwareCategory category(const Fact &fact) const;
+    // The fact's title as the items show it.
+    [[nodiscard]] QString title(const Fact &fact) const;
+    [[nodiscard]] QString detail(std::uint32_t context) const;
+    // A part of the text as a string (shared or copied, see sharesText()).
+    [[nodiscard]] QString textPart(qsizetype from, qsizetype length) const;
+
+    // Every fact as an item, in order, without cleaning: what the parsers return.
+    [[nodiscard]] QList<HardwareItem> items() const;
+
+    // Building, for the parsers.
+    std::uint32_t addTitle(QString title);
+    std::uint32_t addSection(QString text);
+    std::uint32_t addContext(Context context);
+    std::uint32_t addDevice(qsizetype start, qsizetype length);
+    void addFact(const Fact &fact) { m_facts.push_back(fact); }
+
+private:
+    QString m_text;
+    QString m_source; // null: each context has its own
+    bool m_sharesText = true;
+    std::vector<Fact> m_facts;
+    std::vector<QString> m_titles;
+    std::vector<Section> m_sections;
+    std::vector<Context> m_contexts;
+    std::vector<Device> m_devices;
+};
