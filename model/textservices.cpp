@@ -48,22 +48,20 @@ QString lowered(const QString &text)
     return result;
 }
 
-QString sharedSlice(const QString &owner, qsizetype from, qsizetype length)
-{
-    Q_ASSERT(from >= 0 && length >= 0 && from + length <= owner.size());
-    QString::DataPointer part = owner.data_ptr(); // a new reference to the storage
-    if (part.d_ptr() == nullptr) {
-        return QStringView(owner).sliced(from, length).toString();
-    }
-    part.ptr += from;
-    part.size = length;
-    return QString(std::move(part));
-}
-
 void reserveShares(const QString &owner, qsizetype count)
 {
-    if (QArrayData *header = const_cast<QString &>(owner).data_ptr().d_ptr(); header != nullptr) {
+    if (QArrayData *header = const_cast<QString &>(owner).data_ptr().d_ptr();
+        header != nullptr && count > 0) {
         header->ref_.fetchAndAddRelaxed(static_cast<int>(count));
+    }
+}
+
+void releaseShares(const QString &owner, qsizetype count)
+{
+    // The owner still holds its own reference, so the storage stays.
+    if (QArrayData *header = const_cast<QString &>(owner).data_ptr().d_ptr();
+        header != nullptr && count > 0) {
+        header->ref_.fetchAndSubRelaxed(static_cast<int>(count));
     }
 }
 
@@ -75,15 +73,37 @@ QString takeShare(const QString &owner)
                                         const_cast<char16_t *>(pointer.data()), pointer.size));
 }
 
-QString takeSharedSlice(const QString &owner, qsizetype from, qsizetype length)
+QString StringArena::add(QStringView first, QStringView second, QStringView third)
 {
-    Q_ASSERT(from >= 0 && length >= 0 && from + length <= owner.size());
-    auto *header = const_cast<QString &>(owner).data_ptr().d_ptr();
-    if (header == nullptr) {
-        return QStringView(owner).sliced(from, length).toString();
+    const qsizetype size = first.size() + second.size() + third.size();
+    if (m_block.isNull() || m_used + size + 1 > m_block.size()) {
+        closeBlock();
+        m_block = QString(std::max(blockSize, size + 1), Qt::Uninitialized);
+        m_used = 0;
     }
-    return QString(QString::DataPointer(
-        header, const_cast<char16_t *>(owner.data_ptr().data()) + from, length));
+    if (m_reserved == 0) {
+        m_reserved = sharesAtOnce;
+        reserveShares(m_block, m_reserved);
+    }
+    // The block is shared with the strings made so far, so it is written through
+    // its constant data: the part written belongs to no string yet.
+    auto *start = const_cast<QChar *>(m_block.constData()) + m_used;
+    QChar *out = std::copy(first.begin(), first.end(), start);
+    out = std::copy(second.begin(), second.end(), out);
+    out = std::copy(third.begin(), third.end(), out);
+    *out = QChar(u'\0');
+    m_used += size + 1;
+    --m_reserved;
+    QString::DataPointer pointer(m_block.data_ptr().d_ptr(), reinterpret_cast<char16_t *>(start),
+                                 size);
+    return QString(std::move(pointer));
+}
+
+void StringArena::closeBlock()
+{
+    releaseShares(m_block, m_reserved);
+    m_reserved = 0;
+    m_block = QString();
 }
 
 QString joined(QStringView left, QStringView right)
@@ -173,7 +193,7 @@ struct StandardComparator::PresortWeights {
     char16_t other = 0;
 };
 
-void StandardComparator::appendPresortKey(QStringView text, std::u16string &key) const
+void StandardComparator::appendPresortKey(QStringView text, std::string &key) const
 {
     if (!m_presortWeights) {
         // Sort the ASCII characters (and the joiner's bullet) one by one with the
@@ -208,6 +228,12 @@ void StandardComparator::appendPresortKey(QStringView text, std::u16string &key)
         weights->other = static_cast<char16_t>(weight + 1);
         m_presortWeights = std::move(weights);
     }
+    // Weights go in as two bytes, most significant first, so that keys compare
+    // with memcmp.
+    auto put = [&key](char16_t weight) {
+        key.push_back(static_cast<char>(weight >> 8));
+        key.push_back(static_cast<char>(weight & 0xFF));
+    };
     const PresortWeights &weights = *m_presortWeights;
     // Digit runs compare by value: the weight of a digit, the length without
     // leading zeros (above every weight), then the digits.
@@ -224,19 +250,18 @@ void StandardComparator::appendPresortKey(QStringView text, std::u16string &key)
             while (first < end && text[first] == u'0') {
                 ++first;
             }
-            key.push_back(weights.ascii[u'0']);
-            key.push_back(
-                static_cast<char16_t>(lengthBase + std::min<qsizetype>(end - first, 0x7FFF)));
+            put(weights.ascii[u'0']);
+            put(static_cast<char16_t>(lengthBase + std::min<qsizetype>(end - first, 0x7FFF)));
             for (qsizetype d = first; d < end; ++d) {
-                key.push_back(text[d].unicode());
+                put(text[d].unicode());
             }
             i = end - 1;
         } else if (c < 128) {
             if (weights.ascii[c] != 0) {
-                key.push_back(weights.ascii[c]);
+                put(weights.ascii[c]);
             }
         } else {
-            key.push_back(c == u'\u2022' ? weights.bullet : weights.other);
+            put(c == u'\u2022' ? weights.bullet : weights.other);
         }
     }
 }

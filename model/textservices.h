@@ -73,23 +73,40 @@ template <typename Visitor> void forEachLine(QStringView text, Visitor &&visit)
     return (c >= u'A' && c <= u'Z') ? static_cast<char16_t>(c + 32) : c;
 }
 
-// A string holding `length` code units of `owner` from `from`, sharing the
-// owner's storage instead of copying it: the part keeps the whole storage
-// alive, as a copy of the owner would. Used to make items whose texts are parts
-// of a tool output without a copy per item. Storage that the string does not
-// own (raw data) is copied, so the result never outlives its characters.
-[[nodiscard]] QString sharedSlice(const QString &owner, qsizetype from, qsizetype length);
-
 // Many strings sharing one storage, made cheaply: the storage's reference count
 // is raised once for all of them (reserveShares), then each string takes one
-// of those references (takeShare, takeSharedSlice) instead of raising it again.
-// Making millions of items is otherwise dominated by one atomic operation per
-// string. Every reserved share must be taken exactly once.
+// of those references (takeShare) instead of raising it again. Making millions
+// of items is otherwise dominated by one atomic operation per string. Every
+// reserved share must be taken, or given back with releaseShares.
 void reserveShares(const QString &owner, qsizetype count);
+void releaseShares(const QString &owner, qsizetype count);
 // A copy of `owner` that takes a reserved share.
 [[nodiscard]] QString takeShare(const QString &owner);
-// sharedSlice(owner, from, length), taking a reserved share.
-[[nodiscard]] QString takeSharedSlice(const QString &owner, qsizetype from, qsizetype length);
+
+// Makes many short strings out of few allocations: each string is copied into
+// a large block, followed by a '\0' (so that it is a complete QString whose
+// utf16() is terminated), and shares the block's storage with the others. A
+// block lives as long as any of its strings. One arena serves one thread.
+class StringArena {
+public:
+    StringArena() = default;
+    StringArena(const StringArena &) = delete;
+    StringArena &operator=(const StringArena &) = delete;
+    ~StringArena() { closeBlock(); }
+
+    [[nodiscard]] QString add(QStringView text) { return add(text, {}, {}); }
+    // The three parts one after the other, as one string.
+    [[nodiscard]] QString add(QStringView first, QStringView second, QStringView third);
+
+private:
+    void closeBlock();
+
+    static constexpr qsizetype blockSize = 1 << 15;
+    static constexpr qsizetype sharesAtOnce = 256;
+    QString m_block;
+    qsizetype m_used = 0;
+    qsizetype m_reserved = 0; // shares reserved and not taken yet
+};
 
 // Lower-cases exactly like QString::toLower, without that call's cost for
 // ASCII text (and without allocating when the text is already lower case).
@@ -151,12 +168,12 @@ public:
     [[nodiscard]] QHash<QString, int> ranks(QList<QString> strings) const;
 
     // Appends a presorting key for `text` to `key`. Ordering texts by their keys
-    // (code unit by code unit, then by the texts themselves) is a cheap guess at
+    // (byte by byte, then by the texts themselves) is a cheap guess at
     // the comparison's order: letters without case, digit runs by value, the
     // locale's order of the other ASCII characters. It is right for the plain
     // titles that tool output mostly has, but only a guess in general, so
     // whoever uses it checks the neighbours it yields with compare().
-    void appendPresortKey(QStringView text, std::u16string &key) const;
+    void appendPresortKey(QStringView text, std::string &key) const;
 
 private:
     struct PresortWeights;

@@ -175,33 +175,39 @@ bool keepsValue(QStringView value, const BadValues &bad)
 struct Survivor {
     quint64 hash = 0;
     std::uint32_t fact = 0;
-    std::int32_t normalized = -1; // into the normalised values; -1: the fact's own value
+    std::uint32_t value = 0; // into the cleaner's values
     std::uint8_t run = 0;
     HardwareCategory category = HardwareCategory::raw;
 };
 
-// Sorts 64-bit keys, least significant 11 bits first; only the low `bits`
-// bits vary.
-void radixSort(std::vector<quint64> &keys, int bits)
+// Sorts 64-bit keys stably by their bits [from, to), least significant digit
+// first.
+void radixSort(std::vector<quint64> &keys, int from, int to)
 {
     if (keys.size() < 4096) {
-        std::sort(keys.begin(), keys.end());
+        const quint64 mask = to >= 64 ? ~quint64{0} : ((quint64{1} << to) - 1);
+        std::stable_sort(keys.begin(), keys.end(), [mask, from](quint64 a, quint64 b) {
+            return ((a & mask) >> from) < ((b & mask) >> from);
+        });
         return;
     }
     constexpr int digitBits = 11;
     constexpr std::size_t buckets = std::size_t{1} << digitBits;
     std::vector<quint64> buffer(keys.size());
-    for (int shift = 0; shift < bits; shift += digitBits) {
+    for (int shift = from; shift < to; shift += digitBits) {
+        const quint64 digitMask =
+            (buckets - 1) &
+            (to - shift >= digitBits ? buckets - 1 : (std::size_t{1} << (to - shift)) - 1);
         std::array<std::size_t, buckets> offsets{};
         for (quint64 key : keys) {
-            ++offsets[(key >> shift) & (buckets - 1)];
+            ++offsets[(key >> shift) & digitMask];
         }
         std::size_t total = 0;
         for (std::size_t &offset : offsets) {
             total += std::exchange(offset, total);
         }
         for (quint64 key : keys) {
-            buffer[offsets[(key >> shift) & (buckets - 1)]++] = key;
+            buffer[offsets[(key >> shift) & digitMask]++] = key;
         }
         keys.swap(buffer);
     }
@@ -240,6 +246,7 @@ public:
             m_caches.emplace_back(*run);
         }
         m_survivors.reserve(facts);
+        m_values.reserve(facts);
     }
 
     void clean()
@@ -254,12 +261,30 @@ public:
         dropRepeatedKeys();
     }
 
-    // Survivors (indices) in display order: by category, then title under the
-    // standard comparison, then input order.
-    [[nodiscard]] std::vector<std::uint32_t> order();
+    // (category, head group, key rank, head within the group): see presort().
+    using SortKey = std::array<std::uint32_t, 4>;
 
-    [[nodiscard]] QList<HardwareItem> items(const std::vector<std::uint32_t> &order,
-                                            bool withSummary);
+    // The survivors in presorted display order: by category, then (mostly)
+    // title under the standard comparison, then input order.
+    struct Presorted {
+        std::vector<std::uint32_t> survivors;
+        // The sort keys by place: packed into `bits` (category first) when
+        // they fit, whole otherwise.
+        std::vector<quint64> packed;
+        std::vector<SortKey> keys;
+        std::array<int, 4> bits{};
+        std::vector<std::uint8_t> groupSettled;
+        std::vector<std::uint32_t> keyClass;
+
+        [[nodiscard]] SortKey keyAt(std::size_t place) const;
+        [[nodiscard]] bool followsWithoutCheck(const SortKey &previous,
+                                               const SortKey &current) const;
+    };
+
+    [[nodiscard]] Presorted presort();
+
+    // The items in display order, checking the presorted order on the way.
+    [[nodiscard]] QList<HardwareItem> items(const Presorted &order, bool withSummary);
 
 private:
     // What the cleaner works out once per title, device and context of a run.
@@ -282,13 +307,7 @@ private:
 
     const RunFacts::Fact &factOf(const Survivor &s) const { return m_runs[s.run]->facts()[s.fact]; }
 
-    QStringView valueOf(const Survivor &s) const
-    {
-        if (s.normalized >= 0) {
-            return m_normalized[static_cast<std::size_t>(s.normalized)];
-        }
-        return m_runs[s.run]->value(factOf(s));
-    }
+    const QString &valueOf(const Survivor &s) const { return m_values[s.value]; }
 
     const QString &detailOf(std::uint8_t run, std::uint32_t context)
     {
@@ -351,7 +370,8 @@ private:
 
     bool sameKey(const Survivor &a, const Survivor &b);
     void consider(std::uint8_t run, std::uint32_t fact);
-    void sortExactly(std::vector<std::uint32_t> &order, std::size_t begin, std::size_t end);
+    void sortExactly(QList<HardwareItem> &items, qsizetype begin, qsizetype end,
+                     const std::uint32_t *survivors);
     void dropRepeatedKeys();
     bool isNewKey(const Survivor &candidate, std::uint32_t index);
 
@@ -360,7 +380,9 @@ private:
     Text::StandardComparator m_comparator;
     std::vector<RunCache> m_caches;
     std::vector<Survivor> m_survivors;
-    std::vector<QString> m_normalized;
+    // The candidates' values; the arena holds those that needed no normalising.
+    std::vector<QString> m_values;
+    Text::StringArena m_arena;
     std::array<QString, 2> m_scratch;
     // Open addressing over the survivors' keys: the upper half of the key's
     // hash and the survivor's index + 1 (0: a free slot), so that most
@@ -406,8 +428,8 @@ void Cleaner::dropRepeatedKeys()
         const Survivor candidate = m_survivors[i];
         if (isNewKey(candidate, static_cast<std::uint32_t>(kept))) {
             m_survivors[kept++] = candidate;
-        } else if (candidate.normalized >= 0) {
-            m_normalized[static_cast<std::size_t>(candidate.normalized)] = QString();
+        } else {
+            m_values[candidate.value] = QString();
         }
     }
     m_survivors.resize(kept);
@@ -463,22 +485,21 @@ void Cleaner::consider(std::uint8_t r, std::uint32_t f)
     hash = mix(hash, hashLowered(hashSeed, value));
     hash = mix(hash, detailHash(r, fact.context));
     survivor.hash = finish(hash);
-    if (!normalizedValue.isNull()) {
-        survivor.normalized = static_cast<std::int32_t>(m_normalized.size());
-        m_normalized.push_back(std::move(normalizedValue));
-    }
+    // The value's own string is made here, while the text around it is at hand.
+    survivor.value = static_cast<std::uint32_t>(m_values.size());
+    m_values.push_back(normalizedValue.isNull() ? m_arena.add(value) : std::move(normalizedValue));
     m_survivors.push_back(survivor);
 }
 
-std::vector<std::uint32_t> Cleaner::order()
+Cleaner::Presorted Cleaner::presort()
 {
     const std::size_t count = m_survivors.size();
     // A title is ordered in two parts: its head (the whole title, or for a
     // device property the device and the joiner) and, for device properties,
     // the key. Keys get their exact rank: titles with one head share all
     // before the key, so they sort as " • key" sorts. Heads get a cheap
-    // presorting rank, checked below with the exact comparison wherever the
-    // head changes.
+    // presorting rank, which items() checks with the exact comparison
+    // wherever the head changes.
     struct Head {
         std::uint8_t run;
         std::uint32_t index; // title or device
@@ -506,16 +527,19 @@ std::vector<std::uint32_t> Cleaner::order()
 
     // Exact key ranks (from 1; 0 is "no key"), and classes of keys that differ
     // only in case or width.
+    Presorted result;
     const QHash<QString, int> keyRanks = m_comparator.ranks(keyTexts);
     std::vector<QString> keysInOrder(static_cast<std::size_t>(keyRanks.size()));
     for (auto it = keyRanks.cbegin(); it != keyRanks.cend(); ++it) {
         keysInOrder[static_cast<std::size_t>(it.value())] = it.key();
     }
-    std::vector<std::uint32_t> keyClass(keysInOrder.size() + 1, 0);
+    result.keyClass.assign(keysInOrder.size() + 1, 0);
     for (std::size_t k = 0; k < keysInOrder.size(); ++k) {
-        keyClass[k + 1] =
-            keyClass[k] + (k == 0 || !m_comparator.equivalent(keysInOrder[k - 1], keysInOrder[k]));
+        result.keyClass[k + 1] =
+            result.keyClass[k] +
+            (k == 0 || !m_comparator.equivalent(keysInOrder[k - 1], keysInOrder[k]));
     }
+    std::uint32_t maxKeyRank = 0;
     for (std::size_t r = 0; r < m_runs.size(); ++r) {
         RunCache &cache = m_caches[r];
         const std::vector<QString> &titles = m_runs[r]->titles();
@@ -523,11 +547,12 @@ std::vector<std::uint32_t> Cleaner::order()
             if (cache.keyRank[t] != 0) {
                 cache.keyRank[t] =
                     static_cast<std::uint32_t>(keyRanks.value(Text::joiner() + titles[t]) + 1);
+                maxKeyRank = std::max(maxKeyRank, cache.keyRank[t]);
             }
         }
     }
 
-    // A head's text as two parts (a device's head ends with the joiner).
+    // Heads by presorting key, then by text.
     auto headParts = [this, &heads](std::uint32_t h) {
         const Head &head = heads[h];
         const RunFacts &run = *m_runs[head.run];
@@ -546,7 +571,7 @@ std::vector<std::uint32_t> Cleaner::order()
         const auto [b1, b2] = headParts(b);
         return compareJoined(a1, a2, b1, b2);
     };
-    std::u16string keys;
+    std::string keys;
     std::vector<std::size_t> keyStart(heads.size() + 1, 0);
     for (std::size_t h = 0; h < heads.size(); ++h) {
         const auto [first, second] = headParts(static_cast<std::uint32_t>(h));
@@ -555,7 +580,7 @@ std::vector<std::uint32_t> Cleaner::order()
         keyStart[h + 1] = keys.size();
     }
     auto keyOf = [&](std::uint32_t h) {
-        return std::u16string_view(keys).substr(keyStart[h], keyStart[h + 1] - keyStart[h]);
+        return std::string_view(keys).substr(keyStart[h], keyStart[h + 1] - keyStart[h]);
     };
     std::vector<std::uint32_t> headOrder(heads.size());
     std::iota(headOrder.begin(), headOrder.end(), 0);
@@ -568,7 +593,7 @@ std::vector<std::uint32_t> Cleaner::order()
     // equal before the tie-break: then its titles order by key first.
     std::vector<std::uint32_t> headGroup(heads.size(), 0);
     std::vector<std::uint32_t> rankInGroup(heads.size(), 0);
-    std::vector<std::uint8_t> groupSettled(1, 1);
+    result.groupSettled.assign(1, 1);
     std::uint32_t group = 0;
     std::uint32_t maxRankInGroup = 0;
     std::uint32_t groupFirst = heads.empty() ? 0 : headOrder[0];
@@ -579,136 +604,123 @@ std::vector<std::uint32_t> Cleaner::order()
         if (keyOf(previous) != keyOf(current)) {
             ++group;
             rankInGroup[current] = 0;
-            groupSettled.push_back(1);
+            result.groupSettled.push_back(1);
             groupFirst = current;
         } else if (compareHeadTexts(previous, current) != 0) {
             maxRankInGroup = std::max(maxRankInGroup, ++rankInGroup[current]);
-            groupSettled[group] =
-                groupSettled[group] && heads[groupFirst].device == heads[current].device &&
+            result.groupSettled[group] =
+                result.groupSettled[group] && heads[groupFirst].device == heads[current].device &&
                 m_comparator.equivalent(headString(groupFirst), headString(current));
         }
         headGroup[current] = group;
     }
-    keys = std::u16string();
+    keys = std::string();
 
-    // Sort by (category, group, key rank, head within the group, input order),
-    // packed into 64 bits when they fit.
-    std::uint32_t maxKeyRank = 0;
-    for (const RunCache &cache : m_caches) {
-        for (std::uint32_t keyRank : cache.keyRank) {
-            maxKeyRank = std::max(maxKeyRank, keyRank);
-        }
-    }
-    auto keyRankOf = [this](std::size_t i) -> std::uint32_t {
+    // Sort by (category, group, key rank, head within the group), stably.
+    result.bits = {4, bitsFor(std::size_t{group} + 1), bitsFor(std::size_t{maxKeyRank} + 1),
+                   bitsFor(std::size_t{maxRankInGroup} + 1)};
+    auto sortKey = [&](std::size_t i) {
         const Survivor &s = m_survivors[i];
         const RunFacts::Fact &fact = factOf(s);
-        return fact.device == RunFacts::none ? 0 : m_caches[s.run].keyRank[fact.title];
-    };
-    auto sortKey = [&](std::size_t i) {
         const std::uint32_t head = survivorHead[i];
-        return std::array<quint64, 4>{static_cast<quint64>(m_survivors[i].category),
-                                      headGroup[head], keyRankOf(i), rankInGroup[head]};
+        return SortKey{static_cast<std::uint32_t>(s.category), headGroup[head],
+                       fact.device == RunFacts::none ? 0 : m_caches[s.run].keyRank[fact.title],
+                       rankInGroup[head]};
     };
-    constexpr int categoryBits = 4;
-    const std::array<int, 4> bits = {categoryBits, bitsFor(std::size_t{group} + 1),
-                                     bitsFor(std::size_t{maxKeyRank} + 1),
-                                     bitsFor(std::size_t{maxRankInGroup} + 1)};
+    const int keyBits = result.bits[0] + result.bits[1] + result.bits[2] + result.bits[3];
     const int indexBits = bitsFor(count);
-    const quint64 indexMask = indexBits == 0 ? 0 : (~quint64{0} >> (64 - indexBits));
-    std::vector<std::uint32_t> sorted(count);
-    std::vector<quint64> packed;
-    if (bits[0] + bits[1] + bits[2] + bits[3] + indexBits <= 64) {
+    result.survivors.resize(count);
+    if (keyBits + indexBits <= 64) {
+        std::vector<quint64> &packed = result.packed;
         packed.resize(count);
         for (std::size_t i = 0; i < count; ++i) {
-            const std::array<quint64, 4> parts = sortKey(i);
-            quint64 key = 0;
-            for (std::size_t p = 0; p < parts.size(); ++p) {
-                key = key << bits[p] | parts[p];
+            const SortKey key = sortKey(i);
+            quint64 value = 0;
+            for (std::size_t p = 0; p < key.size(); ++p) {
+                value = value << result.bits[p] | key[p];
             }
-            packed[i] = key << indexBits | i;
+            packed[i] = value << indexBits | i;
         }
-        radixSort(packed, bits[0] + bits[1] + bits[2] + bits[3] + indexBits);
+        // The keys are in input order already, so the (stable) sort needs only
+        // the bits above the index.
+        radixSort(packed, indexBits, indexBits + keyBits);
+        const quint64 indexMask = indexBits == 0 ? 0 : (~quint64{0} >> (64 - indexBits));
         for (std::size_t i = 0; i < count; ++i) {
-            sorted[i] = static_cast<std::uint32_t>(packed[i] & indexMask);
+            result.survivors[i] = static_cast<std::uint32_t>(packed[i] & indexMask);
+            packed[i] >>= indexBits;
         }
     } else {
-        std::iota(sorted.begin(), sorted.end(), 0);
-        std::stable_sort(sorted.begin(), sorted.end(),
+        std::iota(result.survivors.begin(), result.survivors.end(), 0);
+        std::stable_sort(result.survivors.begin(), result.survivors.end(),
                          [&](std::uint32_t a, std::uint32_t b) { return sortKey(a) < sortKey(b); });
+        result.keys.reserve(count);
+        for (std::uint32_t i : result.survivors) {
+            result.keys.push_back(sortKey(i));
+        }
     }
-    // The sort key of the survivor at a place in the order, read from the
-    // packed keys (in order in memory) when there are some.
-    auto keyAt = [&](std::size_t k) {
-        if (packed.empty()) {
-            return sortKey(sorted[k]);
-        }
-        std::array<quint64, 4> parts{};
-        quint64 key = packed[k] >> indexBits;
-        for (std::size_t p = parts.size(); p-- > 0;) {
-            parts[p] = key & ((quint64{1} << bits[p]) - 1);
-            key >>= bits[p];
-        }
-        return parts;
-    };
-
-    // Check each category's order against the exact comparison where the
-    // head changes; a category whose order is wrong anywhere is sorted again
-    // exactly.
-    auto inOrder = [&](std::size_t k, const std::array<quint64, 4> &previous,
-                       const std::array<quint64, 4> &current) {
-        if (previous[1] == current[1] && previous[3] == current[3]) {
-            return true; // one head: keys in exact order, equal titles in input order
-        }
-        if (previous[1] == current[1] && groupSettled[previous[1]] != 0) {
-            // Equal up to the tie-break, which the heads' texts decide.
-            if (previous[2] == current[2] || keyClass[previous[2]] < keyClass[current[2]]) {
-                return true;
-            }
-        }
-        const std::uint32_t a = sorted[k - 1];
-        const std::uint32_t b = sorted[k];
-        const int compared = m_comparator.compare(titleView(m_survivors[a], m_scratch[0]),
-                                                  titleView(m_survivors[b], m_scratch[1]));
-        return compared < 0 || (compared == 0 && a < b);
-    };
-    std::array<quint64, 4> current{};
-    for (std::size_t begin = 0; begin < count;) {
-        std::array<quint64, 4> previous = keyAt(begin);
-        std::size_t end = begin + 1;
-        bool exact = true;
-        while (end < count && (current = keyAt(end))[0] == previous[0]) {
-            exact = exact && inOrder(end, previous, current);
-            previous = current;
-            ++end;
-        }
-        if (!exact) {
-            sortExactly(sorted, begin, end);
-        }
-        begin = end;
-    }
-    return sorted;
+    return result;
 }
 
-void Cleaner::sortExactly(std::vector<std::uint32_t> &order, std::size_t begin, std::size_t end)
+Cleaner::SortKey Cleaner::Presorted::keyAt(std::size_t place) const
 {
-    const auto first = order.begin() + static_cast<std::ptrdiff_t>(begin);
-    const auto last = order.begin() + static_cast<std::ptrdiff_t>(end);
-    std::sort(first, last);
+    if (packed.empty()) {
+        return keys[place];
+    }
+    SortKey key{};
+    quint64 value = packed[place];
+    for (std::size_t p = key.size(); p-- > 0;) {
+        key[p] = static_cast<std::uint32_t>(value & ((quint64{1} << bits[p]) - 1));
+        value >>= bits[p];
+    }
+    return key;
+}
+
+// Whether the presorted order may put `current` after `previous` (places in one
+// category) without asking the exact comparison: one head (the same whole
+// title, or one device whose keys have their exact order), or a settled group
+// where the keys decide.
+bool Cleaner::Presorted::followsWithoutCheck(const SortKey &previous, const SortKey &current) const
+{
+    if (previous[1] != current[1]) {
+        return false;
+    }
+    if (previous[3] == current[3]) {
+        return true;
+    }
+    // Equal up to the tie-break, which the heads' texts decide.
+    return groupSettled[previous[1]] != 0 &&
+           (previous[2] == current[2] || keyClass[previous[2]] < keyClass[current[2]]);
+}
+
+// Sorts items[begin, end) of one category by the exact comparison of titles,
+// keeping input order among equal titles; `survivors` are their survivors'
+// indices, which are in input order.
+void Cleaner::sortExactly(QList<HardwareItem> &items, qsizetype begin, qsizetype end,
+                          const std::uint32_t *survivors)
+{
     QList<QString> titles;
-    titles.reserve(static_cast<qsizetype>(end - begin));
-    for (auto it = first; it != last; ++it) {
-        titles.append(titleOf(m_survivors[*it]));
+    titles.reserve(end - begin);
+    for (qsizetype i = begin; i < end; ++i) {
+        titles.append(items[i].title);
     }
     const QHash<QString, int> rank = m_comparator.ranks(titles);
-    std::vector<int> ranks(m_survivors.size(), 0);
-    for (qsizetype i = 0; i < titles.size(); ++i) {
-        ranks[*(first + i)] = rank.value(titles[i]);
+    std::vector<std::pair<std::pair<int, std::uint32_t>, qsizetype>> places;
+    places.reserve(static_cast<std::size_t>(end - begin));
+    for (qsizetype i = begin; i < end; ++i) {
+        places.push_back({{rank.value(items[i].title), survivors[i - begin]}, i});
     }
-    std::stable_sort(first, last,
-                     [&ranks](std::uint32_t a, std::uint32_t b) { return ranks[a] < ranks[b]; });
+    std::sort(places.begin(), places.end());
+    std::vector<HardwareItem> moved;
+    moved.reserve(places.size());
+    for (const auto &place : places) {
+        moved.push_back(std::move(items[place.second]));
+    }
+    for (std::size_t i = 0; i < moved.size(); ++i) {
+        items[begin + static_cast<qsizetype>(i)] = std::move(moved[i]);
+    }
 }
 
-QList<HardwareItem> Cleaner::items(const std::vector<std::uint32_t> &order, bool withSummary)
+QList<HardwareItem> Cleaner::items(const Presorted &order, bool withSummary)
 {
     QList<HardwareItem> items;
     CategoryCounts counts{};
@@ -718,16 +730,15 @@ QList<HardwareItem> Cleaner::items(const std::vector<std::uint32_t> &order, bool
     if (withSummary) {
         items = makeSummaryItems(counts);
     }
-    items.reserve(items.size() + static_cast<qsizetype>(order.size()));
+    items.reserve(items.size() + static_cast<qsizetype>(order.survivors.size()));
 
-    // The items' strings share storage: a run's text (values, and titles that
-    // are parts of it), each stored title, each detail. Each storage has its
-    // reference count raised once for all its items (see Text::reserveShares).
+    // The items' strings share storage: each stored title and each detail has
+    // its reference count raised once for all its items (see
+    // Text::reserveShares); values and device titles are in the arena.
     // Nothing below can fail but an allocation, which would only leave some
     // storage alive.
     std::vector<std::vector<qsizetype>> titleShares;
     std::vector<std::vector<qsizetype>> detailShares;
-    std::vector<qsizetype> textShares(m_runs.size(), 0);
     for (const RunFacts *run : m_runs) {
         titleShares.emplace_back(run->titles().size(), 0);
         detailShares.emplace_back(run->contexts().size(), 0);
@@ -738,13 +749,9 @@ QList<HardwareItem> Cleaner::items(const std::vector<std::uint32_t> &order, bool
             ++titleShares[s.run][fact.title];
         }
         ++detailShares[s.run][fact.context];
-        if (s.normalized < 0 && m_runs[s.run]->sharesText()) {
-            ++textShares[s.run];
-        }
     }
     for (std::size_t r = 0; r < m_runs.size(); ++r) {
         const RunFacts &run = *m_runs[r];
-        Text::reserveShares(run.text(), textShares[r]);
         for (std::size_t t = 0; t < titleShares[r].size(); ++t) {
             Text::reserveShares(run.titles()[t], titleShares[r][t]);
         }
@@ -759,32 +766,38 @@ QList<HardwareItem> Cleaner::items(const std::vector<std::uint32_t> &order, bool
 
     // Display order jumps about the survivors and facts of a large output.
     // They are gathered a block at a time in a loop of independent loads, which
-    // the processor overlaps, before the items are made from the block.
+    // the processor overlaps, before the items are made from the block. Each
+    // category's order is checked as its items are made, and sorted again
+    // exactly if the presorting got it wrong anywhere.
     struct Pending {
-        qsizetype valueStart;
-        std::uint32_t valueLength;
+        std::uint32_t survivor;
         std::uint32_t title;
         std::uint32_t device;
         std::uint32_t context;
-        std::int32_t normalized;
         std::uint8_t run;
         HardwareCategory category;
     };
     constexpr std::size_t blockSize = 1024;
     std::array<Pending, blockSize> block;
-    for (std::size_t first = 0; first < order.size(); first += blockSize) {
-        const std::size_t size = std::min(blockSize, order.size() - first);
+    const std::vector<std::uint32_t> &survivors = order.survivors;
+    const qsizetype offset = items.size();
+    qsizetype categoryStart = offset;
+    bool exact = true;
+    SortKey previous{};
+    auto finishCategory = [&](qsizetype end) {
+        if (!exact) {
+            sortExactly(items, categoryStart, end, &survivors[std::size_t(categoryStart - offset)]);
+        }
+        categoryStart = end;
+        exact = true;
+    };
+    for (std::size_t first = 0; first < survivors.size(); first += blockSize) {
+        const std::size_t size = std::min(blockSize, survivors.size() - first);
         for (std::size_t k = 0; k < size; ++k) {
-            const Survivor &s = m_survivors[order[first + k]];
+            const std::uint32_t index = survivors[first + k];
+            const Survivor &s = m_survivors[index];
             const RunFacts::Fact &fact = m_runs[s.run]->facts()[s.fact];
-            block[k] = Pending{fact.lineStart + fact.valueOffset,
-                               fact.valueLength,
-                               fact.title,
-                               fact.device,
-                               fact.context,
-                               s.normalized,
-                               s.run,
-                               s.category};
+            block[k] = Pending{index, fact.title, fact.device, fact.context, s.run, s.category};
         }
         for (std::size_t k = 0; k < size; ++k) {
             const Pending &p = block[k];
@@ -792,22 +805,27 @@ QList<HardwareItem> Cleaner::items(const std::vector<std::uint32_t> &order, bool
                 __builtin_prefetch(&m_caches[block[k + 8].run].details[block[k + 8].context]);
             }
             const RunFacts &run = *m_runs[p.run];
-            QString value;
-            if (p.normalized >= 0) {
-                value = std::move(m_normalized[static_cast<std::size_t>(p.normalized)]);
-            } else if (run.sharesText()) {
-                value = Text::takeSharedSlice(run.text(), p.valueStart, p.valueLength);
-            } else {
-                value = run.textPart(p.valueStart, p.valueLength);
+            QString title =
+                p.device == RunFacts::none
+                    ? Text::takeShare(run.titles()[p.title])
+                    : m_arena.add(run.device(p.device), Text::joiner(), run.titles()[p.title]);
+            items.emplaceBack(
+                p.category, std::move(title), std::move(m_values[m_survivors[p.survivor].value]),
+                Text::takeShare(m_caches[p.run].details[p.context]), run.source(p.context));
+
+            const std::size_t place = first + k;
+            const SortKey current = order.keyAt(place);
+            if (place > 0 && current[0] != previous[0]) {
+                finishCategory(items.size() - 1);
+            } else if (place > 0 && exact && !order.followsWithoutCheck(previous, current)) {
+                const qsizetype last = items.size() - 1;
+                const int compared = m_comparator.compare(items[last - 1].title, items[last].title);
+                exact = compared < 0 || (compared == 0 && survivors[place - 1] < survivors[place]);
             }
-            QString title = p.device == RunFacts::none
-                                ? Text::takeShare(run.titles()[p.title])
-                                : Text::joined(run.device(p.device), run.titles()[p.title]);
-            items.emplaceBack(p.category, std::move(title), std::move(value),
-                              Text::takeShare(m_caches[p.run].details[p.context]),
-                              run.source(p.context));
+            previous = current;
         }
     }
+    finishCategory(items.size());
     return items;
 }
 
@@ -823,7 +841,7 @@ QList<HardwareItem> cleanFacts(const std::vector<const RunFacts *> &runs,
 {
     Cleaner cleaner(runs, badValues);
     cleaner.clean();
-    return cleaner.items(cleaner.order(), withSummary);
+    return cleaner.items(cleaner.presort(), withSummary);
 }
 
 QList<HardwareItem> cleanAndDeduplicate(const QList<HardwareItem> &items,

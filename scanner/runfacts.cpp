@@ -46,7 +46,7 @@ void TextIndex::grow()
     }
 }
 
-RunFacts::RunFacts(const QList<HardwareItem> &items) : m_sharesText(false)
+RunFacts::RunFacts(const QList<HardwareItem> &items)
 {
     qsizetype total = 0;
     for (const HardwareItem &item : items) {
@@ -108,14 +108,6 @@ QString RunFacts::detail(std::uint32_t index) const
     }
     return Text::joined(section,
                         QStringView(m_text).sliced(context.handleStart, context.handleLength));
-}
-
-QString RunFacts::textPart(qsizetype from, qsizetype length) const
-{
-    if (m_sharesText) {
-        return Text::sharedSlice(m_text, from, length);
-    }
-    return QStringView(m_text).sliced(from, length).toString();
 }
 
 QList<HardwareItem> RunFacts::items() const

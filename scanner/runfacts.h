@@ -110,9 +110,6 @@ public:
     [[nodiscard]] const std::vector<QString> &titles() const { return m_titles; }
     [[nodiscard]] const std::vector<Context> &contexts() const { return m_contexts; }
     [[nodiscard]] const std::vector<Device> &devices() const { return m_devices; }
-    // Whether the items may share the text's storage (a run's output, which the
-    // result keeps anyway) or copy their parts (texts joined from items).
-    [[nodiscard]] bool sharesText() const { return m_sharesText; }
 
     [[nodiscard]] QStringView line(const Fact &fact) const
     {
@@ -135,8 +132,11 @@ public:
     // The fact's title as the items show it.
     [[nodiscard]] QString title(const Fact &fact) const;
     [[nodiscard]] QString detail(std::uint32_t context) const;
-    // A part of the text as a string (shared or copied, see sharesText()).
-    [[nodiscard]] QString textPart(qsizetype from, qsizetype length) const;
+    // A part of the text as a string of its own.
+    [[nodiscard]] QString textPart(qsizetype from, qsizetype length) const
+    {
+        return QStringView(m_text).sliced(from, length).toString();
+    }
 
     // Every fact as an item, in order, without cleaning: what the parsers return.
     [[nodiscard]] QList<HardwareItem> items() const;
@@ -151,7 +151,6 @@ public:
 private:
     QString m_text;
     QString m_source; // null: each context has its own
-    bool m_sharesText = true;
     std::vector<Fact> m_facts;
     std::vector<QString> m_titles;
     std::vector<Section> m_sections;
