@@ -50,7 +50,7 @@ RunFacts parseClassicFacts(QString output, const QSet<QString> &usefulKeys)
         if (line.isEmpty()) {
             return;
         }
-        if (line.startsWith(u"Handle ")) {
+        if (line.front() == u'H' && line.startsWith(u"Handle ")) {
             handleLine = line;
             context = RunFacts::none;
             return;

@@ -463,17 +463,38 @@ void Cleaner::consider(std::uint8_t r, std::uint32_t f)
     if (fact.device == RunFacts::none && run.titles()[fact.title].isEmpty()) {
         return; // titles are trimmed when stored
     }
-    // A value that normalising changes (parsers' values are already trimmed)
-    // gets its own string; all others stay parts of the run's text.
+    // Most values are plain ASCII that normalising leaves alone (the parsers'
+    // values are trimmed): one pass over such a value finds that out and
+    // makes its key's hash; anything else takes the general way.
     const QStringView raw = run.value(fact);
+    bool plain = raw.isEmpty() || (!raw.front().isSpace() && !raw.back().isSpace());
+    bool ascii = true;
+    bool zerosAndXs = true;
+    quint64 valueHash = hashSeed;
+    for (qsizetype i = 0; i < raw.size() && plain; ++i) {
+        const char16_t c = raw[i].unicode();
+        plain =
+            c != u'\0' && c != u'\t' && !(c == u' ' && i + 1 < raw.size() && raw[i + 1] == u' ');
+        ascii = ascii && c < 0x80;
+        zerosAndXs = zerosAndXs && (c == u'0' || c == u'x' || c == u'X');
+        valueHash = (valueHash ^ Text::asciiLower(c)) * hashPrime;
+    }
     QString normalizedValue;
     QStringView value = raw;
-    if (needsNormalising(raw) || Text::trimmed(raw).size() != raw.size()) {
-        normalizedValue = normalized(raw);
-        value = normalizedValue;
-    }
-    if (value.isEmpty() || !keepsValue(value, m_bad)) {
-        return;
+    if (plain && ascii) {
+        // Lower-casing ASCII changes neither length nor clusters.
+        if (Text::graphemeCountUpTo(value, 2) < 2 || m_bad.containsAscii(value) || zerosAndXs) {
+            return;
+        }
+    } else {
+        if (!plain) {
+            normalizedValue = normalized(raw);
+            value = normalizedValue;
+        }
+        if (value.isEmpty() || !keepsValue(value, m_bad)) {
+            return;
+        }
+        valueHash = hashLowered(hashSeed, value);
     }
 
     Survivor survivor;
@@ -482,7 +503,7 @@ void Cleaner::consider(std::uint8_t r, std::uint32_t f)
     survivor.category = run.category(fact);
     quint64 hash = mix(hashSeed, static_cast<quint64>(survivor.category));
     hash = mix(hash, titleHash(r, fact));
-    hash = mix(hash, hashLowered(hashSeed, value));
+    hash = mix(hash, valueHash);
     hash = mix(hash, detailHash(r, fact.context));
     survivor.hash = finish(hash);
     // The value's own string is made here, while the text around it is at hand.
@@ -770,7 +791,7 @@ QList<HardwareItem> Cleaner::items(const Presorted &order, bool withSummary)
     // category's order is checked as its items are made, and sorted again
     // exactly if the presorting got it wrong anywhere.
     struct Pending {
-        std::uint32_t survivor;
+        std::uint32_t value;
         std::uint32_t title;
         std::uint32_t device;
         std::uint32_t context;
@@ -797,7 +818,8 @@ QList<HardwareItem> Cleaner::items(const Presorted &order, bool withSummary)
             const std::uint32_t index = survivors[first + k];
             const Survivor &s = m_survivors[index];
             const RunFacts::Fact &fact = m_runs[s.run]->facts()[s.fact];
-            block[k] = Pending{index, fact.title, fact.device, fact.context, s.run, s.category};
+            block[k] = Pending{s.value, fact.title, fact.device, fact.context, s.run, s.category};
+            __builtin_prefetch(&m_values[s.value]);
         }
         for (std::size_t k = 0; k < size; ++k) {
             const Pending &p = block[k];
@@ -809,9 +831,9 @@ QList<HardwareItem> Cleaner::items(const Presorted &order, bool withSummary)
                 p.device == RunFacts::none
                     ? Text::takeShare(run.titles()[p.title])
                     : m_arena.add(run.device(p.device), Text::joiner(), run.titles()[p.title]);
-            items.emplaceBack(
-                p.category, std::move(title), std::move(m_values[m_survivors[p.survivor].value]),
-                Text::takeShare(m_caches[p.run].details[p.context]), run.source(p.context));
+            items.emplaceBack(p.category, std::move(title), std::move(m_values[p.value]),
+                              Text::takeShare(m_caches[p.run].details[p.context]),
+                              run.source(p.context));
 
             const std::size_t place = first + k;
             const SortKey current = order.keyAt(place);
