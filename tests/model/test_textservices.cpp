@@ -147,6 +147,41 @@ TEST(TextServices, RanksAgreeWithTheComparison)
     EXPECT_NE(ranks[QStringLiteral("slot 2")], ranks[QStringLiteral("Slot 2")]);
 }
 
+TEST(TextServices, ArenaStringsAreCompleteAndOutliveTheArena)
+{
+    struct Row {
+        QString first;
+        QString second;
+        QString third;
+    };
+    // Sizes around a block's: empty, short, many short ones, larger than a block.
+    std::vector<Row> rows = {
+        {QString(), {}, {}},
+        {QStringLiteral("a"), {}, {}},
+        {QStringLiteral("[pci] GPU"), QStringLiteral(" \u2022 "), QStringLiteral("vendor-id")},
+        {QString(40000, QLatin1Char('x')), QStringLiteral("y"), {}}};
+    for (int i = 0; i < 5000; ++i) {
+        rows.push_back(
+            {QString::number(i), QStringLiteral(" "), QString(i % 13, QLatin1Char('z'))});
+    }
+    QStringList made;
+    {
+        Text::StringArena arena;
+        for (const Row &row : rows) {
+            made.append(arena.add(row.first, row.second, row.third));
+        }
+    }
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        const QString &text = made[static_cast<qsizetype>(i)];
+        EXPECT_EQ(text, rows[i].first + rows[i].second + rows[i].third) << i;
+        EXPECT_EQ(text.utf16()[text.size()], 0) << i;
+    }
+    // A string of the arena changes on its own: its neighbours keep their text.
+    made[4] += QLatin1Char('!');
+    EXPECT_EQ(made[4], QStringLiteral("0 !"));
+    EXPECT_EQ(made[5], QStringLiteral("1 z"));
+}
+
 TEST(TextServices, CollationLocaleAvoidsTheCLocale)
 {
     EXPECT_NE(Text::collationLocale().language(), QLocale::C);
