@@ -85,12 +85,12 @@ RunFacts parseMacFacts(QString output)
     const QChar *const base = text.constData();
     // Every section is its facts' detail; each distinct one is stored once.
     QHash<QString, std::uint32_t> contexts;
-    auto contextOf = [&](QString section) {
+    auto contextOf = [&](const QString &section) {
         auto known = contexts.constFind(section);
         if (known == contexts.cend()) {
             RunFacts::Context context;
             context.section = facts.addSection(section);
-            known = contexts.insert(std::move(section), facts.addContext(std::move(context)));
+            known = contexts.insert(section, facts.addContext(std::move(context)));
         }
         return *known;
     };
