@@ -242,7 +242,7 @@ public:
     {
         std::size_t facts = 0;
         for (const RunFacts *run : m_runs) {
-            facts += run->facts().size();
+            facts += run->factCount();
             m_caches.emplace_back(*run);
         }
         m_survivors.reserve(facts);
@@ -252,9 +252,8 @@ public:
     void clean()
     {
         for (std::size_t r = 0; r < m_runs.size(); ++r) {
-            const RunFacts &run = *m_runs[r];
-            const std::vector<RunFacts::Fact> &facts = run.facts();
-            for (std::size_t f = 0; f < facts.size(); ++f) {
+            const std::size_t facts = m_runs[r]->factCount();
+            for (std::size_t f = 0; f < facts; ++f) {
                 consider(static_cast<std::uint8_t>(r), static_cast<std::uint32_t>(f));
             }
         }
@@ -305,7 +304,7 @@ private:
         std::vector<std::uint32_t> keyRank;
     };
 
-    const RunFacts::Fact &factOf(const Survivor &s) const { return m_runs[s.run]->facts()[s.fact]; }
+    const RunFacts::Fact &factOf(const Survivor &s) const { return m_runs[s.run]->fact(s.fact); }
 
     const QString &valueOf(const Survivor &s) const { return m_values[s.value]; }
 
@@ -459,7 +458,7 @@ bool Cleaner::isNewKey(const Survivor &candidate, std::uint32_t index)
 void Cleaner::consider(std::uint8_t r, std::uint32_t f)
 {
     const RunFacts &run = *m_runs[r];
-    const RunFacts::Fact &fact = run.facts()[f];
+    const RunFacts::Fact &fact = run.fact(f);
     if (fact.device == RunFacts::none && run.titles()[fact.title].isEmpty()) {
         return; // titles are trimmed when stored
     }
@@ -817,7 +816,7 @@ QList<HardwareItem> Cleaner::items(const Presorted &order, bool withSummary)
         for (std::size_t k = 0; k < size; ++k) {
             const std::uint32_t index = survivors[first + k];
             const Survivor &s = m_survivors[index];
-            const RunFacts::Fact &fact = m_runs[s.run]->facts()[s.fact];
+            const RunFacts::Fact &fact = m_runs[s.run]->fact(s.fact);
             block[k] = Pending{s.value, fact.title, fact.device, fact.context, s.run, s.category};
             __builtin_prefetch(&m_values[s.value]);
         }

@@ -74,7 +74,7 @@ RunFacts::RunFacts(const QList<HardwareItem> &items)
         fact.context = *context;
         fact.category = item.category;
         fact.classified = true;
-        m_facts.push_back(fact);
+        addFact(fact);
         m_text += item.value;
     }
 }
@@ -116,7 +116,8 @@ QList<HardwareItem> RunFacts::items() const
     std::vector<bool> built(m_contexts.size(), false);
     QList<HardwareItem> items;
     items.reserve(size());
-    for (const Fact &fact : m_facts) {
+    for (std::size_t index = 0; index < m_factCount; ++index) {
+        const Fact &fact = this->fact(index);
         if (!built[fact.context]) {
             details[fact.context] = detail(fact.context);
             built[fact.context] = true;

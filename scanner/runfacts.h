@@ -105,8 +105,12 @@ public:
     RunFacts(const QList<HardwareItem> &items); // NOLINT(google-explicit-constructor)
 
     [[nodiscard]] const QString &text() const { return m_text; }
-    [[nodiscard]] const std::vector<Fact> &facts() const { return m_facts; }
-    [[nodiscard]] qsizetype size() const { return static_cast<qsizetype>(m_facts.size()); }
+    [[nodiscard]] std::size_t factCount() const { return m_factCount; }
+    [[nodiscard]] const Fact &fact(std::size_t index) const
+    {
+        return m_factChunks[index >> chunkBits][index & (chunkSize - 1)];
+    }
+    [[nodiscard]] qsizetype size() const { return static_cast<qsizetype>(m_factCount); }
     [[nodiscard]] const std::vector<QString> &titles() const { return m_titles; }
     [[nodiscard]] const std::vector<Context> &contexts() const { return m_contexts; }
     [[nodiscard]] const std::vector<Device> &devices() const { return m_devices; }
@@ -146,12 +150,24 @@ public:
     std::uint32_t addSection(QString text);
     std::uint32_t addContext(Context context);
     std::uint32_t addDevice(qsizetype start, qsizetype length);
-    void addFact(const Fact &fact) { m_facts.push_back(fact); }
+    void addFact(const Fact &fact)
+    {
+        if ((m_factCount & (chunkSize - 1)) == 0) {
+            m_factChunks.emplace_back().reserve(chunkSize);
+        }
+        m_factChunks.back().push_back(fact);
+        ++m_factCount;
+    }
 
 private:
     QString m_text;
     QString m_source; // null: each context has its own
-    std::vector<Fact> m_facts;
+    // Facts in chunks of a fixed size: a large output's facts are never moved
+    // to grow, and each chunk is an allocation of ordinary size.
+    static constexpr int chunkBits = 15;
+    static constexpr std::size_t chunkSize = std::size_t{1} << chunkBits;
+    std::vector<std::vector<Fact>> m_factChunks;
+    std::size_t m_factCount = 0;
     std::vector<QString> m_titles;
     std::vector<Section> m_sections;
     std::vector<Context> m_contexts;
