@@ -432,6 +432,7 @@ void Cleaner::dropRepeatedKeys()
         }
     }
     m_survivors.resize(kept);
+    std::vector<quint64>().swap(m_slots); // no longer needed; large for large outputs
 }
 
 // Records the key of `candidate`, to be kept at `index`, unless a kept survivor
