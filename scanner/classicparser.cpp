@@ -47,7 +47,7 @@ RunFacts parseClassicFacts(QString output, const QSet<QString> &usefulKeys)
 
     Text::forEachLine(text, [&](QStringView raw) {
         const QStringView line = Text::trimmed(raw);
-        if (line.isEmpty()) {
+        if (line.isEmpty() || line.size() > RunFacts::maxLineLength) {
             return;
         }
         if (line.front() == u'H' && line.startsWith(u"Handle ")) {

@@ -101,7 +101,7 @@ RunFacts parseMacFacts(QString output)
 
     Text::forEachLine(text, [&](QStringView raw) {
         const QStringView line = Text::trimmed(raw);
-        if (line.isEmpty()) {
+        if (line.isEmpty() || line.size() > RunFacts::maxLineLength) {
             return;
         }
         const qsizetype colon = line.indexOf(u':');

@@ -56,6 +56,9 @@ RunFacts::RunFacts(const QList<HardwareItem> &items)
     TextIndex titles;
     QHash<std::pair<QString, QString>, std::uint32_t> contexts;
     for (const HardwareItem &item : items) {
+        if (item.value.size() > maxLineLength) {
+            continue; // beyond what a fact measures; no tool prints such a value
+        }
         // The view points into the item's title, which outlives the index.
         const QStringView trimmedTitle = Text::trimmed(item.title);
         const std::uint32_t title = titles.findOrAdd(trimmedTitle, [&] {

@@ -61,10 +61,13 @@ class RunFacts {
 public:
     static constexpr std::uint32_t none = 0xFFFFFFFF;
 
+    // Facts measure their lines in 32 bits; the parsers skip longer lines (of
+    // 8 GB and more, which no tool prints).
+    static constexpr qsizetype maxLineLength = 0xFFFFFFFF;
+
     struct Fact {
         // The trimmed line, "key: value" or a device line, in the text; the
-        // value is its last valueLength code units. (A single line of more than
-        // 2^32 code units is beyond any tool output.)
+        // value is its last valueLength code units.
         qsizetype lineStart = 0;
         std::uint32_t valueOffset = 0;
         std::uint32_t valueLength = 0;
