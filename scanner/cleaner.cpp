@@ -176,7 +176,7 @@ struct Survivor {
     quint64 hash = 0;
     std::uint32_t fact = 0;
     std::uint32_t value = 0; // into the cleaner's values
-    std::uint8_t run = 0;
+    std::uint32_t run = 0;
     HardwareCategory category = HardwareCategory::raw;
 };
 
@@ -196,8 +196,7 @@ void radixSort(std::vector<quint64> &keys, int from, int to)
     std::vector<quint64> buffer(keys.size());
     for (int shift = from; shift < to; shift += digitBits) {
         const quint64 digitMask =
-            (buckets - 1) &
-            (to - shift >= digitBits ? buckets - 1 : (std::size_t{1} << (to - shift)) - 1);
+            to - shift >= digitBits ? buckets - 1 : (std::size_t{1} << (to - shift)) - 1;
         std::array<std::size_t, buckets> offsets{};
         for (quint64 key : keys) {
             ++offsets[(key >> shift) & digitMask];
@@ -254,7 +253,7 @@ public:
         for (std::size_t r = 0; r < m_runs.size(); ++r) {
             const std::size_t facts = m_runs[r]->factCount();
             for (std::size_t f = 0; f < facts; ++f) {
-                consider(static_cast<std::uint8_t>(r), static_cast<std::uint32_t>(f));
+                consider(static_cast<std::uint32_t>(r), static_cast<std::uint32_t>(f));
             }
         }
         dropRepeatedKeys();
@@ -308,7 +307,7 @@ private:
 
     const QString &valueOf(const Survivor &s) const { return m_values[s.value]; }
 
-    const QString &detailOf(std::uint8_t run, std::uint32_t context)
+    const QString &detailOf(std::uint32_t run, std::uint32_t context)
     {
         RunCache &cache = m_caches[run];
         if (!cache.detailBuilt[context]) {
@@ -320,7 +319,7 @@ private:
 
     // The hashes below are cached with 0 for "not yet"; a hash that happens to
     // be 0 is simply worked out again.
-    quint64 titleHash(std::uint8_t r, const RunFacts::Fact &fact)
+    quint64 titleHash(std::uint32_t r, const RunFacts::Fact &fact)
     {
         const RunFacts &run = *m_runs[r];
         RunCache &cache = m_caches[r];
@@ -338,7 +337,7 @@ private:
         return hashLowered(prefix, run.titles()[fact.title]);
     }
 
-    quint64 detailHash(std::uint8_t r, std::uint32_t context)
+    quint64 detailHash(std::uint32_t r, std::uint32_t context)
     {
         quint64 &hash = m_caches[r].contextHash[context];
         if (hash == 0) {
@@ -346,8 +345,6 @@ private:
         }
         return hash;
     }
-
-    QString titleOf(const Survivor &s) const { return m_runs[s.run]->title(factOf(s)); }
 
     // The title, composed in `scratch` when it is not stored whole, so that
     // comparisons need no allocation.
@@ -368,7 +365,7 @@ private:
     }
 
     bool sameKey(const Survivor &a, const Survivor &b);
-    void consider(std::uint8_t run, std::uint32_t fact);
+    void consider(std::uint32_t run, std::uint32_t fact);
     void sortExactly(QList<HardwareItem> &items, qsizetype begin, qsizetype end,
                      const std::uint32_t *survivors);
     void dropRepeatedKeys();
@@ -456,7 +453,7 @@ bool Cleaner::isNewKey(const Survivor &candidate, std::uint32_t index)
     }
 }
 
-void Cleaner::consider(std::uint8_t r, std::uint32_t f)
+void Cleaner::consider(std::uint32_t r, std::uint32_t f)
 {
     const RunFacts &run = *m_runs[r];
     const RunFacts::Fact &fact = run.fact(f);
@@ -522,7 +519,7 @@ Cleaner::Presorted Cleaner::presort()
     // presorting rank, which items() checks with the exact comparison
     // wherever the head changes.
     struct Head {
-        std::uint8_t run;
+        std::uint32_t run;
         std::uint32_t index; // title or device
         bool device;
     };
@@ -779,7 +776,7 @@ QList<HardwareItem> Cleaner::items(const Presorted &order, bool withSummary)
         for (std::size_t c = 0; c < detailShares[r].size(); ++c) {
             if (detailShares[r][c] > 0) {
                 Text::reserveShares(
-                    detailOf(static_cast<std::uint8_t>(r), static_cast<std::uint32_t>(c)),
+                    detailOf(static_cast<std::uint32_t>(r), static_cast<std::uint32_t>(c)),
                     detailShares[r][c]);
             }
         }
@@ -795,7 +792,7 @@ QList<HardwareItem> Cleaner::items(const Presorted &order, bool withSummary)
         std::uint32_t title;
         std::uint32_t device;
         std::uint32_t context;
-        std::uint8_t run;
+        std::uint32_t run;
         HardwareCategory category;
     };
     constexpr std::size_t blockSize = 1024;
