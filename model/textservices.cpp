@@ -4,11 +4,50 @@
 #include <QSet>
 #include <QTextBoundaryFinder>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <vector>
 
 namespace Text {
+
+qsizetype nextNewline(const char16_t *data, qsizetype from, qsizetype size)
+{
+    qsizetype i = from;
+#if defined(__SSE2__)
+    // Eight code units at a time: only those up to U+000D or from U+0085 on can
+    // end a line, and tool output has few of them besides its line feeds.
+    const __m128i lowEnd = _mm_set1_epi16(0x0D);
+    const __m128i highStart = _mm_set1_epi16(0x84);
+    const __m128i zero = _mm_setzero_si128();
+    const __m128i allOnes = _mm_set1_epi16(-1);
+    for (; i + 8 <= size; i += 8) {
+        const __m128i units = _mm_loadu_si128(reinterpret_cast<const __m128i *>(data + i));
+        // Unsigned: up to U+000D, or not up to U+0084.
+        const __m128i low = _mm_cmpeq_epi16(_mm_subs_epu16(units, lowEnd), zero);
+        const __m128i notHigh = _mm_cmpeq_epi16(_mm_subs_epu16(units, highStart), zero);
+        auto candidates = static_cast<unsigned>(
+            _mm_movemask_epi8(_mm_or_si128(low, _mm_andnot_si128(notHigh, allOnes))));
+        while (candidates != 0) {
+            const int lane = std::countr_zero(candidates) / 2;
+            if (isNewline(data[i + lane])) {
+                return i + lane;
+            }
+            candidates &= ~(3U << (2 * lane)); // both bytes of the unit
+        }
+    }
+#endif
+    for (; i < size; ++i) {
+        if (isNewline(data[i])) {
+            return i;
+        }
+    }
+    return size;
+}
 
 QList<QStringView> splitLines(QStringView text)
 {

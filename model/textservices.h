@@ -19,6 +19,9 @@ namespace Text {
     return (c >= 0x0A && c <= 0x0D) || c == 0x85 || c == 0x2028 || c == 0x2029;
 }
 
+// The index of the first newline-class character in data[from, size), or size.
+[[nodiscard]] qsizetype nextNewline(const char16_t *data, qsizetype from, qsizetype size);
+
 // Calls visit(QStringView line) for every line; every newline-class character
 // ends a line, so CR LF produces an extra empty line. The text after the last
 // separator is a line too (possibly empty).
@@ -27,11 +30,9 @@ template <typename Visitor> void forEachLine(QStringView text, Visitor &&visit)
     const char16_t *data = text.utf16();
     const qsizetype size = text.size();
     qsizetype start = 0;
-    for (qsizetype i = 0; i < size; ++i) {
-        if (isNewline(data[i])) {
-            visit(text.mid(start, i - start));
-            start = i + 1;
-        }
+    for (qsizetype i = nextNewline(data, 0, size); i < size; i = nextNewline(data, i + 1, size)) {
+        visit(text.mid(start, i - start));
+        start = i + 1;
     }
     visit(text.mid(start));
 }

@@ -40,6 +40,28 @@ TEST(TextServices, SplitsAtEveryNewlineClassCharacter)
     }
 }
 
+TEST(TextServices, FindsLineEndsAtEveryPlaceOfALongText)
+{
+    // Long enough for the search that looks at several code units at a time,
+    // with the character tried at every place.
+    const char16_t separators[] = {u'\n', u'\v', u'\f', u'\r', 0x85, 0x2028, 0x2029};
+    const char16_t others[] = {u'\t', 0x0E, 0x00, 0x84, 0x86, 0xA0, 0x2027, 0xFFFF};
+    const QString base(21, QLatin1Char('a'));
+    for (qsizetype at = 0; at < base.size(); ++at) {
+        for (char16_t c : separators) {
+            QString text = base;
+            text[at] = QChar(c);
+            EXPECT_EQ(lines(text), QStringList({base.left(at), base.mid(at + 1)}))
+                << "U+" << std::hex << int(c) << " at " << std::dec << at;
+        }
+        for (char16_t c : others) {
+            QString text = base;
+            text[at] = QChar(c);
+            EXPECT_EQ(lines(text), QStringList({text})) << "U+" << std::hex << int(c);
+        }
+    }
+}
+
 TEST(TextServices, TrimsTheWhitespaceAndNewlineClass)
 {
     struct Case {
