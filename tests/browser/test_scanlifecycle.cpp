@@ -232,3 +232,33 @@ TEST(ScanLifecycle, EveryNotificationSeesTheWholeResult)
         EXPECT_EQ(each, final);
     }
 }
+
+TEST(ScanLifecycle, RawOutputIsTheLatestScansFramedText)
+{
+    auto source = std::make_shared<FakeScanSource>();
+    BrowserModel model(source);
+    QSignalSpy finished(&model, &BrowserModel::scanFinished);
+    EXPECT_EQ(model.rawOutput(), QString());
+
+    RawOutput first;
+    first.appendRun(QStringLiteral("dmidecode --mac-hardware"), QString());
+    first.appendRun(QStringLiteral("dmidecode -q"), QStringLiteral("Handle 0x0001"));
+    RawOutput second;
+    second.appendRun(QStringLiteral("dmidecode -q"), QStringLiteral("second"));
+    const struct {
+        RawOutput raw;
+        QString expected;
+    } scans[] = {
+        {first, QStringLiteral("===== dmidecode --mac-hardware =====\n\n\n"
+                               "===== dmidecode -q =====\nHandle 0x0001\n")},
+        {second, QStringLiteral("===== dmidecode -q =====\nsecond\n")},
+        {RawOutput(), QString()},
+    };
+    for (const auto &scan : scans) {
+        model.refresh();
+        source->complete(HardwareScanResult{{item(Cat::cpu, "CPU")}, scan.raw, {}});
+        ASSERT_TRUE(finished.wait(2000));
+        EXPECT_EQ(model.rawOutput(), scan.expected);
+        EXPECT_EQ(model.rawOutput(), scan.expected) << "read again";
+    }
+}

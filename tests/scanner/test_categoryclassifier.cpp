@@ -43,6 +43,15 @@ const Case cases[] = {
     {"", "Motherboard", HardwareCategory::baseboard},
     {"Portable Battery", "Name: DIMM", HardwareCategory::memory}, // memory rule first
     {"Cache Information", "Socket Designation: L1", HardwareCategory::raw},
+    // Keywords with a space may span the space between section and line.
+    {"Onboard MAC", "Address: 1", HardwareCategory::network},
+    {"SYSTEM", "Information: x", HardwareCategory::platform},
+    {"Base", "Board: x", HardwareCategory::baseboard},
+    {"Thread", "Count: 2", HardwareCategory::cpu},
+    {"Mac", "", HardwareCategory::raw},
+    {"Mac", "Addresses", HardwareCategory::network},
+    {"Mac ", "Address", HardwareCategory::raw},           // two spaces: no keyword
+    {"Memory Mac", "Address", HardwareCategory::network}, // network comes before memory
     // Non-ASCII case mapping still finds the keywords.
     {"PROCESSOR İNFO", "", HardwareCategory::cpu},
     {"", "ＣＰＵ", HardwareCategory::raw}, // full-width letters are other characters
