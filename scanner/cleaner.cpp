@@ -172,11 +172,16 @@ bool keepsValue(QStringView value, const BadValues &bad)
     return Text::graphemeCountUpTo(probe, 2) >= 2 && !bad.contains(probe) && !onlyZerosAndXs(probe);
 }
 
+// A fact that passed the checks, with all that ordering it and making its
+// item need, so that later passes (which visit survivors in display order)
+// need not go back to the facts.
 struct Survivor {
     quint64 hash = 0;
-    std::uint32_t fact = 0;
-    std::uint32_t value = 0; // into the cleaner's values
+    QString value;
     std::uint32_t run = 0;
+    std::uint32_t title = 0;
+    std::uint32_t device = RunFacts::none;
+    std::uint32_t context = 0;
     HardwareCategory category = HardwareCategory::raw;
 };
 
@@ -245,7 +250,6 @@ public:
             m_caches.emplace_back(*run);
         }
         m_survivors.reserve(facts);
-        m_values.reserve(facts);
     }
 
     void clean()
@@ -303,10 +307,6 @@ private:
         std::vector<std::uint32_t> keyRank;
     };
 
-    const RunFacts::Fact &factOf(const Survivor &s) const { return m_runs[s.run]->fact(s.fact); }
-
-    const QString &valueOf(const Survivor &s) const { return m_values[s.value]; }
-
     const QString &detailOf(std::uint32_t run, std::uint32_t context)
     {
         RunCache &cache = m_caches[run];
@@ -351,12 +351,11 @@ private:
     QStringView titleView(const Survivor &s, QString &scratch) const
     {
         const RunFacts &run = *m_runs[s.run];
-        const RunFacts::Fact &fact = factOf(s);
-        const QString &key = run.titles()[fact.title];
-        if (fact.device == RunFacts::none) {
+        const QString &key = run.titles()[s.title];
+        if (s.device == RunFacts::none) {
             return key;
         }
-        const QStringView device = run.device(fact.device);
+        const QStringView device = run.device(s.device);
         scratch.resize(device.size() + Text::joiner().size() + key.size());
         QChar *out = std::copy(device.begin(), device.end(), scratch.data());
         out = std::copy(Text::joiner().begin(), Text::joiner().end(), out);
@@ -376,8 +375,7 @@ private:
     Text::StandardComparator m_comparator;
     std::vector<RunCache> m_caches;
     std::vector<Survivor> m_survivors;
-    // The candidates' values; the arena holds those that needed no normalising.
-    std::vector<QString> m_values;
+    // Holds the values that needed no normalising, and device titles.
     Text::StringArena m_arena;
     std::array<QString, 2> m_scratch;
     // Open addressing over the survivors' keys: the upper half of the key's
@@ -388,19 +386,17 @@ private:
 
 bool Cleaner::sameKey(const Survivor &a, const Survivor &b)
 {
-    if (a.category != b.category || !equalLowered(valueOf(a), valueOf(b))) {
+    if (a.category != b.category || !equalLowered(a.value, b.value)) {
         return false;
     }
-    const RunFacts::Fact &fa = factOf(a);
-    const RunFacts::Fact &fb = factOf(b);
-    const bool sameTitle = a.run == b.run && fa.title == fb.title && fa.device == fb.device;
+    const bool sameTitle = a.run == b.run && a.title == b.title && a.device == b.device;
     if (!sameTitle) {
         if (!equalLowered(titleView(a, m_scratch[0]), titleView(b, m_scratch[1]))) {
             return false;
         }
     }
-    return (a.run == b.run && fa.context == fb.context) ||
-           equalLowered(detailOf(a.run, fa.context), detailOf(b.run, fb.context));
+    return (a.run == b.run && a.context == b.context) ||
+           equalLowered(detailOf(a.run, a.context), detailOf(b.run, b.context));
 }
 
 // Keeps the first fact of each key, in order. The table of keys is sized for
@@ -421,11 +417,9 @@ void Cleaner::dropRepeatedKeys()
         if (i + lookahead < count) {
             __builtin_prefetch(&m_slots[m_survivors[i + lookahead].hash & mask]);
         }
-        const Survivor candidate = m_survivors[i];
+        Survivor candidate = std::move(m_survivors[i]);
         if (isNewKey(candidate, static_cast<std::uint32_t>(kept))) {
-            m_survivors[kept++] = candidate;
-        } else {
-            m_values[candidate.value] = QString();
+            m_survivors[kept++] = std::move(candidate);
         }
     }
     m_survivors.resize(kept);
@@ -495,8 +489,10 @@ void Cleaner::consider(std::uint32_t r, std::uint32_t f)
     }
 
     Survivor survivor;
-    survivor.fact = f;
     survivor.run = r;
+    survivor.title = fact.title;
+    survivor.device = fact.device;
+    survivor.context = fact.context;
     survivor.category = run.category(fact);
     quint64 hash = mix(hashSeed, static_cast<quint64>(survivor.category));
     hash = mix(hash, titleHash(r, fact));
@@ -504,9 +500,8 @@ void Cleaner::consider(std::uint32_t r, std::uint32_t f)
     hash = mix(hash, detailHash(r, fact.context));
     survivor.hash = finish(hash);
     // The value's own string is made here, while the text around it is at hand.
-    survivor.value = static_cast<std::uint32_t>(m_values.size());
-    m_values.push_back(normalizedValue.isNull() ? m_arena.add(value) : std::move(normalizedValue));
-    m_survivors.push_back(survivor);
+    survivor.value = normalizedValue.isNull() ? m_arena.add(value) : std::move(normalizedValue);
+    m_survivors.push_back(std::move(survivor));
 }
 
 Cleaner::Presorted Cleaner::presort()
@@ -528,18 +523,17 @@ Cleaner::Presorted Cleaner::presort()
     QList<QString> keyTexts;
     for (std::size_t i = 0; i < count; ++i) {
         const Survivor &s = m_survivors[i];
-        const RunFacts::Fact &fact = factOf(s);
         RunCache &cache = m_caches[s.run];
-        const bool device = fact.device != RunFacts::none;
-        std::uint32_t &head = device ? cache.deviceHead[fact.device] : cache.titleHead[fact.title];
+        const bool device = s.device != RunFacts::none;
+        std::uint32_t &head = device ? cache.deviceHead[s.device] : cache.titleHead[s.title];
         if (head == RunFacts::none) {
             head = static_cast<std::uint32_t>(heads.size());
-            heads.push_back({s.run, device ? fact.device : fact.title, device});
+            heads.push_back({s.run, device ? s.device : s.title, device});
         }
         survivorHead[i] = head;
-        if (device && cache.keyRank[fact.title] == 0) {
-            cache.keyRank[fact.title] = 1; // ranked below
-            keyTexts.append(Text::joiner() + m_runs[s.run]->titles()[fact.title]);
+        if (device && cache.keyRank[s.title] == 0) {
+            cache.keyRank[s.title] = 1; // ranked below
+            keyTexts.append(Text::joiner() + m_runs[s.run]->titles()[s.title]);
         }
     }
 
@@ -639,10 +633,9 @@ Cleaner::Presorted Cleaner::presort()
                    bitsFor(std::size_t{maxRankInGroup} + 1)};
     auto sortKey = [&](std::size_t i) {
         const Survivor &s = m_survivors[i];
-        const RunFacts::Fact &fact = factOf(s);
         const std::uint32_t head = survivorHead[i];
         return SortKey{static_cast<std::uint32_t>(s.category), headGroup[head],
-                       fact.device == RunFacts::none ? 0 : m_caches[s.run].keyRank[fact.title],
+                       s.device == RunFacts::none ? 0 : m_caches[s.run].keyRank[s.title],
                        rankInGroup[head]};
     };
     const int keyBits = result.bits[0] + result.bits[1] + result.bits[2] + result.bits[3];
@@ -762,11 +755,10 @@ QList<HardwareItem> Cleaner::items(const Presorted &order, bool withSummary)
         detailShares.emplace_back(run->contexts().size(), 0);
     }
     for (const Survivor &s : m_survivors) {
-        const RunFacts::Fact &fact = factOf(s);
-        if (fact.device == RunFacts::none) {
-            ++titleShares[s.run][fact.title];
+        if (s.device == RunFacts::none) {
+            ++titleShares[s.run][s.title];
         }
-        ++detailShares[s.run][fact.context];
+        ++detailShares[s.run][s.context];
     }
     for (std::size_t r = 0; r < m_runs.size(); ++r) {
         const RunFacts &run = *m_runs[r];
@@ -788,11 +780,11 @@ QList<HardwareItem> Cleaner::items(const Presorted &order, bool withSummary)
     // category's order is checked as its items are made, and sorted again
     // exactly if the presorting got it wrong anywhere.
     struct Pending {
-        std::uint32_t value;
+        QString value;
+        std::uint32_t run;
         std::uint32_t title;
         std::uint32_t device;
         std::uint32_t context;
-        std::uint32_t run;
         HardwareCategory category;
     };
     constexpr std::size_t blockSize = 1024;
@@ -812,14 +804,11 @@ QList<HardwareItem> Cleaner::items(const Presorted &order, bool withSummary)
     for (std::size_t first = 0; first < survivors.size(); first += blockSize) {
         const std::size_t size = std::min(blockSize, survivors.size() - first);
         for (std::size_t k = 0; k < size; ++k) {
-            const std::uint32_t index = survivors[first + k];
-            const Survivor &s = m_survivors[index];
-            const RunFacts::Fact &fact = m_runs[s.run]->fact(s.fact);
-            block[k] = Pending{s.value, fact.title, fact.device, fact.context, s.run, s.category};
-            __builtin_prefetch(&m_values[s.value]);
+            Survivor &s = m_survivors[survivors[first + k]];
+            block[k] = Pending{std::move(s.value), s.run, s.title, s.device, s.context, s.category};
         }
         for (std::size_t k = 0; k < size; ++k) {
-            const Pending &p = block[k];
+            Pending &p = block[k];
             if (k + 8 < size) {
                 __builtin_prefetch(&m_caches[block[k + 8].run].details[block[k + 8].context]);
             }
@@ -828,7 +817,7 @@ QList<HardwareItem> Cleaner::items(const Presorted &order, bool withSummary)
                 p.device == RunFacts::none
                     ? Text::takeShare(run.titles()[p.title])
                     : m_arena.add(run.device(p.device), Text::joiner(), run.titles()[p.title]);
-            items.emplaceBack(p.category, std::move(title), std::move(m_values[p.value]),
+            items.emplaceBack(p.category, std::move(title), std::move(p.value),
                               Text::takeShare(m_caches[p.run].details[p.context]),
                               run.source(p.context));
 
