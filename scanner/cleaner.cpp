@@ -159,14 +159,20 @@ bool onlyZerosAndXs(QStringView lowered)
 }
 
 // Whether a value survives the checks on its lower-cased form: at least two
-// user-perceived characters, not a placeholder, not only zeros and x's.
+// user-perceived characters, not a placeholder, not only zeros and x's. For an
+// ASCII value whose characters are known to be only zeros and x's (or not).
+bool keepsAsciiValue(QStringView value, const BadValues &bad, bool zerosAndXs)
+{
+    // Lower-casing ASCII changes neither length nor clusters.
+    return Text::graphemeCountUpTo(value, 2) >= 2 && !bad.containsAscii(value) && !zerosAndXs;
+}
+
 bool keepsValue(QStringView value, const BadValues &bad)
 {
     if (Text::isAscii(value)) {
-        // Lower-casing ASCII changes neither length nor clusters.
-        return Text::graphemeCountUpTo(value, 2) >= 2 && !bad.containsAscii(value) &&
-               !std::all_of(value.begin(), value.end(),
-                            [](QChar c) { return c == u'0' || c == u'x' || c == u'X'; });
+        return keepsAsciiValue(value, bad, std::all_of(value.begin(), value.end(), [](QChar c) {
+                                   return c == u'0' || c == u'x' || c == u'X';
+                               }));
     }
     const QString probe = Text::trimmed(Text::lowered(value.toString())).toString();
     return Text::graphemeCountUpTo(probe, 2) >= 2 && !bad.contains(probe) && !onlyZerosAndXs(probe);
@@ -473,8 +479,7 @@ void Cleaner::consider(std::uint32_t r, std::uint32_t f)
     QString normalizedValue;
     QStringView value = raw;
     if (plain && ascii) {
-        // Lower-casing ASCII changes neither length nor clusters.
-        if (Text::graphemeCountUpTo(value, 2) < 2 || m_bad.containsAscii(value) || zerosAndXs) {
+        if (!keepsAsciiValue(value, m_bad, zerosAndXs)) {
             return;
         }
     } else {
