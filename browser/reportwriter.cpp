@@ -6,6 +6,11 @@ namespace ReportWriter {
 
 std::optional<QString> writeUtf8Atomically(const QString &path, const QString &text)
 {
+    return writeAtomically(path, text.toUtf8());
+}
+
+std::optional<QString> writeAtomically(const QString &path, const QByteArray &bytes)
+{
     QSaveFile file(path);
     // Writing in place would give up atomicity; fail instead.
     file.setDirectWriteFallback(false);
@@ -15,7 +20,6 @@ std::optional<QString> writeUtf8Atomically(const QString &path, const QString &t
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
         return file.errorString();
     }
-    const QByteArray bytes = text.toUtf8();
     qint64 written = 0;
     while (written < bytes.size()) {
         // A short write is followed by one that fails and says why (disk

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 
 #include <optional>
@@ -11,5 +12,8 @@ namespace ReportWriter {
 // existing file as it was and no temporary file behind. Returns the error
 // text on failure, nothing on success.
 [[nodiscard]] std::optional<QString> writeUtf8Atomically(const QString &path, const QString &text);
+
+// The same for bytes that are already encoded.
+[[nodiscard]] std::optional<QString> writeAtomically(const QString &path, const QByteArray &bytes);
 
 } // namespace ReportWriter

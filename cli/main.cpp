@@ -1,15 +1,13 @@
 // kestrin-cli: the scan pipeline without the window, for scripting, for
 // checking saved outputs and for tests.
 #include "browser/itemfilter.h"
+#include "browser/jsonexport.h"
 #include "model/textservices.h"
 #include "scanner/hardwarescanner.h"
 
 #include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
 
 #include <cstdio>
 #include <optional>
@@ -194,27 +192,6 @@ QByteArray listing(const QList<HardwareItem> &items)
     return out.toUtf8();
 }
 
-QByteArray json(const QList<HardwareItem> &items, const HardwareScanResult &result)
-{
-    QJsonArray array;
-    for (const HardwareItem &item : items) {
-        array.append(QJsonObject{
-            {QStringLiteral("id"), item.id.toString(QUuid::WithoutBraces)},
-            {QStringLiteral("category"), rawValue(item.category)},
-            {QStringLiteral("title"), item.title},
-            {QStringLiteral("value"), item.value},
-            {QStringLiteral("detail"), item.detail},
-            {QStringLiteral("source"), item.source},
-        });
-    }
-    const QJsonObject root{
-        {QStringLiteral("items"), array},
-        {QStringLiteral("warnings"), QJsonArray::fromStringList(result.warnings)},
-        {QStringLiteral("rawOutput"), result.rawOutput.text()},
-    };
-    return QJsonDocument(root).toJson(QJsonDocument::Compact) + '\n';
-}
-
 } // namespace
 
 int main(int argc, char *argv[])
@@ -264,7 +241,7 @@ int main(int argc, char *argv[])
     if (options.raw) {
         out = result.rawOutput.toUtf8();
     } else if (options.json) {
-        out = json(shown, result);
+        out = JsonExport::document(shown, result.warnings, result.rawOutput.text());
     } else {
         out = listing(shown);
     }

@@ -1,0 +1,21 @@
+#pragma once
+
+#include "model/hardwareitem.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+// The machine-readable export, one format for kestrin-cli --json and the
+// window's JSON save.
+namespace JsonExport {
+
+// {"items":[{"id","category","title","value","detail","source"}, ...],
+//  "warnings":[...],"rawOutput":"..."} as compact UTF-8 on one line, followed
+// by a line feed. Ids without braces, categories by title ("Other" for the
+// catch-all), items in the given order.
+[[nodiscard]] QByteArray document(const QList<HardwareItem> &items, const QStringList &warnings,
+                                  const QString &rawOutput);
+
+} // namespace JsonExport
