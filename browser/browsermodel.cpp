@@ -327,13 +327,13 @@ void BrowserModel::saveReport()
     QPointer<BrowserModel> self(this);
     m_saveProvider->askSaveLocation(
         QStringLiteral("Kestrin.txt"), {QStringLiteral("Plain text (*.txt)")},
-        [self](std::optional<QString> path) {
-            if (!self || !path || path->isEmpty()) {
+        [self](std::optional<SaveLocation> location) {
+            if (!self || !location || location->path.isEmpty()) {
                 return;
             }
             // The report shows the page as it is when the dialog closes.
             const std::optional<QString> error =
-                ReportWriter::writeUtf8Atomically(*path, self->visibleReportText());
+                ReportWriter::writeUtf8Atomically(location->path, self->visibleReportText());
             if (error && self->m_alerts) {
                 self->m_alerts->showError(*error);
             }

@@ -16,14 +16,24 @@ public:
     virtual void setPlainText(const QString &text) = 0;
 };
 
+// The user's answer to a save question.
+struct SaveLocation {
+    // The chosen local file path.
+    QString path;
+    // Index into the question's nameFilters of the filter chosen with it.
+    int filterIndex = 0;
+
+    friend bool operator==(const SaveLocation &, const SaveLocation &) = default;
+};
+
 class SaveLocationProvider {
 public:
     virtual ~SaveLocationProvider() = default;
     // Asks the user where to save. `done` runs once, on the calling thread, with
-    // the chosen local file path, or with nothing when the user cancelled.
+    // the chosen location, or with nothing when the user cancelled.
     // nameFilters are dialog filters such as "Plain text (*.txt)".
     virtual void askSaveLocation(const QString &suggestedFileName, const QStringList &nameFilters,
-                                 std::function<void(std::optional<QString>)> done) = 0;
+                                 std::function<void(std::optional<SaveLocation>)> done) = 0;
 };
 
 class AlertPresenter {

@@ -74,7 +74,7 @@ SaveDialogController::~SaveDialogController()
 
 void SaveDialogController::askSaveLocation(const QString &suggestedFileName,
                                            const QStringList &nameFilters,
-                                           std::function<void(std::optional<QString>)> done)
+                                           std::function<void(std::optional<SaveLocation>)> done)
 {
     if (m_done) {
         // The open dialog blocks the window, so a second request can only come
@@ -106,7 +106,7 @@ QString SaveDialogController::homeFolder() const
     return QDir::homePath();
 }
 
-void SaveDialogController::accept(const QString &path)
+void SaveDialogController::accept(const QString &path, int filterIndex)
 {
     if (path.isEmpty()) {
         finish(std::nullopt);
@@ -114,7 +114,7 @@ void SaveDialogController::accept(const QString &path)
     }
     const QString cleaned = QDir::cleanPath(path);
     m_lastFolder = QFileInfo(cleaned).absolutePath();
-    finish(cleaned);
+    finish(SaveLocation{cleaned, filterIndex});
 }
 
 void SaveDialogController::reject()
@@ -122,7 +122,7 @@ void SaveDialogController::reject()
     finish(std::nullopt);
 }
 
-void SaveDialogController::finish(std::optional<QString> location)
+void SaveDialogController::finish(std::optional<SaveLocation> location)
 {
     if (!m_done) {
         return;

@@ -34,7 +34,7 @@ struct SaveTarget {
 // loaded for it, and it looks the same on every desktop. The dialog is built
 // the first time a location is asked for.
 //
-// Answers every request exactly once: with the chosen path, or with nothing
+// Answers every request exactly once: with the chosen path and filter, or with nothing
 // when the user cancels, when a request comes while the dialog is already open,
 // or when the controller goes away first.
 class SaveDialogController : public QObject, public SaveLocationProvider {
@@ -54,7 +54,7 @@ public:
     ~SaveDialogController() override;
 
     void askSaveLocation(const QString &suggestedFileName, const QStringList &nameFilters,
-                         std::function<void(std::optional<QString>)> done) override;
+                         std::function<void(std::optional<SaveLocation>)> done) override;
 
     [[nodiscard]] bool isActive() const { return static_cast<bool>(m_done); }
     [[nodiscard]] const QString &suggestedFileName() const { return m_suggestedFileName; }
@@ -62,8 +62,8 @@ public:
     [[nodiscard]] QString startFolder() const;
     [[nodiscard]] QString homeFolder() const;
 
-    // The dialog's answers.
-    Q_INVOKABLE void accept(const QString &path);
+    // The dialog's answers; filterIndex is the chosen entry of nameFilters.
+    Q_INVOKABLE void accept(const QString &path, int filterIndex);
     Q_INVOKABLE void reject();
 
     // What the typed name stands for: {kind: "invalid"|"folder"|"file",
@@ -83,9 +83,9 @@ Q_SIGNALS:
     void activeChanged();
 
 private:
-    void finish(std::optional<QString> location);
+    void finish(std::optional<SaveLocation> location);
 
-    std::function<void(std::optional<QString>)> m_done;
+    std::function<void(std::optional<SaveLocation>)> m_done;
     QString m_suggestedFileName;
     QStringList m_nameFilters;
     QString m_lastFolder;

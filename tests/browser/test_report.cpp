@@ -31,23 +31,23 @@ public:
 class FakeSaveDialog : public SaveLocationProvider {
 public:
     void askSaveLocation(const QString &suggestedFileName, const QStringList &nameFilters,
-                         std::function<void(std::optional<QString>)> done) override
+                         std::function<void(std::optional<SaveLocation>)> done) override
     {
         suggested = suggestedFileName;
         filters = nameFilters;
         pending = std::move(done);
     }
-    // The user closes the dialog.
-    void close(std::optional<QString> path)
+    // The user closes the dialog, having chosen the filter at `filterIndex`.
+    void close(std::optional<QString> path, int filterIndex = 0)
     {
         auto done = std::move(pending);
         pending = nullptr;
-        done(std::move(path));
+        done(path ? std::optional<SaveLocation>(SaveLocation{*path, filterIndex}) : std::nullopt);
     }
 
     QString suggested;
     QStringList filters;
-    std::function<void(std::optional<QString>)> pending;
+    std::function<void(std::optional<SaveLocation>)> pending;
 };
 
 class FakeAlerts : public AlertPresenter {

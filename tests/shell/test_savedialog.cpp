@@ -12,6 +12,7 @@
 
 #include <cctype>
 #include <gtest/gtest.h>
+#include <memory>
 #include <string>
 
 namespace {
@@ -82,13 +83,26 @@ TEST(ResolveSaveTargetTest, AbsolutePathsIgnoreTheShownFolder)
 struct Answers {
     int count = 0;
     std::optional<QString> last;
+    int lastFilterIndex = -1;
+    // A question still open at the end of a test is answered when the window
+    // goes away in TearDown, after the test's Answers are gone.
+    std::shared_ptr<bool> alive = std::make_shared<bool>(true);
+
+    Answers() = default;
+    Answers(const Answers &) = delete;
+    Answers &operator=(const Answers &) = delete;
+    ~Answers() { *alive = false; }
 };
 
-std::function<void(std::optional<QString>)> recordInto(Answers &answers)
+std::function<void(std::optional<SaveLocation>)> recordInto(Answers &answers)
 {
-    return [&answers](std::optional<QString> location) {
+    return [&answers, alive = answers.alive](std::optional<SaveLocation> location) {
+        if (!*alive) {
+            return;
+        }
         ++answers.count;
-        answers.last = std::move(location);
+        answers.last = location ? std::optional<QString>(location->path) : std::nullopt;
+        answers.lastFilterIndex = location ? location->filterIndex : -1;
     };
 }
 
@@ -280,6 +294,18 @@ TEST(SaveDialogControllerTest, GoingAwayAnswersCancelled)
     }
     EXPECT_EQ(answers.count, 1);
     EXPECT_FALSE(answers.last.has_value());
+}
+
+TEST(SaveDialogControllerTest, TheAnswerTellsTheChosenFilter)
+{
+    Answers answers;
+    SaveDialogController controller;
+    controller.askSaveLocation(QStringLiteral("Kestrin.txt"),
+                               {plainText, QStringLiteral("JSON (*.json)")}, recordInto(answers));
+    controller.accept(QStringLiteral("/tmp/x/../Kestrin.json"), 1);
+    EXPECT_EQ(answers.count, 1);
+    EXPECT_EQ(answers.last, QStringLiteral("/tmp/Kestrin.json"));
+    EXPECT_EQ(answers.lastFilterIndex, 1);
 }
 
 } // namespace

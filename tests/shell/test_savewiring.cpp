@@ -12,19 +12,20 @@
 
 namespace {
 
-// Answers the save question with a fixed location, or as cancelled.
+// Answers the save question with a fixed location (and the plain text
+// filter), or as cancelled.
 class FakeSaveLocationProvider : public SaveLocationProvider {
 public:
     explicit FakeSaveLocationProvider(std::optional<QString> answer) : m_answer(std::move(answer))
     {}
 
     void askSaveLocation(const QString &suggestedFileName, const QStringList &nameFilters,
-                         std::function<void(std::optional<QString>)> done) override
+                         std::function<void(std::optional<SaveLocation>)> done) override
     {
         ++calls;
         suggested = suggestedFileName;
         filters = nameFilters;
-        done(m_answer);
+        done(m_answer ? std::optional<SaveLocation>(SaveLocation{*m_answer, 0}) : std::nullopt);
     }
 
     int calls = 0;

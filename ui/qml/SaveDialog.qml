@@ -63,7 +63,7 @@ Popup {
     function finish(path) {
         root.pendingPath = ""
         // Answered first, so that closing is not taken for a cancel.
-        root.controller.accept(path)
+        root.controller.accept(path, root.filterIndex)
         root.close()
     }
 
