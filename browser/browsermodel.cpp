@@ -2,9 +2,11 @@
 
 #include "browser/categorylistmodel.h"
 #include "browser/itemfilter.h"
+#include "browser/jsonexport.h"
 #include "browser/reporttext.h"
 #include "browser/reportwriter.h"
 #include "browser/sectioneditemsmodel.h"
+#include "model/identifiermask.h"
 #include "scanner/hardwarescanner.h"
 
 #include <QFutureWatcher>
@@ -13,11 +15,48 @@
 #include <algorithm>
 #include <array>
 
+struct BrowserModel::MaskedView {
+    IdentifierMasker masker;
+    QList<HardwareItem> items;
+    // searchableText() of every masked item: a masked value cannot be found.
+    QStringList searchTexts;
+    QStringList warnings;
+    // The masked raw output, built on first read.
+    std::optional<QString> rawText;
+
+    // `searchTexts` are those of `items`; an item that masking leaves as it
+    // was (most of them) keeps its text instead of building it again.
+    static std::shared_ptr<MaskedView> build(const QList<HardwareItem> &items,
+                                             const QStringList &searchTexts,
+                                             const RawOutput &rawOutput,
+                                             const QStringList &warnings)
+    {
+        auto view = std::make_shared<MaskedView>();
+        view->masker = IdentifierMasker(items, rawOutput);
+        view->items = view->masker.maskItems(items);
+        view->searchTexts.reserve(view->items.size());
+        for (qsizetype i = 0; i < items.size(); ++i) {
+            const HardwareItem &masked = view->items[i];
+            const HardwareItem &item = items[i];
+            // maskItem() shares every field it leaves unchanged.
+            const bool unchanged = masked.title.isSharedWith(item.title) &&
+                                   masked.value.isSharedWith(item.value) &&
+                                   masked.detail.isSharedWith(item.detail);
+            view->searchTexts.append(unchanged && i < searchTexts.size() ? searchTexts[i]
+                                                                         : masked.searchableText());
+        }
+        view->warnings = view->masker.maskTexts(warnings);
+        return view;
+    }
+};
+
 struct BrowserModel::PreparedScan {
     HardwareScanResult result;
     // searchableText() of every item, so a filter pass over a large scan does
     // not build and lower-case every item's text again.
     QStringList searchTexts;
+    // Built with the rest when the mask is on as the scan starts.
+    std::shared_ptr<MaskedView> masked;
 };
 
 BrowserModel::BrowserModel(std::shared_ptr<ScanSource> scanner, QObject *parent)
@@ -107,25 +146,76 @@ void BrowserModel::refresh()
         }
         applyScanResult(future.result());
     });
-    // The search texts of a large scan take a while to build: do it on a pool
-    // thread (it blocks on nothing), never on this one.
+    // The search texts (and the masked view) of a large scan take a while to
+    // build: do it on a pool thread (it blocks on nothing), never on this one.
+    const bool masked = m_hideIdentifiers;
     watcher->setFuture(
-        m_scanner->scan().then(QtFuture::Launch::Async, [](HardwareScanResult result) {
+        m_scanner->scan().then(QtFuture::Launch::Async, [masked](HardwareScanResult result) {
             QStringList texts;
             texts.reserve(result.items.size());
             for (const HardwareItem &item : std::as_const(result.items)) {
                 texts.append(item.searchableText());
             }
-            return PreparedScan{std::move(result), std::move(texts)};
+            std::shared_ptr<MaskedView> view;
+            if (masked) {
+                view = MaskedView::build(result.items, texts, result.rawOutput, result.warnings);
+            }
+            return PreparedScan{std::move(result), std::move(texts), std::move(view)};
         }));
 }
 
 const QString &BrowserModel::rawOutput() const
 {
+    if (m_hideIdentifiers) {
+        MaskedView &view = maskedView();
+        if (!view.rawText) {
+            // Masked from a joined text that is dropped at once: while the mask
+            // is on, only the masked text is kept.
+            view.rawText =
+                view.masker.maskRawText(m_rawOutputText ? *m_rawOutputText : m_rawOutput.text());
+        }
+        return *view.rawText;
+    }
     if (!m_rawOutputText) {
         m_rawOutputText = m_rawOutput.text();
     }
     return *m_rawOutputText;
+}
+
+const QStringList &BrowserModel::warnings() const
+{
+    return m_hideIdentifiers ? maskedView().warnings : m_warnings;
+}
+
+const QList<HardwareItem> &BrowserModel::shownItems() const
+{
+    return m_hideIdentifiers ? maskedView().items : m_items;
+}
+
+const QStringList &BrowserModel::shownSearchTexts() const
+{
+    return m_hideIdentifiers ? maskedView().searchTexts : m_searchTexts;
+}
+
+BrowserModel::MaskedView &BrowserModel::maskedView() const
+{
+    if (!m_masked) {
+        m_masked = MaskedView::build(m_items, m_searchTexts, m_rawOutput, m_warnings);
+    }
+    return *m_masked;
+}
+
+void BrowserModel::setHideIdentifiers(bool hide)
+{
+    if (hide == m_hideIdentifiers) {
+        return;
+    }
+    m_hideIdentifiers = hide;
+    Q_EMIT hideIdentifiersChanged();
+    // The page keeps its size: only what it shows (and what the search sees) changes.
+    rebuildFilteredItems(false);
+    Q_EMIT rawOutputChanged();
+    Q_EMIT warningsChanged();
 }
 
 void BrowserModel::applyScanResult(PreparedScan scan)
@@ -135,6 +225,7 @@ void BrowserModel::applyScanResult(PreparedScan scan)
     m_rawOutput = std::move(scan.result.rawOutput);
     m_rawOutputText.reset();
     m_warnings = std::move(scan.result.warnings);
+    m_masked = std::move(scan.masked);
 
     m_categoryCounts.clear();
     m_summaryItemCount = 0;
@@ -171,6 +262,9 @@ void BrowserModel::abandonScan(const QString &reason)
 {
     // Keep what the window shows; only report that this scan gave nothing.
     m_warnings = QStringList{reason};
+    if (m_masked) {
+        m_masked->warnings = m_masked->masker.maskTexts(m_warnings);
+    }
     Q_EMIT warningsChanged();
     m_isScanning = false;
     Q_EMIT isScanningChanged();
@@ -221,11 +315,15 @@ bool BrowserModel::hasPendingSearch() const
 void BrowserModel::rebuildFilteredItems(bool resetPage)
 {
     const QString query = ItemFilter::normalizedQuery(m_debouncedSearchText);
+    // While the mask is on, the search sees the masked texts only: a hidden
+    // serial number cannot be found by typing it.
+    const QList<HardwareItem> &items = shownItems();
+    const QStringList &searchTexts = shownSearchTexts();
     QList<HardwareItem> filtered;
-    for (qsizetype i = 0; i < m_items.size(); ++i) {
-        const HardwareItem &item = m_items[i];
+    for (qsizetype i = 0; i < items.size(); ++i) {
+        const HardwareItem &item = items[i];
         if (item.category == m_selectedCategory &&
-            ItemFilter::matchesSearchText(m_searchTexts[i], query)) {
+            ItemFilter::matchesSearchText(searchTexts[i], query)) {
             filtered.append(item);
         }
     }
@@ -312,11 +410,52 @@ QString BrowserModel::visibleReportText() const
     return ReportText::render(m_selectedCategory, m_sectionModel->grouping().pageItems(), now);
 }
 
+QByteArray BrowserModel::visibleJson() const
+{
+    return JsonExport::document(m_sectionModel->grouping().pageItems(), warnings(), rawOutput());
+}
+
+void BrowserModel::copyText(const QString &text)
+{
+    if (m_clipboard) {
+        m_clipboard->setPlainText(text);
+    }
+}
+
 void BrowserModel::copyVisibleReport()
 {
     if (m_clipboard) {
-        m_clipboard->setPlainText(visibleReportText());
+        copyText(visibleReportText());
     }
+}
+
+void BrowserModel::copyValue(int row)
+{
+    if (row >= 0 && row < m_sectionModel->rowCount()) {
+        copyText(m_sectionModel->itemAt(row).value);
+    }
+}
+
+void BrowserModel::copyTitleAndValue(int row)
+{
+    if (row >= 0 && row < m_sectionModel->rowCount()) {
+        const HardwareItem &item = m_sectionModel->itemAt(row);
+        copyText(item.title + QStringLiteral(": ") + item.value);
+    }
+}
+
+void BrowserModel::copySection(int row)
+{
+    if (row >= 0 && row < m_sectionModel->rowCount()) {
+        copyText(ReportText::renderItems(m_sectionModel->sectionItemsAt(row)));
+    }
+}
+
+const QStringList &BrowserModel::saveNameFilters()
+{
+    static const QStringList filters = {QStringLiteral("Plain text (*.txt)"),
+                                        QStringLiteral("JSON (*.json)")};
+    return filters;
 }
 
 void BrowserModel::saveReport()
@@ -326,14 +465,18 @@ void BrowserModel::saveReport()
     }
     QPointer<BrowserModel> self(this);
     m_saveProvider->askSaveLocation(
-        QStringLiteral("Kestrin.txt"), {QStringLiteral("Plain text (*.txt)")},
+        QStringLiteral("Kestrin.txt"), saveNameFilters(),
         [self](std::optional<SaveLocation> location) {
             if (!self || !location || location->path.isEmpty()) {
                 return;
             }
-            // The report shows the page as it is when the dialog closes.
+            // The chosen filter decides the format, whatever the file is
+            // called; an unknown filter falls back to plain text. The report
+            // shows the page as it is when the dialog closes.
             const std::optional<QString> error =
-                ReportWriter::writeUtf8Atomically(location->path, self->visibleReportText());
+                location->filterIndex == jsonFilterIndex
+                    ? ReportWriter::writeAtomically(location->path, self->visibleJson())
+                    : ReportWriter::writeUtf8Atomically(location->path, self->visibleReportText());
             if (error && self->m_alerts) {
                 self->m_alerts->showError(*error);
             }

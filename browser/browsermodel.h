@@ -26,8 +26,14 @@ class SectionedItemsModel;
 class BrowserModel : public QObject {
     Q_OBJECT
     Q_PROPERTY(bool isScanning READ isScanning NOTIFY isScanningChanged)
+    // The raw output and warnings as shown: masked while hideIdentifiers is on.
     Q_PROPERTY(QString rawOutput READ rawOutput NOTIFY rawOutputChanged)
     Q_PROPERTY(QStringList warnings READ warnings NOTIFY warningsChanged)
+    // Whether serial numbers, UUIDs, asset tags, MAC addresses and the like are
+    // masked in everything the model shows, copies, saves and searches (see
+    // model/identifiermask.h). On by default.
+    Q_PROPERTY(bool hideIdentifiers READ hideIdentifiers WRITE setHideIdentifiers NOTIFY
+                   hideIdentifiersChanged)
     // Title of the selected category ("Summary", ..., "Other"); unknown titles are ignored.
     Q_PROPERTY(QString selectedCategory READ selectedCategoryTitle WRITE setSelectedCategoryTitle
                    NOTIFY selectedCategoryChanged)
@@ -69,11 +75,20 @@ public:
     void setClock(std::function<QDateTime()> clock) { m_clock = std::move(clock); }
 
     // Fields
+    // The scan's items as found, never masked.
     [[nodiscard]] const QList<HardwareItem> &items() const { return m_items; }
+    // The scan's items as shown: masked while hideIdentifiers is on, with the
+    // same ids, categories, sources and order as items().
+    [[nodiscard]] const QList<HardwareItem> &shownItems() const;
     [[nodiscard]] bool isScanning() const { return m_isScanning; }
-    // The framed text of the scan's runs, joined on first read after a scan.
+    // The framed text of the scan's runs, joined (and masked while
+    // hideIdentifiers is on) on first read after a scan.
     [[nodiscard]] const QString &rawOutput() const;
-    [[nodiscard]] const QStringList &warnings() const { return m_warnings; }
+    [[nodiscard]] const QStringList &warnings() const;
+    [[nodiscard]] bool hideIdentifiers() const { return m_hideIdentifiers; }
+    // Runs the filter pass again (the search sees what is shown), keeping the
+    // page size and the selected category.
+    void setHideIdentifiers(bool hide);
     [[nodiscard]] HardwareCategory selectedCategory() const { return m_selectedCategory; }
     void setSelectedCategory(HardwareCategory category);
     [[nodiscard]] QString selectedCategoryTitle() const;
@@ -106,8 +121,21 @@ public:
     Q_INVOKABLE void loadMoreItems();
     Q_INVOKABLE void rebuildFilteredItems(bool resetPage = true);
     Q_INVOKABLE [[nodiscard]] QString visibleReportText() const;
+    // The visible page, the warnings and the raw output in kestrin-cli --json's format.
+    [[nodiscard]] QByteArray visibleJson() const;
     Q_INVOKABLE void copyVisibleReport();
+    // Asks for a location and a format (plain text or JSON) and writes the
+    // visible page in it.
     Q_INVOKABLE void saveReport();
+    // Copies of one row of sectionModel, as shown (masked while
+    // hideIdentifiers is on); a row that does not exist copies nothing.
+    // The value alone.
+    Q_INVOKABLE void copyValue(int row);
+    // "Title: value".
+    Q_INVOKABLE void copyTitleAndValue(int row);
+    // The items of the row's section on the page, in display order, as the
+    // report's item blocks separated by empty lines (ReportText::renderItems).
+    Q_INVOKABLE void copySection(int row);
     // The window is going away: a pending search update is dropped.
     Q_INVOKABLE void cancelPendingSearch();
     // True while a settled-search update is pending.
@@ -127,15 +155,27 @@ Q_SIGNALS:
     // Emitted once per filter pass (tests count passes with it).
     void filterPassCompleted();
     void scanFinished();
+    void hideIdentifiersChanged();
+
+public:
+    // The filters saveReport() offers, in this order.
+    static const QStringList &saveNameFilters();
+    static constexpr int textFilterIndex = 0;
+    static constexpr int jsonFilterIndex = 1;
 
 private:
     struct PreparedScan;
+    struct MaskedView;
 
     void applyScanResult(PreparedScan scan);
     void abandonScan(const QString &reason);
     void scheduleSearchUpdate(const QString &text);
     void applySettledSearch();
     void updateCategoryModel();
+    // The masked view of the current scan, built on first need.
+    MaskedView &maskedView() const;
+    [[nodiscard]] const QStringList &shownSearchTexts() const;
+    void copyText(const QString &text);
 
     std::shared_ptr<ScanSource> m_scanner;
     ClipboardService *m_clipboard = nullptr;
@@ -148,6 +188,11 @@ private:
     // (the UI) thread touches it.
     mutable std::optional<QString> m_rawOutputText;
     QStringList m_warnings;
+    bool m_hideIdentifiers = true;
+    // What the scan looks like with identifiers masked; built once per scan
+    // result, when first needed (on the scan's worker thread when the mask is
+    // on as the scan starts). Only this (the UI) thread touches it.
+    mutable std::shared_ptr<MaskedView> m_masked;
     HardwareCategory m_selectedCategory = HardwareCategory::summary;
     QString m_searchText;
     bool m_isScanning = false;

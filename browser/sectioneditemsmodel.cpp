@@ -29,6 +29,28 @@ bool SectionedItemsModel::isLastInSection(int row) const
            m_grouping.sectionOf(m_rows[row + 1]) != m_grouping.sectionOf(m_rows[row]);
 }
 
+QList<HardwareItem> SectionedItemsModel::sectionItemsAt(int row) const
+{
+    if (row < 0 || row >= m_rows.size()) {
+        return {};
+    }
+    // A section's rows are contiguous in display order.
+    int first = row;
+    while (!isFirstInSection(first)) {
+        --first;
+    }
+    int last = row;
+    while (!isLastInSection(last)) {
+        ++last;
+    }
+    QList<HardwareItem> items;
+    items.reserve(last - first + 1);
+    for (int at = first; at <= last; ++at) {
+        items.append(itemAt(at));
+    }
+    return items;
+}
+
 QVariant SectionedItemsModel::data(const QModelIndex &index, int role) const
 {
     if (!index.isValid() || index.parent().isValid() || index.row() < 0 ||

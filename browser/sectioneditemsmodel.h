@@ -42,6 +42,9 @@ public:
     [[nodiscard]] const HardwareItem &itemAt(int row) const;
     [[nodiscard]] bool isFirstInSection(int row) const;
     [[nodiscard]] bool isLastInSection(int row) const;
+    // The items of the section that `row` belongs to, in display order; empty
+    // for a row that does not exist.
+    [[nodiscard]] QList<HardwareItem> sectionItemsAt(int row) const;
 
 private:
     PageGrouping m_grouping;

@@ -184,13 +184,13 @@ protected:
     FakeAlerts alerts;
 };
 
-TEST_F(SaveReportTest, AsksForAPlainTextFileNamedKestrin)
+TEST_F(SaveReportTest, AsksForPlainTextOrJsonNamedKestrin)
 {
     s->model->saveReport();
     ASSERT_TRUE(dialog.pending);
     EXPECT_EQ(dialog.suggested, QStringLiteral("Kestrin.txt"));
-    ASSERT_EQ(dialog.filters.size(), 1);
-    EXPECT_TRUE(dialog.filters[0].contains(QStringLiteral("*.txt")));
+    EXPECT_EQ(dialog.filters,
+              QStringList({QStringLiteral("Plain text (*.txt)"), QStringLiteral("JSON (*.json)")}));
 }
 
 TEST_F(SaveReportTest, CancelWritesNothing)

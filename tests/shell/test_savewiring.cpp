@@ -83,7 +83,8 @@ TEST_P(SaveWiringTest, ConfirmedLocationGetsTheReport)
     clickSave();
     ASSERT_EQ(m_provider->calls, 1);
     EXPECT_EQ(m_provider->suggested, QStringLiteral("Kestrin.txt"));
-    EXPECT_EQ(m_provider->filters, QStringList{QStringLiteral("Plain text (*.txt)")});
+    EXPECT_EQ(m_provider->filters,
+              QStringList({QStringLiteral("Plain text (*.txt)"), QStringLiteral("JSON (*.json)")}));
 
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));

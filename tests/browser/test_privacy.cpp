@@ -1,0 +1,367 @@
+// The window's model with the identifier mask: what it shows, searches,
+// copies and saves with the mask on and off.
+#include "browser/categorylistmodel.h"
+#include "browser/jsonexport.h"
+#include "browsertesthelpers.h"
+
+#include <QAbstractItemModel>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTemporaryDir>
+
+using Cat = HardwareCategory;
+
+namespace {
+
+// Five U+2022 in UTF-8.
+#define DOTS "\xe2\x80\xa2\xe2\x80\xa2\xe2\x80\xa2\xe2\x80\xa2\xe2\x80\xa2"
+
+QString u8(const char *utf8)
+{
+    return QString::fromUtf8(utf8);
+}
+
+const char *const rawText = "===== dmidecode -q =====\n"
+                            "Memory Device\n"
+                            "\tSerial Number: FCN0CJ03468352B\n"
+                            "\tAsset Tag: AT-7731\n"
+                            "\tPart Number: HMAA51S6AMR6N-UH\n";
+const char *const maskedRawText = "===== dmidecode -q =====\n"
+                                  "Memory Device\n"
+                                  "\tSerial Number: " DOTS "2B\n"
+                                  "\tAsset Tag: " DOTS "\n"
+                                  "\tPart Number: HMAA51S6AMR6N-UH\n";
+
+HardwareScanResult privacyScan()
+{
+    return HardwareScanResult{
+        {
+            item(Cat::summary, "Memory", "4 useful items", "Filtered dmidecode data", "App parser"),
+            item(Cat::memory, "Serial Number", "FCN0CJ03468352B", "DIMM 1", "dmidecode -q"),
+            item(Cat::memory, "Part Number", "HMAA51S6AMR6N-UH", "DIMM 1", "dmidecode -q"),
+            item(Cat::memory, "Serial Number", "0E08", "DIMM 0", "dmidecode -q"),
+            item(Cat::memory, "Locator", "ChannelA-DIMM0", "DIMM 0", "dmidecode -q"),
+            item(Cat::network, "Device", "[net: eth0] Intel I219-V (FCN0CJ03468352B)", "Network",
+                 "--mac-hardware"),
+            item(Cat::network, "[net: eth0] Intel I219-V \xe2\x80\xa2 mac address",
+                 "8c:c6:81:2a:5b:17", "Network", "--mac-hardware"),
+        },
+        RawOutput(u8(rawText)),
+        {u8("eth0 (8c:c6:81:2a:5b:17) is down")},
+    };
+}
+
+// A model holding privacyScan(), with the mask as the window starts it (on).
+struct PrivacyModel : ScannedModel {
+    PrivacyModel()
+    {
+        QSignalSpy finished(model.get(), &BrowserModel::scanFinished);
+        model->refresh();
+        source->complete(privacyScan());
+        EXPECT_TRUE(finished.wait(2000));
+    }
+
+    [[nodiscard]] QStringList shownValues() const
+    {
+        QAbstractItemModel *rows = qobject_cast<QAbstractItemModel *>(model->sectionModel());
+        const int valueRole = rows->roleNames().key("value");
+        QStringList values;
+        for (int row = 0; row < rows->rowCount(); ++row) {
+            values.append(rows->index(row, 0).data(valueRole).toString());
+        }
+        return values;
+    }
+};
+
+class FakeClipboard : public ClipboardService {
+public:
+    void setPlainText(const QString &text) override { texts.append(text); }
+    QStringList texts;
+};
+
+TEST(Privacy, IdentifiersAreHiddenByDefaultInWhatTheWindowShows)
+{
+    PrivacyModel s;
+    EXPECT_TRUE(s.model->hideIdentifiers());
+    s.model->setSelectedCategory(Cat::memory);
+    // Display order: section "DIMM 0" (Locator, Serial Number), then "DIMM 1".
+    EXPECT_EQ(s.shownValues(),
+              QStringList({u8("ChannelA-DIMM0"), u8(DOTS), u8("HMAA51S6AMR6N-UH"), u8(DOTS "2B")}));
+    EXPECT_EQ(s.model->rawOutput(), u8(maskedRawText));
+    EXPECT_EQ(s.model->warnings(), QStringList{u8("eth0 (" DOTS "17) is down")});
+    s.model->setSelectedCategory(Cat::network);
+    EXPECT_EQ(s.shownValues(),
+              QStringList({u8(DOTS "17"), u8("[net: eth0] Intel I219-V (" DOTS "2B)")}));
+
+    s.model->setHideIdentifiers(false);
+    EXPECT_EQ(s.shownValues(), QStringList({u8("8c:c6:81:2a:5b:17"),
+                                            u8("[net: eth0] Intel I219-V (FCN0CJ03468352B)")}));
+    EXPECT_EQ(s.model->rawOutput(), u8(rawText));
+    EXPECT_EQ(s.model->warnings(), QStringList{u8("eth0 (8c:c6:81:2a:5b:17) is down")});
+}
+
+TEST(Privacy, TheMaskIsAViewOfTheSameItems)
+{
+    PrivacyModel s;
+    const auto categoryRows = [&] {
+        return static_cast<CategoryListModel *>(s.model->categoryModel())->rows();
+    };
+    const QList<CategoryListModel::Row> rowsMasked = categoryRows();
+    const QList<HardwareItem> &real = s.model->items();
+    const QList<HardwareItem> masked = s.model->shownItems();
+    ASSERT_EQ(masked.size(), real.size());
+    for (qsizetype i = 0; i < real.size(); ++i) {
+        EXPECT_EQ(masked[i].id, real[i].id);
+        EXPECT_EQ(masked[i].category, real[i].category);
+        EXPECT_EQ(masked[i].source, real[i].source);
+    }
+    EXPECT_EQ(real[1].value, u8("FCN0CJ03468352B")); // the scan itself is untouched
+    s.model->setHideIdentifiers(false);
+    EXPECT_EQ(categoryRows(), rowsMasked);
+    EXPECT_EQ(s.model->itemCount(), 7);
+    EXPECT_EQ(s.model->totalUsefulItems(), 6);
+}
+
+TEST(Privacy, TogglingKeepsThePageTheCategoryAndTheSearch)
+{
+    ScannedModel s(numberedItems(Cat::memory, 200, "Bank 0"));
+    s.model->setSelectedCategory(Cat::memory);
+    s.settleSearch(QStringLiteral("item 1"));
+    EXPECT_EQ(s.model->filteredCount(), 111); // Item 1, 10-19, 100-199
+    s.model->loadMoreItems();
+    ASSERT_EQ(s.model->visibleLimit(), 111);
+
+    QSignalSpy toggled(s.model.get(), &BrowserModel::hideIdentifiersChanged);
+    QSignalSpy raw(s.model.get(), &BrowserModel::rawOutputChanged);
+    QSignalSpy passes(s.model.get(), &BrowserModel::filterPassCompleted);
+    s.model->setHideIdentifiers(false);
+    s.model->setHideIdentifiers(false); // no change, no signal
+    EXPECT_EQ(toggled.size(), 1);
+    EXPECT_EQ(raw.size(), 1);
+    EXPECT_EQ(passes.size(), 1);
+    EXPECT_EQ(s.model->visibleLimit(), 111);
+    EXPECT_EQ(s.model->pagedCount(), 111);
+    EXPECT_EQ(s.model->selectedCategory(), Cat::memory);
+    EXPECT_EQ(s.model->debouncedSearchText(), QStringLiteral("item 1"));
+}
+
+struct SearchMaskCase {
+    const char *name;
+    Cat category;
+    const char *query;
+    int matchesMasked;
+    int matchesUnmasked;
+};
+
+class SearchMaskTest : public testing::TestWithParam<SearchMaskCase> {};
+
+TEST_P(SearchMaskTest, AHiddenValueCannotBeFound)
+{
+    const SearchMaskCase &c = GetParam();
+    PrivacyModel s;
+    s.model->setSelectedCategory(c.category);
+    s.settleSearch(u8(c.query));
+    EXPECT_EQ(s.model->filteredCount(), c.matchesMasked);
+    // Turning the mask off filters again with the same text.
+    s.model->setHideIdentifiers(false);
+    EXPECT_EQ(s.model->filteredCount(), c.matchesUnmasked);
+    s.model->setHideIdentifiers(true);
+    EXPECT_EQ(s.model->filteredCount(), c.matchesMasked);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Browser, SearchMaskTest,
+    testing::Values(SearchMaskCase{"Serial", Cat::memory, "FCN0CJ03", 0, 1},
+                    SearchMaskCase{"SerialInADeviceName", Cat::network, "fcn0cj", 0, 1},
+                    SearchMaskCase{"MacAddress", Cat::network, "8C:C6:81", 0, 1},
+                    SearchMaskCase{"ShortSerial", Cat::memory, "0e08", 0, 1},
+                    SearchMaskCase{"ModelNamesStayFindable", Cat::memory, "hmaa51", 1, 1},
+                    SearchMaskCase{"KeysStayFindable", Cat::memory, "serial number", 2, 2}),
+    [](const testing::TestParamInfo<SearchMaskCase> &info) {
+        return std::string(info.param.name);
+    });
+
+struct CopyCase {
+    const char *name;
+    Cat category;
+    void (BrowserModel::*copy)(int);
+    int row;
+    bool masked;
+    const char *expected; // nullptr: nothing copied
+};
+
+class CopyTest : public testing::TestWithParam<CopyCase> {};
+
+TEST_P(CopyTest, CopiesWhatTheRowShows)
+{
+    const CopyCase &c = GetParam();
+    PrivacyModel s;
+    FakeClipboard clipboard;
+    s.model->setClipboardService(&clipboard);
+    s.model->setSelectedCategory(c.category);
+    s.model->setHideIdentifiers(c.masked);
+    (s.model.get()->*c.copy)(c.row);
+    EXPECT_EQ(clipboard.texts, c.expected ? QStringList{u8(c.expected)} : QStringList{});
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Browser, CopyTest,
+    testing::Values(
+        CopyCase{"ValueMasked", Cat::memory, &BrowserModel::copyValue, 3, true, DOTS "2B"},
+        CopyCase{"ValueUnmasked", Cat::memory, &BrowserModel::copyValue, 3, false,
+                 "FCN0CJ03468352B"},
+        CopyCase{"ValueInADeviceName", Cat::network, &BrowserModel::copyValue, 1, true,
+                 "[net: eth0] Intel I219-V (" DOTS "2B)"},
+        CopyCase{"TitleAndValueMasked", Cat::memory, &BrowserModel::copyTitleAndValue, 1, true,
+                 "Serial Number: " DOTS},
+        CopyCase{"TitleAndValueUnmasked", Cat::memory, &BrowserModel::copyTitleAndValue, 1, false,
+                 "Serial Number: 0E08"},
+        CopyCase{"MacTitleAndValue", Cat::network, &BrowserModel::copyTitleAndValue, 0, true,
+                 "[net: eth0] Intel I219-V \xe2\x80\xa2 mac address: " DOTS "17"},
+        // The section of the row, in display order, as the report's blocks.
+        CopyCase{"SectionMasked", Cat::memory, &BrowserModel::copySection, 3, true,
+                 "[Memory] Part Number: HMAA51S6AMR6N-UH\n  Detail: DIMM 1\n"
+                 "  Source: dmidecode -q\n\n"
+                 "[Memory] Serial Number: " DOTS "2B\n  Detail: DIMM 1\n"
+                 "  Source: dmidecode -q\n"},
+        CopyCase{"SectionUnmaskedFromItsFirstRow", Cat::memory, &BrowserModel::copySection, 0,
+                 false,
+                 "[Memory] Locator: ChannelA-DIMM0\n  Detail: DIMM 0\n  Source: dmidecode -q\n\n"
+                 "[Memory] Serial Number: 0E08\n  Detail: DIMM 0\n  Source: dmidecode -q\n"},
+        CopyCase{"OverviewSection", Cat::summary, &BrowserModel::copySection, 0, true,
+                 "[Summary] Memory: 4 useful items\n  Detail: Filtered dmidecode data\n"
+                 "  Source: App parser\n"},
+        CopyCase{"NegativeRow", Cat::memory, &BrowserModel::copyValue, -1, true, nullptr},
+        CopyCase{"RowPastTheEnd", Cat::memory, &BrowserModel::copySection, 4, true, nullptr},
+        CopyCase{"RowPastTheEndOfTitleAndValue", Cat::memory, &BrowserModel::copyTitleAndValue, 4,
+                 false, nullptr}),
+    [](const testing::TestParamInfo<CopyCase> &info) { return std::string(info.param.name); });
+
+// ---- JSON save -------------------------------------------------------------------
+
+class FakeSaveDialog : public SaveLocationProvider {
+public:
+    void askSaveLocation(const QString &, const QStringList &nameFilters,
+                         std::function<void(std::optional<SaveLocation>)> done) override
+    {
+        filters = nameFilters;
+        done(answer);
+    }
+    std::optional<SaveLocation> answer;
+    QStringList filters;
+};
+
+QByteArray readAll(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
+}
+
+struct JsonSaveCase {
+    const char *name;
+    bool masked;
+    QStringList values; // of the memory page, in scan order
+    const char *warning;
+    const char *raw;
+};
+
+class JsonSaveTest : public testing::TestWithParam<JsonSaveCase> {};
+
+TEST_P(JsonSaveTest, WritesTheVisiblePageAsTheCommandLineDoes)
+{
+    const JsonSaveCase &c = GetParam();
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    PrivacyModel s;
+    FakeSaveDialog dialog;
+    const QString path = dir.filePath(QStringLiteral("report.json"));
+    dialog.answer = SaveLocation{path, 1};
+    s.model->setSaveLocationProvider(&dialog);
+    s.model->setSelectedCategory(Cat::memory);
+    s.model->setHideIdentifiers(c.masked);
+    s.model->saveReport();
+    ASSERT_EQ(dialog.filters.value(1), QStringLiteral("JSON (*.json)"));
+
+    // Read back the way the command-line tests read --json.
+    const QByteArray bytes = readAll(path);
+    EXPECT_TRUE(bytes.endsWith("}\n"));
+    QJsonParseError error{};
+    const QJsonObject root = QJsonDocument::fromJson(bytes, &error).object();
+    ASSERT_EQ(error.error, QJsonParseError::NoError) << bytes.toStdString();
+    const QJsonArray items = root.value(QStringLiteral("items")).toArray();
+    const QList<HardwareItem> &real = s.model->items();
+    ASSERT_EQ(items.size(), c.values.size());
+    const char *const titles[] = {"Serial Number", "Part Number", "Serial Number", "Locator"};
+    for (qsizetype i = 0; i < items.size(); ++i) {
+        const QJsonObject entry = items[i].toObject();
+        const HardwareItem &source = real[i + 1]; // after the summary item
+        EXPECT_EQ(entry.size(), 6);
+        EXPECT_EQ(entry.value(QStringLiteral("id")).toString(),
+                  source.id.toString(QUuid::WithoutBraces));
+        EXPECT_EQ(entry.value(QStringLiteral("category")).toString(), QStringLiteral("Memory"));
+        EXPECT_EQ(entry.value(QStringLiteral("title")).toString(), u8(titles[i]));
+        EXPECT_EQ(entry.value(QStringLiteral("value")).toString(), c.values[i]);
+        EXPECT_EQ(entry.value(QStringLiteral("detail")).toString(), source.detail);
+        EXPECT_EQ(entry.value(QStringLiteral("source")).toString(), QStringLiteral("dmidecode -q"));
+    }
+    EXPECT_EQ(root.value(QStringLiteral("warnings")).toArray(), QJsonArray({u8(c.warning)}));
+    EXPECT_EQ(root.value(QStringLiteral("rawOutput")).toString(), u8(c.raw));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Browser, JsonSaveTest,
+    testing::Values(JsonSaveCase{"Masked",
+                                 true,
+                                 {u8(DOTS "2B"), u8("HMAA51S6AMR6N-UH"), u8(DOTS),
+                                  u8("ChannelA-DIMM0")},
+                                 "eth0 (" DOTS "17) is down",
+                                 maskedRawText},
+                    JsonSaveCase{"Unmasked",
+                                 false,
+                                 {u8("FCN0CJ03468352B"), u8("HMAA51S6AMR6N-UH"), u8("0E08"),
+                                  u8("ChannelA-DIMM0")},
+                                 "eth0 (8c:c6:81:2a:5b:17) is down",
+                                 rawText}),
+    [](const testing::TestParamInfo<JsonSaveCase> &info) { return std::string(info.param.name); });
+
+TEST(Privacy, OtherFiltersSaveTheTextReport)
+{
+    for (int filterIndex : {0, -1, 2}) {
+        QTemporaryDir dir;
+        PrivacyModel s;
+        FakeSaveDialog dialog;
+        const QString path = dir.filePath(QStringLiteral("report.json"));
+        dialog.answer = SaveLocation{path, filterIndex};
+        s.model->setSaveLocationProvider(&dialog);
+        s.model->setSelectedCategory(Cat::memory);
+        s.model->saveReport();
+        const QByteArray bytes = readAll(path);
+        EXPECT_TRUE(bytes.startsWith("Kestrin\nGenerated: ")) << filterIndex;
+        EXPECT_TRUE(bytes.contains("[Memory] Serial Number: " DOTS "2B\n")) << filterIndex;
+        EXPECT_FALSE(bytes.contains("FCN0CJ03468352B")) << filterIndex;
+    }
+}
+
+TEST(JsonExport, IsCompactSortedAndEndsWithALineFeed)
+{
+    HardwareItem first(Cat::memory, u8("Size"), u8("8 GB"), u8("DIMM \xe2\x80\xa2 0"),
+                       u8("dmidecode -q"));
+    first.id = QUuid(u8("{01234567-89ab-4cde-8f01-23456789abcd}"));
+    HardwareItem second(Cat::raw, u8("Quote\""), u8("back\\slash\ttab"), u8(""), u8("s"));
+    second.id = QUuid(u8("{fedcba98-7654-4321-8fed-cba987654321}"));
+    EXPECT_EQ(JsonExport::document({first, second}, {u8("w\n1")}, u8("a\nb")),
+              QByteArray("{\"items\":["
+                         "{\"category\":\"Memory\",\"detail\":\"DIMM \xe2\x80\xa2 0\","
+                         "\"id\":\"01234567-89ab-4cde-8f01-23456789abcd\","
+                         "\"source\":\"dmidecode -q\",\"title\":\"Size\",\"value\":\"8 GB\"},"
+                         "{\"category\":\"Other\",\"detail\":\"\","
+                         "\"id\":\"fedcba98-7654-4321-8fed-cba987654321\",\"source\":\"s\","
+                         "\"title\":\"Quote\\\"\",\"value\":\"back\\\\slash\\ttab\"}],"
+                         "\"rawOutput\":\"a\\nb\",\"warnings\":[\"w\\n1\"]}\n"));
+    EXPECT_EQ(JsonExport::document({}, {}, {}),
+              QByteArray("{\"items\":[],\"rawOutput\":\"\",\"warnings\":[]}\n"));
+}
+
+} // namespace
