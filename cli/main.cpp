@@ -2,6 +2,7 @@
 // checking saved outputs and for tests.
 #include "browser/itemfilter.h"
 #include "browser/jsonexport.h"
+#include "model/identifiermask.h"
 #include "model/textservices.h"
 #include "scanner/hardwarescanner.h"
 
@@ -36,6 +37,10 @@ const char *const helpText =
     "{\"items\":[{\"id\",\"category\",\"title\",\"value\",\"detail\",\"source\"}],\n"
     "                      \"warnings\":[...],\"rawOutput\":\"...\"}\n"
     "  --raw              the raw tool output, framed as a scan frames it\n"
+    "  --private          mask serial numbers, UUIDs, asset tags, MAC addresses and\n"
+    "                     other unique identifiers in the listing, --json, --raw and\n"
+    "                     the warnings, as the window's Hide Identifiers does (off by\n"
+    "                     default); --search then cannot find a masked value\n"
     "\n"
     "Filters (the rules of the window's list):\n"
     "  --category TITLE   only items of this category: Summary, Platform, BIOS, Baseboard,\n"
@@ -59,6 +64,7 @@ struct Options {
     QString search;
     bool json = false;
     bool raw = false;
+    bool hideIdentifiers = false;
 };
 
 void printError(const QString &message)
@@ -101,6 +107,8 @@ std::optional<int> parseArguments(const QStringList &arguments, Options &options
             options.json = true;
         } else if (argument == u"--raw") {
             options.raw = true;
+        } else if (argument == u"--private") {
+            options.hideIdentifiers = true;
         } else if (argument == u"--classic" || argument == u"--mac" || argument == u"--tool" ||
                    argument == u"--category" || argument == u"--search") {
             if (!takeValue(value)) {
@@ -226,7 +234,19 @@ int main(int argc, char *argv[])
         result = scanner.performScan();
     }
 
-    for (const QString &warning : result.warnings) {
+    // Masked as a view of the scan: the same items in the same order, so the
+    // filters below pick the same items, except that a hidden value cannot be
+    // searched for.
+    std::optional<IdentifierMasker> masker;
+    QList<HardwareItem> items = result.items;
+    QStringList warnings = result.warnings;
+    if (options.hideIdentifiers) {
+        masker.emplace(result.items, result.rawOutput);
+        items = masker->maskItems(result.items);
+        warnings = masker->maskTexts(result.warnings);
+    }
+
+    for (const QString &warning : std::as_const(warnings)) {
         // A tool's error text usually ends in its own line break; one is enough here.
         QString shown = warning;
         while (shown.endsWith(QLatin1Char('\n')) || shown.endsWith(QLatin1Char('\r'))) {
@@ -236,12 +256,15 @@ int main(int argc, char *argv[])
     }
 
     const QList<HardwareItem> shown =
-        ItemFilter::filterItems(result.items, options.category, options.search);
+        ItemFilter::filterItems(items, options.category, options.search);
     QByteArray out;
     if (options.raw) {
-        out = result.rawOutput.toUtf8();
+        out = masker ? masker->maskRawText(result.rawOutput.text()).toUtf8()
+                     : result.rawOutput.toUtf8();
     } else if (options.json) {
-        out = JsonExport::document(shown, result.warnings, result.rawOutput.text());
+        out = JsonExport::document(shown, warnings,
+                                   masker ? masker->maskRawText(result.rawOutput.text())
+                                          : result.rawOutput.text());
     } else {
         out = listing(shown);
     }

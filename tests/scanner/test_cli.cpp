@@ -1,4 +1,6 @@
 // The command-line front end as a user runs it.
+#include "tests/scanner/identifiersecrets.h"
+
 #include <QDir>
 #include <QFile>
 #include <QJsonArray>
@@ -62,8 +64,8 @@ TEST(Cli, HelpDocumentsEveryOption)
 {
     const CliRun run = cli({QStringLiteral("--help")});
     EXPECT_EQ(run.exitCode, 0);
-    for (const char *option :
-         {"--classic", "--mac", "--json", "--raw", "--category", "--search", "--tool"}) {
+    for (const char *option : {"--classic", "--mac", "--json", "--raw", "--category", "--search",
+                               "--tool", "--private"}) {
         EXPECT_TRUE(run.out.contains(option)) << option;
     }
 }
@@ -166,11 +168,11 @@ TEST(Cli, EveryFixtureGivesValidJson)
         GTEST_SKIP() << "fixture folder not found at " KESTRIN_FIXTURES_DIR;
     }
     const QStringList titles = {
-        QStringLiteral("Summary"), QStringLiteral("Platform"), QStringLiteral("BIOS"),
-        QStringLiteral("Baseboard"), QStringLiteral("CPU"), QStringLiteral("Memory"),
-        QStringLiteral("PCI"), QStringLiteral("GPU"), QStringLiteral("Network"),
-        QStringLiteral("Storage"), QStringLiteral("Audio"), QStringLiteral("USB"),
-        QStringLiteral("Battery"), QStringLiteral("Firmware"), QStringLiteral("Other")};
+        QStringLiteral("Summary"),   QStringLiteral("Platform"), QStringLiteral("BIOS"),
+        QStringLiteral("Baseboard"), QStringLiteral("CPU"),      QStringLiteral("Memory"),
+        QStringLiteral("PCI"),       QStringLiteral("GPU"),      QStringLiteral("Network"),
+        QStringLiteral("Storage"),   QStringLiteral("Audio"),    QStringLiteral("USB"),
+        QStringLiteral("Battery"),   QStringLiteral("Firmware"), QStringLiteral("Other")};
     for (const QString &path : files) {
         SCOPED_TRACE(path.toStdString());
         const CliRun run = cli({QStringLiteral("--json"), QStringLiteral("--classic"), path,
@@ -188,6 +190,126 @@ TEST(Cli, EveryFixtureGivesValidJson)
         EXPECT_TRUE(root.value(QStringLiteral("rawOutput"))
                         .toString()
                         .startsWith(QStringLiteral("===== dmidecode --mac-hardware =====\n")));
+    }
+}
+
+} // namespace
+
+namespace {
+
+// Five U+2022 in UTF-8.
+#define DOTS "\xe2\x80\xa2\xe2\x80\xa2\xe2\x80\xa2\xe2\x80\xa2\xe2\x80\xa2"
+
+struct PrivateCase {
+    const char *name;
+    QStringList arguments; // besides --classic FILE
+    bool masked;
+    QList<QByteArray> present;
+    QList<QByteArray> absent;
+};
+
+class CliPrivateTest : public testing::TestWithParam<PrivateCase> {};
+
+TEST_P(CliPrivateTest, MasksEveryOutputOnlyWhenAsked)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString input = dir.filePath(QStringLiteral("classic.txt"));
+    {
+        QFile file(input);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("System Information\n"
+                   "\tManufacturer: LENOVO\n"
+                   "\tSerial Number: PF1ABCDE9\n"
+                   "\tUUID: 4c4c4544-0042-3510-8052-b4c04f4e4e32\n"
+                   "\tSKU Number: LENOVO_MT_20L5\n"
+                   "OEM Strings\n"
+                   "\tString 1: NIC 00:2b:67:4e:91:c0 PF1ABCDE9\n");
+    }
+    const PrivateCase &c = GetParam();
+    const CliRun run = cli(c.arguments + QStringList{QStringLiteral("--classic"), input});
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    for (const QByteArray &text : c.present) {
+        EXPECT_TRUE(run.out.contains(text)) << text.toStdString() << " in\n"
+                                            << run.out.toStdString();
+    }
+    for (const QByteArray &text : c.absent) {
+        EXPECT_FALSE(run.out.contains(text)) << text.toStdString();
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cli, CliPrivateTest,
+    testing::Values(
+        PrivateCase{"Listing",
+                    {QStringLiteral("--private")},
+                    true,
+                    {"  Serial Number: " DOTS "E9\n", "  UUID: " DOTS "32\n",
+                     "  SKU Number: LENOVO_MT_20L5\n"},
+                    {"PF1ABCDE9", "4c4c4544", "b4c04f4e4e32"}},
+        PrivateCase{
+            "ListingByDefault",
+            {},
+            false,
+            {"  Serial Number: PF1ABCDE9\n", "  UUID: 4c4c4544-0042-3510-8052-b4c04f4e4e32\n"},
+            {DOTS}},
+        PrivateCase{"Json",
+                    {QStringLiteral("--json"), QStringLiteral("--private")},
+                    true,
+                    {"\"value\":\"" DOTS "E9\"", "\\tString 1: NIC " DOTS "c0 " DOTS "E9\\n"},
+                    {"PF1ABCDE9", "00:2b:67", "4c4c4544"}},
+        PrivateCase{"Raw",
+                    {QStringLiteral("--private"), QStringLiteral("--raw")},
+                    true,
+                    {"\tSerial Number: " DOTS "E9\n", "\tString 1: NIC " DOTS "c0 " DOTS "E9\n",
+                     "\tSKU Number: LENOVO_MT_20L5\n"},
+                    {"PF1ABCDE9", "00:2b:67", "4c4c4544"}},
+        PrivateCase{"RawByDefault",
+                    {QStringLiteral("--raw")},
+                    false,
+                    {"\tString 1: NIC 00:2b:67:4e:91:c0 PF1ABCDE9\n"},
+                    {DOTS}},
+        // The search sees what is shown: a hidden serial cannot be found.
+        PrivateCase{
+            "SearchForAHiddenValue",
+            {QStringLiteral("--private"), QStringLiteral("--search"), QStringLiteral("PF1ABC")},
+            true,
+            {"No hardware item found\n"},
+            {"PF1ABCDE9"}}),
+    [](const testing::TestParamInfo<PrivateCase> &info) { return std::string(info.param.name); });
+
+TEST(Cli, PrivateHidesEveryIdentifierOfEveryRealOutput)
+{
+    const QList<IdentifierSecrets::Input> inputs = IdentifierSecrets::corpus();
+    if (inputs.size() < 100) {
+        GTEST_SKIP() << "fixture folder not found at " KESTRIN_FIXTURES_DIR;
+    }
+    for (const IdentifierSecrets::Input &input : inputs) {
+        SCOPED_TRACE(input.path.toStdString());
+        QFile file(input.path);
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        const QSet<QString> secrets = IdentifierSecrets::collect(QString::fromUtf8(file.readAll()));
+        const QString inputOption =
+            input.mac ? QStringLiteral("--mac") : QStringLiteral("--classic");
+        for (const QStringList &output : {QStringList{}, QStringList{QStringLiteral("--json")},
+                                          QStringList{QStringLiteral("--raw")}}) {
+            const CliRun run =
+                cli(output + QStringList{QStringLiteral("--private"), inputOption, input.path});
+            ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+            QString shown = QString::fromUtf8(run.out);
+            if (output.contains(QStringLiteral("--json"))) {
+                // Compared as text, not as escaped JSON.
+                const QJsonObject root = QJsonDocument::fromJson(run.out).object();
+                shown = root.value(QStringLiteral("rawOutput")).toString();
+                for (const QJsonValue &entry : root.value(QStringLiteral("items")).toArray()) {
+                    for (const QJsonValue &field : entry.toObject()) {
+                        shown += QLatin1Char('\n') + field.toString();
+                    }
+                }
+            }
+            EXPECT_EQ(IdentifierSecrets::leaked(secrets, shown), QStringList())
+                << output.join(u' ').toStdString();
+        }
     }
 }
 
