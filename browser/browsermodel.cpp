@@ -330,8 +330,12 @@ void BrowserModel::rebuildFilteredItems(bool resetPage)
     m_filtered = std::move(filtered);
     if (resetPage) {
         m_visibleLimit = pageSizeValue;
+        m_sectionModel->setPage(m_selectedCategory, pagedFilteredItems());
+    } else {
+        // The same page limit (the identifier mask was switched): a page that
+        // only changed its texts keeps the list's position and current row.
+        m_sectionModel->replacePage(m_selectedCategory, pagedFilteredItems());
     }
-    m_sectionModel->setPage(m_selectedCategory, pagedFilteredItems());
     Q_EMIT filteredChanged();
     Q_EMIT pageChanged();
     Q_EMIT filterPassCompleted();

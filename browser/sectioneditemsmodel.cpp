@@ -102,10 +102,40 @@ QHash<int, QByteArray> SectionedItemsModel::roleNames() const
 void SectionedItemsModel::setPage(HardwareCategory category, const QList<HardwareItem> &items)
 {
     beginResetModel();
+    m_category = category;
     m_grouping.reset(category);
     m_grouping.append(items);
     m_rows = m_grouping.displayOrder();
     endResetModel();
+}
+
+void SectionedItemsModel::replacePage(HardwareCategory category, const QList<HardwareItem> &items)
+{
+    const QList<HardwareItem> &shown = m_grouping.pageItems();
+    bool same =
+        category == m_category && items.size() == shown.size() &&
+        std::equal(items.cbegin(), items.cend(), shown.cbegin(),
+                   [](const HardwareItem &a, const HardwareItem &b) { return a.id == b.id; });
+    PageGrouping grouping;
+    if (same) {
+        grouping.reset(category);
+        grouping.append(items);
+        same = grouping.displayOrder() == m_rows;
+        for (qsizetype row = 0; same && row < m_rows.size(); ++row) {
+            const int position = m_rows[row];
+            same = grouping.sectionTitle(grouping.sectionOf(position)) ==
+                   m_grouping.sectionTitle(m_grouping.sectionOf(position));
+        }
+    }
+    if (!same) {
+        setPage(category, items);
+        return;
+    }
+    // Same rows in the same sections: section edges stay, only texts change.
+    m_grouping = std::move(grouping);
+    if (!m_rows.isEmpty()) {
+        Q_EMIT dataChanged(index(0), index(static_cast<int>(m_rows.size()) - 1));
+    }
 }
 
 void SectionedItemsModel::appendToPage(const QList<HardwareItem> &items)

@@ -33,6 +33,11 @@ public:
 
     // A new page (a filter pass): the model is reset.
     void setPage(HardwareCategory category, const QList<HardwareItem> &items);
+    // The same page with other texts (the identifier mask was switched): when
+    // the items, their sections and their display order are those shown, the
+    // rows are updated in place, so that views keep their position and their
+    // current row; otherwise the model is reset as by setPage().
+    void replacePage(HardwareCategory category, const QList<HardwareItem> &items);
     // Items appended to the page ("Load More"): the existing rows keep their
     // relative order, so the new rows are inserted where they belong and the
     // neighbours whose section edges moved get dataChanged.
@@ -48,5 +53,6 @@ public:
 
 private:
     PageGrouping m_grouping;
+    HardwareCategory m_category = HardwareCategory::summary;
     QList<int> m_rows; // page positions in display order
 };

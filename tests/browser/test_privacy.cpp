@@ -365,3 +365,45 @@ TEST(JsonExport, IsCompactSortedAndEndsWithALineFeed)
 }
 
 } // namespace
+
+namespace {
+
+TEST(Privacy, TogglingUpdatesTheRowsInPlaceWhenThePageStaysTheSame)
+{
+    PrivacyModel s;
+    s.model->setSelectedCategory(Cat::memory);
+    QAbstractItemModel *rows = qobject_cast<QAbstractItemModel *>(s.model->sectionModel());
+    QSignalSpy resets(rows, &QAbstractItemModel::modelReset);
+    QSignalSpy changes(rows, &QAbstractItemModel::dataChanged);
+    s.model->setHideIdentifiers(false);
+    EXPECT_EQ(resets.size(), 0);
+    ASSERT_EQ(changes.size(), 1);
+    EXPECT_EQ(changes[0][0].toModelIndex().row(), 0);
+    EXPECT_EQ(changes[0][1].toModelIndex().row(), 3);
+    EXPECT_EQ(s.shownValues(), QStringList({u8("ChannelA-DIMM0"), u8("0E08"),
+                                            u8("HMAA51S6AMR6N-UH"), u8("FCN0CJ03468352B")}));
+
+    // A search for a hidden value changes the page itself: the rows are rebuilt.
+    s.settleSearch(QStringLiteral("0e08"));
+    resets.clear();
+    s.model->setHideIdentifiers(true);
+    EXPECT_EQ(resets.size(), 1);
+    EXPECT_TRUE(s.shownValues().isEmpty());
+}
+
+TEST(Privacy, TogglingRebuildsTheRowsWhenAMaskMovesThemToAnotherSection)
+{
+    // The detail holds the serial: masked, the item's section is another one.
+    ScannedModel s({item(Cat::memory, "Size", "8 GB", "DIMM 336EE786"),
+                    item(Cat::memory, "Serial Number", "336EE786", "DIMM 336EE786")});
+    s.model->setSelectedCategory(Cat::memory);
+    QAbstractItemModel *rows = qobject_cast<QAbstractItemModel *>(s.model->sectionModel());
+    const int sectionRole = rows->roleNames().key("sectionTitle");
+    EXPECT_EQ(rows->index(0, 0).data(sectionRole).toString(), u8("DIMM " DOTS));
+    QSignalSpy resets(rows, &QAbstractItemModel::modelReset);
+    s.model->setHideIdentifiers(false);
+    EXPECT_EQ(resets.size(), 1);
+    EXPECT_EQ(rows->index(0, 0).data(sectionRole).toString(), u8("DIMM 336EE786"));
+}
+
+} // namespace
