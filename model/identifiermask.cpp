@@ -300,6 +300,12 @@ bool isDistinctiveValue(QStringView value)
     // A value of one repeated character ("00000000", "0000-0000") is a
     // placeholder too.
     constexpr qsizetype minimumLength = 6;
+    // No serial number is this long; a longer value is not searched for (the
+    // search's cost grows with the longest value).
+    constexpr qsizetype maximumLength = 128;
+    if (value.size() > maximumLength) {
+        return false;
+    }
     qsizetype characters = 0;
     bool digit = false;
     bool varied = false;

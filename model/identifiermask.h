@@ -37,9 +37,10 @@ class RawOutput;
 //    separator, either case) and UUIDs (8-4-4-4-12 hex digits), each standing
 //    on its own: a longer run of hex digits or groups is left whole.
 // 3. Repeats. A value of an identifier fact that is distinctive (at least six
-//    non-space characters, at least one digit, not one character repeated) is
-//    masked wherever else it occurs in the same scan as a whole word: a serial
-//    number copied into an OEM string or a device name does not leak.
+//    non-space characters, at least one digit, not one character repeated, at
+//    most 128 code units) is masked wherever else it occurs in the same scan as
+//    a whole word (case ignored): a serial number copied into an OEM string or
+//    a device name does not leak.
 // 4. The mask: "•••••" (five U+2022) followed by the value's last two
 //    user-perceived characters when it has more than eight of them, else
 //    "•••••" alone. An empty value stays empty: there is nothing to hide.

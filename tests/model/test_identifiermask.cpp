@@ -198,6 +198,14 @@ INSTANTIATE_TEST_SUITE_P(
                     DistinctCase{"0000-0000-0000", false}, DistinctCase{"FFFFFFFFFFFF", false},
                     DistinctCase{"1.0", false}, DistinctCase{"", false}));
 
+TEST(DistinctiveValue, NoSerialIsLongerThan128CodeUnits)
+{
+    const QString serial = QStringLiteral("SN") + QString(125, QLatin1Char('7')) + u'X';
+    ASSERT_EQ(serial.size(), 128);
+    EXPECT_TRUE(IdentifierMask::isDistinctiveValue(serial));
+    EXPECT_FALSE(IdentifierMask::isDistinctiveValue(serial + u'Y'));
+}
+
 IdentifierMasker maskerOf(const QList<HardwareItem> &items, const char *raw)
 {
     return IdentifierMasker(items, RawOutput(u8(raw)));
