@@ -113,7 +113,9 @@ TEST(Cli, ControlCharactersAndInvalidUtf8StayValidJson)
     {
         QFile file(controls);
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(QByteArray("System Information\n\tFamily: a\x01\x1f\"\\b\x7f\xc3\xa9\n", 48));
+        // Written by size: escapes make a length counted by hand easy to get wrong.
+        static constexpr char text[] = "System Information\n\tFamily: a\x01\x1f\"\\b\x7f\xc3\xa9\n";
+        file.write(text, sizeof(text) - 1);
         QFile bad(invalid);
         ASSERT_TRUE(bad.open(QIODevice::WriteOnly));
         bad.write("System Information\n\tFamily: \xff\xfe broken\n");
