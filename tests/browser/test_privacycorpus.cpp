@@ -34,8 +34,10 @@ QString jsonStrings(const QByteArray &json)
     QStringList strings;
     for (const QJsonValue &entry : root.value(QStringLiteral("items")).toArray()) {
         const QJsonObject item = entry.toObject();
-        for (auto it = item.constBegin(); it != item.constEnd(); ++it) {
-            strings.append(it.value().toString());
+        // Not the id: a random UUID drawn for the item, not one of the machine,
+        // whose hex digits may hold any short serial by chance.
+        for (const char *field : {"category", "title", "value", "detail", "source"}) {
+            strings.append(item.value(QLatin1String(field)).toString());
         }
     }
     for (const QJsonValue &warning : root.value(QStringLiteral("warnings")).toArray()) {
