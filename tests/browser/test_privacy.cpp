@@ -1,6 +1,5 @@
 // The window's model with the identifier mask: what it shows, searches,
 // copies and saves with the mask on and off.
-#include "browser/categorylistmodel.h"
 #include "browser/jsonexport.h"
 #include "browsertesthelpers.h"
 
@@ -100,28 +99,6 @@ TEST(Privacy, IdentifiersAreHiddenByDefaultInWhatTheWindowShows)
                                             u8("[net: eth0] Intel I219-V (FCN0CJ03468352B)")}));
     EXPECT_EQ(s.model->rawOutput(), u8(rawText));
     EXPECT_EQ(s.model->warnings(), QStringList{u8("eth0 (8c:c6:81:2a:5b:17) is down")});
-}
-
-TEST(Privacy, TheMaskIsAViewOfTheSameItems)
-{
-    PrivacyModel s;
-    const auto categoryRows = [&] {
-        return static_cast<CategoryListModel *>(s.model->categoryModel())->rows();
-    };
-    const QList<CategoryListModel::Row> rowsMasked = categoryRows();
-    const QList<HardwareItem> &real = s.model->items();
-    const QList<HardwareItem> masked = s.model->shownItems();
-    ASSERT_EQ(masked.size(), real.size());
-    for (qsizetype i = 0; i < real.size(); ++i) {
-        EXPECT_EQ(masked[i].id, real[i].id);
-        EXPECT_EQ(masked[i].category, real[i].category);
-        EXPECT_EQ(masked[i].source, real[i].source);
-    }
-    EXPECT_EQ(real[1].value, u8("FCN0CJ03468352B")); // the scan itself is untouched
-    s.model->setHideIdentifiers(false);
-    EXPECT_EQ(categoryRows(), rowsMasked);
-    EXPECT_EQ(s.model->itemCount(), 7);
-    EXPECT_EQ(s.model->totalUsefulItems(), 6);
 }
 
 TEST(Privacy, TogglingKeepsThePageTheCategoryAndTheSearch)
