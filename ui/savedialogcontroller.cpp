@@ -61,6 +61,22 @@ SaveTarget resolveSaveTarget(const QString &folder, const QString &typed, const 
     return {SaveTarget::Kind::file, path};
 }
 
+QString nameForFilter(const QString &name, const QStringList &nameFilters, int filterIndex)
+{
+    const QString wanted = suffixOf(nameFilters.value(filterIndex));
+    if (wanted.isEmpty()) {
+        return name;
+    }
+    for (const QString &filter : nameFilters) {
+        const QString suffix = suffixOf(filter);
+        if (!suffix.isEmpty() && name.endsWith(suffix, Qt::CaseInsensitive) &&
+            name.size() > suffix.size()) {
+            return name.left(name.size() - suffix.size()) + wanted;
+        }
+    }
+    return name;
+}
+
 SaveDialogController::SaveDialogController(QObject *parent) : QObject(parent) {}
 
 SaveDialogController::~SaveDialogController()

@@ -29,6 +29,12 @@ struct SaveTarget {
 [[nodiscard]] SaveTarget resolveSaveTarget(const QString &folder, const QString &typed,
                                            const QString &nameFilter, const QString &home);
 
+// `name` with its suffix changed to the one of `nameFilters[filterIndex]` when
+// it ends in the suffix of one of the filters ("Kestrin.txt" becomes
+// "Kestrin.json" when JSON is chosen); any other name is left as typed.
+[[nodiscard]] QString nameForFilter(const QString &name, const QStringList &nameFilters,
+                                    int filterIndex);
+
 // Asks for the report's location with the window's own save dialog
 // (SaveDialog.qml), drawn in the window's dark style: no widget library is
 // loaded for it, and it looks the same on every desktop. The dialog is built
@@ -65,6 +71,12 @@ public:
     // The dialog's answers; filterIndex is the chosen entry of nameFilters.
     Q_INVOKABLE void accept(const QString &path, int filterIndex);
     Q_INVOKABLE void reject();
+
+    // The typed name, following a change of format (see nameForFilter).
+    Q_INVOKABLE [[nodiscard]] QString nameForFormat(const QString &name, int filterIndex) const
+    {
+        return nameForFilter(name, m_nameFilters, filterIndex);
+    }
 
     // What the typed name stands for: {kind: "invalid"|"folder"|"file",
     // path, exists}.

@@ -72,6 +72,31 @@ INSTANTIATE_TEST_SUITE_P(
         return std::to_string(info.index) + "_" + name;
     });
 
+TEST(NameForFilterTest, ChoosingAFormatSwapsOnlyAFormatsSuffix)
+{
+    const QStringList filters{plainText, QStringLiteral("JSON (*.json)")};
+    const struct {
+        const char *name;
+        int filter;
+        const char *expected;
+    } rows[] = {
+        {"Kestrin.txt", 1, "Kestrin.json"},
+        {"Kestrin.json", 0, "Kestrin.txt"},
+        {"Kestrin.TXT", 1, "Kestrin.json"},
+        {"Kestrin.json", 1, "Kestrin.json"},
+        // A name of the user's own, or only a suffix, is left as typed.
+        {"report.log", 1, "report.log"},
+        {"report", 1, "report"},
+        {".txt", 1, ".txt"},
+        {"Kestrin.txt", 7, "Kestrin.txt"},
+    };
+    for (const auto &row : rows) {
+        EXPECT_EQ(nameForFilter(QString::fromUtf8(row.name), filters, row.filter),
+                  QString::fromUtf8(row.expected))
+            << row.name << " -> " << row.filter;
+    }
+}
+
 TEST(ResolveSaveTargetTest, AbsolutePathsIgnoreTheShownFolder)
 {
     const SaveTarget target =

@@ -357,7 +357,10 @@ Popup {
                 currentIndex: root.filterIndex
                 font.pixelSize: Theme.bodySize
                 Accessible.name: "Format"
-                onActivated: index => root.filterIndex = index
+                onActivated: index => {
+                    root.filterIndex = index
+                    nameField.text = root.controller.nameForFormat(nameField.text, index)
+                }
 
                 contentItem: Text {
                     leftPadding: Theme.saveDialogSpacing
