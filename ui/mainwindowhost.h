@@ -50,6 +50,7 @@ public:
 
 private:
     void finishAfterFirstFrame();
+    void restoreSettings();
 
     // Declaration order matters: the window and the engine (and the QML that
     // binds to the model) go first, then the model, then the services it

@@ -38,6 +38,10 @@ constexpr SymbolIcon symbolIcons[] = {
     {u"exclamationmark.triangle.fill", u"triangle-alert"},
     {u"arrow.down.circle", u"circle-arrow-down"},
     {u"chevron.right", u"chevron-right"},
+    // Privacy mask
+    {u"eye", u"eye"},
+    {u"eye.slash", u"eye-off"},
+    {u"checkmark", u"check"},
     // Save dialog
     {u"folder", u"folder"},
     {u"chevron.up.chevron.down", u"chevrons-up-down"},

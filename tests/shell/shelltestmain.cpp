@@ -1,6 +1,7 @@
 // Test entry point for the window tests: the application object the window
 // runs with, on the offscreen platform.
 #include <QGuiApplication>
+#include <QStandardPaths>
 
 #include <gtest/gtest.h>
 
@@ -10,6 +11,8 @@ int main(int argc, char **argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
     QGuiApplication app(argc, argv);
+    // The window reads and writes its settings; the tests keep theirs apart.
+    QStandardPaths::setTestModeEnabled(true);
     testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

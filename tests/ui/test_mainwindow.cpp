@@ -8,7 +8,9 @@
 #include <QAccessible>
 #include <QClipboard>
 #include <QGuiApplication>
+#include <QSettings>
 #include <QSignalSpy>
+#include <QStandardPaths>
 #include <QTest>
 
 #include <algorithm>
@@ -50,6 +52,21 @@ HardwareScanResult sampleResult()
     result.items.append(item(HardwareCategory::battery, QStringLiteral("Name"),
                              QStringLiteral("45N1001"), QString()));
     result.rawOutput = QStringLiteral("raw");
+    return result;
+}
+
+// A platform section with identifiers (the serial is longer than 8, so its
+// mask keeps the last two characters) and a network card with a MAC address.
+HardwareScanResult privacyResult()
+{
+    HardwareScanResult result;
+    const QString detail = QStringLiteral("System Information");
+    result.items.append(item(HardwareCategory::platform, QStringLiteral("Product Name"),
+                             QStringLiteral("ThinkPad T14"), detail));
+    result.items.append(item(HardwareCategory::platform, QStringLiteral("Serial Number"),
+                             QStringLiteral("PF1XK29QZ7"), detail));
+    result.items.append(item(HardwareCategory::platform, QStringLiteral("UUID"),
+                             QStringLiteral("4c4c4544-0042-3510-8052-b4c04f4d5432"), detail));
     return result;
 }
 
@@ -149,10 +166,16 @@ private:
     }
 
 private Q_SLOTS:
-    void initTestCase() { QGuiApplication::setQuitOnLastWindowClosed(false); }
+    void initTestCase()
+    {
+        QGuiApplication::setQuitOnLastWindowClosed(false);
+        // The window remembers its settings; the tests keep theirs apart.
+        QStandardPaths::setTestModeEnabled(true);
+    }
 
     void init()
     {
+        QSettings().clear();
         m_scanner = std::make_shared<ManualScanSource>();
         m_host = std::make_unique<MainWindowHost>(m_scanner);
         QVERIFY(m_host->load());
@@ -733,6 +756,110 @@ private Q_SLOTS:
                           rows[1]->mapToScene(QPointF(60, rows[1]->height() / 2)).toPoint());
         QTRY_VERIFY(list->hasActiveFocus());
         QCOMPARE(list->property("currentIndex").toInt(), 1);
+    }
+
+    // Identifiers are hidden by default; the toolbar toggle, the View menu
+    // command and Ctrl+Shift+H switch the mask, and the choice is remembered.
+    void hideIdentifiersTogglesTheMaskAndIsRemembered()
+    {
+        finishScan(privacyResult());
+        selectCategory(QStringLiteral("Platform"));
+        const QString masked = QString::fromUtf8("•••••Z7");
+        const QString maskedUuid = QString::fromUtf8("•••••32");
+        QTRY_COMPARE(shownTexts("itemValue"),
+                     (QStringList{QStringLiteral("ThinkPad T14"), masked, maskedUuid}));
+        QQuickItem *toggle = find("toolbarHideIdentifiers");
+        QVERIFY(toggle != nullptr);
+        QVERIFY(toggle->property("checked").toBool());
+
+        clickItem(m_window, toggle);
+        QTRY_COMPARE(shownTexts("itemValue"),
+                     (QStringList{QStringLiteral("ThinkPad T14"), QStringLiteral("PF1XK29QZ7"),
+                                  QStringLiteral("4c4c4544-0042-3510-8052-b4c04f4d5432")}));
+        QVERIFY(!toggle->property("checked").toBool());
+        QCOMPARE(QSettings().value(QStringLiteral("privacy/hideIdentifiers")).toBool(), false);
+
+        QTest::keyClick(m_window, Qt::Key_H, Qt::ControlModifier | Qt::ShiftModifier);
+        QTRY_VERIFY(m_host->model().hideIdentifiers());
+        QTRY_COMPARE(shownTexts("itemValue").value(1), masked);
+
+        // The View menu's command shows the state and switches it.
+        clickItem(m_window, find("viewMenuTitle"));
+        QQuickItem *command = nullptr;
+        QTRY_VERIFY((command = find("hideIdentifiersMenuItem")) != nullptr && command->isVisible());
+        QVERIFY(command->property("checked").toBool());
+        QTest::qWait(50);
+        clickItem(m_window, command);
+        QTRY_VERIFY(!m_host->model().hideIdentifiers());
+
+        // A window made later starts with the remembered choice.
+        auto scanner = std::make_shared<ManualScanSource>();
+        MainWindowHost later(scanner);
+        QVERIFY(later.load());
+        QVERIFY(QTest::qWaitForWindowExposed(later.window()));
+        QTRY_VERIFY(scanner->pending());
+        QVERIFY(!later.model().hideIdentifiers());
+        scanner->finish({});
+    }
+
+    // The item actions: the context menu (right click, or the Menu key on
+    // the current row), Ctrl+C and the section header's Copy Section; every
+    // copy is masked while identifiers are hidden.
+    void itemActionsCopyAValueATitleOrTheSection()
+    {
+        finishScan(privacyResult());
+        selectCategory(QStringLiteral("Platform"));
+        QList<QQuickItem *> rows;
+        QTRY_COMPARE((rows = findItems(m_window, QStringLiteral("hardwareRow"), true)).size(), 3);
+        const QString masked = QString::fromUtf8("•••••Z7");
+        QClipboard *clipboard = QGuiApplication::clipboard();
+
+        const auto choose = [&](const char *action) {
+            QQuickItem *entry = nullptr;
+            QTRY_VERIFY((entry = find(action)) != nullptr && entry->isVisible());
+            QTest::qWait(50);
+            clickItem(m_window, entry);
+        };
+
+        // Right click on the serial's row.
+        QVERIFY(QQuickTest::qWaitForPolish(m_window));
+        QTest::mouseClick(m_window, Qt::RightButton, Qt::NoModifier,
+                          rows[1]->mapToScene(QPointF(60, rows[1]->height() / 2)).toPoint());
+        choose("copyValueMenuItem");
+        QTRY_COMPARE(clipboard->text(), masked);
+        QCOMPARE(find("itemList")->property("currentIndex").toInt(), 1);
+
+        // The Menu key opens the same menu on the current row.
+        QTest::keyClick(m_window, Qt::Key_Menu);
+        choose("copyTitleAndValueMenuItem");
+        QTRY_COMPARE(clipboard->text(), QStringLiteral("Serial Number: ") + masked);
+
+        // Ctrl+C with the list's current row; the arrow keys move it.
+        QTest::keyClick(m_window, Qt::Key_Up);
+        clipboard->setText(QStringLiteral("untouched"));
+        QTest::keyClick(m_window, Qt::Key_C, Qt::ControlModifier);
+        QTRY_COMPARE(clipboard->text(), QStringLiteral("Product Name: ThinkPad T14"));
+
+        // The section, as the report lists its items, from the header button.
+        clickItem(m_window,
+                  findItems(m_window, QStringLiteral("copySectionButton"), true).value(0));
+        const QString section = clipboard->text();
+        QVERIFY2(section.startsWith(QStringLiteral("[Platform] Product Name: ThinkPad T14\n")),
+                 qPrintable(section));
+        QVERIFY2(section.contains(QStringLiteral("[Platform] Serial Number: ") + masked),
+                 qPrintable(section));
+        QVERIFY(!section.contains(QStringLiteral("PF1XK29QZ7")));
+        QVERIFY(!section.contains(QStringLiteral("4c4c4544")));
+
+        // With the mask off, the copies are the real values.
+        m_host->model().setHideIdentifiers(false);
+        QTest::keyClick(m_window, Qt::Key_F10, Qt::ShiftModifier);
+        choose("copyValueMenuItem");
+        QTRY_COMPARE(clipboard->text(), QStringLiteral("ThinkPad T14"));
+        find("itemList")->forceActiveFocus();
+        QTest::keyClick(m_window, Qt::Key_Down);
+        QTest::keyClick(m_window, Qt::Key_C, Qt::ControlModifier);
+        QTRY_COMPARE(clipboard->text(), QStringLiteral("Serial Number: PF1XK29QZ7"));
     }
 
     void closingTheWindowDropsAPendingSearch()

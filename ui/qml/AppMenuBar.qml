@@ -1,8 +1,8 @@
 import QtQuick
 
-// The application's commands: "Quit Kestrin", "Kestrin Help" and
-// "About Kestrin". There is deliberately no command that opens another
-// window: the main window is the only one. The key equivalents are
+// The application's commands: "Quit Kestrin", "Hide Identifiers",
+// "Kestrin Help" and "About Kestrin". There is deliberately no command that
+// opens another window: the main window is the only one. The key equivalents are
 // application-wide, so they also work from the Help window and while a sheet
 // is open; "Ctrl" is the Command key on macOS.
 //
@@ -11,12 +11,15 @@ import QtQuick
 Rectangle {
     id: root
 
+    required property QtObject browser
+
     // Opens the About panel (the main window owns it).
     signal aboutRequested
 
     readonly property string quitShortcutText: quitShortcut.nativeText
     readonly property string helpShortcutText: helpShortcut.nativeText
-    // Index of the open menu (0 File, 1 Help), or -1.
+    readonly property string hideIdentifiersShortcutText: hideIdentifiersShortcut.nativeText
+    // Index of the open menu (0 File, 1 View, 2 Help), or -1.
     readonly property int openIndex: menus.item ? menus.item.openIndex : -1
 
     objectName: "appMenuBar"
@@ -31,6 +34,10 @@ Rectangle {
     // stops running tool processes) runs.
     function quitApplication() {
         Qt.quit()
+    }
+
+    function toggleHideIdentifiers() {
+        root.browser.hideIdentifiers = !root.browser.hideIdentifiers
     }
 
     // Opens menu `index` under its title.
@@ -55,6 +62,13 @@ Rectangle {
         sequence: "Ctrl+?"
         context: Qt.ApplicationShortcut
         onActivated: root.showHelp()
+    }
+
+    Shortcut {
+        id: hideIdentifiersShortcut
+
+        sequence: "Ctrl+Shift+H"
+        onActivated: root.toggleHideIdentifiers()
     }
 
     // The help key of Linux and Windows desktops.
@@ -82,11 +96,18 @@ Rectangle {
             onClicked: root.openMenu(0)
         }
         MenuBarTitle {
+            objectName: "viewMenuTitle"
+            height: parent.height
+            text: "View"
+            highlighted: root.openIndex === 1
+            onClicked: root.openMenu(1)
+        }
+        MenuBarTitle {
             objectName: "helpMenuTitle"
             height: parent.height
             text: "Help"
-            highlighted: root.openIndex === 1
-            onClicked: root.openMenu(1)
+            highlighted: root.openIndex === 2
+            onClicked: root.openMenu(2)
         }
     }
 

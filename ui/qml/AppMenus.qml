@@ -6,11 +6,11 @@ Item {
     id: root
 
     required property AppMenuBar bar
-    // Index of the open menu (0 File, 1 Help), or -1.
-    readonly property int openIndex: fileMenu.visible ? 0 : helpMenu.visible ? 1 : -1
+    // Index of the open menu (0 File, 1 View, 2 Help), or -1.
+    readonly property int openIndex: fileMenu.visible ? 0 : viewMenu.visible ? 1 : helpMenu.visible ? 2 : -1
 
     function openMenu(index, x, y) {
-        const menus = [fileMenu, helpMenu]
+        const menus = [fileMenu, viewMenu, helpMenu]
         for (let i = 0; i < menus.length; ++i) {
             if (i !== index)
                 menus[i].close()
@@ -27,6 +27,20 @@ Item {
             text: "Quit Kestrin"
             shortcutText: root.bar.quitShortcutText
             onTriggered: root.bar.quitApplication()
+        }
+    }
+
+    AppMenu {
+        id: viewMenu
+        objectName: "viewMenu"
+
+        AppMenuItem {
+            objectName: "hideIdentifiersMenuItem"
+            text: "Hide Identifiers"
+            checkable: true
+            checked: root.bar.browser.hideIdentifiers
+            shortcutText: root.bar.hideIdentifiersShortcutText
+            onTriggered: root.bar.toggleHideIdentifiers()
         }
     }
 

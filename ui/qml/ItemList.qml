@@ -17,6 +17,26 @@ ListView {
         root.positionViewAtIndex(root.currentIndex, ListView.Contain)
     }
 
+    // Opens the item actions for list row `row` at `x`, `y` of `item`; the
+    // menu is built the first time.
+    function openContextMenu(row, sectionOnly, item, x, y) {
+        if (row < 0 || row >= root.count)
+            return
+        if (!contextMenu.item)
+            contextMenu.setSource("ItemContextMenu.qml", { "browser": root.browser, "focusReturn": root })
+        if (contextMenu.item)
+            contextMenu.item.openFor(row, sectionOnly, item, x, y)
+    }
+
+    // The keyboard's way to the menu (Menu key, Shift+F10): at the current row.
+    function openContextMenuForCurrent() {
+        if (root.currentItem)
+            root.openContextMenu(root.currentIndex, false, root.currentItem,
+                                 Theme.itemHorizontalInset, root.currentItem.height / 2)
+    }
+
+    readonly property bool contextMenuOpen: contextMenu.item !== null && contextMenu.item.visible
+
     // Rows that fit in the view: the step of Page Up and Page Down.
     readonly property int pageRows: Math.max(1, Math.floor(root.height / Theme.listRowEstimate))
 
@@ -39,8 +59,10 @@ ListView {
     readonly property bool keyboardOnList: root.activeFocus
         && (root.Window.activeFocusItem === root || root.Window.activeFocusItem === root.currentItem)
 
-    onKeyboardOnListChanged: {
-        if (root.keyboardOnList && root.currentIndex < 0 && root.count > 0)
+    // Tabbing into the list makes its first row current.
+    onActiveFocusChanged: {
+        if (root.activeFocus && root.Window.activeFocusItem === root && root.currentIndex < 0
+                && root.count > 0)
             root.currentIndex = 0
     }
     onCountChanged: {
@@ -49,7 +71,14 @@ ListView {
     }
 
     Keys.onPressed: event => {
-        if (event.key === Qt.Key_PageDown) {
+        if (event.key === Qt.Key_Menu
+                || (event.key === Qt.Key_F10 && (event.modifiers & Qt.ShiftModifier))) {
+            root.openContextMenuForCurrent()
+        } else if (event.matches(StandardKey.Copy)) {
+            // The current row as "Title: value".
+            if (root.currentIndex >= 0)
+                root.browser.copyTitleAndValue(root.currentIndex)
+        } else if (event.key === Qt.Key_PageDown) {
             root.moveCurrent(root.pageRows)
         } else if (event.key === Qt.Key_PageUp) {
             root.moveCurrent(-root.pageRows)
@@ -67,11 +96,22 @@ ListView {
         id: row
         width: ListView.view.width
         lastRow: index === root.count - 1
-        marked: ListView.isCurrentItem && root.keyboardOnList
+        // Also while its menu is open, so the row it acts on stays marked.
+        marked: ListView.isCurrentItem && (root.keyboardOnList || root.contextMenuOpen)
         onChosen: {
             root.currentIndex = row.index
             root.forceActiveFocus(Qt.MouseFocusReason)
         }
+        onCopySectionRequested: root.browser.copySection(row.index)
+        onContextMenuRequested: (sectionOnly, item, x, y) => {
+            root.currentIndex = row.index
+            root.forceActiveFocus(Qt.MouseFocusReason)
+            root.openContextMenu(row.index, sectionOnly, item, x, y)
+        }
+    }
+
+    Loader {
+        id: contextMenu
     }
 
     footer: Item {

@@ -49,6 +49,7 @@ Rectangle {
         height: Theme.menuBarHeight
         active: root.firstFrameShown
         sourceComponent: AppMenuBar {
+            browser: root.browser
             onAboutRequested: root.showAbout()
         }
     }

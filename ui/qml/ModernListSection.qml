@@ -23,6 +23,11 @@ Item {
 
     // A click on the row (not on its value text) makes it the current row.
     signal chosen
+    // A right click on the row, or on the section header (which offers only
+    // the section), at `x`, `y` of `item`.
+    signal contextMenuRequested(bool sectionOnly, Item item, real x, real y)
+    // The section header's Copy Section.
+    signal copySectionRequested
 
     // The header's text: the title without surrounding white space or line
     // breaks, "Details" when nothing is left, in upper case.
@@ -47,13 +52,54 @@ Item {
                 id: header
                 objectName: "sectionHeader"
                 x: Theme.listSectionTitleInset
-                width: parent.width - 2 * Theme.listSectionTitleInset
+                width: copySection.x - Theme.listSectionSpacing - x
                 text: root.cleanTitle(root.sectionTitle).toUpperCase()
                 maximumLineCount: 1
                 font.pixelSize: Theme.listSectionTitleSize
                 font.weight: Theme.weightBold
                 color: Theme.whiteAlpha(Theme.listSectionTitleOpacity)
                 Accessible.role: Accessible.Heading
+            }
+
+            MouseArea {
+                anchors.fill: parent
+                acceptedButtons: Qt.RightButton
+                onClicked: mouse => root.contextMenuRequested(true, this, mouse.x, mouse.y)
+            }
+
+            // The section's items in the report's format, to the clipboard.
+            ButtonBase {
+                id: copySection
+                objectName: "copySectionButton"
+                anchors.right: parent.right
+                anchors.rightMargin: Theme.listSectionTitleInset
+                y: (header.height - height) / 2
+                width: copySectionRow.implicitWidth
+                height: copySectionRow.implicitHeight
+                // The rows' menu offers the same to the keyboard.
+                activeFocusOnTab: false
+                Accessible.name: "Copy Section " + header.text
+                onClicked: root.copySectionRequested()
+
+                Row {
+                    id: copySectionRow
+                    spacing: Theme.sectionCopySpacing
+                    opacity: copySection.hovered ? Theme.sectionCopyHoverOpacity : Theme.listSectionTitleOpacity
+
+                    Icon {
+                        anchors.verticalCenter: parent.verticalCenter
+                        name: "doc.on.doc"
+                        size: Theme.listSectionTitleSize
+                        stroke: Theme.strokeSemibold
+                    }
+                    PlainLabel {
+                        anchors.verticalCenter: parent.verticalCenter
+                        text: "Copy Section"
+                        font.pixelSize: Theme.listSectionTitleSize
+                        font.weight: Theme.weightBold
+                        Accessible.ignored: true
+                    }
+                }
             }
         }
 
@@ -93,8 +139,13 @@ Item {
             // the text (to select it), anywhere else it lands here.
             MouseArea {
                 anchors.fill: parent
-                acceptedButtons: Qt.LeftButton
-                onClicked: root.chosen()
+                acceptedButtons: Qt.LeftButton | Qt.RightButton
+                onClicked: mouse => {
+                    if (mouse.button === Qt.RightButton)
+                        root.contextMenuRequested(false, this, mouse.x, mouse.y)
+                    else
+                        root.chosen()
+                }
             }
 
             ModernHardwareRow {

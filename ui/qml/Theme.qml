@@ -134,6 +134,7 @@ QtObject {
     readonly property int toolbarButtonMinimumHeight: 42
     readonly property int toolbarButtonInset: 10
     readonly property real disabledOpacity: 0.4
+    readonly property real toggleOnFillOpacity: 0.35
 
     // Body
     readonly property int bodySpacing: 18
@@ -185,6 +186,8 @@ QtObject {
     readonly property real cardOutlineOpacity: 0.08
     readonly property int cardDividerInset: 52
     readonly property real rowMarkerFillOpacity: 0.12
+    readonly property int sectionCopySpacing: 5
+    readonly property real sectionCopyHoverOpacity: 0.9
     // A typical row's height, for paging through the list with the keyboard.
     readonly property int listRowEstimate: 52
 
@@ -308,6 +311,7 @@ QtObject {
     readonly property int menuItemInset: 10
     readonly property int menuItemVerticalInset: 4
     readonly property int menuItemSpacing: 24
+    readonly property int menuCheckSize: 16
 
     readonly property int saveDialogWidth: 640
     readonly property int saveDialogHeight: 500

@@ -23,9 +23,10 @@ Rectangle {
     }
 
     readonly property real innerWidth: width - 2 * Theme.toolbarSideInset
-    readonly property real buttonsWidth: refreshButton.implicitWidth + rawButton.implicitWidth
-    // Five children, four gaps.
-    readonly property real fixedWidth: buttonsWidth + 4 * Theme.toolbarSpacing
+    readonly property real buttonsWidth: privacyButton.implicitWidth + refreshButton.implicitWidth
+                                         + rawButton.implicitWidth
+    // Six children, five gaps.
+    readonly property real fixedWidth: buttonsWidth + 5 * Theme.toolbarSpacing
     readonly property real titleIdealWidth: Math.max(titleLabel.implicitWidth, subtitleLabel.implicitWidth)
     readonly property real titleWidth: Math.max(0, Math.min(titleIdealWidth,
         innerWidth - fixedWidth - Theme.toolbarSpacerMinimum - Theme.searchMinimumWidth))
@@ -66,9 +67,24 @@ Rectangle {
         id: search
         browser: root.browser
         width: root.searchWidth
+        anchors.right: privacyButton.left
+        anchors.rightMargin: Theme.toolbarSpacing
+        anchors.verticalCenter: parent.verticalCenter
+    }
+
+    // On: serial numbers, UUIDs and MAC addresses are masked in the list and
+    // in everything copied or saved.
+    ToolbarButton {
+        id: privacyButton
+        objectName: "toolbarHideIdentifiers"
+        title: "Hide Identifiers"
+        symbol: root.browser.hideIdentifiers ? "eye.slash" : "eye"
+        checkable: true
+        checked: root.browser.hideIdentifiers
         anchors.right: refreshButton.left
         anchors.rightMargin: Theme.toolbarSpacing
         anchors.verticalCenter: parent.verticalCenter
+        onClicked: root.browser.hideIdentifiers = !root.browser.hideIdentifiers
     }
 
     ToolbarButton {

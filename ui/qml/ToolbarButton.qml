@@ -6,17 +6,26 @@ ButtonBase {
 
     required property string title
     required property string symbol
+    // A toggle shows its state: filled with the accent colour while on.
+    property bool checkable: false
+    property bool checked: false
 
     implicitWidth: Math.max(Theme.toolbarButtonMinimumWidth, row.implicitWidth) + 2 * Theme.toolbarButtonInset
     implicitHeight: Math.max(Theme.toolbarButtonMinimumHeight, row.implicitHeight)
 
     Accessible.name: root.title
+    Accessible.checkable: root.checkable
+    Accessible.checked: root.checked
 
     ButtonSurface {
         anchors.fill: parent
         z: -1
         control: root
         opacity: root.enabled ? 1 : Theme.disabledOpacity
+        fill: root.checked ? Theme.tint(Theme.accent, Theme.toggleOnFillOpacity)
+                           : Theme.whiteAlpha(Theme.controlFillOpacity)
+        outline: root.checked ? Theme.tint(Theme.accent, Theme.rowOutlineOpacitySelected)
+                              : Theme.whiteAlpha(Theme.controlOutlineOpacity)
     }
 
     Row {
