@@ -1,7 +1,9 @@
 #include "ui/mainwindowhost.h"
 
+#include "ui/appiconprovider.h"
 #include "ui/clipboardservice.h"
 #include "ui/fontwarmup.h"
+#include "ui/spinnerprovider.h"
 #include "ui/symbolimageprovider.h"
 
 #include <QCoreApplication>
@@ -60,6 +62,8 @@ bool MainWindowHost::load()
             &QCoreApplication::quit, Qt::QueuedConnection);
     // The engine takes ownership of the provider.
     m_engine->addImageProvider(QStringLiteral("symbol"), new SymbolImageProvider);
+    m_engine->addImageProvider(QStringLiteral("appicon"), new AppIconImageProvider);
+    m_engine->addImageProvider(QStringLiteral("spinner"), new SpinnerImageProvider);
 
     const QUrl url(QString::fromLatin1(mainQmlUrl));
     // The QML types load on the engine's loader thread; meanwhile this thread

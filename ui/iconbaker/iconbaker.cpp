@@ -6,8 +6,12 @@
 //
 // writes OUTPUT_DIR/NAME-SIZE.png for every SIZE (pixels, square). A size
 // written as N@2x gives NAME-N@2x.png at 2N pixels, the name Qt picks on
-// high-density screens. Exit status 0, or 1 with a message on failure.
+// high-density screens. A size written as N.argb gives NAME-N.argb: the
+// image's premultiplied 32-bit pixels and nothing else, which the window shows
+// without decoding anything (ui/appiconprovider). Exit status 0, or 1 with a
+// message on failure.
 #include <QDir>
+#include <QFile>
 #include <QImage>
 #include <QPainter>
 #include <QSvgRenderer>
@@ -33,6 +37,10 @@ int main(int argc, char *argv[])
     const QString name = QString::fromLocal8Bit(argv[3]);
     for (int i = 4; i < argc; ++i) {
         QString size = QString::fromLocal8Bit(argv[i]);
+        const bool raw = size.endsWith(QStringLiteral(".argb"));
+        if (raw) {
+            size.chop(5);
+        }
         const bool doubled = size.endsWith(QStringLiteral("@2x"));
         bool ok = false;
         const int side = QStringView(size).left(doubled ? size.size() - 3 : size.size()).toInt(&ok);
@@ -50,8 +58,19 @@ int main(int argc, char *argv[])
             renderer.render(&painter, QRectF(0, 0, pixels, pixels));
         }
         const QString file =
-            output.filePath(name + QLatin1Char('-') + size + QStringLiteral(".png"));
-        if (!image.save(file, "PNG")) {
+            output.filePath(name + QLatin1Char('-') + size +
+                            (raw ? QStringLiteral(".argb") : QStringLiteral(".png")));
+        bool written = false;
+        if (raw) {
+            QFile out(file);
+            const QByteArray pixels(reinterpret_cast<const char *>(image.constBits()),
+                                    image.sizeInBytes());
+            written =
+                out.open(QIODevice::WriteOnly) && out.write(pixels) == pixels.size() && out.flush();
+        } else {
+            written = image.save(file, "PNG");
+        }
+        if (!written) {
             std::fprintf(stderr, "kestrin_iconbaker: cannot write %s\n", qPrintable(file));
             return 1;
         }

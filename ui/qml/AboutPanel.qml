@@ -38,8 +38,10 @@ Popup {
             Layout.alignment: Qt.AlignHCenter
             Layout.preferredWidth: Theme.aboutIconSize
             Layout.preferredHeight: Theme.aboutIconSize
-            // Rendered at build time; Qt takes the @2x file on dense screens.
-            source: "qrc:/icons/kestrin-" + Theme.aboutIconSize + ".png"
+            // Pixels rendered at build time, shown without decoding.
+            source: "image://appicon/kestrin"
+            sourceSize.width: Math.ceil(Theme.aboutIconSize * Screen.devicePixelRatio)
+            sourceSize.height: Math.ceil(Theme.aboutIconSize * Screen.devicePixelRatio)
             fillMode: Image.PreserveAspectFit
             smooth: true
             Accessible.ignored: true

@@ -41,9 +41,10 @@ Item {
     // (which the software renderer could only do rectangularly) is needed.
     Image {
         anchors.fill: parent
-        // Rendered at this size at build time (ui/CMakeLists.txt); Qt takes
-        // the @2x file on dense screens.
-        source: "qrc:/icons/kestrin-" + Theme.appIconSize + ".png"
+        // Pixels rendered at build time, shown without decoding.
+        source: "image://appicon/kestrin"
+        sourceSize.width: Math.ceil(Theme.appIconSize * Screen.devicePixelRatio)
+        sourceSize.height: Math.ceil(Theme.appIconSize * Screen.devicePixelRatio)
         smooth: true
         mipmap: true
         Accessible.ignored: true

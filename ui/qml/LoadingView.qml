@@ -10,9 +10,10 @@ Item {
         spacing: Theme.placeholderSpacing
 
         // Twelve spokes fading around the circle, turning in steps, the way a
-        // desktop's large progress spinner looks.
-        Item {
-            id: spokes
+        // desktop's large progress spinner looks: one drawing, turned by a
+        // twelfth every step.
+        Image {
+            id: spinner
             objectName: "loadingSpinner"
 
             property int step: 0
@@ -20,6 +21,11 @@ Item {
             anchors.horizontalCenter: parent.horizontalCenter
             width: Theme.spinnerSize
             height: Theme.spinnerSize
+            sourceSize.width: Math.ceil(Theme.spinnerSize * Screen.devicePixelRatio)
+            sourceSize.height: Math.ceil(Theme.spinnerSize * Screen.devicePixelRatio)
+            source: "image://spinner/" + Theme.white.toString().substring(1)
+            rotation: spinner.step * 30
+            smooth: true
 
             Accessible.role: Accessible.ProgressBar
             Accessible.name: "Reading dmidecode output..."
@@ -28,29 +34,7 @@ Item {
                 interval: 83
                 repeat: true
                 running: root.visible
-                onTriggered: spokes.step = (spokes.step + 1) % 12
-            }
-
-            Repeater {
-                model: 12
-                Rectangle {
-                    required property int index
-                    // The leading spoke is brightest; those behind it fade.
-                    readonly property int behind: ((spokes.step - index) % 12 + 12) % 12
-
-                    x: (spokes.width - width) / 2
-                    y: 0
-                    width: Math.max(2, Math.round(Theme.spinnerSize / 11))
-                    height: Math.round(Theme.spinnerSize * 0.28)
-                    radius: width / 2
-                    color: Theme.white
-                    opacity: 1 - 0.85 * behind / 12
-                    transform: Rotation {
-                        origin.x: width / 2
-                        origin.y: spokes.height / 2
-                        angle: index * 30
-                    }
-                }
+                onTriggered: spinner.step = (spinner.step + 1) % 12
             }
         }
         PlainLabel {

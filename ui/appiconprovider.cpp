@@ -1,0 +1,46 @@
+#include "ui/appiconprovider.h"
+
+#include <QResource>
+
+#include <cmath>
+
+namespace {
+
+// The rendered pixels of one side, shared with the resource (no copy), or a
+// null image when the resource is missing or not a square of 32-bit pixels.
+QImage renderedIcon(int side)
+{
+    const QResource resource(QStringLiteral(":/icons/kestrin-%1.argb").arg(side));
+    const qint64 bytes = resource.size();
+    if (!resource.isValid() || resource.compressionAlgorithm() != QResource::NoCompression ||
+        bytes != qint64(side) * side * 4) {
+        return {};
+    }
+    return QImage(resource.data(), side, side, QImage::Format_ARGB32_Premultiplied);
+}
+
+} // namespace
+
+AppIconImageProvider::AppIconImageProvider() : QQuickImageProvider(QQuickImageProvider::Image) {}
+
+QImage AppIconImageProvider::requestImage(const QString &id, QSize *size,
+                                          const QSize &requestedSize)
+{
+    Q_UNUSED(id);
+    const int wanted = std::max(requestedSize.width(), requestedSize.height());
+    int side = renderedSides[std::size(renderedSides) - 1];
+    for (const int candidate : renderedSides) {
+        if (candidate >= wanted) {
+            side = candidate;
+            break;
+        }
+    }
+    QImage image = renderedIcon(side);
+    if (!image.isNull() && wanted > 0 && wanted < side) {
+        image = image.scaled(wanted, wanted, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+    }
+    if (size != nullptr) {
+        *size = image.size();
+    }
+    return image;
+}
