@@ -43,14 +43,20 @@ Rectangle {
         onActivated: root.browser.refresh()
     }
 
+    // Loaded by name: not even compiled before the first frame.
     Loader {
         id: menuBar
         width: parent.width
         height: Theme.menuBarHeight
         active: root.firstFrameShown
-        sourceComponent: AppMenuBar {
-            browser: root.browser
-            onAboutRequested: root.showAbout()
+        Component.onCompleted: menuBar.setSource("AppMenuBar.qml", { "browser": root.browser })
+    }
+
+    Connections {
+        target: menuBar.item
+        ignoreUnknownSignals: true
+        function onAboutRequested() {
+            root.showAbout()
         }
     }
 

@@ -20,15 +20,14 @@ Rectangle {
 
     color: Theme.contentBackground
 
+    // Loaded by name: not even compiled before the first frame.
     Loader {
         id: toolbar
         width: parent.width
         height: Theme.toolbarHeight
         active: root.firstFrameShown
-        sourceComponent: Toolbar {
-            objectName: "toolbar"
-            browser: root.browser
-        }
+        Component.onCompleted: toolbar.setSource("Toolbar.qml",
+                                                 { "objectName": "toolbar", "browser": root.browser })
     }
 
     Rectangle {
@@ -120,9 +119,7 @@ Rectangle {
         width: parent.width
         height: item ? item.implicitHeight : Theme.footerButtonMinimumHeight + 2 * Theme.footerVerticalInset
         active: root.firstFrameShown
-        sourceComponent: Footer {
-            objectName: "footer"
-            browser: root.browser
-        }
+        Component.onCompleted: footer.setSource("Footer.qml",
+                                                { "objectName": "footer", "browser": root.browser })
     }
 }
