@@ -104,7 +104,7 @@ private:
 };
 
 // Elliptical arc from `from` to `to` as cubic Béziers, by the centre
-// parameterisation of the SVG specification (implementation notes, F.6.5).
+// parameterisation of the SVG standard's implementation notes (F.6.5).
 void arcTo(QPainterPath &path, QPointF from, qreal rx, qreal ry, qreal rotationDegrees,
            bool largeArc, bool sweep, QPointF to)
 {
