@@ -4,11 +4,7 @@
 
 #include <cmath>
 
-namespace {
-
-// The rendered pixels of one side, shared with the resource (no copy), or a
-// null image when the resource is missing or not a square of 32-bit pixels.
-QImage renderedIcon(int side)
+QImage AppIconImageProvider::renderedIcon(int side)
 {
     const QResource resource(QStringLiteral(":/icons/kestrin-%1.argb").arg(side));
     const qint64 bytes = resource.size();
@@ -18,8 +14,6 @@ QImage renderedIcon(int side)
     }
     return QImage(resource.data(), side, side, QImage::Format_ARGB32_Premultiplied);
 }
-
-} // namespace
 
 AppIconImageProvider::AppIconImageProvider() : QQuickImageProvider(QQuickImageProvider::Image) {}
 

@@ -1,5 +1,6 @@
 // kestrin: the desktop application. Everything but process set-up lives in
 // MainWindowHost, which the UI tests build the same way.
+#include "ui/appiconprovider.h"
 #include "ui/firstframeprobe.h"
 #include "ui/fontwarmup.h"
 #include "ui/mainwindowhost.h"
@@ -7,6 +8,7 @@
 
 #include <QGuiApplication>
 #include <QIcon>
+#include <QPixmap>
 #include <QQuickWindow>
 #include <QScopeGuard>
 
@@ -40,8 +42,8 @@ int main(int argc, char *argv[])
         host.window(), &QQuickWindow::frameSwapped, &app,
         [] {
             QIcon icon;
-            for (const int size : {16, 32, 48, 64, 128}) {
-                icon.addFile(QStringLiteral(":/icons/kestrin-%1.png").arg(size), QSize(size, size));
+            for (const int side : AppIconImageProvider::windowIconSides) {
+                icon.addPixmap(QPixmap::fromImage(AppIconImageProvider::renderedIcon(side)));
             }
             QGuiApplication::setWindowIcon(icon);
         },
