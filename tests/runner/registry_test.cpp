@@ -71,6 +71,16 @@ TEST_F(RunnerRegistry, ReapedChildIsNeverSignalled)
     EXPECT_FALSE(child.sendSignal(SIGTERM));
 }
 
+TEST_F(RunnerRegistry, ChildCollectedElsewhereIsNeverSignalled)
+{
+    // Once someone else has collected the child its pid may name another process;
+    // our own pid stands in for that one here.
+    ChildProcess child(::getpid());
+    EXPECT_EQ(child.waitAndReap(), -1);
+    EXPECT_FALSE(child.isRunning());
+    EXPECT_FALSE(child.sendSignal(0));
+}
+
 TEST_F(RunnerRegistry, EndedButUnreapedChildIsNotRunning)
 {
     const pid_t pid = spawnFakeTool({QStringLiteral("exit 0")});
