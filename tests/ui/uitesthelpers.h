@@ -1,16 +1,23 @@
 #pragma once
 
-#include "model/hardwarescanresult.h"
+// Shared by the window tests of tests/ui (Qt Test) and tests/shell (GoogleTest):
+// nothing here asserts, the callers do.
 #include "scanner/scansource.h"
+#include "ui/mainwindowhost.h"
 
 #include <QFuture>
+#include <QGuiApplication>
 #include <QPromise>
 #include <QQuickItem>
 #include <QQuickWindow>
 #include <QTest>
 #include <QtQuickTest/quicktest.h>
 
+#include <functional>
 #include <memory>
+#include <vector>
+
+using namespace Qt::Literals::StringLiterals;
 
 // A scan source the test finishes by hand, so every state of the window
 // (scanning, finished, rescanning) can be looked at.
@@ -19,77 +26,124 @@ public:
     QFuture<HardwareScanResult> scan() override
     {
         ++m_scanCount;
-        m_promise = std::make_unique<QPromise<HardwareScanResult>>();
-        m_promise->start();
-        return m_promise->future();
+        auto promise = std::make_shared<QPromise<HardwareScanResult>>();
+        promise->start();
+        m_pending.push_back(promise);
+        return promise->future();
     }
 
-    void finish(HardwareScanResult result)
+    // Finishes the oldest pending scan; false when none is pending.
+    bool finish(const HardwareScanResult &result)
     {
-        QVERIFY(m_promise);
-        m_promise->addResult(std::move(result));
-        m_promise->finish();
-        m_promise.reset();
+        if (m_pending.empty()) {
+            return false;
+        }
+        const auto promise = m_pending.front();
+        m_pending.erase(m_pending.begin());
+        promise->addResult(result);
+        promise->finish();
+        return true;
     }
 
-    [[nodiscard]] bool pending() const { return m_promise != nullptr; }
+    [[nodiscard]] std::size_t pendingCount() const { return m_pending.size(); }
     [[nodiscard]] int scanCount() const { return m_scanCount; }
 
+    // Pending scans end empty so no future is left dangling.
+    ~ManualScanSource() override
+    {
+        while (finish({})) {
+        }
+    }
+
 private:
-    std::unique_ptr<QPromise<HardwareScanResult>> m_promise;
+    std::vector<std::shared_ptr<QPromise<HardwareScanResult>>> m_pending;
     int m_scanCount = 0;
 };
 
-// Items of the scene with this objectName, in tree order (delegates of lists
-// and repeaters included: they live in the visual tree, not the object tree).
-inline void collectItems(QQuickItem *item, const QString &name, QList<QQuickItem *> &found,
-                         bool visibleOnly)
+[[nodiscard]] inline bool waitFor(const std::function<bool()> &condition, int timeoutMs = 5000)
 {
-    if (visibleOnly && !item->isVisible()) {
-        return;
-    }
-    if (item->objectName() == name) {
-        found.append(item);
-    }
-    const QList<QQuickItem *> children = item->childItems();
-    for (QQuickItem *child : children) {
-        collectItems(child, name, found, visibleOnly);
-    }
+    return QTest::qWaitFor(condition, timeoutMs);
 }
 
+// The real main window (Main.qml bound to the real browsing model) on a scan
+// source the test controls. Set a save location provider on `host` before start().
+struct LoadedWindow {
+    std::shared_ptr<ManualScanSource> scanner = std::make_shared<ManualScanSource>();
+    std::unique_ptr<MainWindowHost> host = std::make_unique<MainWindowHost>(scanner);
+
+    QQuickWindow *window() const { return host->window(); }
+
+    // Loads, shows and activates the window; true once its first scan started
+    // (that happens after the first frame is on screen).
+    [[nodiscard]] bool start(QSize size = {})
+    {
+        if (!host->load()) {
+            return false;
+        }
+        if (size.isValid()) {
+            window()->resize(size);
+        }
+        window()->show();
+        window()->requestActivate();
+        return QTest::qWaitForWindowExposed(window()) && waitFor([this] {
+                   return window()->isActive() && scanner->pendingCount() == 1;
+               });
+    }
+};
+
+// Items of the window with this objectName, in tree order: delegates of lists
+// and repeaters live in the visual tree, popups in the overlay.
 inline QList<QQuickItem *> findItems(QQuickWindow *window, const QString &name,
                                      bool visibleOnly = false)
 {
     QList<QQuickItem *> found;
-    collectItems(window->contentItem(), name, found, visibleOnly);
+    const std::function<void(QQuickItem *)> walk = [&](QQuickItem *item) {
+        if (visibleOnly && !item->isVisible()) {
+            return;
+        }
+        if (item->objectName() == name) {
+            found.append(item);
+        }
+        for (QQuickItem *child : item->childItems()) {
+            walk(child);
+        }
+    };
+    QQuickItem *content = window->contentItem();
+    walk(content->parentItem() != nullptr ? content->parentItem() : content);
     return found;
 }
 
-inline QQuickItem *findItem(QQuickWindow *window, const QString &name)
+inline QQuickItem *findItem(QWindow *window, const QString &name)
 {
-    const QList<QQuickItem *> found = findItems(window, name);
-    return found.isEmpty() ? nullptr : found.constFirst();
+    auto *quick = qobject_cast<QQuickWindow *>(window);
+    return quick == nullptr ? nullptr : findItems(quick, name).value(0);
 }
 
-// Visible on screen: the item and all its ancestors are visible.
-inline bool isShown(QQuickItem *item)
+// Any object of the window: popups (sheet, alert, dialogs) are objects, not items.
+inline QObject *findNamed(QWindow *window, const QString &name)
 {
-    return item != nullptr && item->isVisible();
+    QObject *found = window->findChild<QObject *>(name);
+    return found != nullptr ? found : findItem(window, name);
 }
 
-inline QString textOf(QQuickItem *item)
+inline bool isShown(QQuickItem *item) { return item != nullptr && item->isVisible(); }
+
+inline QString textOf(QObject *item)
 {
-    return item == nullptr ? QStringLiteral("<missing>") : item->property("text").toString();
+    return item == nullptr ? u"<missing>"_s : item->property("text").toString();
 }
 
-inline void clickItem(QQuickWindow *window, QQuickItem *item)
+// Clicks the middle of `item` with the left mouse button, as a user would.
+inline void clickItem(QQuickItem *item, Qt::MouseButton button = Qt::LeftButton)
 {
-    QVERIFY(item != nullptr);
+    if (item == nullptr) {
+        return;
+    }
     // Positioners place new rows at the next polish; click where the row
     // will be drawn, not where it was created.
-    QVERIFY(QQuickTest::qWaitForPolish(window));
+    (void)QQuickTest::qWaitForPolish(item->window());
     const QPointF centre = item->mapToScene(QPointF(item->width() / 2, item->height() / 2));
-    QTest::mouseClick(window, Qt::LeftButton, Qt::NoModifier, centre.toPoint());
+    QTest::mouseClick(item->window(), button, Qt::NoModifier, centre.toPoint());
 }
 
 // QTest::keyClicks exists for widgets only.
@@ -98,4 +152,39 @@ inline void typeText(QWindow *window, const QString &text)
     for (const QChar c : text) {
         QTest::keyClick(window, c.toLatin1());
     }
+}
+
+// Clicks the menu bar's title `menuTitle` (its menus are built on first use)
+// and returns the menu item named `itemName` once the menu is open.
+inline QQuickItem *openMenuItem(QQuickWindow *window, const char *menuTitle, const char *itemName)
+{
+    clickItem(findItem(window, QString::fromLatin1(menuTitle)));
+    QQuickItem *item = nullptr;
+    const bool shown = waitFor([&] {
+        item = findItem(window, QString::fromLatin1(itemName));
+        return item != nullptr && item->isVisible() && item->height() > 0;
+    });
+    // The menu opens with a short transition; a click waits until it stands still.
+    QTest::qWait(50);
+    return shown ? item : nullptr;
+}
+
+// Chooses a menu command with the mouse, as a user would.
+inline bool chooseMenuItem(QQuickWindow *window, const char *menuTitle, const char *itemName)
+{
+    QQuickItem *item = openMenuItem(window, menuTitle, itemName);
+    clickItem(item);
+    return item != nullptr;
+}
+
+// The application's top-level windows with the given objectName.
+inline QList<QWindow *> windowsNamed(const QString &name)
+{
+    QList<QWindow *> found;
+    for (QWindow *window : QGuiApplication::topLevelWindows()) {
+        if (window->objectName() == name) {
+            found.append(window);
+        }
+    }
+    return found;
 }
