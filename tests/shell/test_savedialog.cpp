@@ -1,9 +1,7 @@
 // The window's own save dialog behind Save Report: what a typed name stands
 // for, and the dialog itself driven through the real window, where every way
 // of ending it answers exactly once.
-#include "tests/shell/fakescansource.h"
-#include "tests/shell/shelltesthelpers.h"
-#include "ui/mainwindowhost.h"
+#include "tests/ui/uitesthelpers.h"
 #include "ui/savedialogcontroller.h"
 
 #include <QDir>
@@ -12,17 +10,19 @@
 
 #include <cctype>
 #include <gtest/gtest.h>
-#include <memory>
 #include <string>
 
 namespace {
 
-const QString plainText = QStringLiteral("Plain text (*.txt)");
+const QString plainText = u"Plain text (*.txt)"_s;
+using Kind = SaveTarget::Kind;
 
 struct TargetCase {
     const char *typed;
-    SaveTarget::Kind kind;
-    const char *path; // relative to the temporary folder; "~" is the home stand-in
+    Kind kind;
+    // Relative to the shown (temporary) folder, "~" is the home stand-in,
+    // "/" starts an absolute path.
+    const char *path;
 };
 
 class ResolveSaveTargetTest : public testing::TestWithParam<TargetCase> {};
@@ -30,51 +30,54 @@ class ResolveSaveTargetTest : public testing::TestWithParam<TargetCase> {};
 TEST_P(ResolveSaveTargetTest, NamesTheFileOrFolder)
 {
     QTemporaryDir dir;
-    ASSERT_TRUE(QDir(dir.path()).mkpath(QStringLiteral("reports/old")));
-    const QString home = dir.filePath(QStringLiteral("home"));
+    ASSERT_TRUE(QDir(dir.path()).mkpath(u"reports/old"_s));
+    const QString home = dir.filePath(u"home"_s);
     const TargetCase &row = GetParam();
     const SaveTarget target =
         resolveSaveTarget(dir.path(), QString::fromUtf8(row.typed), plainText, home);
     EXPECT_EQ(target.kind, row.kind) << row.typed;
-    if (row.kind != SaveTarget::Kind::invalid) {
-        QString expected = QString::fromUtf8(row.path);
-        expected = expected.startsWith(u'~') ? home + expected.mid(1)
-                                             : dir.path() + QLatin1Char('/') + expected;
-        EXPECT_EQ(target.path, QDir::cleanPath(expected)) << row.typed;
-    }
+    if (row.kind == Kind::invalid)
+        return;
+    QString expected = QString::fromUtf8(row.path);
+    if (expected.startsWith(u'~'))
+        expected = home + expected.mid(1);
+    else if (!expected.startsWith(u'/'))
+        expected = dir.path() + u'/' + expected;
+    EXPECT_EQ(target.path, QDir::cleanPath(expected)) << row.typed;
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    TypedNames, ResolveSaveTargetTest,
-    testing::Values(
-        TargetCase{"Kestrin.txt", SaveTarget::Kind::file, "Kestrin.txt"},
-        // A name without a suffix gets the format's one; a hidden name's dot is no suffix.
-        TargetCase{"hardware", SaveTarget::Kind::file, "hardware.txt"},
-        TargetCase{".hidden", SaveTarget::Kind::file, ".hidden.txt"},
-        TargetCase{"report.log", SaveTarget::Kind::file, "report.log"},
-        TargetCase{"  spaced.txt  ", SaveTarget::Kind::file, "spaced.txt"},
-        TargetCase{"reports/new", SaveTarget::Kind::file, "reports/new.txt"},
-        TargetCase{"reports/../up.txt", SaveTarget::Kind::file, "up.txt"},
-        TargetCase{"~/x.txt", SaveTarget::Kind::file, "~/x.txt"},
-        // Existing folders, and names that end in a slash, open a folder.
-        TargetCase{"reports", SaveTarget::Kind::folder, "reports"},
-        TargetCase{"reports/old/", SaveTarget::Kind::folder, "reports/old"},
-        TargetCase{"not-yet/", SaveTarget::Kind::folder, "not-yet"},
-        TargetCase{"~", SaveTarget::Kind::folder, "~"},
-        TargetCase{"", SaveTarget::Kind::invalid, ""},
-        TargetCase{"   ", SaveTarget::Kind::invalid, ""},
-        TargetCase{"..", SaveTarget::Kind::folder, ".."}),
-    [](const testing::TestParamInfo<TargetCase> &info) {
-        std::string name;
-        for (const char c : std::string(info.param.typed)) {
-            name += std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
-        }
-        return std::to_string(info.index) + "_" + name;
-    });
+const TargetCase typedNames[] = {
+    {"Kestrin.txt", Kind::file, "Kestrin.txt"},
+    // A name without a suffix gets the format's one; a hidden name's dot is no suffix.
+    {"hardware", Kind::file, "hardware.txt"},
+    {".hidden", Kind::file, ".hidden.txt"},
+    {"report.log", Kind::file, "report.log"},
+    {"  spaced.txt  ", Kind::file, "spaced.txt"},
+    {"reports/new", Kind::file, "reports/new.txt"},
+    {"reports/../up.txt", Kind::file, "up.txt"},
+    {"~/x.txt", Kind::file, "~/x.txt"},
+    {"/tmp/a/b", Kind::file, "/tmp/a/b.txt"},
+    // Existing folders, and names that end in a slash, open a folder.
+    {"reports", Kind::folder, "reports"},
+    {"reports/old/", Kind::folder, "reports/old"},
+    {"not-yet/", Kind::folder, "not-yet"},
+    {"~", Kind::folder, "~"},
+    {"..", Kind::folder, ".."},
+    {"", Kind::invalid, ""},
+    {"   ", Kind::invalid, ""},
+};
+
+INSTANTIATE_TEST_SUITE_P(TypedNames, ResolveSaveTargetTest, testing::ValuesIn(typedNames),
+                         [](const testing::TestParamInfo<TargetCase> &info) {
+                             std::string name = std::to_string(info.index) + "_";
+                             for (const char c : std::string(info.param.typed))
+                                 name += std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
+                             return name;
+                         });
 
 TEST(NameForFilterTest, ChoosingAFormatSwapsOnlyAFormatsSuffix)
 {
-    const QStringList filters{plainText, QStringLiteral("JSON (*.json)")};
+    const QStringList filters{plainText, u"JSON (*.json)"_s};
     const struct {
         const char *name;
         int filter;
@@ -97,14 +100,6 @@ TEST(NameForFilterTest, ChoosingAFormatSwapsOnlyAFormatsSuffix)
     }
 }
 
-TEST(ResolveSaveTargetTest, AbsolutePathsIgnoreTheShownFolder)
-{
-    const SaveTarget target =
-        resolveSaveTarget(QStringLiteral("/somewhere"), QStringLiteral("/tmp/a/b"), plainText, {});
-    EXPECT_EQ(target.kind, SaveTarget::Kind::file);
-    EXPECT_EQ(target.path, QStringLiteral("/tmp/a/b.txt"));
-}
-
 struct Answers {
     int count = 0;
     std::optional<QString> last;
@@ -117,18 +112,36 @@ struct Answers {
     Answers(const Answers &) = delete;
     Answers &operator=(const Answers &) = delete;
     ~Answers() { *alive = false; }
+
+    std::function<void(std::optional<SaveLocation>)> recorder()
+    {
+        return [this, alive = alive](std::optional<SaveLocation> location) {
+            if (!*alive)
+                return;
+            ++count;
+            last = location ? std::optional<QString>(location->path) : std::nullopt;
+            lastFilterIndex = location ? location->filterIndex : -1;
+        };
+    }
 };
 
-std::function<void(std::optional<SaveLocation>)> recordInto(Answers &answers)
+TEST(SaveDialogControllerTest, AnswersTheChosenFilterOrCancelledWhenGoingAway)
 {
-    return [&answers, alive = answers.alive](std::optional<SaveLocation> location) {
-        if (!*alive) {
-            return;
-        }
-        ++answers.count;
-        answers.last = location ? std::optional<QString>(location->path) : std::nullopt;
-        answers.lastFilterIndex = location ? location->filterIndex : -1;
-    };
+    Answers chosen;
+    Answers dropped;
+    {
+        SaveDialogController controller;
+        controller.askSaveLocation(u"Kestrin.txt"_s, {plainText, u"JSON (*.json)"_s},
+                                   chosen.recorder());
+        controller.accept(u"/tmp/x/../Kestrin.json"_s, 1);
+        EXPECT_EQ(chosen.count, 1);
+        EXPECT_EQ(chosen.last, u"/tmp/Kestrin.json"_s);
+        EXPECT_EQ(chosen.lastFilterIndex, 1);
+        controller.askSaveLocation(u"Kestrin.txt"_s, {plainText}, dropped.recorder());
+        EXPECT_TRUE(controller.isActive());
+    }
+    EXPECT_EQ(dropped.count, 1);
+    EXPECT_FALSE(dropped.last.has_value());
 }
 
 // The dialog in the real window, opened in a temporary folder.
@@ -137,124 +150,99 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(m_dir.isValid());
-        ASSERT_TRUE(QDir(m_dir.path()).mkdir(QStringLiteral("existing folder")));
-        m_scanner = std::make_shared<ManualScanSource>();
-        m_host = std::make_unique<MainWindowHost>(m_scanner);
-        ASSERT_TRUE(m_host->load());
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(window()));
+        ASSERT_TRUE(QDir(m_dir.path()).mkdir(u"existing folder"_s));
+        ASSERT_TRUE(m_loaded.start());
     }
 
-    void TearDown() override { m_host.reset(); }
-
-    QQuickWindow *window() const { return m_host->window(); }
-    SaveDialogController &controller() { return m_host->saveDialog(); }
+    QQuickWindow *window() const { return m_loaded.window(); }
+    SaveDialogController &controller() { return m_loaded.host->saveDialog(); }
 
     // Asks for a location and waits until the dialog shows, in m_dir.
     void ask(Answers &answers)
     {
-        controller().askSaveLocation(QStringLiteral("Kestrin.txt"), {plainText},
-                                     recordInto(answers));
+        controller().askSaveLocation(u"Kestrin.txt"_s, {plainText}, answers.recorder());
         ASSERT_TRUE(waitFor([this] { return dialogOpen(); }));
         // The dialog opens where the last save went; move it to the test's folder.
         ASSERT_TRUE(dialog()->setProperty("folder", m_dir.path()));
     }
 
-    QObject *dialog() { return findNamed(window(), QStringLiteral("saveDialog")); }
+    QObject *dialog() { return findNamed(window(), u"saveDialog"_s); }
     bool dialogOpen() { return dialog() != nullptr && dialog()->property("opened").toBool(); }
-    QQuickItem *item(const char *name)
-    {
-        QQuickItem *found = findItem(window(), QString::fromLatin1(name));
-        EXPECT_NE(found, nullptr) << "no item named " << name;
-        return found;
-    }
-    void typeName(const QString &name)
-    {
-        QQuickItem *field = item("saveDialogName");
-        field->setProperty("text", name);
-    }
+    QString folder() { return dialog()->property("folder").toString(); }
+    QQuickItem *item(const char *name) { return findItem(window(), QString::fromLatin1(name)); }
 
     QTemporaryDir m_dir;
-    std::shared_ptr<ManualScanSource> m_scanner;
-    std::unique_ptr<MainWindowHost> m_host;
+    LoadedWindow m_loaded;
 };
 
-TEST_F(SaveDialogTest, OpensWithTheSuggestedNameAndFormat)
+// Opens with the suggested name ready to be typed over; a typed folder is
+// opened, a typed name saved there, and the next question starts in the
+// folder of that save.
+TEST_F(SaveDialogTest, SavesTheTypedNameInTheShownFolder)
 {
     Answers answers;
     ask(answers);
-    EXPECT_EQ(item("saveDialogName")->property("text").toString(), QStringLiteral("Kestrin.txt"));
+    QQuickItem *name = item("saveDialogName");
+    EXPECT_EQ(textOf(name), u"Kestrin.txt"_s);
+    EXPECT_EQ(name->property("selectedText").toString(), u"Kestrin"_s);
     EXPECT_EQ(item("saveDialogFormat")->property("currentText").toString(), plainText);
-    // The name is ready to be typed over, keeping the suffix.
-    EXPECT_EQ(item("saveDialogName")->property("selectedText").toString(),
-              QStringLiteral("Kestrin"));
+
+    name->setProperty("text", u"existing folder"_s);
+    clickItem(item("saveDialogSave"));
+    const QString opened = m_dir.filePath(u"existing folder"_s);
+    EXPECT_TRUE(waitFor([&] { return folder() == opened; }));
     EXPECT_EQ(answers.count, 0);
-}
+    EXPECT_TRUE(dialogOpen());
 
-TEST_F(SaveDialogTest, EveryWayOfCancellingAnswersNothingOnce)
-{
-    for (const char *how : {"escape", "button"}) {
-        Answers answers;
-        ask(answers);
-        if (QByteArray(how) == "escape") {
-            QTest::keyClick(window(), Qt::Key_Escape);
-        } else {
-            clickItem(item("saveDialogCancel"));
-        }
-        ASSERT_TRUE(waitFor([&] { return answers.count == 1; })) << how;
-        EXPECT_FALSE(answers.last.has_value()) << how;
-        EXPECT_FALSE(controller().isActive()) << how;
-        ASSERT_TRUE(waitFor([this] { return !dialogOpen(); })) << how;
-    }
-}
-
-TEST_F(SaveDialogTest, SaveAnswersTheFileInTheShownFolder)
-{
-    Answers answers;
-    ask(answers);
-    typeName(QStringLiteral("hardware"));
+    name->setProperty("text", u"hardware"_s);
     clickItem(item("saveDialogSave"));
     ASSERT_TRUE(waitFor([&] { return answers.count == 1; }));
-    ASSERT_TRUE(answers.last.has_value());
-    EXPECT_EQ(*answers.last, m_dir.filePath(QStringLiteral("hardware.txt")));
+    EXPECT_EQ(answers.last, opened + u"/hardware.txt"_s);
 
-    // The next question starts in the folder of this save.
     Answers next;
-    controller().askSaveLocation(QStringLiteral("Kestrin.txt"), {plainText}, recordInto(next));
+    controller().askSaveLocation(u"Kestrin.txt"_s, {plainText}, next.recorder());
     ASSERT_TRUE(waitFor([this] { return dialogOpen(); }));
-    EXPECT_EQ(dialog()->property("folder").toString(), m_dir.path());
+    EXPECT_EQ(folder(), opened);
     QTest::keyClick(window(), Qt::Key_Escape);
 }
 
-TEST_F(SaveDialogTest, TypingAFolderOpensItInsteadOfSaving)
+// Escape and Cancel answer "cancelled" once; a second request while the
+// dialog is open is cancelled at once and keeps the first.
+TEST_F(SaveDialogTest, EveryWayOfCancellingAnswersNothingOnce)
 {
-    Answers answers;
-    ask(answers);
-    typeName(QStringLiteral("existing folder"));
-    clickItem(item("saveDialogSave"));
-    EXPECT_TRUE(waitFor([this] {
-        return dialog()->property("folder").toString() ==
-               m_dir.filePath(QStringLiteral("existing folder"));
-    }));
-    EXPECT_EQ(answers.count, 0);
-    EXPECT_TRUE(dialogOpen());
+    for (const bool escape : {true, false}) {
+        Answers answers;
+        Answers second;
+        ask(answers);
+        controller().askSaveLocation(u"Other.txt"_s, {plainText}, second.recorder());
+        EXPECT_EQ(second.count, 1);
+        EXPECT_FALSE(second.last.has_value());
+        EXPECT_EQ(textOf(item("saveDialogName")), u"Kestrin.txt"_s);
+        EXPECT_EQ(answers.count, 0);
+        if (escape)
+            QTest::keyClick(window(), Qt::Key_Escape);
+        else
+            clickItem(item("saveDialogCancel"));
+        ASSERT_TRUE(waitFor([&] { return answers.count == 1; })) << escape;
+        EXPECT_FALSE(answers.last.has_value()) << escape;
+        EXPECT_FALSE(controller().isActive()) << escape;
+        ASSERT_TRUE(waitFor([this] { return !dialogOpen(); })) << escape;
+    }
 }
 
 TEST_F(SaveDialogTest, AnExistingFileIsReplacedOnlyWhenConfirmed)
 {
-    QFile existing(m_dir.filePath(QStringLiteral("Kestrin.txt")));
+    QFile existing(m_dir.filePath(u"Kestrin.txt"_s));
     ASSERT_TRUE(existing.open(QIODevice::WriteOnly));
     existing.close();
 
     Answers answers;
     ask(answers);
     clickItem(item("saveDialogSave"));
-    QObject *question = findNamed(window(), QStringLiteral("saveDialogReplace"));
+    QObject *question = findNamed(window(), u"saveDialogReplace"_s);
     ASSERT_NE(question, nullptr);
     ASSERT_TRUE(waitFor([&] { return question->property("opened").toBool(); }));
-    EXPECT_TRUE(item("saveDialogReplaceQuestion")
-                    ->property("text")
-                    .toString()
-                    .contains(QStringLiteral("Kestrin.txt")));
+    EXPECT_TRUE(textOf(item("saveDialogReplaceQuestion")).contains(u"Kestrin.txt"_s));
 
     // Not replacing keeps the dialog open and answers nothing.
     clickItem(item("saveDialogReplaceCancel"));
@@ -266,7 +254,7 @@ TEST_F(SaveDialogTest, AnExistingFileIsReplacedOnlyWhenConfirmed)
     ASSERT_TRUE(waitFor([&] { return question->property("opened").toBool(); }));
     clickItem(item("saveDialogReplaceConfirm"));
     ASSERT_TRUE(waitFor([&] { return answers.count == 1; }));
-    EXPECT_EQ(answers.last, m_dir.filePath(QStringLiteral("Kestrin.txt")));
+    EXPECT_EQ(answers.last, m_dir.filePath(u"Kestrin.txt"_s));
 }
 
 TEST_F(SaveDialogTest, NewFolderIsCreatedAndOpened)
@@ -276,61 +264,20 @@ TEST_F(SaveDialogTest, NewFolderIsCreatedAndOpened)
     clickItem(item("saveDialogNewFolder"));
     QQuickItem *name = item("saveDialogNewFolderName");
     ASSERT_TRUE(waitFor([&] { return name->hasActiveFocus(); }));
-    name->setProperty("text", QStringLiteral("Reports 2026"));
+    name->setProperty("text", u"Reports 2026"_s);
     clickItem(item("saveDialogCreateFolder"));
-    const QString created = m_dir.filePath(QStringLiteral("Reports 2026"));
+    const QString created = m_dir.filePath(u"Reports 2026"_s);
     EXPECT_TRUE(QFileInfo(created).isDir());
-    EXPECT_TRUE(waitFor([&] { return dialog()->property("folder").toString() == created; }));
+    EXPECT_TRUE(waitFor([&] { return folder() == created; }));
 
     // A name that is taken is refused with a message, nothing else changes.
     clickItem(item("saveDialogNewFolder"));
     ASSERT_TRUE(dialog()->setProperty("folder", m_dir.path()));
-    name->setProperty("text", QStringLiteral("existing folder"));
+    name->setProperty("text", u"existing folder"_s);
     clickItem(item("saveDialogCreateFolder"));
-    EXPECT_TRUE(item("saveDialogMessage")
-                    ->property("text")
-                    .toString()
-                    .contains(QStringLiteral("already exists")));
-    EXPECT_EQ(dialog()->property("folder").toString(), m_dir.path());
+    EXPECT_TRUE(textOf(item("saveDialogMessage")).contains(u"already exists"_s));
+    EXPECT_EQ(folder(), m_dir.path());
     EXPECT_EQ(answers.count, 0);
-}
-
-TEST_F(SaveDialogTest, SecondRequestWhileOpenIsCancelledAndKeepsTheFirst)
-{
-    Answers first;
-    Answers second;
-    ask(first);
-    controller().askSaveLocation(QStringLiteral("Other.txt"), {plainText}, recordInto(second));
-    EXPECT_EQ(second.count, 1);
-    EXPECT_FALSE(second.last.has_value());
-    EXPECT_EQ(first.count, 0);
-    EXPECT_EQ(item("saveDialogName")->property("text").toString(), QStringLiteral("Kestrin.txt"));
-    QTest::keyClick(window(), Qt::Key_Escape);
-    ASSERT_TRUE(waitFor([&] { return first.count == 1; }));
-}
-
-TEST(SaveDialogControllerTest, GoingAwayAnswersCancelled)
-{
-    Answers answers;
-    {
-        SaveDialogController controller;
-        controller.askSaveLocation(QStringLiteral("Kestrin.txt"), {plainText}, recordInto(answers));
-        EXPECT_TRUE(controller.isActive());
-    }
-    EXPECT_EQ(answers.count, 1);
-    EXPECT_FALSE(answers.last.has_value());
-}
-
-TEST(SaveDialogControllerTest, TheAnswerTellsTheChosenFilter)
-{
-    Answers answers;
-    SaveDialogController controller;
-    controller.askSaveLocation(QStringLiteral("Kestrin.txt"),
-                               {plainText, QStringLiteral("JSON (*.json)")}, recordInto(answers));
-    controller.accept(QStringLiteral("/tmp/x/../Kestrin.json"), 1);
-    EXPECT_EQ(answers.count, 1);
-    EXPECT_EQ(answers.last, QStringLiteral("/tmp/Kestrin.json"));
-    EXPECT_EQ(answers.lastFilterIndex, 1);
 }
 
 } // namespace

@@ -1,8 +1,6 @@
 // Save Report from the window's buttons: the save question, the written file
 // and the error alert, with a fake save location.
-#include "tests/shell/fakescansource.h"
-#include "tests/shell/shelltesthelpers.h"
-#include "ui/mainwindowhost.h"
+#include "tests/ui/uitesthelpers.h"
 
 #include <QDir>
 #include <QFile>
@@ -38,67 +36,45 @@ private:
 
 class SaveWiringTest : public testing::TestWithParam<const char *> {
 protected:
-    void start(std::optional<QString> answer)
+    // Loads the window with the given answer and clicks the save button.
+    void save(std::optional<QString> answer)
     {
-        m_scanner = std::make_shared<ManualScanSource>();
-        m_host = std::make_unique<MainWindowHost>(m_scanner);
         auto provider = std::make_unique<FakeSaveLocationProvider>(std::move(answer));
         m_provider = provider.get();
-        m_host->setSaveLocationProvider(std::move(provider));
-        ASSERT_TRUE(m_host->load());
-        m_host->window()->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(m_host->window()));
-        // The footer is built, and the first scan started, once the first
-        // frame is on screen.
-        ASSERT_TRUE(waitFor([this] { return m_scanner->pendingCount() == 1; }));
-    }
-
-    void TearDown() override { m_host.reset(); }
-
-    void clickSave()
-    {
-        QQuickItem *button = findItem(m_host->window(), QString::fromLatin1(GetParam()));
+        m_loaded.host->setSaveLocationProvider(std::move(provider));
+        ASSERT_TRUE(m_loaded.start());
+        QQuickItem *button = findItem(m_loaded.window(), QString::fromLatin1(GetParam()));
         ASSERT_NE(button, nullptr);
         clickItem(button);
+        ASSERT_EQ(m_provider->calls, 1);
     }
 
-    QObject *alert() { return findNamed(m_host->window(), QStringLiteral("errorAlert")); }
     // The alert is built the first time it is needed: none at all is not shown.
-    bool alertShown()
-    {
-        QObject *found = alert();
-        return found != nullptr && found->property("visible").toBool();
-    }
+    QObject *alert() { return findNamed(m_loaded.window(), u"errorAlert"_s); }
+    bool alertShown() { return alert() != nullptr && alert()->property("visible").toBool(); }
 
     QTemporaryDir m_dir;
-    std::shared_ptr<ManualScanSource> m_scanner;
-    std::unique_ptr<MainWindowHost> m_host;
+    LoadedWindow m_loaded;
     FakeSaveLocationProvider *m_provider = nullptr;
 };
 
 TEST_P(SaveWiringTest, ConfirmedLocationGetsTheReport)
 {
-    const QString path = m_dir.filePath(QStringLiteral("report.txt"));
-    start(path);
-    clickSave();
-    ASSERT_EQ(m_provider->calls, 1);
-    EXPECT_EQ(m_provider->suggested, QStringLiteral("Kestrin.txt"));
-    EXPECT_EQ(m_provider->filters,
-              QStringList({QStringLiteral("Plain text (*.txt)"), QStringLiteral("JSON (*.json)")}));
-
+    const QString path = m_dir.filePath(u"report.txt"_s);
+    save(path);
+    EXPECT_EQ(m_provider->suggested, u"Kestrin.txt"_s);
+    EXPECT_EQ(m_provider->filters, QStringList({u"Plain text (*.txt)"_s, u"JSON (*.json)"_s}));
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     const QString text = QString::fromUtf8(file.readAll());
-    EXPECT_TRUE(text.startsWith(QStringLiteral("Kestrin\nGenerated: "))) << text.toStdString();
-    EXPECT_TRUE(text.endsWith(QStringLiteral("\nCategory: Summary\n"))) << text.toStdString();
+    EXPECT_TRUE(text.startsWith(u"Kestrin\nGenerated: "_s)) << text.toStdString();
+    EXPECT_TRUE(text.endsWith(u"\nCategory: Summary\n"_s)) << text.toStdString();
     EXPECT_FALSE(alertShown());
 }
 
 TEST_P(SaveWiringTest, CancelDoesNothing)
 {
-    start(std::nullopt);
-    clickSave();
-    ASSERT_EQ(m_provider->calls, 1);
+    save(std::nullopt);
     EXPECT_TRUE(QDir(m_dir.path()).isEmpty());
     EXPECT_FALSE(alertShown());
 }
@@ -106,21 +82,16 @@ TEST_P(SaveWiringTest, CancelDoesNothing)
 TEST_P(SaveWiringTest, FailedWriteShowsTheErrorInAnAlert)
 {
     // A folder that does not exist: the write fails with the system's message.
-    start(m_dir.filePath(QStringLiteral("missing/folder/report.txt")));
-    clickSave();
-    ASSERT_EQ(m_provider->calls, 1);
-    ASSERT_NE(alert(), nullptr);
-    ASSERT_TRUE(waitFor([this] { return alert()->property("opened").toBool(); }));
-    const QString shown = findItem(m_host->window(), QStringLiteral("errorAlertMessage"))
-                              ->property("text")
-                              .toString();
+    save(m_dir.filePath(u"missing/folder/report.txt"_s));
+    ASSERT_TRUE(waitFor([this] { return alert() && alert()->property("opened").toBool(); }));
+    const QString shown = textOf(findItem(m_loaded.window(), u"errorAlertMessage"_s));
     EXPECT_FALSE(shown.isEmpty());
-    EXPECT_EQ(shown, m_host->alerts().lastError());
-    EXPECT_FALSE(QFile::exists(m_dir.filePath(QStringLiteral("missing"))));
+    EXPECT_EQ(shown, m_loaded.host->alerts().lastError());
+    EXPECT_FALSE(QFile::exists(m_dir.filePath(u"missing"_s)));
 
     // The alert is modal; OK dismisses it and nothing else changed.
-    clickItem(findItem(m_host->window(), QStringLiteral("errorAlertOkButton")));
-    EXPECT_TRUE(waitFor([this] { return !alert()->property("visible").toBool(); }));
+    clickItem(findItem(m_loaded.window(), u"errorAlertOkButton"_s));
+    EXPECT_TRUE(waitFor([this] { return !alertShown(); }));
     EXPECT_EQ(m_provider->calls, 1);
 }
 

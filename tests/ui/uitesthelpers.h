@@ -85,31 +85,38 @@ struct LoadedWindow {
         }
         window()->show();
         window()->requestActivate();
-        return QTest::qWaitForWindowExposed(window()) && waitFor([this] {
-                   return window()->isActive() && scanner->pendingCount() == 1;
-               });
+        return QTest::qWaitForWindowExposed(window()) &&
+               waitFor([this] { return window()->isActive() && scanner->pendingCount() == 1; });
     }
 };
 
-// Items of the window with this objectName, in tree order: delegates of lists
-// and repeaters live in the visual tree, popups in the overlay.
-inline QList<QQuickItem *> findItems(QQuickWindow *window, const QString &name,
-                                     bool visibleOnly = false)
+// Calls `visit` for every item of the window in tree order (delegates of
+// lists and repeaters live in the visual tree, popups in the overlay),
+// skipping hidden ones and their children when `visibleOnly`.
+inline void forEachItem(QQuickWindow *window, bool visibleOnly,
+                        const std::function<void(QQuickItem *)> &visit)
 {
-    QList<QQuickItem *> found;
     const std::function<void(QQuickItem *)> walk = [&](QQuickItem *item) {
-        if (visibleOnly && !item->isVisible()) {
-            return;
-        }
-        if (item->objectName() == name) {
-            found.append(item);
-        }
-        for (QQuickItem *child : item->childItems()) {
-            walk(child);
+        if (!visibleOnly || item->isVisible()) {
+            visit(item);
+            for (QQuickItem *child : item->childItems()) {
+                walk(child);
+            }
         }
     };
     QQuickItem *content = window->contentItem();
     walk(content->parentItem() != nullptr ? content->parentItem() : content);
+}
+
+inline QList<QQuickItem *> findItems(QQuickWindow *window, const QString &name,
+                                     bool visibleOnly = false)
+{
+    QList<QQuickItem *> found;
+    forEachItem(window, visibleOnly, [&](QQuickItem *item) {
+        if (item->objectName() == name) {
+            found.append(item);
+        }
+    });
     return found;
 }
 
@@ -123,10 +130,22 @@ inline QQuickItem *findItem(QWindow *window, const QString &name)
 inline QObject *findNamed(QWindow *window, const QString &name)
 {
     QObject *found = window->findChild<QObject *>(name);
-    return found != nullptr ? found : findItem(window, name);
+    if (auto *quick = qobject_cast<QQuickWindow *>(window); found == nullptr && quick != nullptr) {
+        forEachItem(quick, false, [&](QQuickItem *item) {
+            if (found == nullptr) {
+                found = item->objectName() == name
+                            ? item
+                            : item->findChild<QObject *>(name, Qt::FindDirectChildrenOnly);
+            }
+        });
+    }
+    return found;
 }
 
-inline bool isShown(QQuickItem *item) { return item != nullptr && item->isVisible(); }
+inline bool isShown(QQuickItem *item)
+{
+    return item != nullptr && item->isVisible();
+}
 
 inline QString textOf(QObject *item)
 {
