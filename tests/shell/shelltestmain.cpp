@@ -7,9 +7,8 @@
 
 int main(int argc, char **argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
     QGuiApplication app(argc, argv);
     // The window reads and writes its settings; the tests keep theirs apart.
     QStandardPaths::setTestModeEnabled(true);

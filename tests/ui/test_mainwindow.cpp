@@ -128,9 +128,8 @@ private:
         QStringList titles;
         for (const QString &title : u"Summary Platform BIOS Baseboard CPU Memory PCI GPU Network "
                                     u"Storage Audio USB Battery Firmware Other"_s.split(u' ')) {
-            if (isShown(categoryRow(title))) {
+            if (isShown(categoryRow(title)))
                 titles.append(title);
-            }
         }
         return titles;
     }
@@ -140,9 +139,8 @@ private:
         QStringList shown;
         for (const QString &name :
              {u"loadingView"_s, u"emptyView"_s, u"itemList"_s, u"warningsBox"_s}) {
-            if (isShown(find(name))) {
+            if (isShown(find(name)))
                 shown.append(name);
-            }
         }
         return shown;
     }
@@ -150,9 +148,8 @@ private:
     QStringList shownTexts(const QString &name)
     {
         QStringList texts;
-        for (QQuickItem *found : shownItems(name)) {
+        for (QQuickItem *found : shownItems(name))
             texts.append(textOf(found));
-        }
         return texts;
     }
     void finishScan(const HardwareScanResult &result)
@@ -232,9 +229,8 @@ private Q_SLOTS:
     {
         QList<QQuickItem *> texts;
         forEachItem(m_window, true, [&](QQuickItem *item) {
-            if (item->inherits("QQuickText") || item->inherits("QQuickTextInput")) {
+            if (item->inherits("QQuickText") || item->inherits("QQuickTextInput"))
                 texts.append(item);
-            }
         });
         QVERIFY(texts.size() > 10);
         for (QQuickItem *label : std::as_const(texts)) {
@@ -591,9 +587,8 @@ private Q_SLOTS:
         QSet<QString> reached;
         for (int i = 0; i < 40; ++i) {
             QTest::keyClick(m_window, Qt::Key_Tab);
-            if (QQuickItem *focused = m_window->activeFocusItem()) {
+            if (QQuickItem *focused = m_window->activeFocusItem())
                 reached.insert(focused->objectName());
-            }
         }
         const QStringList expected =
             u"searchField toolbarRefresh toolbarRawOutput categoryRow_Summary categoryRow_CPU "

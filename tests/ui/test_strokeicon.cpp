@@ -1,14 +1,19 @@
-// The icon files are drawn without the SVG library: the path syntax that
-// such files use, and every icon of the interface compared with what the SVG
-// library itself draws.
+// The icons of the window: every symbol name it uses has its own icon file,
+// the files are drawn without the SVG library (the path syntax they use, and
+// every icon compared with what the SVG library itself draws), and the image
+// provider draws them in the requested tint and size.
+#include "model/hardwarecategory.h"
 #include "ui/strokeicon.h"
 #include "ui/symbolicons.h"
+#include "ui/symbolimageprovider.h"
 
 #include <QFile>
 #include <QPainter>
 #include <QSvgRenderer>
 
 #include <gtest/gtest.h>
+
+using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
@@ -23,8 +28,7 @@ class SvgPathDataTest : public testing::TestWithParam<PathCase> {};
 TEST_P(SvgPathDataTest, OutlineHasTheExpectedBounds)
 {
     const PathCase &row = GetParam();
-    const QPainterPath path = parseSvgPathData(QString::fromLatin1(row.d));
-    const QRectF bounds = path.boundingRect();
+    const QRectF bounds = parseSvgPathData(QString::fromLatin1(row.d)).boundingRect();
     if (row.bounds.isNull()) {
         EXPECT_TRUE(bounds.isNull()) << row.d;
         return;
@@ -35,30 +39,33 @@ TEST_P(SvgPathDataTest, OutlineHasTheExpectedBounds)
     EXPECT_NEAR(bounds.bottom(), row.bounds.bottom(), 1e-6) << row.d;
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Syntax, SvgPathDataTest,
-    testing::Values(PathCase{"box", "M0 0h10v10H0z", QRectF(0, 0, 10, 10)},
-                    // Extra pairs after a moveto are linetos, each relative to the last point.
-                    PathCase{"repeatedRelative", "m1 1 2 2 3 3", QRectF(1, 1, 5, 5)},
-                    // Numbers run together: "1.5-2.9" is two numbers, ".5.5" too.
-                    PathCase{"packedNumbers", "M0 0l1.5-2.9.5.5", QRectF(0, -2.9, 2, 2.9)},
-                    PathCase{"exponent", "M0 0L1e1 2E0", QRectF(0, 0, 10, 2)},
-                    // A half circle above the chord (sweep towards increasing angles).
-                    PathCase{"arcSweep", "M0 0A5 5 0 0 1 10 0", QRectF(0, -5, 10, 5)},
-                    PathCase{"arcOtherSweep", "M0 0A5 5 0 0 0 10 0", QRectF(0, 0, 10, 5)},
-                    // Radii too small to reach are scaled up: still a half circle.
-                    PathCase{"arcTooSmall", "M0 0A1 1 0 0 1 10 0", QRectF(0, -5, 10, 5)},
-                    // Flags written without separators.
-                    PathCase{"packedFlags", "M0 0a5 5 0 0110 0", QRectF(0, -5, 10, 5)},
-                    PathCase{"zeroRadiusIsALine", "M0 0A0 5 0 0 1 10 4", QRectF(0, 0, 10, 4)},
-                    PathCase{"cubicAndSmooth", "M0 0C0 10 10 10 10 0S20 -10 20 0",
-                             QRectF(0, -7.5, 20, 15)},
-                    PathCase{"quadAndSmooth", "M0 0Q5 10 10 0T20 0", QRectF(0, -5, 20, 10)},
-                    // Drawing stops at the first malformed command.
-                    PathCase{"stopsAtMalformed", "M0 0L10 10L20", QRectF(0, 0, 10, 10)},
-                    PathCase{"unknownCommand", "M0 0L5 5X9 9", QRectF(0, 0, 5, 5)},
-                    PathCase{"garbage", "hello", QRectF()}),
-    [](const testing::TestParamInfo<PathCase> &info) { return std::string(info.param.name); });
+const PathCase pathCases[] = {
+    {"box", "M0 0h10v10H0z", QRectF(0, 0, 10, 10)},
+    // Extra pairs after a moveto are linetos, each relative to the last point.
+    {"repeatedRelative", "m1 1 2 2 3 3", QRectF(1, 1, 5, 5)},
+    // Numbers run together: "1.5-2.9" is two numbers, ".5.5" too.
+    {"packedNumbers", "M0 0l1.5-2.9.5.5", QRectF(0, -2.9, 2, 2.9)},
+    {"exponent", "M0 0L1e1 2E0", QRectF(0, 0, 10, 2)},
+    // A half circle above the chord (sweep towards increasing angles).
+    {"arcSweep", "M0 0A5 5 0 0 1 10 0", QRectF(0, -5, 10, 5)},
+    {"arcOtherSweep", "M0 0A5 5 0 0 0 10 0", QRectF(0, 0, 10, 5)},
+    // Radii too small to reach are scaled up: still a half circle.
+    {"arcTooSmall", "M0 0A1 1 0 0 1 10 0", QRectF(0, -5, 10, 5)},
+    // Flags written without separators.
+    {"packedFlags", "M0 0a5 5 0 0110 0", QRectF(0, -5, 10, 5)},
+    {"zeroRadiusIsALine", "M0 0A0 5 0 0 1 10 4", QRectF(0, 0, 10, 4)},
+    {"cubicAndSmooth", "M0 0C0 10 10 10 10 0S20 -10 20 0", QRectF(0, -7.5, 20, 15)},
+    {"quadAndSmooth", "M0 0Q5 10 10 0T20 0", QRectF(0, -5, 20, 10)},
+    // Drawing stops at the first malformed command.
+    {"stopsAtMalformed", "M0 0L10 10L20", QRectF(0, 0, 10, 10)},
+    {"unknownCommand", "M0 0L5 5X9 9", QRectF(0, 0, 5, 5)},
+    {"garbage", "hello", QRectF()},
+};
+
+INSTANTIATE_TEST_SUITE_P(Syntax, SvgPathDataTest, testing::ValuesIn(pathCases),
+                         [](const testing::TestParamInfo<PathCase> &info) {
+                             return std::string(info.param.name);
+                         });
 
 TEST(StrokeIcon, RejectsWhatIsNotADrawing)
 {
@@ -69,19 +76,15 @@ TEST(StrokeIcon, RejectsWhatIsNotADrawing)
     }
 }
 
-// Alpha of every pixel: the comparison is about where ink goes.
-double inkDifference(const QImage &a, const QImage &b, double *ink)
+// Pixels with at least half their alpha: where the ink is.
+int inkedPixels(const QImage &image)
 {
-    double difference = 0;
-    *ink = 0;
-    for (int y = 0; y < a.height(); ++y) {
-        for (int x = 0; x < a.width(); ++x) {
-            const int alphaA = qAlpha(a.pixel(x, y));
-            difference += std::abs(alphaA - qAlpha(b.pixel(x, y)));
-            *ink += alphaA;
-        }
+    int count = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x)
+            count += qAlpha(image.pixel(x, y)) > 128 ? 1 : 0;
     }
-    return difference;
+    return count;
 }
 
 TEST(StrokeIcon, EveryInterfaceIconMatchesTheSvgLibrary)
@@ -96,19 +99,92 @@ TEST(StrokeIcon, EveryInterfaceIconMatchesTheSvgLibrary)
             const QImage ours = renderStrokeIcon(*icon, QSize(side, side), Qt::white, 2.0);
             QImage reference(side, side, QImage::Format_ARGB32_Premultiplied);
             reference.fill(Qt::transparent);
-            QByteArray white = svg;
-            white.replace("currentColor", "#ffffff");
-            QSvgRenderer renderer(white);
+            QSvgRenderer renderer(QByteArray(svg).replace("currentColor", "#ffffff"));
             QPainter painter(&reference);
             painter.setRenderHint(QPainter::Antialiasing);
             renderer.render(&painter, QRectF(0, 0, side, side));
             painter.end();
+            // Alpha of every pixel: the comparison is about where ink goes.
+            double difference = 0;
             double ink = 0;
-            const double difference = inkDifference(reference, ours, &ink);
+            for (int y = 0; y < side; ++y) {
+                for (int x = 0; x < side; ++x) {
+                    difference +=
+                        std::abs(qAlpha(reference.pixel(x, y)) - qAlpha(ours.pixel(x, y)));
+                    ink += qAlpha(reference.pixel(x, y));
+                }
+            }
             ASSERT_GT(ink, 0) << symbol.toStdString();
             EXPECT_LT(difference / ink, 0.01) << symbol.toStdString() << " at " << side;
         }
     }
+}
+
+TEST(SymbolIcons, EveryNameTheWindowUsesHasItsOwnIconFile)
+{
+    // The category symbols and the names the QML files use besides them.
+    QStringList used = {u"arrow.clockwise"_s,   u"terminal"_s,
+                        u"magnifyingglass"_s,   u"square.and.arrow.down"_s,
+                        u"doc.on.doc"_s,        u"exclamationmark.triangle.fill"_s,
+                        u"arrow.down.circle"_s, u"chevron.right"_s};
+    for (const HardwareCategory category : allCategories)
+        used.append(symbol(category));
+    for (const QString &name : used) {
+        EXPECT_TRUE(!symbolIconPath(name).isEmpty() && QFile::exists(symbolIconPath(name)))
+            << name.toStdString();
+    }
+    const QStringList names = knownSymbolNames();
+    EXPECT_EQ(names.size(), QSet<QString>(names.cbegin(), names.cend()).size());
+    EXPECT_NE(symbolIconPath(u"cpu"), symbolIconPath(u"cpu.fill"));
+    EXPECT_NE(symbolIconPath(u"memorychip"), symbolIconPath(u"square.stack.3d.up"));
+    EXPECT_TRUE(symbolIconPath(u"CPU").isEmpty());
+    EXPECT_TRUE(symbolIconPath(u"").isEmpty());
+}
+
+// Image ids are "symbol/rrggbb/stroke width"; the width is clamped to 0.5..3.
+TEST(SymbolImageProvider, ParsesIds)
+{
+    const auto request = parseSymbolImageId(u"cpu.fill/ff9f0a/2.5"_s);
+    ASSERT_TRUE(request.has_value());
+    EXPECT_EQ(request->symbol, u"cpu.fill"_s);
+    EXPECT_EQ(request->color, QColor(0xff, 0x9f, 0x0a));
+    EXPECT_DOUBLE_EQ(request->strokeWidth, 2.5);
+    EXPECT_DOUBLE_EQ(parseSymbolImageId(u"cpu/ffffff/40"_s)->strokeWidth, 3.0);
+    EXPECT_DOUBLE_EQ(parseSymbolImageId(u"cpu/ffffff/-1"_s)->strokeWidth, 0.5);
+    for (const char *id : {"", "cpu", "cpu/ffffff", "/ffffff/2", "cpu/fff/2", "cpu/zzzzzz/2",
+                           "cpu/ffffff/abc", "cpu/ffffff/nan", "cpu/ffffff/2/extra"}) {
+        EXPECT_FALSE(parseSymbolImageId(QString::fromLatin1(id)).has_value()) << id;
+    }
+}
+
+TEST(SymbolImageProvider, DrawsInTheRequestedTintAndSize)
+{
+    SymbolImageProvider provider;
+    QSize size;
+    const QImage image = provider.requestImage(u"doc.on.doc/ff9f0a/2"_s, &size, QSize(48, 48));
+    EXPECT_EQ(size, QSize(48, 48));
+    EXPECT_EQ(image.size(), QSize(48, 48));
+    ASSERT_GT(inkedPixels(image), 40);
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            const QRgb pixel = image.pixel(x, y);
+            ASSERT_TRUE(qAlpha(pixel) < 255 || (pixel & 0xffffffu) == 0xff9f0au) << x << "," << y;
+        }
+    }
+    // A heavier stroke covers more pixels.
+    EXPECT_GT(inkedPixels(provider.requestImage(u"cpu/ffffff/3"_s, nullptr, QSize(64, 64))),
+              inkedPixels(provider.requestImage(u"cpu/ffffff/1"_s, nullptr, QSize(64, 64))));
+
+    // Unknown or malformed: a transparent image of the requested size.
+    for (const char *id : {"no.such.symbol/ffffff/2", "garbage"}) {
+        const QImage empty = provider.requestImage(QString::fromLatin1(id), &size, QSize(20, 20));
+        EXPECT_EQ(size, QSize(20, 20)) << id;
+        EXPECT_EQ(inkedPixels(empty), 0) << id;
+    }
+    provider.requestImage(u"cpu/ffffff/2"_s, &size, QSize());
+    EXPECT_EQ(size, QSize(SymbolImageProvider::defaultSide, SymbolImageProvider::defaultSide));
+    provider.requestImage(u"cpu/ffffff/2"_s, &size, QSize(100000, 100000));
+    EXPECT_LE(size.width(), 1024);
 }
 
 } // namespace

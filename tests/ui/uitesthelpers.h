@@ -1,7 +1,7 @@
 #pragma once
 
-// Shared by the window tests of tests/ui (Qt Test) and tests/shell (GoogleTest):
-// nothing here asserts, the callers do.
+// The window tests of tests/ui (Qt Test) and tests/shell (GoogleTest) share
+// these; nothing here asserts, the callers do.
 #include "scanner/scansource.h"
 #include "ui/mainwindowhost.h"
 
@@ -26,18 +26,16 @@ public:
     QFuture<HardwareScanResult> scan() override
     {
         ++m_scanCount;
-        auto promise = std::make_shared<QPromise<HardwareScanResult>>();
-        promise->start();
-        m_pending.push_back(promise);
-        return promise->future();
+        m_pending.push_back(std::make_shared<QPromise<HardwareScanResult>>());
+        m_pending.back()->start();
+        return m_pending.back()->future();
     }
 
     // Finishes the oldest pending scan; false when none is pending.
     bool finish(const HardwareScanResult &result)
     {
-        if (m_pending.empty()) {
+        if (m_pending.empty())
             return false;
-        }
         const auto promise = m_pending.front();
         m_pending.erase(m_pending.begin());
         promise->addResult(result);
@@ -77,12 +75,10 @@ struct LoadedWindow {
     // (that happens after the first frame is on screen).
     [[nodiscard]] bool start(QSize size = {})
     {
-        if (!host->load()) {
+        if (!host->load())
             return false;
-        }
-        if (size.isValid()) {
+        if (size.isValid())
             window()->resize(size);
-        }
         window()->show();
         window()->requestActivate();
         return QTest::qWaitForWindowExposed(window()) &&
@@ -97,12 +93,11 @@ inline void forEachItem(QQuickWindow *window, bool visibleOnly,
                         const std::function<void(QQuickItem *)> &visit)
 {
     const std::function<void(QQuickItem *)> walk = [&](QQuickItem *item) {
-        if (!visibleOnly || item->isVisible()) {
-            visit(item);
-            for (QQuickItem *child : item->childItems()) {
-                walk(child);
-            }
-        }
+        if (visibleOnly && !item->isVisible())
+            return;
+        visit(item);
+        for (QQuickItem *child : item->childItems())
+            walk(child);
     };
     QQuickItem *content = window->contentItem();
     walk(content->parentItem() != nullptr ? content->parentItem() : content);
@@ -113,9 +108,8 @@ inline QList<QQuickItem *> findItems(QQuickWindow *window, const QString &name,
 {
     QList<QQuickItem *> found;
     forEachItem(window, visibleOnly, [&](QQuickItem *item) {
-        if (item->objectName() == name) {
+        if (item->objectName() == name)
             found.append(item);
-        }
     });
     return found;
 }
@@ -132,11 +126,10 @@ inline QObject *findNamed(QWindow *window, const QString &name)
     QObject *found = window->findChild<QObject *>(name);
     if (auto *quick = qobject_cast<QQuickWindow *>(window); found == nullptr && quick != nullptr) {
         forEachItem(quick, false, [&](QQuickItem *item) {
-            if (found == nullptr) {
+            if (found == nullptr)
                 found = item->objectName() == name
                             ? item
                             : item->findChild<QObject *>(name, Qt::FindDirectChildrenOnly);
-            }
         });
     }
     return found;
@@ -152,12 +145,11 @@ inline QString textOf(QObject *item)
     return item == nullptr ? u"<missing>"_s : item->property("text").toString();
 }
 
-// Clicks the middle of `item` with the left mouse button, as a user would.
+// Clicks the middle of `item`, as a user would.
 inline void clickItem(QQuickItem *item, Qt::MouseButton button = Qt::LeftButton)
 {
-    if (item == nullptr) {
+    if (item == nullptr)
         return;
-    }
     // Positioners place new rows at the next polish; click where the row
     // will be drawn, not where it was created.
     (void)QQuickTest::qWaitForPolish(item->window());
@@ -168,9 +160,8 @@ inline void clickItem(QQuickItem *item, Qt::MouseButton button = Qt::LeftButton)
 // QTest::keyClicks exists for widgets only.
 inline void typeText(QWindow *window, const QString &text)
 {
-    for (const QChar c : text) {
+    for (const QChar c : text)
         QTest::keyClick(window, c.toLatin1());
-    }
 }
 
 // Clicks the menu bar's title `menuTitle` (its menus are built on first use)
@@ -201,9 +192,8 @@ inline QList<QWindow *> windowsNamed(const QString &name)
 {
     QList<QWindow *> found;
     for (QWindow *window : QGuiApplication::topLevelWindows()) {
-        if (window->objectName() == name) {
+        if (window->objectName() == name)
             found.append(window);
-        }
     }
     return found;
 }
