@@ -1,4 +1,5 @@
-// The About panel's version, build and credits, and the Help window's text.
+// The About panel's version, build and credits (the panel itself and its
+// name and contact link: test_shellwindows), and the Help window's text.
 #include "ui/appinfo.h"
 #include "ui/helptext.h"
 
@@ -49,17 +50,8 @@ TEST(AppVersionTest, TakesStringsAndDefaultsTheRest)
     }
 }
 
-TEST(AppInfoTest, NameAndContactLink)
-{
-    const AppInfo appInfo{std::optional<QVariantMap>()};
-    EXPECT_EQ(appInfo.name(), u"Kestrin"_s);
-    EXPECT_EQ(appInfo.contactUrl(), QUrl(u"mailto:kestrin@example.org"_s));
-    EXPECT_EQ(appInfo.contactUrl().path(), appInfo.contactAddress());
-}
-
-// The help text is fixed word for word: 36 lines joined by line feeds, no
-// line feed after the last one, bullets as U+2022 and one space. The digest
-// pins every word; the lines checked by name say what it is about.
+// The help text is fixed word for word (the digest): 36 lines joined by line
+// feeds, no line feed after the last one, bullets as U+2022 and one space.
 TEST(HelpTextTest, IsTheFixedThirtySixLines)
 {
     const QString text = helpText();
@@ -67,8 +59,6 @@ TEST(HelpTextTest, IsTheFixedThirtySixLines)
     ASSERT_EQ(lines, helpTextLines());
     ASSERT_EQ(lines.size(), 36);
     EXPECT_EQ(lines.constFirst(), u"Kestrin Help"_s);
-    EXPECT_EQ(lines.at(4), u"Main features:"_s);
-    EXPECT_EQ(lines.at(19), u"• Refresh: Runs dmidecode again and rebuilds the filtered list."_s);
     EXPECT_EQ(lines.constLast(), u"kestrin@example.org"_s);
     for (const QString &line : lines) {
         EXPECT_TRUE(!line.startsWith(u'•') || (line.at(1) == u' ' && line.at(2) != u' '))

@@ -100,24 +100,15 @@ TEST(NameForFilterTest, ChoosingAFormatSwapsOnlyAFormatsSuffix)
     }
 }
 
+// What the save question answered, and how often.
 struct Answers {
     int count = 0;
     std::optional<QString> last;
     int lastFilterIndex = -1;
-    // A question still open at the end of a test is answered when the window
-    // goes away in TearDown, after the test's Answers are gone.
-    std::shared_ptr<bool> alive = std::make_shared<bool>(true);
-
-    Answers() = default;
-    Answers(const Answers &) = delete;
-    Answers &operator=(const Answers &) = delete;
-    ~Answers() { *alive = false; }
 
     std::function<void(std::optional<SaveLocation>)> recorder()
     {
-        return [this, alive = alive](std::optional<SaveLocation> location) {
-            if (!*alive)
-                return;
+        return [this](std::optional<SaveLocation> location) {
             ++count;
             last = location ? std::optional<QString>(location->path) : std::nullopt;
             lastFilterIndex = location ? location->filterIndex : -1;
@@ -149,7 +140,6 @@ class SaveDialogTest : public testing::Test {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(m_dir.isValid());
         ASSERT_TRUE(QDir(m_dir.path()).mkdir(u"existing folder"_s));
         ASSERT_TRUE(m_loaded.start());
     }
@@ -157,12 +147,16 @@ protected:
     QQuickWindow *window() const { return m_loaded.window(); }
     SaveDialogController &controller() { return m_loaded.host->saveDialog(); }
 
-    // Asks for a location and waits until the dialog shows, in m_dir.
-    void ask(Answers &answers)
+    // Asks for a location into `answers` and waits until the dialog shows.
+    bool ask(Answers &answers)
     {
         controller().askSaveLocation(u"Kestrin.txt"_s, {plainText}, answers.recorder());
-        ASSERT_TRUE(waitFor([this] { return dialogOpen(); }));
-        // The dialog opens where the last save went; move it to the test's folder.
+        return waitFor([this] { return dialogOpen(); });
+    }
+    // The dialog opens where the last save went; the tests start in m_dir.
+    void askInTheFolder()
+    {
+        ASSERT_TRUE(ask(m_answers));
         ASSERT_TRUE(dialog()->setProperty("folder", m_dir.path()));
     }
 
@@ -172,6 +166,10 @@ protected:
     QQuickItem *item(const char *name) { return findItem(window(), QString::fromLatin1(name)); }
 
     QTemporaryDir m_dir;
+    // Before the window: a question still open at the end is answered when
+    // the window goes away.
+    Answers m_answers;
+    Answers m_second;
     LoadedWindow m_loaded;
 };
 
@@ -180,8 +178,7 @@ protected:
 // folder of that save.
 TEST_F(SaveDialogTest, SavesTheTypedNameInTheShownFolder)
 {
-    Answers answers;
-    ask(answers);
+    askInTheFolder();
     QQuickItem *name = item("saveDialogName");
     EXPECT_EQ(textOf(name), u"Kestrin.txt"_s);
     EXPECT_EQ(name->property("selectedText").toString(), u"Kestrin"_s);
@@ -191,17 +188,15 @@ TEST_F(SaveDialogTest, SavesTheTypedNameInTheShownFolder)
     clickItem(item("saveDialogSave"));
     const QString opened = m_dir.filePath(u"existing folder"_s);
     EXPECT_TRUE(waitFor([&] { return folder() == opened; }));
-    EXPECT_EQ(answers.count, 0);
+    EXPECT_EQ(m_answers.count, 0);
     EXPECT_TRUE(dialogOpen());
 
     name->setProperty("text", u"hardware"_s);
     clickItem(item("saveDialogSave"));
-    ASSERT_TRUE(waitFor([&] { return answers.count == 1; }));
-    EXPECT_EQ(answers.last, opened + u"/hardware.txt"_s);
+    ASSERT_TRUE(waitFor([&] { return m_answers.count == 1; }));
+    EXPECT_EQ(m_answers.last, opened + u"/hardware.txt"_s);
 
-    Answers next;
-    controller().askSaveLocation(u"Kestrin.txt"_s, {plainText}, next.recorder());
-    ASSERT_TRUE(waitFor([this] { return dialogOpen(); }));
+    ASSERT_TRUE(ask(m_second));
     EXPECT_EQ(folder(), opened);
     QTest::keyClick(window(), Qt::Key_Escape);
 }
@@ -211,20 +206,19 @@ TEST_F(SaveDialogTest, SavesTheTypedNameInTheShownFolder)
 TEST_F(SaveDialogTest, EveryWayOfCancellingAnswersNothingOnce)
 {
     for (const bool escape : {true, false}) {
-        Answers answers;
-        Answers second;
-        ask(answers);
-        controller().askSaveLocation(u"Other.txt"_s, {plainText}, second.recorder());
-        EXPECT_EQ(second.count, 1);
-        EXPECT_FALSE(second.last.has_value());
+        m_answers = m_second = {};
+        ASSERT_TRUE(ask(m_answers));
+        controller().askSaveLocation(u"Other.txt"_s, {plainText}, m_second.recorder());
+        EXPECT_EQ(m_second.count, 1);
+        EXPECT_FALSE(m_second.last.has_value());
         EXPECT_EQ(textOf(item("saveDialogName")), u"Kestrin.txt"_s);
-        EXPECT_EQ(answers.count, 0);
+        EXPECT_EQ(m_answers.count, 0);
         if (escape)
             QTest::keyClick(window(), Qt::Key_Escape);
         else
             clickItem(item("saveDialogCancel"));
-        ASSERT_TRUE(waitFor([&] { return answers.count == 1; })) << escape;
-        EXPECT_FALSE(answers.last.has_value()) << escape;
+        ASSERT_TRUE(waitFor([&] { return m_answers.count == 1; })) << escape;
+        EXPECT_FALSE(m_answers.last.has_value()) << escape;
         EXPECT_FALSE(controller().isActive()) << escape;
         ASSERT_TRUE(waitFor([this] { return !dialogOpen(); })) << escape;
     }
@@ -236,8 +230,7 @@ TEST_F(SaveDialogTest, AnExistingFileIsReplacedOnlyWhenConfirmed)
     ASSERT_TRUE(existing.open(QIODevice::WriteOnly));
     existing.close();
 
-    Answers answers;
-    ask(answers);
+    askInTheFolder();
     clickItem(item("saveDialogSave"));
     QObject *question = findNamed(window(), u"saveDialogReplace"_s);
     ASSERT_NE(question, nullptr);
@@ -247,20 +240,19 @@ TEST_F(SaveDialogTest, AnExistingFileIsReplacedOnlyWhenConfirmed)
     // Not replacing keeps the dialog open and answers nothing.
     clickItem(item("saveDialogReplaceCancel"));
     ASSERT_TRUE(waitFor([&] { return !question->property("visible").toBool(); }));
-    EXPECT_EQ(answers.count, 0);
+    EXPECT_EQ(m_answers.count, 0);
     EXPECT_TRUE(dialogOpen());
 
     clickItem(item("saveDialogSave"));
     ASSERT_TRUE(waitFor([&] { return question->property("opened").toBool(); }));
     clickItem(item("saveDialogReplaceConfirm"));
-    ASSERT_TRUE(waitFor([&] { return answers.count == 1; }));
-    EXPECT_EQ(answers.last, m_dir.filePath(u"Kestrin.txt"_s));
+    ASSERT_TRUE(waitFor([&] { return m_answers.count == 1; }));
+    EXPECT_EQ(m_answers.last, m_dir.filePath(u"Kestrin.txt"_s));
 }
 
 TEST_F(SaveDialogTest, NewFolderIsCreatedAndOpened)
 {
-    Answers answers;
-    ask(answers);
+    askInTheFolder();
     clickItem(item("saveDialogNewFolder"));
     QQuickItem *name = item("saveDialogNewFolderName");
     ASSERT_TRUE(waitFor([&] { return name->hasActiveFocus(); }));
@@ -277,7 +269,7 @@ TEST_F(SaveDialogTest, NewFolderIsCreatedAndOpened)
     clickItem(item("saveDialogCreateFolder"));
     EXPECT_TRUE(textOf(item("saveDialogMessage")).contains(u"already exists"_s));
     EXPECT_EQ(folder(), m_dir.path());
-    EXPECT_EQ(answers.count, 0);
+    EXPECT_EQ(m_answers.count, 0);
 }
 
 } // namespace

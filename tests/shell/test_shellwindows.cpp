@@ -116,43 +116,28 @@ INSTANTIATE_TEST_SUITE_P(Buttons, RawOutputButtonTest,
                          testing::Values("sidebarRawOutput", "toolbarRawOutput",
                                          "footerRawOutput"));
 
-// The sheet is built when first shown, then kept; while open it blocks the
-// window, and screen readers close it through the button's press action.
-TEST_F(ShellWindowTest, SheetIsBuiltOnceBlocksTheWindowAndClosesForScreenReaders)
+// The sheet is built when first shown, then kept. It shows the tool's output
+// as plain, read-only, selectable text, blocks the window while open, and
+// screen readers close it through its button's press action. The
+// application's key equivalents keep working with the pointer in the text (a
+// focused read-only text would swallow them).
+TEST_F(ShellWindowTest, SheetShowsTheOutputAsItIs)
 {
     EXPECT_EQ(popup("rawOutputSheet"), nullptr);
     openSheet();
     const QPointer<QObject> first = popup("rawOutputSheet");
+    EXPECT_EQ(textOf(item("rawOutputText")), u"No raw output available."_s);
     // A click on the sidebar's Copy Visible row lands on the dimmed overlay.
     QGuiApplication::clipboard()->setText(u"untouched"_s);
     clickItem(item("sidebarCopyVisible"));
     QCoreApplication::processEvents();
     EXPECT_EQ(QGuiApplication::clipboard()->text(), u"untouched"_s);
 
-    QAccessibleInterface *button =
-        QAccessible::queryAccessibleInterface(item("rawOutputCloseButton"));
-    ASSERT_TRUE(button != nullptr && button->actionInterface() != nullptr);
-    EXPECT_EQ(button->text(QAccessible::Name), u"Close"_s);
-    button->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
-    ASSERT_TRUE(waitOpen("rawOutputSheet", false));
-    EXPECT_FALSE(model().showRawOutput());
-    openSheet();
-    EXPECT_EQ(popup("rawOutputSheet"), first.data());
-}
-
-// The tool's output as plain, read-only, selectable text; the application's
-// key equivalents keep working with the pointer in it (a focused read-only
-// text would swallow them).
-TEST_F(ShellWindowTest, SheetShowsTheOutputAsItIs)
-{
-    openSheet();
-    EXPECT_EQ(textOf(item("rawOutputText")), u"No raw output available."_s);
     const QString output = u"Handle 0x0001\nProcessor Information\n\tVersion: <b>Acme</b>\n"_s;
     finishScan(output);
     QQuickItem *text = item("rawOutputText");
     EXPECT_EQ(textOf(text), output);
     EXPECT_EQ(text->property("textFormat").toInt(), 0 /* PlainText */);
-
     QMetaObject::invokeMethod(text, "select", Q_ARG(int, 14), Q_ARG(int, 35));
     QTest::keyClick(window(), Qt::Key_C, Qt::ControlModifier);
     EXPECT_EQ(QGuiApplication::clipboard()->text(), u"Processor Information"_s);
@@ -164,15 +149,25 @@ TEST_F(ShellWindowTest, SheetShowsTheOutputAsItIs)
     QTest::keyClick(window(), Qt::Key_Backspace);
     EXPECT_EQ(textOf(text), output);
 
-    QSignalSpy quits(&m_loaded.host->engine(), &QQmlEngine::quit);
-    QTest::keyClick(window(), Qt::Key_Q, Qt::ControlModifier);
-    EXPECT_EQ(quits.count(), 1);
-    EXPECT_NE(openHelp(), nullptr);
+    QAccessibleInterface *button =
+        QAccessible::queryAccessibleInterface(item("rawOutputCloseButton"));
+    ASSERT_TRUE(button != nullptr && button->actionInterface() != nullptr);
+    EXPECT_EQ(button->text(QAccessible::Name), u"Close"_s);
+    button->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    ASSERT_TRUE(waitOpen("rawOutputSheet", false));
+    EXPECT_FALSE(model().showRawOutput());
 
     // Output of white space only stays as it is.
     model().refresh();
     finishScan(u" \n\t\n"_s);
+    openSheet();
+    EXPECT_EQ(popup("rawOutputSheet"), first.data());
     EXPECT_EQ(textOf(item("rawOutputText")), u" \n\t\n"_s);
+    clickItem(item("rawOutputText"));
+    QSignalSpy quits(&m_loaded.host->engine(), &QQmlEngine::quit);
+    QTest::keyClick(window(), Qt::Key_Q, Qt::ControlModifier);
+    EXPECT_EQ(quits.count(), 1);
+    EXPECT_NE(openHelp(), nullptr);
 }
 
 TEST_F(ShellWindowTest, LongOutputScrollsWithTheKeyboardAndWraps)
