@@ -4,7 +4,6 @@
 #include "tests/ui/uitesthelpers.h"
 #include "ui/fontwarmup.h"
 
-#include <QAccessible>
 #include <QClipboard>
 #include <QSettings>
 #include <QSignalSpy>
@@ -67,25 +66,6 @@ QString footer(int shown, int matched, int total)
 {
     return u"%1 shown \u2022 %2 matched \u2022 %3 total filtered items"_s.arg(
         QString::number(shown), QString::number(matched), QString::number(total));
-}
-
-QString accessibleName(QQuickItem *item)
-{
-    QAccessibleInterface *iface = QAccessible::queryAccessibleInterface(item);
-    return iface == nullptr ? u"<none>"_s : iface->text(QAccessible::Name);
-}
-
-// What a screen reader does to activate a control: its press action.
-bool pressForScreenReader(QQuickItem *item)
-{
-    QAccessibleInterface *iface = QAccessible::queryAccessibleInterface(item);
-    const QString press = QAccessibleActionInterface::pressAction();
-    if (iface == nullptr || iface->actionInterface() == nullptr ||
-        !iface->actionInterface()->actionNames().contains(press)) {
-        return false;
-    }
-    iface->actionInterface()->doAction(press);
-    return true;
 }
 
 } // namespace

@@ -5,6 +5,7 @@
 #include "scanner/scansource.h"
 #include "ui/mainwindowhost.h"
 
+#include <QAccessible>
 #include <QFuture>
 #include <QGuiApplication>
 #include <QPromise>
@@ -196,4 +197,23 @@ inline QList<QWindow *> windowsNamed(const QString &name)
             found.append(window);
     }
     return found;
+}
+
+inline QString accessibleName(QQuickItem *item)
+{
+    QAccessibleInterface *iface = QAccessible::queryAccessibleInterface(item);
+    return iface == nullptr ? u"<none>"_s : iface->text(QAccessible::Name);
+}
+
+// What a screen reader does to activate a control: its press action.
+inline bool pressForScreenReader(QQuickItem *item)
+{
+    QAccessibleInterface *iface = QAccessible::queryAccessibleInterface(item);
+    const QString press = QAccessibleActionInterface::pressAction();
+    if (iface == nullptr || iface->actionInterface() == nullptr ||
+        !iface->actionInterface()->actionNames().contains(press)) {
+        return false;
+    }
+    iface->actionInterface()->doAction(press);
+    return true;
 }
