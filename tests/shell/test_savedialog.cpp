@@ -145,10 +145,10 @@ protected:
         ASSERT_TRUE(dialog()->setProperty("folder", m_dir.path()));
     }
 
-    QObject *dialog() { return findNamed(window(), u"saveDialog"_s); }
+    QObject *dialog() { return m_loaded.named("saveDialog"); }
     bool dialogOpen() { return dialog() != nullptr && dialog()->property("opened").toBool(); }
     QString folder() { return dialog()->property("folder").toString(); }
-    QQuickItem *item(const char *name) { return findItem(window(), QString::fromLatin1(name)); }
+    QQuickItem *item(const char *name) { return m_loaded.item(name); }
 
     QTemporaryDir m_dir;
     // Before the window: a question still open at the end is answered when
@@ -158,7 +158,8 @@ protected:
     LoadedWindow m_loaded;
 };
 
-// Opens with the suggested name ready to be typed over; a typed folder is
+// Opens with the suggested name ready to be typed over. New Folder creates
+// and opens a folder, and refuses a name that is taken; a typed folder is
 // opened, a typed name saved there, and the next question starts in the
 // folder of that save.
 TEST_F(SaveDialogTest, SavesTheTypedNameInTheShownFolder)
@@ -168,6 +169,21 @@ TEST_F(SaveDialogTest, SavesTheTypedNameInTheShownFolder)
     EXPECT_EQ(textOf(name), u"Kestrin.txt"_s);
     EXPECT_EQ(name->property("selectedText").toString(), u"Kestrin"_s);
     EXPECT_EQ(item("saveDialogFormat")->property("currentText").toString(), plainText);
+
+    clickItem(item("saveDialogNewFolder"));
+    QQuickItem *folderName = item("saveDialogNewFolderName");
+    ASSERT_TRUE(waitFor([&] { return folderName->hasActiveFocus(); }));
+    folderName->setProperty("text", u"Reports 2026"_s);
+    clickItem(item("saveDialogCreateFolder"));
+    const QString created = m_dir.filePath(u"Reports 2026"_s);
+    EXPECT_TRUE(QFileInfo(created).isDir());
+    EXPECT_TRUE(waitFor([&] { return folder() == created; }));
+    clickItem(item("saveDialogNewFolder"));
+    ASSERT_TRUE(dialog()->setProperty("folder", m_dir.path()));
+    folderName->setProperty("text", u"existing folder"_s);
+    clickItem(item("saveDialogCreateFolder"));
+    EXPECT_TRUE(textOf(item("saveDialogMessage")).contains(u"already exists"_s));
+    EXPECT_EQ(folder(), m_dir.path());
 
     name->setProperty("text", u"existing folder"_s);
     clickItem(item("saveDialogSave"));
@@ -233,28 +249,6 @@ TEST_F(SaveDialogTest, AnExistingFileIsReplacedOnlyWhenConfirmed)
     clickItem(item("saveDialogReplaceConfirm"));
     ASSERT_TRUE(waitFor([&] { return m_answers.count == 1; }));
     EXPECT_EQ(m_answers.last, m_dir.filePath(u"Kestrin.txt"_s));
-}
-
-TEST_F(SaveDialogTest, NewFolderIsCreatedAndOpened)
-{
-    askInTheFolder();
-    clickItem(item("saveDialogNewFolder"));
-    QQuickItem *name = item("saveDialogNewFolderName");
-    ASSERT_TRUE(waitFor([&] { return name->hasActiveFocus(); }));
-    name->setProperty("text", u"Reports 2026"_s);
-    clickItem(item("saveDialogCreateFolder"));
-    const QString created = m_dir.filePath(u"Reports 2026"_s);
-    EXPECT_TRUE(QFileInfo(created).isDir());
-    EXPECT_TRUE(waitFor([&] { return folder() == created; }));
-
-    // A name that is taken is refused with a message, nothing else changes.
-    clickItem(item("saveDialogNewFolder"));
-    ASSERT_TRUE(dialog()->setProperty("folder", m_dir.path()));
-    name->setProperty("text", u"existing folder"_s);
-    clickItem(item("saveDialogCreateFolder"));
-    EXPECT_TRUE(textOf(item("saveDialogMessage")).contains(u"already exists"_s));
-    EXPECT_EQ(folder(), m_dir.path());
-    EXPECT_EQ(m_answers.count, 0);
 }
 
 } // namespace

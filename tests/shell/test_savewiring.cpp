@@ -42,11 +42,9 @@ TEST_P(SaveWiringTest, SavesCancelsOrShowsTheErrorInAnAlert)
     provider->answers = {path, std::nullopt, dir.filePath(u"missing/folder/report.txt"_s)};
     loaded.host->setSaveLocationProvider(std::move(owned));
     ASSERT_TRUE(loaded.start());
-    const auto save = [&] {
-        clickItem(findItem(loaded.window(), QString::fromLatin1(GetParam())));
-    };
+    const auto save = [&] { clickItem(loaded.item(GetParam())); };
     // The alert is built the first time it is needed: none at all is not shown.
-    const auto alert = [&] { return findNamed(loaded.window(), u"errorAlert"_s); };
+    const auto alert = [&] { return loaded.named("errorAlert"); };
     const auto alertShown = [&] {
         return alert() != nullptr && alert()->property("visible").toBool();
     };
@@ -70,12 +68,12 @@ TEST_P(SaveWiringTest, SavesCancelsOrShowsTheErrorInAnAlert)
     save();
     ASSERT_EQ(provider->calls, 3);
     ASSERT_TRUE(waitFor([&] { return alert() && alert()->property("opened").toBool(); }));
-    const QString shown = textOf(findItem(loaded.window(), u"errorAlertMessage"_s));
+    const QString shown = textOf(loaded.item("errorAlertMessage"));
     EXPECT_FALSE(shown.isEmpty());
     EXPECT_EQ(shown, loaded.host->alerts().lastError());
     EXPECT_FALSE(QFile::exists(dir.filePath(u"missing"_s)));
     // The alert is modal; OK dismisses it and nothing else changed.
-    clickItem(findItem(loaded.window(), u"errorAlertOkButton"_s));
+    clickItem(loaded.item("errorAlertOkButton"));
     EXPECT_TRUE(waitFor([&] { return !alertShown(); }));
     EXPECT_EQ(provider->calls, 3);
 }

@@ -47,8 +47,8 @@ protected:
 
     QQuickWindow *window() const { return m_loaded.window(); }
     BrowserModel &model() { return m_loaded.host->model(); }
-    QQuickItem *item(const char *name) { return findItem(window(), QString::fromLatin1(name)); }
-    QObject *popup(const char *name) { return findNamed(window(), QString::fromLatin1(name)); }
+    QQuickItem *item(const char *name) { return m_loaded.item(name); }
+    QObject *popup(const char *name) { return m_loaded.named(name); }
     // Waits until the popup is fully open, or closed.
     bool waitOpen(const char *name, bool open = true)
     {
@@ -66,8 +66,7 @@ protected:
     {
         HardwareScanResult result;
         result.rawOutput = rawOutput;
-        ASSERT_TRUE(m_loaded.scanner->finish(result));
-        ASSERT_TRUE(waitFor([this] { return !model().isScanning(); }));
+        ASSERT_TRUE(m_loaded.finish(result));
     }
     QList<QWindow *> helpWindows() { return windowsNamed(u"helpWindow"_s); }
     QWindow *openHelp()

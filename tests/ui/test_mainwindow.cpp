@@ -141,11 +141,7 @@ private:
     }
     const QString sampleSidebar = u"Summary 2|CPU 3|Memory 200|Battery 1"_s;
 
-    void finishScan(const HardwareScanResult &result)
-    {
-        QVERIFY(m_loaded->scanner->finish(result));
-        QTRY_VERIFY(!model().isScanning());
-    }
+    void finishScan(const HardwareScanResult &result) { QVERIFY(m_loaded->finish(result)); }
     void selectCategory(const QString &title)
     {
         clickItem(find(u"categoryRow_"_s + title));

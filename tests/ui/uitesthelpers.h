@@ -64,29 +64,6 @@ private:
     return QTest::qWaitFor(condition, timeoutMs);
 }
 
-// The real main window (Main.qml bound to the real browsing model) on a scan
-// source the test controls. Set a save location provider on `host` before start().
-struct LoadedWindow {
-    std::shared_ptr<ManualScanSource> scanner = std::make_shared<ManualScanSource>();
-    std::unique_ptr<MainWindowHost> host = std::make_unique<MainWindowHost>(scanner);
-
-    QQuickWindow *window() const { return host->window(); }
-
-    // Loads, shows and activates the window; true once its first scan started
-    // (that happens after the first frame is on screen).
-    [[nodiscard]] bool start(QSize size = {})
-    {
-        if (!host->load())
-            return false;
-        if (size.isValid())
-            window()->resize(size);
-        window()->show();
-        window()->requestActivate();
-        return QTest::qWaitForWindowExposed(window()) &&
-               waitFor([this] { return window()->isActive() && scanner->pendingCount() == 1; });
-    }
-};
-
 // Calls `visit` for every item of the window in tree order (delegates of
 // lists and repeaters live in the visual tree, popups in the overlay),
 // skipping hidden ones and their children when `visibleOnly`.
@@ -135,6 +112,43 @@ inline QObject *findNamed(QWindow *window, const QString &name)
     }
     return found;
 }
+
+// The real main window (Main.qml bound to the real browsing model) on a scan
+// source the test controls. Set a save location provider on `host` before start().
+struct LoadedWindow {
+    std::shared_ptr<ManualScanSource> scanner = std::make_shared<ManualScanSource>();
+    std::unique_ptr<MainWindowHost> host = std::make_unique<MainWindowHost>(scanner);
+
+    QQuickWindow *window() const { return host->window(); }
+    QQuickItem *item(const char *name) const
+    {
+        return findItem(window(), QString::fromLatin1(name));
+    }
+    QObject *named(const char *name) const
+    {
+        return findNamed(window(), QString::fromLatin1(name));
+    }
+
+    // Finishes the pending scan and waits until the window has its result.
+    [[nodiscard]] bool finish(const HardwareScanResult &result)
+    {
+        return scanner->finish(result) && waitFor([this] { return !host->model().isScanning(); });
+    }
+
+    // Loads, shows and activates the window; true once its first scan started
+    // (that happens after the first frame is on screen).
+    [[nodiscard]] bool start(QSize size = {})
+    {
+        if (!host->load())
+            return false;
+        if (size.isValid())
+            window()->resize(size);
+        window()->show();
+        window()->requestActivate();
+        return QTest::qWaitForWindowExposed(window()) &&
+               waitFor([this] { return window()->isActive() && scanner->pendingCount() == 1; });
+    }
+};
 
 inline bool isShown(QQuickItem *item)
 {
