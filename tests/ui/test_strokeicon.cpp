@@ -1,7 +1,7 @@
 // The icons of the window: every symbol name it uses has its own icon file,
 // the files are drawn without the SVG library (the path syntax they use, and
 // every icon compared with what the SVG library itself draws), and the image
-// provider draws them in the requested tint and size.
+// provider's ids.
 #include "model/hardwarecategory.h"
 #include "ui/strokeicon.h"
 #include "ui/symbolicons.h"
@@ -60,17 +60,6 @@ TEST(StrokeIcon, RejectsWhatIsNotADrawing)
           "<svg viewBox=\"0 0 24 24\"><path d=\"M0 0L1 1\"/>"}) {
         EXPECT_FALSE(parseStrokeIcon(QByteArray(text)).has_value()) << text;
     }
-}
-
-// Pixels with at least half their alpha: where the ink is.
-int inkedPixels(const QImage &image)
-{
-    int count = 0;
-    for (int y = 0; y < image.height(); ++y) {
-        for (int x = 0; x < image.width(); ++x)
-            count += qAlpha(image.pixel(x, y)) > 128 ? 1 : 0;
-    }
-    return count;
 }
 
 TEST(StrokeIcon, EveryInterfaceIconMatchesTheSvgLibrary)
@@ -141,36 +130,6 @@ TEST(SymbolImageProvider, ParsesIds)
                            "cpu/ffffff/abc", "cpu/ffffff/nan", "cpu/ffffff/2/extra"}) {
         EXPECT_FALSE(parseSymbolImageId(QString::fromLatin1(id)).has_value()) << id;
     }
-}
-
-TEST(SymbolImageProvider, DrawsInTheRequestedTintAndSize)
-{
-    SymbolImageProvider provider;
-    QSize size;
-    const QImage image = provider.requestImage(u"doc.on.doc/ff9f0a/2"_s, &size, QSize(48, 48));
-    EXPECT_EQ(size, QSize(48, 48));
-    EXPECT_EQ(image.size(), QSize(48, 48));
-    ASSERT_GT(inkedPixels(image), 40);
-    for (int y = 0; y < image.height(); ++y) {
-        for (int x = 0; x < image.width(); ++x) {
-            const QRgb pixel = image.pixel(x, y);
-            ASSERT_TRUE(qAlpha(pixel) < 255 || (pixel & 0xffffffu) == 0xff9f0au) << x << "," << y;
-        }
-    }
-    // A heavier stroke covers more pixels.
-    EXPECT_GT(inkedPixels(provider.requestImage(u"cpu/ffffff/3"_s, nullptr, QSize(64, 64))),
-              inkedPixels(provider.requestImage(u"cpu/ffffff/1"_s, nullptr, QSize(64, 64))));
-
-    // Unknown or malformed: a transparent image of the requested size.
-    for (const char *id : {"no.such.symbol/ffffff/2", "garbage"}) {
-        const QImage empty = provider.requestImage(QString::fromLatin1(id), &size, QSize(20, 20));
-        EXPECT_EQ(size, QSize(20, 20)) << id;
-        EXPECT_EQ(inkedPixels(empty), 0) << id;
-    }
-    provider.requestImage(u"cpu/ffffff/2"_s, &size, QSize());
-    EXPECT_EQ(size, QSize(SymbolImageProvider::defaultSide, SymbolImageProvider::defaultSide));
-    provider.requestImage(u"cpu/ffffff/2"_s, &size, QSize(100000, 100000));
-    EXPECT_LE(size.width(), 1024);
 }
 
 } // namespace
