@@ -2,14 +2,11 @@
 // browsing model) with a scan source the test controls, and checks what the
 // window shows.
 #include "tests/ui/uitesthelpers.h"
-#include "ui/fontwarmup.h"
 
 #include <QClipboard>
 #include <QSettings>
 #include <QSignalSpy>
 #include <QStandardPaths>
-
-#include <algorithm>
 
 namespace {
 
@@ -147,6 +144,12 @@ private:
         clickItem(find(u"categoryRow_"_s + title));
         QTRY_COMPARE(model().selectedCategoryTitle(), title);
     }
+    // QTest::keyClicks exists for widgets only.
+    void type(const QString &text)
+    {
+        for (const QChar c : text)
+            QTest::keyClick(m_window, c.toLatin1());
+    }
     void scrollToLoadMore()
     {
         QMetaObject::invokeMethod(find(u"itemList"_s), "positionViewAtEnd");
@@ -196,28 +199,6 @@ private Q_SLOTS:
         });
     }
 
-    // The fonts prepared while the QML loads are the ones the first frame
-    // draws its text in; a style missing there is set up late, on first use.
-    void firstFrameFontsArePreparedAhead()
-    {
-        int texts = 0;
-        forEachItem(m_window, true, [&](QQuickItem *item) {
-            if (!item->inherits("QQuickText") && !item->inherits("QQuickTextInput"))
-                return;
-            ++texts;
-            const QFont font = item->property("font").value<QFont>();
-            const bool prepared = std::any_of(
-                std::begin(firstFrameTextStyles), std::end(firstFrameTextStyles),
-                [&font](const TextStyle &style) {
-                    return style.pixelSize == font.pixelSize() && style.weight == font.weight();
-                });
-            QVERIFY2(prepared, qPrintable(u"%1: %2 px, weight %3"_s.arg(textOf(item))
-                                              .arg(font.pixelSize())
-                                              .arg(font.weight())));
-        });
-        QVERIFY(texts > 10);
-    }
-
     void finishedScanShowsCategoriesSectionsAndRows()
     {
         finishScan(sampleResult());
@@ -249,7 +230,6 @@ private Q_SLOTS:
         QCOMPARE(shown(u"itemValue"_s), u"45N1001"_s);
     }
 
-    // A mouse click and a screen reader's press both load the next page.
     // A mouse click and a screen reader's press both load the next page; a
     // click on the selected category keeps it, another category starts anew
     // from its first page.
@@ -324,7 +304,7 @@ private Q_SLOTS:
         QQuickItem *field = find(u"searchField"_s);
         QTRY_VERIFY(field->hasActiveFocus());
         QSignalSpy passes(&model(), &BrowserModel::filterPassCompleted);
-        typeText(m_window, u"tHREad"_s);
+        type(u"tHREad"_s);
 
         // Every keystroke reaches the model's text at once; the list waits. Case
         // does not matter.
@@ -344,11 +324,11 @@ private Q_SLOTS:
         QTRY_COMPARE(shownItems(u"itemTitle"_s).size(), 3);
 
         // A search that matches nothing shows the empty placeholder.
-        typeText(m_window, u"zzz"_s);
+        type(u"zzz"_s);
         QTRY_COMPARE(state(), cpu.arg(u"0"_s, u" / "_s).replace(u"itemList"_s, u"emptyView"_s));
 
         // Closing the window drops a search still waiting for its delay.
-        typeText(m_window, u"z"_s);
+        type(u"z"_s);
         QVERIFY(model().hasPendingSearch());
         m_window->close();
         QVERIFY(!model().hasPendingSearch());
@@ -391,24 +371,6 @@ private Q_SLOTS:
         finishScan(sampleResult());
         QTest::keyClick(m_window, Qt::Key_R, Qt::ControlModifier);
         QTRY_COMPARE(scans(), 4);
-    }
-
-    // At the smallest window the rows do not fit: they scroll inside an area
-    // that is clipped and ends above the status line, never running under it.
-    void sidebarRowsStopAboveTheStatusLine()
-    {
-        finishScan(sampleResult());
-        m_window->resize(m_window->minimumSize());
-        QQuickItem *scroll = find(u"sidebarScroll"_s);
-        QQuickItem *status = find(u"statusText"_s);
-        // The status line is laid out inside the smaller window.
-        QTRY_VERIFY(status->mapToScene(QPointF(0, status->height())).y() <= m_window->height());
-        QVERIFY(scroll->clip());
-        QVERIFY2(scroll->property("contentHeight").toReal() > scroll->height(),
-                 "the sample's rows should not fit at this height");
-        const qreal scrollBottom = scroll->mapToScene(QPointF(0, scroll->height())).y();
-        QVERIFY(scrollBottom <= status->mapToScene(QPointF(0, 0)).y());
-        QVERIFY(scrollBottom <= find(u"statusDot"_s)->mapToScene(QPointF(0, 0)).y());
     }
 
     // The value's selectable editor must never take the keyboard: a focused

@@ -7,7 +7,6 @@
 
 #include <QAccessible>
 #include <QFuture>
-#include <QGuiApplication>
 #include <QPromise>
 #include <QQuickItem>
 #include <QQuickWindow>
@@ -59,56 +58,52 @@ private:
     int m_scanCount = 0;
 };
 
-[[nodiscard]] inline bool waitFor(const std::function<bool()> &condition, int timeoutMs = 5000)
+[[nodiscard]] inline bool waitFor(const std::function<bool()> &condition)
 {
-    return QTest::qWaitFor(condition, timeoutMs);
+    return QTest::qWaitFor(condition, 5000);
 }
 
-// Calls `visit` for every item of the window in tree order (delegates of
-// lists and repeaters live in the visual tree, popups in the overlay),
-// skipping hidden ones and their children when `visibleOnly`.
-inline void forEachItem(QQuickWindow *window, bool visibleOnly,
-                        const std::function<void(QQuickItem *)> &visit)
+// The window's items in tree order (delegates of lists and repeaters live in
+// the visual tree, popups in the overlay); hidden ones and their children are
+// left out when `visibleOnly`.
+inline QList<QQuickItem *> allItems(QQuickWindow *window, bool visibleOnly = false)
 {
+    QList<QQuickItem *> found;
     const std::function<void(QQuickItem *)> walk = [&](QQuickItem *item) {
         if (visibleOnly && !item->isVisible())
             return;
-        visit(item);
+        found.append(item);
         for (QQuickItem *child : item->childItems())
             walk(child);
     };
     QQuickItem *content = window->contentItem();
     walk(content->parentItem() != nullptr ? content->parentItem() : content);
+    return found;
 }
 
 inline QList<QQuickItem *> findItems(QQuickWindow *window, const QString &name,
                                      bool visibleOnly = false)
 {
-    QList<QQuickItem *> found;
-    forEachItem(window, visibleOnly, [&](QQuickItem *item) {
-        if (item->objectName() == name)
-            found.append(item);
-    });
+    QList<QQuickItem *> found = allItems(window, visibleOnly);
+    found.removeIf([&](QQuickItem *item) { return item->objectName() != name; });
     return found;
 }
 
-inline QQuickItem *findItem(QWindow *window, const QString &name)
+inline QQuickItem *findItem(QQuickWindow *window, const QString &name)
 {
-    auto *quick = qobject_cast<QQuickWindow *>(window);
-    return quick == nullptr ? nullptr : findItems(quick, name).value(0);
+    return findItems(window, name).value(0);
 }
 
-// Any object of the window: popups (sheet, alert, dialogs) are objects, not items.
-inline QObject *findNamed(QWindow *window, const QString &name)
+// Any object of the window: popups (sheet, alert, dialogs) are objects, not
+// items.
+inline QObject *findNamed(QQuickWindow *window, const QString &name)
 {
     QObject *found = window->findChild<QObject *>(name);
-    if (auto *quick = qobject_cast<QQuickWindow *>(window); found == nullptr && quick != nullptr) {
-        forEachItem(quick, false, [&](QQuickItem *item) {
-            if (found == nullptr)
-                found = item->objectName() == name
-                            ? item
-                            : item->findChild<QObject *>(name, Qt::FindDirectChildrenOnly);
-        });
+    for (QQuickItem *item : allItems(window)) {
+        if (found == nullptr)
+            found = item->objectName() == name
+                        ? item
+                        : item->findChild<QObject *>(name, Qt::FindDirectChildrenOnly);
     }
     return found;
 }
@@ -172,13 +167,6 @@ inline void clickItem(QQuickItem *item, Qt::MouseButton button = Qt::LeftButton)
     QTest::mouseClick(item->window(), button, Qt::NoModifier, centre.toPoint());
 }
 
-// QTest::keyClicks exists for widgets only.
-inline void typeText(QWindow *window, const QString &text)
-{
-    for (const QChar c : text)
-        QTest::keyClick(window, c.toLatin1());
-}
-
 // Clicks the menu bar's title `menuTitle` (its menus are built on first use)
 // and returns the menu item named `itemName` once the menu is open.
 inline QQuickItem *openMenuItem(QQuickWindow *window, const char *menuTitle, const char *itemName)
@@ -202,17 +190,6 @@ inline bool chooseMenuItem(QQuickWindow *window, const char *menuTitle, const ch
     return item != nullptr;
 }
 
-// The application's top-level windows with the given objectName.
-inline QList<QWindow *> windowsNamed(const QString &name)
-{
-    QList<QWindow *> found;
-    for (QWindow *window : QGuiApplication::topLevelWindows()) {
-        if (window->objectName() == name)
-            found.append(window);
-    }
-    return found;
-}
-
 inline QString accessibleName(QQuickItem *item)
 {
     QAccessibleInterface *iface = QAccessible::queryAccessibleInterface(item);
@@ -223,11 +200,10 @@ inline QString accessibleName(QQuickItem *item)
 inline bool pressForScreenReader(QQuickItem *item)
 {
     QAccessibleInterface *iface = QAccessible::queryAccessibleInterface(item);
+    QAccessibleActionInterface *actions = iface == nullptr ? nullptr : iface->actionInterface();
     const QString press = QAccessibleActionInterface::pressAction();
-    if (iface == nullptr || iface->actionInterface() == nullptr ||
-        !iface->actionInterface()->actionNames().contains(press)) {
+    if (actions == nullptr || !actions->actionNames().contains(press))
         return false;
-    }
-    iface->actionInterface()->doAction(press);
+    actions->doAction(press);
     return true;
 }
