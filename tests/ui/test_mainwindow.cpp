@@ -75,7 +75,7 @@ private:
     QQuickWindow *m_window = nullptr;
 
     BrowserModel &model() { return m_loaded->host->model(); }
-    int scans() const { return m_loaded->scanner->scanCount(); }
+    int scans() const { return m_loaded->scanner->scanCount; }
     QQuickItem *find(const QString &name) { return findItem(m_window, name); }
     // A label's text, or the value of a metric tile.
     QString text(const QString &name)
@@ -102,13 +102,12 @@ private:
     QString sidebar()
     {
         QStringList rows;
-        for (const QString &title : u"Summary Platform BIOS Baseboard CPU Memory PCI GPU Network "
-                                    u"Storage Audio USB Battery Firmware Other"_s.split(u' ')) {
-            QQuickItem *row = find(u"categoryRow_"_s + title);
-            QQuickItem *badge =
-                isShown(row) ? row->findChild<QQuickItem *>(u"categoryBadge"_s) : nullptr;
-            if (isShown(row))
-                rows.append(title + u' ' + (badge ? textOf(badge->childItems().value(0)) : u"?"_s));
+        for (QQuickItem *row : allItems(m_window, true)) {
+            if (!row->objectName().startsWith(u"categoryRow_"_s))
+                continue;
+            auto *badge = row->findChild<QQuickItem *>(u"categoryBadge"_s);
+            rows.append(row->objectName().mid(12) + u' ' +
+                        (badge ? textOf(badge->childItems().value(0)) : u"?"_s));
         }
         return rows.join(u'|');
     }

@@ -15,36 +15,30 @@
 
 #include <functional>
 #include <memory>
-#include <vector>
 
 using namespace Qt::Literals::StringLiterals;
 
 // A scan source the test finishes by hand, so every state of the window
 // (scanning, finished, rescanning) can be looked at.
-class ManualScanSource : public ScanSource {
-public:
+struct ManualScanSource : ScanSource {
     QFuture<HardwareScanResult> scan() override
     {
-        ++m_scanCount;
-        m_pending.push_back(std::make_shared<QPromise<HardwareScanResult>>());
-        m_pending.back()->start();
-        return m_pending.back()->future();
+        ++scanCount;
+        pending.append(std::make_shared<QPromise<HardwareScanResult>>());
+        pending.last()->start();
+        return pending.last()->future();
     }
 
     // Finishes the oldest pending scan; false when none is pending.
     bool finish(const HardwareScanResult &result)
     {
-        if (m_pending.empty())
+        if (pending.isEmpty())
             return false;
-        const auto promise = m_pending.front();
-        m_pending.erase(m_pending.begin());
+        const auto promise = pending.takeFirst();
         promise->addResult(result);
         promise->finish();
         return true;
     }
-
-    [[nodiscard]] std::size_t pendingCount() const { return m_pending.size(); }
-    [[nodiscard]] int scanCount() const { return m_scanCount; }
 
     // Pending scans end empty so no future is left dangling.
     ~ManualScanSource() override
@@ -53,9 +47,8 @@ public:
         }
     }
 
-private:
-    std::vector<std::shared_ptr<QPromise<HardwareScanResult>>> m_pending;
-    int m_scanCount = 0;
+    QList<std::shared_ptr<QPromise<HardwareScanResult>>> pending;
+    int scanCount = 0;
 };
 
 [[nodiscard]] inline bool waitFor(const std::function<bool()> &condition)
@@ -141,7 +134,7 @@ struct LoadedWindow {
         window()->show();
         window()->requestActivate();
         return QTest::qWaitForWindowExposed(window()) &&
-               waitFor([this] { return window()->isActive() && scanner->pendingCount() == 1; });
+               waitFor([this] { return window()->isActive() && scanner->pending.size() == 1; });
     }
 };
 
@@ -180,14 +173,6 @@ inline QQuickItem *openMenuItem(QQuickWindow *window, const char *menuTitle, con
     // The menu opens with a short transition; a click waits until it stands still.
     QTest::qWait(50);
     return shown ? item : nullptr;
-}
-
-// Chooses a menu command with the mouse, as a user would.
-inline bool chooseMenuItem(QQuickWindow *window, const char *menuTitle, const char *itemName)
-{
-    QQuickItem *item = openMenuItem(window, menuTitle, itemName);
-    clickItem(item);
-    return item != nullptr;
 }
 
 inline QString accessibleName(QQuickItem *item)
