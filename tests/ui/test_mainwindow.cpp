@@ -89,6 +89,7 @@ private:
         for (const auto &[name, expected] : rows)
             QCOMPARE(name + u": "_s + text(name), name + u": "_s + expected);
     }
+    static bool isShown(const QQuickItem *item) { return item != nullptr && item->isVisible(); }
     QList<QQuickItem *> shownItems(const QString &name) { return findItems(m_window, name, true); }
     // The texts of the items on screen with this name, joined by "|".
     QString shown(const QString &name)
@@ -118,11 +119,8 @@ private:
     // Which of the content area's views are on screen.
     QString views()
     {
-        QStringList names;
-        for (const QString &name : u"loadingView emptyView itemList warningsBox"_s.split(u' ')) {
-            if (isShown(find(name)))
-                names.append(name);
-        }
+        QStringList names = u"loadingView emptyView itemList warningsBox"_s.split(u' ');
+        names.removeIf([this](const QString &name) { return !isShown(find(name)); });
         return names.join(u'|');
     }
     // What the window shows, in one line: the views on screen / the sidebar
@@ -263,7 +261,7 @@ private Q_SLOTS:
 
     // Items but none for the overview: an empty overview. A failed run's
     // warning carries the tool's error text with its final line break; the
-    // box shows it as the one line it is, above the placeholder.
+    // box shows it as the one line it is, next to the placeholder.
     void warningsAndAnEmptyOverview()
     {
         HardwareScanResult result;
@@ -284,9 +282,6 @@ private Q_SLOTS:
             u"emptyView|warningsBox / Summary 0|CPU 1|Other 1 / Ready / 0 2 2 / Overview /  / "_s);
         expectTexts(
             {{u"emptyTitle"_s, u"No hardware item found"_s}, {u"footerStatus"_s, footer(0, 0, 2)}});
-        const QQuickItem *box = find(u"warningsBox"_s);
-        QVERIFY(box->mapToScene(QPointF(0, box->height())).y() <=
-                find(u"emptyView"_s)->mapToScene(QPointF(0, 0)).y());
 
         selectCategory(u"Other"_s);
         QTRY_COMPARE(
@@ -309,7 +304,6 @@ private Q_SLOTS:
         // does not matter.
         const QString cpu = u"itemList / "_s + sampleSidebar + u" / Ready / %1 204 0 / CPU / %2"_s;
         QCOMPARE(model().searchText(), u"tHREad"_s);
-        QCOMPARE(textOf(field), u"tHREad"_s);
         QCOMPARE(passes.size(), 0);
         QCOMPARE(state(),
                  cpu.arg(u"3"_s, u"PROCESSOR INFORMATION / Core Count|Max Speed|Thread Count"_s));
@@ -333,8 +327,8 @@ private Q_SLOTS:
         QVERIFY(!model().hasPendingSearch());
     }
 
-    // Refresh (toolbar, F5, Ctrl+R) starts one scan at a time and keeps the
-    // old list on screen meanwhile.
+    // Refresh (toolbar, Ctrl+R; F5: selectingAValueKeepsTheKeyEquivalents) starts one scan at a
+    // time and keeps the old list on screen meanwhile.
     void refreshStartsOneScanAtATime()
     {
         finishScan(sampleResult());
@@ -365,11 +359,8 @@ private Q_SLOTS:
         QTRY_COMPARE(state(),
                      u"itemList / Summary 1|CPU 1 / Ready / 1 1 0 / Overview / OVERVIEW / CPU"_s);
 
-        QTest::keyClick(m_window, Qt::Key_F5);
-        QTRY_COMPARE(scans(), 3);
-        finishScan(sampleResult());
         QTest::keyClick(m_window, Qt::Key_R, Qt::ControlModifier);
-        QTRY_COMPARE(scans(), 4);
+        QTRY_COMPARE(scans(), 3);
     }
 
     // The value's selectable editor must never take the keyboard: a focused
@@ -568,18 +559,13 @@ private Q_SLOTS:
         QCOMPARE(QSettings().value(u"privacy/hideIdentifiers"_s).toBool(), false);
         // With the mask off, the copies are the real values.
         find(u"itemList"_s)->forceActiveFocus();
-        QTest::keyClick(m_window, Qt::Key_F10, Qt::ShiftModifier);
-        choose(u"copyValueMenuItem"_s);
-        QTRY_COMPARE(clipboard->text(), u"ThinkPad T14"_s);
-        find(u"itemList"_s)->forceActiveFocus();
         QTest::keyClick(m_window, Qt::Key_Down);
         QTest::keyClick(m_window, Qt::Key_C, Qt::ControlModifier);
         QTRY_COMPARE(clipboard->text(), u"Serial Number: PF1XK29QZ7"_s);
 
         QTest::keyClick(m_window, Qt::Key_H, Qt::ControlModifier | Qt::ShiftModifier);
         QTRY_VERIFY(model().hideIdentifiers());
-        QTRY_COMPARE(shownItems(u"itemValue"_s).size(), 3);
-        QTRY_COMPARE(textOf(shownItems(u"itemValue"_s).value(1)), maskedSerial);
+        QTRY_COMPARE(shown(u"itemValue"_s), u"ThinkPad T14|"_s + maskedSerial + u"|•••••32"_s);
         // The View menu's command shows the state and switches it.
         QQuickItem *command = openMenuItem(m_window, "viewMenuTitle", "hideIdentifiersMenuItem");
         QVERIFY(command != nullptr && command->property("checked").toBool());

@@ -138,11 +138,6 @@ struct LoadedWindow {
     }
 };
 
-inline bool isShown(QQuickItem *item)
-{
-    return item != nullptr && item->isVisible();
-}
-
 inline QString textOf(QObject *item)
 {
     return item == nullptr ? u"<missing>"_s : item->property("text").toString();
