@@ -4,13 +4,7 @@
 #include "model/rawoutput.h"
 
 #include <gtest/gtest.h>
-#include <ostream>
-#include <string>
-
-inline void PrintTo(const QString &text, std::ostream *out)
-{
-    *out << '"' << text.toStdString() << '"';
-}
+#include <utility>
 
 namespace {
 
@@ -21,194 +15,105 @@ QString u8(const char *utf8)
 
 // Five U+2022 in UTF-8.
 #define DOTS "\xe2\x80\xa2\xe2\x80\xa2\xe2\x80\xa2\xe2\x80\xa2\xe2\x80\xa2"
+#define BULLET "\xe2\x80\xa2"
 
-struct TextCase {
-    const char *input;
-    const char *expected;
-};
+using TextCase = std::pair<const char *, const char *>; // input, expected
 
-std::ostream &operator<<(std::ostream &out, const TextCase &c)
+TEST(MaskValue, HidesAllButTheLastTwoCharactersOfLongValues)
 {
-    return out << '"' << c.input << '"';
+    const TextCase cases[] = {
+        {"", ""},
+        {"A", DOTS},
+        {"0E08", DOTS},
+        {"ABCDEFGH", DOTS},       // exactly 8: nothing kept
+        {"ABCDEFGHI", DOTS "HI"}, // 9: the last two kept
+        {"VMware-56 4d e2 c3", DOTS "c3"},
+        // Counted in user-perceived characters, not code units.
+        {"\xc3\x84\xc3\x96\xc3\x9c\xc3\xa4\xc3\xb6\xc3\xbc\xc3\x9f\xc3\xa9", DOTS}, // 8 letters
+        {"\xe4\xb8\x96\xe6\x81\x92"
+         "D80F3ABCD",
+         DOTS "CD"},                                         // 11, two of them CJK
+        {"abcdefge\xcc\x81", DOTS},                          // 8: e + combining acute is one
+        {"abcdefghe\xcc\x81", DOTS "he\xcc\x81"},            // 9: keeps h and e-acute whole
+        {"1234567\xf0\x9f\x98\x80\xf0\x9f\x98\x80", DOTS "\xf0\x9f\x98\x80\xf0\x9f\x98\x80"},
+    };
+    for (const auto &[input, expected] : cases) {
+        EXPECT_EQ(IdentifierMask::maskValue(u8(input)), u8(expected)) << input;
+    }
 }
 
-// ---- Mask format ---------------------------------------------------------------
-
-class MaskValueTest : public testing::TestWithParam<TextCase> {};
-
-TEST_P(MaskValueTest, HidesAllButTheLastTwoCharactersOfLongValues)
+TEST(IdentifierTitle, Classifies)
 {
-    EXPECT_EQ(IdentifierMask::maskValue(u8(GetParam().input)), u8(GetParam().expected));
+    // The keys in any case and with stray spaces, the keys of the
+    // fixtures and of the mac-hardware output, and its "device • key" titles.
+    for (const char *title :
+         {"Serial Number", "serial number", "  SERIAL NUMBER ", "UUID", "Asset Tag", "Service Tag",
+          "MAC address", "Permanent address", "serial", "wwn", "eui", "nguid", "Chassis Serial",
+          "Base Board Serial", "DIMM Vendor Serial Number", "SBDS Serial Number", "Service UUID",
+          "SAS Expander WWID", "Enclosure Serial", "platform serial", "platform uuid",
+          "Redfish Service Hostname", "serial_number", "Serial-Number",
+          "[net: enp44s0] Realtek RTL8111 " BULLET " mac address",
+          "[disk: nvme0n1] Samsung SSD 980 " BULLET " serial"}) {
+        EXPECT_TRUE(IdentifierMask::isIdentifierTitle(u8(title))) << title;
+    }
+    // Model names and keys that only mention a word stay visible.
+    for (const char *title :
+         {"[disk: sda] Serial ATA disk " BULLET " model", "Serial Number " BULLET " vendor-id",
+          "Part Number", "SKU Number", "Model Part Number", "DIMM Manufacturer Part Number",
+          "Serial Port A", "Virtual Serial Port", "UUID Format", "Bus Address", "Physical Address",
+          "IPv4 Address", "ID", "Signature", "Version", "Product Name", "Tag", "Number", "",
+          " " BULLET " "}) {
+        EXPECT_FALSE(IdentifierMask::isIdentifierTitle(u8(title))) << title;
+    }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Identifiers, MaskValueTest,
-    testing::Values(TextCase{"", ""}, TextCase{"A", DOTS}, TextCase{"0E08", DOTS},
-                    TextCase{"ABCDEFGH", DOTS},       // exactly 8: nothing kept
-                    TextCase{"ABCDEFGHI", DOTS "HI"}, // 9: the last two kept
-                    TextCase{"FCN0CJ03468352B", DOTS "2B"},
-                    TextCase{"VMware-56 4d e2 c3", DOTS "c3"},
-                    // Counted in user-perceived characters, not code units.
-                    TextCase{"\xc3\x84\xc3\x96\xc3\x9c\xc3\xa4\xc3\xb6\xc3\xbc\xc3\x9f\xc3\xa9",
-                             DOTS}, // 8 precomposed letters
-                    TextCase{"\xe4\xb8\x96\xe6\x81\x92"
-                             "D80F3ABCD",
-                             DOTS "CD"},                // 11, two of them CJK
-                    TextCase{"abcdefge\xcc\x81", DOTS}, // 8: e + combining acute is one
-                    TextCase{"abcdefghe\xcc\x81",
-                             DOTS "he\xcc\x81"}, // 9: keeps h and e-acute whole
-                    TextCase{"\xf0\x9f\x98\x80\xf0\x9f\x98\x80\xf0\x9f\x98\x80\xf0\x9f\x98\x80"
-                             "\xf0\x9f\x98\x80\xf0\x9f\x98\x80\xf0\x9f\x98\x80\xf0\x9f\x98\x80",
-                             DOTS},                                     // 8 emoji, 16 code units
-                    TextCase{"1234567\xf0\x9f\x98\x80\xf0\x9f\x98\x80", // 9, two of them emoji
-                             DOTS "\xf0\x9f\x98\x80\xf0\x9f\x98\x80"}));
-
-TEST(MaskValue, IsAPureFunctionOfTheText)
-{
-    // Same input, same mask; different inputs that differ in their last two
-    // characters stay apart.
-    EXPECT_EQ(IdentifierMask::maskValue(u8("S4AEM104XY")),
-              IdentifierMask::maskValue(u8("S4AEM104XY")));
-    EXPECT_NE(IdentifierMask::maskValue(u8("S4AEM104XY")),
-              IdentifierMask::maskValue(u8("S4AEM104XZ")));
-}
-
-// ---- Identifier keys -------------------------------------------------------------
-
-struct KeyCase {
-    const char *title;
-    bool identifier;
-};
-
-std::ostream &operator<<(std::ostream &out, const KeyCase &c)
-{
-    return out << '"' << c.title << '"';
-}
-
-class IdentifierTitleTest : public testing::TestWithParam<KeyCase> {};
-
-TEST_P(IdentifierTitleTest, Classifies)
-{
-    EXPECT_EQ(IdentifierMask::isIdentifierTitle(u8(GetParam().title)), GetParam().identifier);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Identifiers, IdentifierTitleTest,
-    testing::Values(
-        // The keys, in any case and with stray spaces.
-        KeyCase{"Serial Number", true}, KeyCase{"serial number", true},
-        KeyCase{"  SERIAL NUMBER ", true}, KeyCase{"UUID", true}, KeyCase{"Asset Tag", true},
-        KeyCase{"Service Tag", true}, KeyCase{"MAC address", true}, KeyCase{"mac address", true},
-        KeyCase{"Permanent address", true}, KeyCase{"serial", true}, KeyCase{"wwn", true},
-        KeyCase{"eui", true}, KeyCase{"nguid", true}, KeyCase{"Chassis Serial", true},
-        KeyCase{"Base Board Serial", true},
-        // Keys of the fixtures and of the mac-hardware output.
-        KeyCase{"DIMM Vendor Serial Number", true}, KeyCase{"SBDS Serial Number", true},
-        KeyCase{"Service UUID", true}, KeyCase{"SAS Expander WWID", true},
-        KeyCase{"Enclosure Serial", true}, KeyCase{"platform serial", true},
-        KeyCase{"platform uuid", true}, KeyCase{"Redfish Service Hostname", true},
-        KeyCase{"serial_number", true}, KeyCase{"Serial-Number", true},
-        // The "device • key" titles of the mac-hardware parser.
-        KeyCase{"[net: enp44s0] Realtek RTL8111 \xe2\x80\xa2 mac address", true},
-        KeyCase{"[disk: nvme0n1] Samsung SSD 980 \xe2\x80\xa2 serial", true},
-        KeyCase{"[disk: sda] Serial ATA disk \xe2\x80\xa2 model", false},
-        KeyCase{"Serial Number \xe2\x80\xa2 vendor-id", false},
-        // Model names and keys that only mention a word stay visible.
-        KeyCase{"Part Number", false}, KeyCase{"SKU Number", false},
-        KeyCase{"Model Part Number", false}, KeyCase{"DIMM Manufacturer Part Number", false},
-        KeyCase{"Serial Port A", false}, KeyCase{"Virtual Serial Port", false},
-        KeyCase{"UUID Format", false}, KeyCase{"Bus Address", false},
-        KeyCase{"Physical Address", false}, KeyCase{"IPv4 Address", false}, KeyCase{"ID", false},
-        KeyCase{"Signature", false}, KeyCase{"Version", false}, KeyCase{"Product Name", false},
-        KeyCase{"Tag", false}, KeyCase{"Number", false}, KeyCase{"", false},
-        KeyCase{" \xe2\x80\xa2 ", false}));
-
-// ---- Patterns --------------------------------------------------------------------
-
-class PatternTest : public testing::TestWithParam<TextCase> {};
-
-TEST_P(PatternTest, MasksMacAddressesAndUuidsStandingAlone)
+TEST(Patterns, MaskMacAddressesAndUuidsStandingAlone)
 {
     const IdentifierMasker masker; // knows no values: patterns only
-    EXPECT_EQ(masker.maskText(u8(GetParam().input)), u8(GetParam().expected));
+    const TextCase cases[] = {
+        {"00:1b:21:0a:5c:3e", DOTS "3e"},
+        {"00-1B-21-0A-5C-3E", DOTS "3E"},
+        {"Aa:bB:cc:DD:ee:Ff", DOTS "Ff"},
+        {"[net: eth0] Intel 8c:c6:81:2a:5b:17 adapter", "[net: eth0] Intel " DOTS "17 adapter"},
+        {"NIC 1: PCI device 01:00.3, MAC address 00:07:00:5C:50:00",
+         "NIC 1: PCI device 01:00.3, MAC address " DOTS "00"},
+        {"MAC:00:11:22:33:44:55", "MAC:" DOTS "55"},
+        {"(00:11:22:33:44:55), 66:77:88:99:aa:bb.", "(" DOTS "55), " DOTS "bb."},
+        {"4C4C4544-0042-3510-8052-B4C04F4E4E32", DOTS "32"},
+        {"String 3: Complex UUID:03000200-0400-0500-0006-000700080009",
+         "String 3: Complex UUID:" DOTS "09"},
+        {"{123e4567-e89b-12d3-a456-426614174000}", "{" DOTS "00}"},
+        {"VMware-123e4567-e89b-12d3-a456-426614174000", "VMware-" DOTS "00"},
+    };
+    for (const auto &[input, expected] : cases) {
+        EXPECT_EQ(masker.maskText(u8(input)), u8(expected)) << input;
+    }
+    // Lookalikes and longer runs stay whole.
+    for (const char *text :
+         {"00:11:22:33:44:55:66", "0000:00:11:22:33:44:55", "x00:11:22:33:44:55",
+          "00:11:22:33:44:55g", "00:11-22:33:44:55", "00:11:22:33:44", "001122334455",
+          "0000:00:1f.6 at 12:30:45", "ID: A9 06 03 00 FF FB EB BF",
+          "123e4567-e89b-12d3-a456-4266141740001", "0000-123e4567-e89b-12d3-a456-426614174000",
+          "123e4567-e89b-12d3-a456-426614174000-01", "123g4567-e89b-12d3-a456-426614174000"}) {
+        EXPECT_EQ(masker.maskText(u8(text)), u8(text));
+    }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Identifiers, PatternTest,
-    testing::Values(
-        TextCase{"00:1b:21:0a:5c:3e", DOTS "3e"}, TextCase{"00-1B-21-0A-5C-3E", DOTS "3E"},
-        TextCase{"Aa:bB:cc:DD:ee:Ff", DOTS "Ff"},
-        TextCase{"[net: eth0] Intel 8c:c6:81:2a:5b:17 adapter",
-                 "[net: eth0] Intel " DOTS "17 adapter"},
-        TextCase{"NIC 1: PCI device 01:00.3, MAC address 00:07:00:5C:50:00",
-                 "NIC 1: PCI device 01:00.3, MAC address " DOTS "00"},
-        TextCase{"MAC:00:11:22:33:44:55", "MAC:" DOTS "55"},
-        TextCase{"(00:11:22:33:44:55), 66:77:88:99:aa:bb.", "(" DOTS "55), " DOTS "bb."},
-        TextCase{"123e4567-e89b-12d3-a456-426614174000", DOTS "00"},
-        TextCase{"4C4C4544-0042-3510-8052-B4C04F4E4E32", DOTS "32"},
-        TextCase{"String 3: Complex UUID:03000200-0400-0500-0006-000700080009",
-                 "String 3: Complex UUID:" DOTS "09"},
-        TextCase{"{123e4567-e89b-12d3-a456-426614174000}", "{" DOTS "00}"},
-        TextCase{"VMware-123e4567-e89b-12d3-a456-426614174000", "VMware-" DOTS "00"},
-        // Lookalikes and longer runs stay whole.
-        TextCase{"00:11:22:33:44:55:66", "00:11:22:33:44:55:66"},
-        TextCase{"0000:00:11:22:33:44:55", "0000:00:11:22:33:44:55"},
-        TextCase{"x00:11:22:33:44:55", "x00:11:22:33:44:55"},
-        TextCase{"00:11:22:33:44:55g", "00:11:22:33:44:55g"},
-        TextCase{"00:11-22:33:44:55", "00:11-22:33:44:55"},
-        TextCase{"00:11:22:33:44", "00:11:22:33:44"}, TextCase{"001122334455", "001122334455"},
-        TextCase{"0000:00:1f.6 at 12:30:45", "0000:00:1f.6 at 12:30:45"},
-        TextCase{"ID: A9 06 03 00 FF FB EB BF", "ID: A9 06 03 00 FF FB EB BF"},
-        TextCase{"123e4567-e89b-12d3-a456-4266141740001", "123e4567-e89b-12d3-a456-4266141740001"},
-        TextCase{"0000-123e4567-e89b-12d3-a456-426614174000",
-                 "0000-123e4567-e89b-12d3-a456-426614174000"},
-        TextCase{"123e4567-e89b-12d3-a456-426614174000-01",
-                 "123e4567-e89b-12d3-a456-426614174000-01"},
-        TextCase{"123g4567-e89b-12d3-a456-426614174000", "123g4567-e89b-12d3-a456-426614174000"},
-        TextCase{"", ""}));
-
-// ---- Values masked wherever they occur ---------------------------------------------
-
-struct DistinctCase {
-    const char *value;
-    bool distinctive;
-};
-
-std::ostream &operator<<(std::ostream &out, const DistinctCase &c)
+TEST(DistinctiveValue, Classifies)
 {
-    return out << '"' << c.value << '"';
-}
-
-class DistinctiveValueTest : public testing::TestWithParam<DistinctCase> {};
-
-TEST_P(DistinctiveValueTest, Classifies)
-{
-    EXPECT_EQ(IdentifierMask::isDistinctiveValue(u8(GetParam().value)), GetParam().distinctive);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Identifiers, DistinctiveValueTest,
-    testing::Values(DistinctCase{"336EE786", true}, DistinctCase{"S4AEM104", true},
-                    DistinctCase{"ABC123", true}, DistinctCase{"9000116105", true},
-                    DistinctCase{"VMware-56 4d e2 c3", true}, DistinctCase{"Battery 0", true},
-                    DistinctCase{"AB123", false}, DistinctCase{"  1234 5  ", false},
-                    DistinctCase{"Default string", false},
-                    DistinctCase{"To Be Filled By O.E.M.", false},
-                    DistinctCase{"System Serial Number", false}, DistinctCase{"00000000", false},
-                    DistinctCase{"0000-0000-0000", false}, DistinctCase{"FFFFFFFFFFFF", false},
-                    DistinctCase{"1.0", false}, DistinctCase{"", false}));
-
-TEST(DistinctiveValue, NoSerialIsLongerThan128CodeUnits)
-{
+    for (const char *value :
+         {"336EE786", "S4AEM104", "ABC123", "9000116105", "VMware-56 4d e2 c3", "Battery 0"}) {
+        EXPECT_TRUE(IdentifierMask::isDistinctiveValue(u8(value))) << value;
+    }
+    for (const char *value : {"AB123", "  1234 5  ", "Default string", "To Be Filled By O.E.M.",
+                              "System Serial Number", "00000000", "0000-0000-0000",
+                              "FFFFFFFFFFFF", "1.0", ""}) {
+        EXPECT_FALSE(IdentifierMask::isDistinctiveValue(u8(value))) << value;
+    }
+    // No serial is longer than 128 code units.
     const QString serial = QStringLiteral("SN") + QString(125, QLatin1Char('7')) + u'X';
-    ASSERT_EQ(serial.size(), 128);
     EXPECT_TRUE(IdentifierMask::isDistinctiveValue(serial));
     EXPECT_FALSE(IdentifierMask::isDistinctiveValue(serial + u'Y'));
-}
-
-IdentifierMasker maskerOf(const QList<HardwareItem> &items, const char *raw)
-{
-    return IdentifierMasker(items, RawOutput(u8(raw)));
 }
 
 HardwareItem fact(const char *title, const char *value, const char *detail = "")
@@ -220,53 +125,45 @@ HardwareItem fact(const char *title, const char *value, const char *detail = "")
 TEST(IdentifierMasker, MasksAnIdentifierValueWhereverItIsRepeated)
 {
     // The serial is learned from an item, the asset tag from the raw text only.
-    const IdentifierMasker masker =
-        maskerOf({fact("Serial Number", "336EE786")}, "\tAsset Tag: ATN-0042-XY\n");
+    const IdentifierMasker masker({fact("Serial Number", "336EE786")},
+                                  RawOutput(u8("\tAsset Tag: ATN-0042-XY\n")));
     EXPECT_EQ(masker.knownValues(), QStringList({u8("336EE786"), u8("ATN-0042-XY")}));
-    struct Case {
-        const char *input;
-        const char *expected;
-    };
-    const Case cases[] = {
+    const TextCase cases[] = {
         {"DSN:16KTF1G64HZ-1G6E2 336EE786", "DSN:16KTF1G64HZ-1G6E2 " DOTS},
         {"Samsung SSD (336ee786)", "Samsung SSD (" DOTS ")"}, // case ignored
         {"tag ATN-0042-XY.", "tag " DOTS "XY."},
         // Only whole words: longer serials that contain it are other serials.
         {"X336EE786 336EE7861 336EE786_", "X336EE786 336EE7861 336EE786_"},
     };
-    for (const Case &c : cases) {
-        EXPECT_EQ(masker.maskText(u8(c.input)), u8(c.expected)) << c.input;
+    for (const auto &[input, expected] : cases) {
+        EXPECT_EQ(masker.maskText(u8(input)), u8(expected)) << input;
     }
-}
-
-TEST(IdentifierMasker, PlaceholdersAreNotSearchedForElsewhere)
-{
-    const IdentifierMasker masker =
-        maskerOf({fact("Serial Number", "To Be Filled By O.E.M."), fact("Asset Tag", "1.0")},
-                 "\tSerial Number: Default string\n\tUUID: 00000000\n");
-    EXPECT_TRUE(masker.knownValues().isEmpty());
-    EXPECT_EQ(masker.maskText(u8("Version 1.0, Default string, To Be Filled By O.E.M.")),
-              u8("Version 1.0, Default string, To Be Filled By O.E.M."));
+    // Placeholders are not searched for elsewhere.
+    const IdentifierMasker placeholders(
+        {fact("Serial Number", "To Be Filled By O.E.M."), fact("Asset Tag", "1.0")},
+        RawOutput(u8("\tSerial Number: Default string\n\tUUID: 00000000\n")));
+    EXPECT_TRUE(placeholders.knownValues().isEmpty());
+    const QString text = u8("Version 1.0, Default string, To Be Filled By O.E.M.");
+    EXPECT_EQ(placeholders.maskText(text), text);
 }
 
 TEST(IdentifierMasker, MasksItemsAsAViewOfTheSameItems)
 {
     const QList<HardwareItem> items = {
-        fact("Serial Number", "0E08", "Memory Device \xe2\x80\xa2 Handle 0x0011"),
+        fact("Serial Number", "0E08", "Memory Device " BULLET " Handle 0x0011"),
         fact("Part Number", "HMAA51S6AMR6N-UH"),
         HardwareItem(HardwareCategory::network,
-                     u8("[net: eth0] Intel 8c:c6:81:2a:5b:17 \xe2\x80\xa2 mac address"),
+                     u8("[net: eth0] Intel 8c:c6:81:2a:5b:17 " BULLET " mac address"),
                      u8("8c:c6:81:2a:5b:17"), u8("Network"), u8("--mac-hardware")),
         fact("Locator", "DIMM A", "Board 336EE786"),
         fact("Serial Number", "336EE786"),
     };
-    const IdentifierMasker masker(items, RawOutput());
-    const QList<HardwareItem> masked = masker.maskItems(items);
+    const QList<HardwareItem> masked = IdentifierMasker(items, RawOutput()).maskItems(items);
     ASSERT_EQ(masked.size(), items.size());
     const char *const expected[][3] = {
-        {"Serial Number", DOTS, "Memory Device \xe2\x80\xa2 Handle 0x0011"},
+        {"Serial Number", DOTS, "Memory Device " BULLET " Handle 0x0011"},
         {"Part Number", "HMAA51S6AMR6N-UH", ""},
-        {"[net: eth0] Intel " DOTS "17 \xe2\x80\xa2 mac address", DOTS "17", "Network"},
+        {"[net: eth0] Intel " DOTS "17 " BULLET " mac address", DOTS "17", "Network"},
         {"Locator", "DIMM A", "Board " DOTS},
         {"Serial Number", DOTS, ""},
     };
@@ -310,7 +207,7 @@ TEST(IdentifierMasker, MasksRawTextInPlaceKeepingEveryLinesShape)
                            "\tSerial Port A: Enabled\n"
                            "Serial Number:" DOTS "\n"
                            "no colon here";
-    const IdentifierMasker masker = maskerOf({}, raw);
+    const IdentifierMasker masker({}, RawOutput(u8(raw)));
     EXPECT_EQ(masker.maskRawText(u8(raw)), u8(expected));
 }
 

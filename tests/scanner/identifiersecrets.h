@@ -17,58 +17,27 @@ namespace IdentifierSecrets {
 // fixtures and the mac-hardware output add.
 inline const QSet<QString> &identifierKeys()
 {
-    static const QSet<QString> keys = {
-        QStringLiteral("serial number"),
-        QStringLiteral("uuid"),
-        QStringLiteral("asset tag"),
-        QStringLiteral("service tag"),
-        QStringLiteral("mac address"),
-        QStringLiteral("permanent address"),
-        QStringLiteral("serial"),
-        QStringLiteral("wwn"),
-        QStringLiteral("eui"),
-        QStringLiteral("nguid"),
-        QStringLiteral("chassis serial"),
-        QStringLiteral("base board serial"),
-        QStringLiteral("dimm vendor serial number"),
-        QStringLiteral("sbds serial number"),
-        QStringLiteral("service uuid"),
-        QStringLiteral("sas expander wwid"),
-        QStringLiteral("enclosure serial"),
-        QStringLiteral("platform serial"),
-        QStringLiteral("platform uuid"),
-    };
-    return keys;
+    static const QStringList keys =
+        QStringLiteral("serial number|uuid|asset tag|service tag|mac address|permanent address|"
+                       "serial|wwn|eui|nguid|chassis serial|base board serial|"
+                       "dimm vendor serial number|sbds serial number|service uuid|"
+                       "sas expander wwid|enclosure serial|platform serial|platform uuid")
+            .split(u'|');
+    static const QSet<QString> set(keys.cbegin(), keys.cend());
+    return set;
 }
 
 // Values that stand for "no value" in the fixtures; they identify nothing.
 inline bool isPlaceholder(const QString &value)
 {
-    static const QSet<QString> placeholders = {
-        QStringLiteral("not specified"),
-        QStringLiteral("not available"),
-        QStringLiteral("not provided"),
-        QStringLiteral("not present"),
-        QStringLiteral("not settable"),
-        QStringLiteral("not applicable"),
-        QStringLiteral("none"),
-        QStringLiteral("null"),
-        QStringLiteral("unknown"),
-        QStringLiteral("default string"),
-        QStringLiteral("to be filled by o.e.m."),
-        QStringLiteral("to be filled by o.e.m"),
-        QStringLiteral("to be filled by oem"),
-        QStringLiteral("fill by oem"),
-        QStringLiteral("no asset tag"),
-        QStringLiteral("no asset information"),
-        QStringLiteral("asset tag"),
-        QStringLiteral("serial number"),
-        QStringLiteral("system serial number"),
-        QStringLiteral("chassis serial number"),
-        QStringLiteral("base board serial number"),
-        QStringLiteral("empty"),
-        QStringLiteral("invalid"),
-    };
+    static const QStringList list =
+        QStringLiteral("not specified|not available|not provided|not present|not settable|"
+                       "not applicable|none|null|unknown|default string|to be filled by o.e.m.|"
+                       "to be filled by o.e.m|to be filled by oem|fill by oem|no asset tag|"
+                       "no asset information|asset tag|serial number|system serial number|"
+                       "chassis serial number|base board serial number|empty|invalid")
+            .split(u'|');
+    static const QSet<QString> placeholders(list.cbegin(), list.cend());
     const QString lower = value.toLower();
     if (placeholders.contains(lower)) {
         return true;

@@ -2,9 +2,11 @@
 
 #include "model/hardwareitem.h"
 
+#include <QFile>
 #include <QList>
 #include <QString>
 
+#include <gtest/gtest.h>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -38,4 +40,30 @@ inline std::vector<ItemText> texts(const QList<HardwareItem> &items)
 inline QString q(const char *utf8)
 {
     return QString::fromUtf8(utf8);
+}
+
+// Expected items, by their source.
+inline ItemText summaryLine(const char *title, const char *value)
+{
+    return {HardwareCategory::summary, q(title), q(value), q("Filtered dmidecode data"),
+            q("App parser")};
+}
+
+inline ItemText classic(HardwareCategory category, const char *title, const char *value,
+                        const char *detail)
+{
+    return {category, q(title), q(value), q(detail), q("dmidecode -q")};
+}
+
+inline ItemText mac(HardwareCategory category, const char *title, const char *value,
+                    const char *detail)
+{
+    return {category, q(title), q(value), q(detail), q("--mac-hardware")};
+}
+
+inline QString readData(const char *name)
+{
+    QFile file(QStringLiteral(KESTRIN_TEST_DATA_DIR "/") + q(name));
+    EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << name;
+    return QString::fromUtf8(file.readAll());
 }

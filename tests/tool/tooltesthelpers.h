@@ -5,6 +5,9 @@
 #include "scanner/macparser.h"
 
 #include <QByteArray>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QString>
 #include <QStringList>
@@ -45,10 +48,29 @@ inline QString fixture(const char *name)
     return QStringLiteral(KESTRIN_TOOL_FIXTURES_DIR "/") + QString::fromUtf8(name);
 }
 
+inline QByteArray readFile(const QString &path)
+{
+    QFile file(path);
+    EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << path.toStdString();
+    return file.readAll();
+}
+
+// Creates the folders on the way; a fixture attribute may be a relative
+// symbolic link: replaced, not followed.
+inline void writeFile(const QString &path, const QByteArray &bytes)
+{
+    QDir().mkpath(QFileInfo(path).path());
+    QFile::remove(path);
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly)) << path.toStdString();
+    file.write(bytes);
+}
+
 // A writable copy of a fixture machine (symbolic links kept as links).
 inline void copyTree(const QString &from, const QString &to)
 {
     namespace fs = std::filesystem;
+    fs::create_directories(std::filesystem::path(to.toStdString()).parent_path());
     fs::copy(from.toStdString(), to.toStdString(),
              fs::copy_options::recursive | fs::copy_options::copy_symlinks);
 }
@@ -56,12 +78,10 @@ inline void copyTree(const QString &from, const QString &to)
 // The section titles the listing may use.
 inline const QStringList &sectionTitles()
 {
-    static const QStringList titles = {
-        QStringLiteral("Platform"),    QStringLiteral("CPU"),      QStringLiteral("Memory"),
-        QStringLiteral("Graphics"),    QStringLiteral("Network"),  QStringLiteral("Storage"),
-        QStringLiteral("Audio"),       QStringLiteral("USB"),      QStringLiteral("Battery"),
-        QStringLiteral("PCI Devices"), QStringLiteral("Firmware"),
-    };
+    static const QStringList titles =
+        QStringLiteral("Platform|CPU|Memory|Graphics|Network|Storage|Audio|USB|Battery|"
+                       "PCI Devices|Firmware")
+            .split(u'|');
     return titles;
 }
 

@@ -1,0 +1,108 @@
+// The data types of a scan: categories, items and the framed raw output.
+#include "model/hardwarecategory.h"
+#include "model/hardwareitem.h"
+#include "model/rawoutput.h"
+
+#include <QSet>
+
+#include <gtest/gtest.h>
+#include <utility>
+#include <vector>
+
+namespace {
+
+QString q(const char *utf8)
+{
+    return QString::fromUtf8(utf8);
+}
+
+TEST(HardwareCategory, TitlesSymbolsAndOrder)
+{
+    const std::pair<const char *, const char *> rows[] = {
+        {"Summary", "list.bullet.rectangle"}, {"Platform", "desktopcomputer"},
+        {"BIOS", "cpu"},                      {"Baseboard", "memorychip"},
+        {"CPU", "cpu.fill"},                  {"Memory", "square.stack.3d.up"},
+        {"PCI", "pc"},                        {"GPU", "display"},
+        {"Network", "network"},               {"Storage", "internaldrive"},
+        {"Audio", "speaker.wave.2"},          {"USB", "cable.connector"},
+        {"Battery", "battery.100"},           {"Firmware", "gearshape.2"},
+        {"Other", "doc.text"},
+    };
+    ASSERT_EQ(std::size(rows), allCategories.size());
+    for (std::size_t i = 0; i < allCategories.size(); ++i) {
+        EXPECT_EQ(rawValue(allCategories[i]), q(rows[i].first));
+        EXPECT_EQ(symbol(allCategories[i]), q(rows[i].second));
+        EXPECT_EQ(categoryFromRawValue(q(rows[i].first)), allCategories[i]);
+    }
+    for (const char *title : {"other", "Raw", "", "BIOS ", " BIOS", "bios", "summary", "Gpu"}) {
+        EXPECT_FALSE(categoryFromRawValue(q(title)).has_value()) << title;
+    }
+}
+
+TEST(HardwareItem, EveryConstructionDrawsAFreshVersion4Id)
+{
+    QSet<QUuid> ids;
+    for (int i = 0; i < 2000; ++i) {
+        const HardwareItem item(HardwareCategory::cpu, q("T"), q("V"), QString(), q("S"));
+        EXPECT_EQ(item.id.version(), QUuid::Random);
+        EXPECT_EQ(item.id.variant(), QUuid::DCE);
+        ids.insert(item.id);
+    }
+    EXPECT_EQ(ids.size(), 2000);
+}
+
+TEST(HardwareItem, SearchableText)
+{
+    const std::pair<HardwareItem, const char *> cases[] = {
+        {HardwareItem(HardwareCategory::raw, q("Name"), q("X"), QString(), q("dmidecode -q")),
+         "other name x  dmidecode -q"},
+        {HardwareItem(HardwareCategory::summary, q("CPU"), q("3 useful items"),
+                      q("Filtered dmidecode data"), q("App parser")),
+         "summary cpu 3 useful items filtered dmidecode data app parser"},
+        {HardwareItem(HardwareCategory::memory, q(" Size "), q("16 GB"), q(" "), q("S")),
+         "memory  size  16 gb   s"},
+        {HardwareItem(HardwareCategory::platform, q("Ä"), q("ÉTÉ"), q("Δ"), q("X")),
+         "platform ä été δ x"},
+    };
+    for (const auto &[item, expected] : cases) {
+        EXPECT_EQ(item.searchableText(), q(expected));
+    }
+}
+
+TEST(RawOutput, FramesRunsLikeTheScan)
+{
+    struct Case {
+        const char *verbatim;
+        std::vector<std::pair<const char *, QString>> runs; // header, output
+        QString expected;
+    };
+    const QString loneHigh(QChar(0xD83D));
+    const std::vector<Case> cases = {
+        {"", {}, QString()},
+        {"", {{"dmidecode -q", q("a\nb")}}, q("===== dmidecode -q =====\na\nb\n")},
+        {"", {{"h", QString()}}, q("===== h =====\n\n")},
+        // Blocks are separated by one more line feed.
+        {"", {{"A", q("x")}, {"B", q("y\n")}}, q("===== A =====\nx\n\n===== B =====\ny\n\n")},
+        {"raw", {}, q("raw")},
+        {"raw", {{"h", q("x")}}, q("raw\n===== h =====\nx\n")},
+        {"", {{"h", q("\u00e9\U0001F600")}}, q("===== h =====\n\u00e9\U0001F600\n")},
+        {"", {{"h", q("a") + loneHigh}}, q("===== h =====\na") + loneHigh + q("\n")},
+    };
+    for (const Case &c : cases) {
+        RawOutput raw(q(c.verbatim));
+        for (const auto &[header, output] : c.runs) {
+            raw.appendRun(q(header), output);
+        }
+        SCOPED_TRACE(c.expected.toStdString());
+        EXPECT_EQ(raw.text(), c.expected);
+        EXPECT_EQ(raw.size(), c.expected.size());
+        EXPECT_EQ(raw.isEmpty(), c.expected.isEmpty());
+        EXPECT_EQ(raw.toUtf8(), c.expected.toUtf8());
+        EXPECT_TRUE(raw == c.expected);
+        EXPECT_TRUE(raw == RawOutput(c.expected));
+        EXPECT_FALSE(raw == c.expected + QLatin1Char('x'));
+        EXPECT_TRUE(c.expected.isEmpty() || !(raw == QStringView(c.expected).chopped(1)));
+    }
+}
+
+} // namespace

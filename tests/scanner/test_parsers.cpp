@@ -1,0 +1,153 @@
+// The two parsers and the classifier on hand-made lines: the quirks the real
+// outputs of the corpus do not hold (those are pinned by the CLI digests).
+#include "itemtesthelpers.h"
+#include "scanner/categoryclassifier.h"
+#include "scanner/hardwarescanner.h"
+#include "scanner/macparser.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using enum HardwareCategory;
+
+TEST(CategoryFor, RuleTable)
+{
+    struct Case {
+        const char *section;
+        const char *line;
+        HardwareCategory expected;
+    };
+    const Case cases[] = {
+        // The value takes part: keywords inside values move the fact.
+        {"System Information", "Serial Number: XRAM12", memory},
+        {"BIOS Information", "Vendor: VGA Corp", gpu},
+        {"PROCESSOR", "", cpu},
+        {"", "", raw},
+        {"Chassis Information", "Name: AppleHDA", audio},
+        {"USB Graphics", "", gpu},
+        {"PCI Devices", "[00:02.0] Intel Graphics • vendor-id: 0x8086", gpu},
+        {"PCI Devices", "vendor-id: 0x8086", pci},
+        {"", "MAC Address: 00:11:22:33:44:55", network},
+        {"", "Wi-Fi: yes", network},
+        {"Storage", "Model: X", storage},
+        {"", "NVMe: 1", storage},
+        {"", "xHCI controller", usb},
+        {"", "Board-ID: Mac-1", platform},
+        {"", "Design Capacity: 5000 mWh battery", battery},
+        {"", "class-code: 0x030000", pci},
+        {"", "Motherboard", baseboard},
+        {"Portable Battery", "Name: DIMM", memory}, // memory rule first
+        // Keywords with a space may span the space between section and line.
+        {"Onboard MAC", "Address: 1", network},
+        {"Base", "Board: x", baseboard},
+        {"Thread", "Count: 2", cpu},
+        {"Mac", "", raw},
+        {"Mac ", "Address", raw},           // two spaces: no keyword
+        {"Memory Mac", "Address", network}, // network comes before memory
+        // Non-ASCII case mapping still finds the keywords.
+        {"PROCESSOR İNFO", "", cpu},
+        {"", "ＣＰＵ", raw}, // full-width letters are other characters
+        // The summary is made, never classified into.
+        {"Summary", "Overview", raw},
+    };
+    for (const Case &c : cases) {
+        EXPECT_EQ(categoryFor(q(c.section), q(c.line)), c.expected) << c.section << " / " << c.line;
+    }
+}
+
+struct Case {
+    const char *name;
+    const char *text;
+    std::vector<ItemText> expected;
+};
+
+TEST(ClassicParser, Lines)
+{
+    const std::vector<Case> cases = {
+        {"key/value before any section",
+         "\tManufacturer: Acme\n",
+         {classic(raw, "Manufacturer", "Acme", "")}},
+        {"empty value skipped, placeholder kept",
+         "System Information\n\tSerial Number: \n\tSerial Number: 0\n",
+         {classic(platform, "Serial Number", "0", "System Information")}},
+        {"speed keys pass by substring",
+         "Processor Information\n\tCurrent Speed: 3200 MHz\n\tConfigured Clock Speed: 1 MHz\n"
+         "\tError Correction Type: None\n\tNumber Of Devices: 2\n\tFirmware Version: 9\n",
+         {classic(cpu, "Current Speed", "3200 MHz", "Processor Information"),
+          classic(cpu, "Configured Clock Speed", "1 MHz", "Processor Information"),
+          classic(cpu, "Firmware Version", "9", "Processor Information")}},
+        {"unindented line with a colon is a key/value of the current section",
+         "Memory Device\nSize: 8 GB\n",
+         {classic(memory, "Size", "8 GB", "Memory Device")}},
+        {"keys match after lower-casing, titles keep their case",
+         "System Information\n\tPRODUCT NAME: X\n\tProduct Name: X\n",
+         {classic(platform, "PRODUCT NAME", "X", "System Information"),
+          classic(platform, "Product Name", "X", "System Information")}},
+        {"further colons stay in the value; key and value are trimmed",
+         "Onboard\n\tMAC Address :  00:11:22:33:44:55 \n",
+         {classic(network, "MAC Address", "00:11:22:33:44:55", "Onboard")}},
+        {"'Handle' needs its capital and trailing space",
+         "handle 0x1\nHandles\n\tType: X\n",
+         {classic(raw, "Type", "X", "Handles")}},
+        {"tab-indented line without colon is skipped, not a section",
+         "BIOS Information\n\tSome flag\n\tVendor: Y\n",
+         {classic(bios, "Vendor", "Y", "BIOS Information")}},
+        {"only newlines", "\n\n\r\n\u2029", {}},
+    };
+    for (const Case &c : cases) {
+        EXPECT_EQ(texts(HardwareScanner().parseClassicDMIDecode(q(c.text))), c.expected) << c.name;
+    }
+}
+
+TEST(MacParser, Lines)
+{
+    const std::vector<Case> cases = {
+        {"property before any header", "Model: Mac14,2\n", {mac(raw, "Model", "Mac14,2", "")}},
+        {"category word without colon is a header; with colon a property",
+         "Memory\nMemory: 16 GB\n",
+         {mac(memory, "Memory", "16 GB", "Memory")}},
+        {"bracketed header word wins over the device test",
+         "[Audio Output]\n[dev: 1] Speaker\n",
+         {mac(audio, "Device", "[dev: 1] Speaker", "[Audio Output]")}},
+        {"a header empties the current device",
+         "USB:\n[usb: 1-2] Mouse\nProperties:\nspeed: 12\n",
+         {mac(usb, "Device", "[usb: 1-2] Mouse", "USB"), mac(raw, "speed", "12", "Properties")}},
+        {"all colons leave the header", "Slot: A:\nx: y\n", {mac(raw, "x", "y", "Slot A")}},
+        {"empty value after trimming becomes a header",
+         "name: \nkey: v\n",
+         {mac(raw, "key", "v", "name")}},
+        {"header test is case-insensitive and matches inside words",
+         "usb bus\na: 1\nCPUs\nb: 2\nBASEBOARD\nc: 3\n",
+         {mac(usb, "a", "1", "usb bus"), mac(cpu, "b", "2", "CPUs"),
+          mac(baseboard, "c", "3", "BASEBOARD")}},
+        {"other colon-free lines do nothing",
+         "Graphics:\n[gpu: 0] X\nThunderbolt Bus\nk: v\n",
+         {mac(gpu, "Device", "[gpu: 0] X", "Graphics"),
+          mac(gpu, "[gpu: 0] X • k", "v", "Graphics")}},
+        {"a '[' without ']' is a property line",
+         "[broken: value\n",
+         {mac(raw, "[broken", "value", "")}},
+        {"indentation carries no meaning; header line's own spaces stay",
+         "   Network :\n\t\t[net: eth0] Ethernet\n",
+         {mac(network, "Device", "[net: eth0] Ethernet", "Network ")}},
+        {"device line without colon naming a category word is a header",
+         "[pci 00-1f.3] Audio device\nk: v\n",
+         {mac(audio, "k", "v", "[pci 00-1f.3] Audio device")}},
+    };
+    for (const Case &c : cases) {
+        EXPECT_EQ(texts(parseMacHardware(q(c.text))), c.expected) << c.name;
+    }
+    const std::pair<const char *, bool> headers[] = {
+        {"Memory", true},      {"Memory: 16 GB", false},
+        {"Properties:", true}, {"Thunderbolt Bus", false},
+        {"[usb: 1] x", false}, {"[usb 1] x", true},
+        {"pcie", true},        {"a: b:", true},
+        {"", false},
+    };
+    for (const auto &[line, header] : headers) {
+        EXPECT_EQ(isMacSectionHeader(q(line)), header) << line;
+    }
+}
+
+} // namespace
