@@ -32,9 +32,9 @@ TEST(MaskValue, HidesAllButTheLastTwoCharactersOfLongValues)
         {"\xc3\x84\xc3\x96\xc3\x9c\xc3\xa4\xc3\xb6\xc3\xbc\xc3\x9f\xc3\xa9", DOTS}, // 8 letters
         {"\xe4\xb8\x96\xe6\x81\x92"
          "D80F3ABCD",
-         DOTS "CD"},                                         // 11, two of them CJK
-        {"abcdefge\xcc\x81", DOTS},                          // 8: e + combining acute is one
-        {"abcdefghe\xcc\x81", DOTS "he\xcc\x81"},            // 9: keeps h and e-acute whole
+         DOTS "CD"},                              // 11, two of them CJK
+        {"abcdefge\xcc\x81", DOTS},               // 8: e + combining acute is one
+        {"abcdefghe\xcc\x81", DOTS "he\xcc\x81"}, // 9: keeps h and e-acute whole
         {"1234567\xf0\x9f\x98\x80\xf0\x9f\x98\x80", DOTS "\xf0\x9f\x98\x80\xf0\x9f\x98\x80"},
     };
     for (const auto &[input, expected] : cases) {
@@ -46,23 +46,55 @@ TEST(IdentifierTitle, Classifies)
 {
     // The keys in any case and with stray spaces, the keys of the
     // fixtures and of the mac-hardware output, and its "device • key" titles.
-    for (const char *title :
-         {"Serial Number", "serial number", "  SERIAL NUMBER ", "UUID", "Asset Tag", "Service Tag",
-          "MAC address", "Permanent address", "serial", "wwn", "eui", "nguid", "Chassis Serial",
-          "Base Board Serial", "DIMM Vendor Serial Number", "SBDS Serial Number", "Service UUID",
-          "SAS Expander WWID", "Enclosure Serial", "platform serial", "platform uuid",
-          "Redfish Service Hostname", "serial_number", "Serial-Number",
-          "[net: enp44s0] Realtek RTL8111 " BULLET " mac address",
-          "[disk: nvme0n1] Samsung SSD 980 " BULLET " serial"}) {
+    for (const char *title : {"Serial Number",
+                              "serial number",
+                              "  SERIAL NUMBER ",
+                              "UUID",
+                              "Asset Tag",
+                              "Service Tag",
+                              "MAC address",
+                              "Permanent address",
+                              "serial",
+                              "wwn",
+                              "eui",
+                              "nguid",
+                              "Chassis Serial",
+                              "Base Board Serial",
+                              "DIMM Vendor Serial Number",
+                              "SBDS Serial Number",
+                              "Service UUID",
+                              "SAS Expander WWID",
+                              "Enclosure Serial",
+                              "platform serial",
+                              "platform uuid",
+                              "Redfish Service Hostname",
+                              "serial_number",
+                              "Serial-Number",
+                              "[net: enp44s0] Realtek RTL8111 " BULLET " mac address",
+                              "[disk: nvme0n1] Samsung SSD 980 " BULLET " serial"}) {
         EXPECT_TRUE(IdentifierMask::isIdentifierTitle(u8(title))) << title;
     }
     // Model names and keys that only mention a word stay visible.
-    for (const char *title :
-         {"[disk: sda] Serial ATA disk " BULLET " model", "Serial Number " BULLET " vendor-id",
-          "Part Number", "SKU Number", "Model Part Number", "DIMM Manufacturer Part Number",
-          "Serial Port A", "Virtual Serial Port", "UUID Format", "Bus Address", "Physical Address",
-          "IPv4 Address", "ID", "Signature", "Version", "Product Name", "Tag", "Number", "",
-          " " BULLET " "}) {
+    for (const char *title : {"[disk: sda] Serial ATA disk " BULLET " model",
+                              "Serial Number " BULLET " vendor-id",
+                              "Part Number",
+                              "SKU Number",
+                              "Model Part Number",
+                              "DIMM Manufacturer Part Number",
+                              "Serial Port A",
+                              "Virtual Serial Port",
+                              "UUID Format",
+                              "Bus Address",
+                              "Physical Address",
+                              "IPv4 Address",
+                              "ID",
+                              "Signature",
+                              "Version",
+                              "Product Name",
+                              "Tag",
+                              "Number",
+                              "",
+                              " " BULLET " "}) {
         EXPECT_FALSE(IdentifierMask::isIdentifierTitle(u8(title))) << title;
     }
 }
@@ -105,9 +137,9 @@ TEST(DistinctiveValue, Classifies)
          {"336EE786", "S4AEM104", "ABC123", "9000116105", "VMware-56 4d e2 c3", "Battery 0"}) {
         EXPECT_TRUE(IdentifierMask::isDistinctiveValue(u8(value))) << value;
     }
-    for (const char *value : {"AB123", "  1234 5  ", "Default string", "To Be Filled By O.E.M.",
-                              "System Serial Number", "00000000", "0000-0000-0000",
-                              "FFFFFFFFFFFF", "1.0", ""}) {
+    for (const char *value :
+         {"AB123", "  1234 5  ", "Default string", "To Be Filled By O.E.M.", "System Serial Number",
+          "00000000", "0000-0000-0000", "FFFFFFFFFFFF", "1.0", ""}) {
         EXPECT_FALSE(IdentifierMask::isDistinctiveValue(u8(value))) << value;
     }
     // No serial is longer than 128 code units.

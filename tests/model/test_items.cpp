@@ -19,13 +19,20 @@ QString q(const char *utf8)
 TEST(HardwareCategory, TitlesSymbolsAndOrder)
 {
     const std::pair<const char *, const char *> rows[] = {
-        {"Summary", "list.bullet.rectangle"}, {"Platform", "desktopcomputer"},
-        {"BIOS", "cpu"},                      {"Baseboard", "memorychip"},
-        {"CPU", "cpu.fill"},                  {"Memory", "square.stack.3d.up"},
-        {"PCI", "pc"},                        {"GPU", "display"},
-        {"Network", "network"},               {"Storage", "internaldrive"},
-        {"Audio", "speaker.wave.2"},          {"USB", "cable.connector"},
-        {"Battery", "battery.100"},           {"Firmware", "gearshape.2"},
+        {"Summary", "list.bullet.rectangle"},
+        {"Platform", "desktopcomputer"},
+        {"BIOS", "cpu"},
+        {"Baseboard", "memorychip"},
+        {"CPU", "cpu.fill"},
+        {"Memory", "square.stack.3d.up"},
+        {"PCI", "pc"},
+        {"GPU", "display"},
+        {"Network", "network"},
+        {"Storage", "internaldrive"},
+        {"Audio", "speaker.wave.2"},
+        {"USB", "cable.connector"},
+        {"Battery", "battery.100"},
+        {"Firmware", "gearshape.2"},
         {"Other", "doc.text"},
     };
     ASSERT_EQ(std::size(rows), allCategories.size());

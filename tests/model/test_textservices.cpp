@@ -75,9 +75,9 @@ TEST(TextServices, TrimsAndCountsCharacters)
     const std::pair<const char *, qsizetype> counts[] = {
         {"", 0},
         {"a", 1},
-        {"e\u0301", 1},                   // e + combining acute
-        {"\U0001F600", 1},                // surrogate pair
-        {"\U0001F1E9\U0001F1EA", 1},      // regional indicator pair (flag)
+        {"e\u0301", 1},              // e + combining acute
+        {"\U0001F600", 1},           // surrogate pair
+        {"\U0001F1E9\U0001F1EA", 1}, // regional indicator pair (flag)
         {"\r\n", 1},
         {"e\u0301x", 2},
         {"abcdef", 2}, // counting stops at the limit
@@ -92,7 +92,8 @@ TEST(TextServices, StrictUtf8Decoding)
     bool valid = false;
     EXPECT_EQ(Text::decodeUtf8Strict("h\xc3\xa9", &valid), q("hé"));
     EXPECT_TRUE(valid);
-    EXPECT_EQ(Text::decodeUtf8Strict(QByteArray("a\0b", 3), &valid), q("a") + QChar(u'\0') + q("b"));
+    EXPECT_EQ(Text::decodeUtf8Strict(QByteArray("a\0b", 3), &valid),
+              q("a") + QChar(u'\0') + q("b"));
     EXPECT_TRUE(valid);
     for (const QByteArray &bad : {QByteArray("abc\xff"), QByteArray("\xc3"),
                                   QByteArray("\xed\xa0\x80"), QByteArray("\xc0\xaf")}) {
@@ -107,9 +108,8 @@ TEST(TextServices, StandardComparisonOrdersLikeAFileBrowser)
 {
     const Text::StandardComparator comparator;
     // Each list is in ascending order.
-    for (const char *order :
-         {"Slot 1|Slot 2|Slot 10|Slot 100", "eth2|eth9|eth10", "apple|Banana|cherry",
-          "DIMM A|dimm b|DIMM C"}) {
+    for (const char *order : {"Slot 1|Slot 2|Slot 10|Slot 100", "eth2|eth9|eth10",
+                              "apple|Banana|cherry", "DIMM A|dimm b|DIMM C"}) {
         const QStringList titles = list(order);
         for (qsizetype i = 0; i + 1 < titles.size(); ++i) {
             EXPECT_LT(comparator.compare(titles[i], titles[i + 1]), 0) << order << " at " << i;
@@ -122,7 +122,7 @@ TEST(TextServices, StandardComparisonOrdersLikeAFileBrowser)
         for (const QString &b : near) {
             const int ab = comparator.compare(a, b);
             EXPECT_EQ(ab == 0, a == b);
-            EXPECT_EQ(ab < 0, comparator.compare(b, a) > 0);
+            EXPECT_EQ(ab<0, comparator.compare(b, a)> 0);
         }
     }
     const QHash<QString, int> ranks =
