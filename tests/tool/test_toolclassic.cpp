@@ -139,7 +139,8 @@ TEST(ClassicRun, LeavesOutWhatOnlyRootMayReadAndKeepsStrangeStringsOnTheirLine)
 {
     const ClassicRoot root("sysroot-laptop", {});
     const QString id = root.m_root + QStringLiteral("/sys/class/dmi/id/");
-    tooltest::writeFile(id + QStringLiteral("product_name"), "Evil\nMemory Device\n\tSize: 1 TB\xFF\n");
+    tooltest::writeFile(id + QStringLiteral("product_name"),
+                        "Evil\nMemory Device\n\tSize: 1 TB\xFF\n");
     if (::geteuid() == 0) {
         // Root reads every file; a directory is just as unreadable as a file.
         ASSERT_TRUE(QDir().mkpath(id + QStringLiteral("product_serial")));

@@ -51,18 +51,32 @@ TEST_P(FixtureMachine, PrintsTheReviewedListingThatReadsBackAsWritten)
 
 using enum HardwareCategory;
 
-INSTANTIATE_TEST_SUITE_P(
-    Machines, FixtureMachine,
-    testing::Values(FixtureCase{"sysroot-laptop",
-                                {{platform, 6}, {cpu, 14 + 2}, {memory, 2}, {pci, 46}, {gpu, 14},
-                                 {network, 24}, {storage, 19}, {audio, 17}, {usb, 50},
-                                 {battery, 13}, {firmware, 7}}},
-                    FixtureCase{"sysroot-server",
-                                {{platform, 6}, {cpu, 26 + 4}, {memory, 23}, {pci, 10}, {gpu, 11},
-                                 {network, 58}, {storage, 50}, {usb, 28}, {firmware, 5}}}),
-    [](const testing::TestParamInfo<FixtureCase> &info) {
-        return std::string(info.param.name).substr(8);
-    });
+INSTANTIATE_TEST_SUITE_P(Machines, FixtureMachine,
+                         testing::Values(FixtureCase{"sysroot-laptop",
+                                                     {{platform, 6},
+                                                      {cpu, 14 + 2},
+                                                      {memory, 2},
+                                                      {pci, 46},
+                                                      {gpu, 14},
+                                                      {network, 24},
+                                                      {storage, 19},
+                                                      {audio, 17},
+                                                      {usb, 50},
+                                                      {battery, 13},
+                                                      {firmware, 7}}},
+                                         FixtureCase{"sysroot-server",
+                                                     {{platform, 6},
+                                                      {cpu, 26 + 4},
+                                                      {memory, 23},
+                                                      {pci, 10},
+                                                      {gpu, 11},
+                                                      {network, 58},
+                                                      {storage, 50},
+                                                      {usb, 28},
+                                                      {firmware, 5}}}),
+                         [](const testing::TestParamInfo<FixtureCase> &info) {
+                             return std::string(info.param.name).substr(8);
+                         });
 
 // A copy of the laptop to damage.
 class HostileMachine : public testing::Test {
@@ -155,7 +169,8 @@ TEST_F(HostileMachine, MissingOrDamagedDatabasesGiveNumbersNotAnEnd)
         if (damaged) {
             set(QStringLiteral("/usr/share/misc/pci.ids"),
                 "8086  Intel Corporation\n\tnot an id at all\n");
-            set(QStringLiteral("/usr/share/misc/usb.ids"), QByteArray("\t\t\xFF\n04\n\tc077\n", 14));
+            set(QStringLiteral("/usr/share/misc/usb.ids"),
+                QByteArray("\t\t\xFF\n04\n\tc077\n", 14));
         }
         const QByteArray text = listing();
         EXPECT_TRUE(text.contains("  [pci: 0000:00:02.0] PCI device 8086:9a49\n"));

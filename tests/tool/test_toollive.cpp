@@ -31,8 +31,9 @@ TEST(ThisMachine, ListsItsProcessorAndMemory)
 
 bool anyExists(std::initializer_list<const char *> paths)
 {
-    return std::any_of(paths.begin(), paths.end(),
-                       [](const char *path) { return QFileInfo(QString::fromUtf8(path)).isReadable(); });
+    return std::any_of(paths.begin(), paths.end(), [](const char *path) {
+        return QFileInfo(QString::fromUtf8(path)).isReadable();
+    });
 }
 
 TEST(ThisMachine, NamesDevicesFromTheInstalledDatabases)

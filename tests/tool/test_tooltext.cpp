@@ -25,12 +25,12 @@ TEST(ToolText, RepairUtf8ReplacesEachBadByte)
         {"\xE4\xB8\x96\xE6\x81\x92 caf\xC3\xA9 \xF0\x9F\x92\xBE",
          "\xE4\xB8\x96\xE6\x81\x92 caf\xC3\xA9 \xF0\x9F\x92\xBE"},
         {"Caf\xE9", "Caf" + fffd},
-        {"\xC0\xAF", fffd + fffd},                            // overlong
-        {"\xED\xA0\x80", fffd + fffd + fffd},                 // surrogate
-        {"\xF4\x90\x80\x80", fffd + fffd + fffd + fffd},      // beyond Unicode
-        {"ok\xE2\x82", "ok" + fffd + fffd},                   // truncated at the end
-        {"\x80x", fffd + "x"},                                // lone continuation
-        {std::string("a\0b", 3), std::string("a\0b", 3)},     // NUL is valid
+        {"\xC0\xAF", fffd + fffd},                        // overlong
+        {"\xED\xA0\x80", fffd + fffd + fffd},             // surrogate
+        {"\xF4\x90\x80\x80", fffd + fffd + fffd + fffd},  // beyond Unicode
+        {"ok\xE2\x82", "ok" + fffd + fffd},               // truncated at the end
+        {"\x80x", fffd + "x"},                            // lone continuation
+        {std::string("a\0b", 3), std::string("a\0b", 3)}, // NUL is valid
     };
     for (const auto &[input, expected] : cases) {
         EXPECT_EQ(tooltext::repairUtf8(input), expected) << input;
