@@ -20,58 +20,60 @@ QList<HardwareItem> clean(const QList<HardwareItem> &items)
     return HardwareScanner().cleanAndDeduplicate(items);
 }
 
+QList<HardwareItem> cleanValue(const QString &value)
+{
+    return clean({HardwareItem(cpu, q("T"), value, q("D"), q("S"))});
+}
+
 TEST(Cleaner, KeepsOrDropsValues)
 {
-    struct Case {
-        QString value;
-        const char *kept; // nullptr: dropped
-    };
     const QString nul(QChar(u'\0'));
-    const Case cases[] = {
-        {q("Not Specified"), nullptr},
-        {q("  not specified\t"), nullptr},
-        {q("NOT SPECIFIED"), nullptr},
+    // Placeholders in any case and spacing, one user-perceived character,
+    // all zeros or all F, nothing.
+    const QStringList dropped = {q("Not Specified"),
+                                 q("  not specified\t"),
+                                 q("NOT SPECIFIED"),
+                                 q("0"),
+                                 q("x"),
+                                 q("   "),
+                                 q("-"),
+                                 q("00"),
+                                 q("0X00"),
+                                 q("x0x0"),
+                                 q("00000000-0000-0000-0000-000000000000"),
+                                 q("FFFFFFFF-FFFF-FFFF-FFFF-FFFFFFFFFFFF"),
+                                 q("FFFFFFFFFFFF"),
+                                 q("To Be Filled By O.E.M."),
+                                 q("Default string"),
+                                 q("System Product Name"),
+                                 q("Chassis"),
+                                 q("Base Board"),
+                                 q("O.E.M."),
+                                 q("None"),
+                                 q("Unknown"),
+                                 q("e\xcc\x81"),
+                                 q("\xf0\x9f\x98\x80"),
+                                 q("N") + nul};
+    for (const QString &value : dropped) {
+        EXPECT_TRUE(cleanValue(value).isEmpty()) << value.toStdString();
+    }
+    const std::pair<QString, const char *> kept[] = {
         {q("Not Specified Yet"), "Not Specified Yet"},
         {q("  Intel\tCore   i7 "), "Intel Core  i7"},
         {q("a    b"), "a  b"},
         {q("a\t\tb"), "a b"},
-        {q("0"), nullptr},
-        {q("x"), nullptr},
-        {q("   "), nullptr},
-        {q("-"), nullptr},
-        {q("00"), nullptr},
-        {q("0X00"), nullptr},
-        {q("x0x0"), nullptr},
         {q("0x1F"), "0x1F"},
         {q("10"), "10"},
         {q("--"), "--"},
-        {q("00000000-0000-0000-0000-000000000000"), nullptr},
-        {q("FFFFFFFF-FFFF-FFFF-FFFF-FFFFFFFFFFFF"), nullptr},
-        {q("FFFFFFFFFFFF"), nullptr},
-        {q("To Be Filled By O.E.M."), nullptr},
-        {q("Default string"), nullptr},
-        {q("System Product Name"), nullptr},
-        {q("Chassis"), nullptr},
-        {q("Base Board"), nullptr},
-        {q("O.E.M."), nullptr},
-        {q("None"), nullptr},
-        {q("Unknown"), nullptr},
         {q("Unknown device"), "Unknown device"},
-        {q("e\xcc\x81"), nullptr},        // one user-perceived character
-        {q("\xf0\x9f\x98\x80"), nullptr}, // one emoji (surrogate pair)
         {q("e\xcc\x81\xcc\x81x"), "e\xcc\x81\xcc\x81x"},
-        {q("N") + nul, nullptr},
         {q("A") + nul + q("B"), "AB"},
         {q("\xc2\xa0 ab \xe3\x80\x80"), "ab"}, // non-breaking and ideographic spaces trimmed
     };
-    for (const Case &c : cases) {
-        const QList<HardwareItem> out = clean({HardwareItem(cpu, q("T"), c.value, q("D"), q("S"))});
-        if (c.kept == nullptr) {
-            EXPECT_TRUE(out.isEmpty()) << c.value.toStdString();
-        } else {
-            ASSERT_EQ(out.size(), 1) << c.value.toStdString();
-            EXPECT_EQ(out[0].value, q(c.kept)) << c.value.toStdString();
-        }
+    for (const auto &[value, expected] : kept) {
+        const QList<HardwareItem> out = cleanValue(value);
+        ASSERT_EQ(out.size(), 1) << value.toStdString();
+        EXPECT_EQ(out[0].value, q(expected)) << value.toStdString();
     }
 }
 
