@@ -1,8 +1,6 @@
 // Every run other than --mac-hardware: the system's dmidecode when it can read
 // the firmware tables, the world-readable records when it cannot, and a clear
 // message when there is nothing at all.
-#include "scanner/classicparser.h"
-#include "scanner/hardwarescanner.h"
 #include "tests/tool/tooltesthelpers.h"
 
 #include <QTemporaryDir>
@@ -156,38 +154,6 @@ TEST(ClassicRun, LeavesOutWhatOnlyRootMayReadAndKeepsStrangeStringsOnTheirLine)
     EXPECT_TRUE(run.standardError.contains(
         ", without the 1 entry that only root may read (such as serial numbers and the UUID).\n"))
         << run.standardError.toStdString();
-}
-
-TEST(ClassicRun, FallbackRecordsReadBackThroughTheClassicParser)
-{
-    const HardwareScanner scanner;
-    QStringList seen;
-    for (const HardwareItem &item : parseClassicDMIDecode(
-             QString::fromUtf8(tooltest::readFile(fixture("sysroot-laptop/expected/classic.txt"))),
-             scanner.usefulKeys())) {
-        seen.append(rawValue(item.category) + u'|' + item.detail + u'|' + item.title + u'|' +
-                    item.value);
-    }
-    // "Firmware Revision" is not among the keys the application keeps.
-    EXPECT_EQ(seen.join(u'\n'),
-              QStringLiteral("BIOS|BIOS Information|Vendor|LENOVO\n"
-                             "BIOS|BIOS Information|Version|N32ET86W (1.62 )\n"
-                             "BIOS|BIOS Information|Release Date|11/09/2023\n"
-                             "BIOS|BIOS Information|BIOS Revision|1.62\n"
-                             "Platform|System Information|Manufacturer|LENOVO\n"
-                             "Platform|System Information|Product Name|20XW003FUS\n"
-                             "Platform|System Information|Version|ThinkPad X1 Carbon Gen 9\n"
-                             "Platform|System Information|SKU Number|"
-                             "LENOVO_MT_20XW_BU_Think_FM_ThinkPad X1 Carbon Gen 9\n"
-                             "Platform|System Information|Family|ThinkPad X1 Carbon Gen 9\n"
-                             "Baseboard|Base Board Information|Manufacturer|LENOVO\n"
-                             "Baseboard|Base Board Information|Product Name|20XW003FUS\n"
-                             "Baseboard|Base Board Information|Version|SDK0J40697 WIN\n"
-                             "Baseboard|Base Board Information|Asset Tag|Not Available\n"
-                             "Other|Chassis Information|Manufacturer|LENOVO\n"
-                             "Other|Chassis Information|Type|Notebook\n"
-                             "Other|Chassis Information|Version|None\n"
-                             "Other|Chassis Information|Asset Tag|No Asset Information"));
 }
 
 } // namespace
