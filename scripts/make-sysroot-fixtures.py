@@ -1,6 +1,8 @@
 #!/usr/bin/env python3
 """Writes the fixture machines tests/data/sysroot-laptop and sysroot-server.
 
+Usage: scripts/make-sysroot-fixtures.py
+
 Each is the small part of a machine's /proc and /sys that the bundled dmidecode
 reads, shaped as the kernel lays it out (relative symbolic links included),
 plus the slices of pci.ids and usb.ids that name its devices, cut from the
@@ -11,8 +13,8 @@ import os
 import shutil
 import sys
 
-HERE = os.path.dirname(os.path.abspath(__file__))
-DATA = os.path.join(HERE, "..", "data")
+ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
+DATA = os.path.join(ROOT, "tests", "data")
 
 
 class Tree:
