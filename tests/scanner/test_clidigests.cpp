@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QProcess>
 #include <QProcessEnvironment>
+#include <QRegularExpression>
 
 #include <gtest/gtest.h>
 #include <map>
@@ -39,35 +40,12 @@ std::vector<Pinned> readManifest()
     return pinned;
 }
 
-// Every `"id":"<36 characters of a UUID>"` becomes `"id":"<id>"`, scanning
-// left to right exactly as the manifest script's sed expression does.
+// Every `"id":"<UUID>"` becomes `"id":"<id>"`, as the manifest script's sed
+// expression does. The JSON is UTF-8 throughout, so the round trip keeps its bytes.
 QByteArray withoutIds(const QByteArray &json)
 {
-    static const QByteArray marker = QByteArrayLiteral("\"id\":\"");
-    constexpr qsizetype uuidLength = 36;
-    QByteArray out;
-    out.reserve(json.size());
-    qsizetype from = 0;
-    for (qsizetype at = json.indexOf(marker); at >= 0; at = json.indexOf(marker, at + 1)) {
-        const qsizetype start = at + marker.size();
-        if (start + uuidLength >= json.size() || json[start + uuidLength] != '"') {
-            continue;
-        }
-        bool uuid = true;
-        for (qsizetype i = start; i < start + uuidLength && uuid; ++i) {
-            const char c = json[i];
-            uuid = (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || c == '-';
-        }
-        if (!uuid) {
-            continue;
-        }
-        out.append(json.constData() + from, start - from);
-        out.append("<id>");
-        from = start + uuidLength;
-        at = from;
-    }
-    out.append(json.constData() + from, json.size() - from);
-    return out;
+    static const QRegularExpression id(QStringLiteral("\"id\":\"[0-9a-f-]{36}\""));
+    return QString::fromUtf8(json).replace(id, QStringLiteral("\"id\":\"<id>\"")).toUtf8();
 }
 
 TEST(CliDigests, EveryFixtureGivesTheReferenceJson)
