@@ -2,11 +2,9 @@
 
 #include "model/hardwareitem.h"
 
-#include <QFile>
 #include <QList>
 #include <QString>
 
-#include <gtest/gtest.h>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -59,11 +57,4 @@ inline ItemText mac(HardwareCategory category, const char *title, const char *va
                     const char *detail)
 {
     return {category, q(title), q(value), q(detail), q("--mac-hardware")};
-}
-
-inline QString readData(const char *name)
-{
-    QFile file(QStringLiteral(KESTRIN_TEST_DATA_DIR "/") + q(name));
-    EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << name;
-    return QString::fromUtf8(file.readAll());
 }

@@ -79,23 +79,6 @@ TEST(Facts, PipelineEdges)
           mac(H::storage, "[d] \u00e9 • k", "v2", "Disks"),
           mac(H::storage, "[d] f • k", "v1", "Disks"), mac(H::storage, "Device", "[d] f", "Disks"),
           mac(H::storage, "Device", "[d] \u00e9", "Disks")}},
-        {"a property before any device or section",
-         q("Serial: ABC\n"),
-         q("\tVersion: 2\u00b7x\n"),
-         {summaryLine("Other", "2 useful items"), mac(H::raw, "Serial", "ABC", ""),
-          classic(H::raw, "Version", "2\u00b7x", "")}},
-        {"both runs together: one summary, categories in their order",
-         q("Graphics:\n[pci 0000:00:02.0] Intel UHD Graphics 620\nvendor-id: 0x8086\nNetwork:\n"
-           "[net: wlan0] Wireless\nMAC Address: aa:bb:cc:dd:ee:ff\n"),
-         q("Memory Device\n\tSize: 8 GB\n"),
-         {summaryLine("Memory", "1 useful item"), summaryLine("GPU", "2 useful items"),
-          summaryLine("Network", "2 useful items"),
-          classic(H::memory, "Size", "8 GB", "Memory Device"),
-          mac(H::gpu, "[pci 0000:00:02.0] Intel UHD Graphics 620 • vendor-id", "0x8086",
-              "Graphics"),
-          mac(H::gpu, "Device", "[pci 0000:00:02.0] Intel UHD Graphics 620", "Graphics"),
-          mac(H::network, "[net: wlan0] Wireless • MAC Address", "aa:bb:cc:dd:ee:ff", "Network"),
-          mac(H::network, "Device", "[net: wlan0] Wireless", "Network")}},
     };
     for (const Case &c : cases) {
         const HardwareScanResult result = run(c.mac, c.classic);
@@ -106,36 +89,6 @@ TEST(Facts, PipelineEdges)
                         terminated(item.detail) && terminated(item.source))
                 << c.name << ": " << item.title.toStdString();
         }
-    }
-}
-
-TEST(Facts, FailedRunsFrameEmptyBodiesAndWarnInRunOrder)
-{
-    const HardwareScanResult result = HardwareScanner().assemble({
-        ScanPart{1, q("dmidecode -q"), QString(), {}, q("Could not run dmidecode -q: b")},
-        ScanPart{0, q("dmidecode --mac-hardware"), QString(), {}, q("Could not run mac: a")},
-    });
-    EXPECT_TRUE(result.items.isEmpty());
-    EXPECT_EQ(result.rawOutput,
-              q("===== dmidecode --mac-hardware =====\n\n\n===== dmidecode -q =====\n\n"));
-    EXPECT_EQ(result.warnings,
-              QStringList({q("Could not run mac: a"), q("Could not run dmidecode -q: b")}));
-}
-
-TEST(PinnedFixtures, ThinkPadQuietOutputSpotChecks)
-{
-    const std::vector<ItemText> all = texts(run({}, readData("classic-thinkpad-t480-q.txt")).items);
-    auto has = [&all](const ItemText &wanted) {
-        return std::find(all.begin(), all.end(), wanted) != all.end();
-    };
-    // -q output has no "Handle" lines, so details are bare section titles.
-    EXPECT_TRUE(has(classic(H::platform, "Family", "ThinkPad T480s", "System Information")));
-    EXPECT_TRUE(has(classic(H::bios, "ROM Size", "16 MB", "BIOS Information")));
-    EXPECT_TRUE(has(summaryLine("Battery", "4 useful items")));
-    EXPECT_TRUE(has(summaryLine("CPU", "8 useful items")));
-    for (const ItemText &item : all) {
-        EXPECT_NE(item.value.toLower(), q("not specified"));
-        EXPECT_FALSE(item.detail.contains(q("Handle")));
     }
 }
 
