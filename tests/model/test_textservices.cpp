@@ -125,43 +125,7 @@ TEST(TextServices, StandardComparisonOrdersLikeAFileBrowser)
             EXPECT_EQ(ab<0, comparator.compare(b, a)> 0);
         }
     }
-    const QHash<QString, int> ranks =
-        comparator.ranks(list("Slot 10|slot 2|Slot 2|Asset Tag|Slot 10|Bank Locator"));
-    EXPECT_EQ(ranks.size(), 5);
-    EXPECT_LT(ranks[q("Asset Tag")], ranks[q("Bank Locator")]);
-    EXPECT_LT(ranks[q("Bank Locator")], ranks[q("Slot 2")]);
-    EXPECT_LT(ranks[q("Slot 2")], ranks[q("Slot 10")]);
-    EXPECT_LT(ranks[q("slot 2")], ranks[q("Slot 10")]);
-    EXPECT_NE(ranks[q("slot 2")], ranks[q("Slot 2")]);
     EXPECT_NE(Text::collationLocale().language(), QLocale::C);
-}
-
-TEST(TextServices, ArenaStringsAreCompleteAndOutliveTheArena)
-{
-    // Sizes around a block's: empty, short, many short ones, larger than a block.
-    std::vector<QStringList> rows = {{QString(), {}, {}},
-                                     {q("a"), {}, {}},
-                                     list("[pci] GPU| • |vendor-id"),
-                                     {QString(40000, QLatin1Char('x')), q("y"), {}}};
-    for (int i = 0; i < 5000; ++i) {
-        rows.push_back({QString::number(i), q(" "), QString(i % 13, QLatin1Char('z'))});
-    }
-    QStringList made;
-    {
-        Text::StringArena arena;
-        for (const QStringList &row : rows) {
-            made.append(arena.add(row[0], row[1], row[2]));
-        }
-    }
-    for (std::size_t i = 0; i < rows.size(); ++i) {
-        const QString &text = made[static_cast<qsizetype>(i)];
-        EXPECT_EQ(text, rows[i].join(QString())) << i;
-        EXPECT_EQ(text.utf16()[text.size()], 0) << i;
-    }
-    // A string of the arena changes on its own: its neighbours keep their text.
-    made[4] += QLatin1Char('!');
-    EXPECT_EQ(made[4], q("0 !"));
-    EXPECT_EQ(made[5], q("1 z"));
 }
 
 } // namespace
