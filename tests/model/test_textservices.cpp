@@ -116,8 +116,9 @@ TEST(TextServices, StandardComparisonOrdersLikeAFileBrowser)
             EXPECT_GT(comparator.compare(titles[i + 1], titles[i]), 0) << order << " at " << i;
         }
     }
-    // A total order: only equal strings compare equal.
-    const QStringList near = list("size|Size|SIZE|ｓｉｚｅ|size ");
+    // A total order (case and leading zeros decide last): only equal strings
+    // compare equal, so every sort gives one order.
+    const QStringList near = list("size|Size|SIZE|ｓｉｚｅ|size |s 1|s 01|s 001");
     for (const QString &a : near) {
         for (const QString &b : near) {
             const int ab = comparator.compare(a, b);

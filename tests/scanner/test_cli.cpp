@@ -160,10 +160,6 @@ TEST(Cli, PrivateMasksEveryOutputOnlyWhenAsked)
         {"--json --private",
          {"\"value\":\"" DOTS "E9\"", "\\tString 1: NIC " DOTS "c0 " DOTS "E9\\n"},
          {"PF1ABCDE9", "00:2b:67", "4c4c4544"}},
-        {"--private --raw",
-         {"\tSerial Number: " DOTS "E9\n", "\tString 1: NIC " DOTS "c0 " DOTS "E9\n",
-          "\tSKU Number: LENOVO_MT_20L5\n"},
-         {"PF1ABCDE9", "00:2b:67", "4c4c4544"}},
         {"--raw", {"\tString 1: NIC 00:2b:67:4e:91:c0 PF1ABCDE9\n"}, {DOTS}},
         // The search sees what is shown: a hidden serial cannot be found.
         {"--private --search PF1ABC", {"No hardware item found\n"}, {"PF1ABCDE9"}},
