@@ -74,13 +74,9 @@ TEST(Patterns, MaskMacAddressesAndUuidsStandingAlone)
         {"00-1B-21-0A-5C-3E", DOTS "3E"},
         {"Aa:bB:cc:DD:ee:Ff", DOTS "Ff"},
         {"[net: eth0] Intel 8c:c6:81:2a:5b:17 adapter", "[net: eth0] Intel " DOTS "17 adapter"},
-        {"NIC 1: PCI device 01:00.3, MAC address 00:07:00:5C:50:00",
-         "NIC 1: PCI device 01:00.3, MAC address " DOTS "00"},
         {"MAC:00:11:22:33:44:55", "MAC:" DOTS "55"},
         {"(00:11:22:33:44:55), 66:77:88:99:aa:bb.", "(" DOTS "55), " DOTS "bb."},
         {"4C4C4544-0042-3510-8052-B4C04F4E4E32", DOTS "32"},
-        {"String 3: Complex UUID:03000200-0400-0500-0006-000700080009",
-         "String 3: Complex UUID:" DOTS "09"},
         {"{123e4567-e89b-12d3-a456-426614174000}", "{" DOTS "00}"},
         {"VMware-123e4567-e89b-12d3-a456-426614174000", "VMware-" DOTS "00"},
     };
@@ -148,36 +144,31 @@ TEST(IdentifierMasker, MasksAnIdentifierValueWhereverItIsRepeated)
 
 TEST(IdentifierMasker, MasksRawTextInPlaceKeepingEveryLinesShape)
 {
-    const char *raw = "# dmidecode 3.4\n"
-                      "System Information\r\n"
-                      "\tSerial Number: FCN0CJ03468352B     \n"
-                      "\tSerial Number: \n"
-                      "\tAsset Tag: Not Specified\r\n"
-                      "\tUUID: 4c4c4544-0042-3510-8052-b4c04f4e4e32\n"
-                      "\tPart Number: 16KTF1G64HZ-1G6E2 \n"
-                      "\tOption 3: DSN:16KTF1G64HZ-1G6E2 FCN0CJ03468352B  \n"
-                      "\tNIC 1: PCI device 01:00.3, MAC address 00:07:00:5C:50:00\n"
-                      "  [net: eth0] Intel\xe2\x80\xa8"
-                      "    mac address: 00:2b:67:4e:91:c0\n"
-                      "\tSerial Port A: Enabled\n"
-                      "Serial Number:X1\n"
-                      "no colon here";
-    const char *expected = "# dmidecode 3.4\n"
-                           "System Information\r\n"
-                           "\tSerial Number: " DOTS "2B     \n"
-                           "\tSerial Number: \n"
-                           "\tAsset Tag: " DOTS "ed\r\n"
-                           "\tUUID: " DOTS "32\n"
-                           "\tPart Number: 16KTF1G64HZ-1G6E2 \n"
-                           "\tOption 3: DSN:16KTF1G64HZ-1G6E2 " DOTS "2B  \n"
-                           "\tNIC 1: PCI device 01:00.3, MAC address " DOTS "00\n"
-                           "  [net: eth0] Intel\xe2\x80\xa8"
-                           "    mac address: " DOTS "c0\n"
-                           "\tSerial Port A: Enabled\n"
-                           "Serial Number:" DOTS "\n"
-                           "no colon here";
-    const IdentifierMasker masker({}, RawOutput(u8(raw)));
-    EXPECT_EQ(masker.maskRawText(u8(raw)), u8(expected));
+    const TextCase lines[] = {
+        {"# dmidecode 3.4\n", "# dmidecode 3.4\n"},
+        {"System Information\r\n", "System Information\r\n"},
+        {"\tSerial Number: FCN0CJ03468352B     \n", "\tSerial Number: " DOTS "2B     \n"},
+        {"\tSerial Number: \n", "\tSerial Number: \n"},
+        {"\tAsset Tag: Not Specified\r\n", "\tAsset Tag: " DOTS "ed\r\n"},
+        {"\tUUID: 4c4c4544-0042-3510-8052-b4c04f4e4e32\n", "\tUUID: " DOTS "32\n"},
+        {"\tPart Number: 16KTF1G64HZ-1G6E2 \n", "\tPart Number: 16KTF1G64HZ-1G6E2 \n"},
+        {"\tOption 3: DSN:16KTF1G64HZ-1G6E2 FCN0CJ03468352B  \n",
+         "\tOption 3: DSN:16KTF1G64HZ-1G6E2 " DOTS "2B  \n"},
+        {"\tNIC 1: PCI device 01:00.3, MAC address 00:07:00:5C:50:00\n",
+         "\tNIC 1: PCI device 01:00.3, MAC address " DOTS "00\n"},
+        {"  [net: eth0] Intel\xe2\x80\xa8    mac address: 00:2b:67:4e:91:c0\n",
+         "  [net: eth0] Intel\xe2\x80\xa8    mac address: " DOTS "c0\n"},
+        {"\tSerial Port A: Enabled\n", "\tSerial Port A: Enabled\n"},
+        {"Serial Number:X1\n", "Serial Number:" DOTS "\n"},
+        {"no colon here", "no colon here"},
+    };
+    QString raw;
+    QString expected;
+    for (const auto &[line, maskedLine] : lines) {
+        raw += u8(line);
+        expected += u8(maskedLine);
+    }
+    EXPECT_EQ(IdentifierMasker({}, RawOutput(raw)).maskRawText(raw), expected);
 }
 
 } // namespace

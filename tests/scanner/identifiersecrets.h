@@ -47,20 +47,6 @@ inline bool isPlaceholder(const QString &value)
     return unset.match(lower).hasMatch();
 }
 
-inline const QRegularExpression &macPattern()
-{
-    static const QRegularExpression pattern(
-        QStringLiteral("\\b[0-9A-Fa-f]{2}([:-])[0-9A-Fa-f]{2}(?:\\1[0-9A-Fa-f]{2}){4}\\b"));
-    return pattern;
-}
-
-inline const QRegularExpression &uuidPattern()
-{
-    static const QRegularExpression pattern(QStringLiteral(
-        "\\b[0-9A-Fa-f]{8}-[0-9A-Fa-f]{4}-[0-9A-Fa-f]{4}-[0-9A-Fa-f]{4}-[0-9A-Fa-f]{12}\\b"));
-    return pattern;
-}
-
 // The identifier values of one tool output: placeholders and values shorter
 // than 4 characters dropped.
 inline QSet<QString> collect(const QString &toolOutput)
@@ -77,13 +63,14 @@ inline QSet<QString> collect(const QString &toolOutput)
             secrets.insert(value);
         }
     }
-    for (const QRegularExpression *pattern : {&macPattern(), &uuidPattern()}) {
-        auto matches = pattern->globalMatch(toolOutput);
-        while (matches.hasNext()) {
-            const QString value = matches.next().captured(0);
-            if (!isPlaceholder(value)) {
-                secrets.insert(value);
-            }
+    // MAC addresses (one kind of separator) and UUIDs, as whole words.
+    static const QRegularExpression patterns(QStringLiteral(
+        "\\b(?:[0-9A-Fa-f]{2}([:-])[0-9A-Fa-f]{2}(?:\\1[0-9A-Fa-f]{2}){4}|[0-9A-Fa-f]{8}-"
+        "[0-9A-Fa-f]{4}-[0-9A-Fa-f]{4}-[0-9A-Fa-f]{4}-[0-9A-Fa-f]{12})\\b"));
+    for (auto matches = patterns.globalMatch(toolOutput); matches.hasNext();) {
+        const QString value = matches.next().captured(0);
+        if (!isPlaceholder(value)) {
+            secrets.insert(value);
         }
     }
     return secrets;

@@ -133,16 +133,6 @@ TEST(MacParser, Lines)
     for (const Case &c : cases) {
         EXPECT_EQ(texts(parseMacHardware(q(c.text))), c.expected) << c.name;
     }
-    const std::pair<const char *, bool> headers[] = {
-        {"Memory", true},      {"Memory: 16 GB", false},
-        {"Properties:", true}, {"Thunderbolt Bus", false},
-        {"[usb: 1] x", false}, {"[usb 1] x", true},
-        {"pcie", true},        {"a: b:", true},
-        {"", false},
-    };
-    for (const auto &[line, header] : headers) {
-        EXPECT_EQ(isMacSectionHeader(q(line)), header) << line;
-    }
 }
 
 } // namespace
