@@ -86,16 +86,11 @@ TEST(Cleaner, DeduplicatesOnCategoryTitleValueAndDetail)
     EXPECT_EQ(out, expected);
 }
 
-HardwareItem of(HardwareCategory category)
-{
-    return HardwareItem(category, q("t"), q("v"), q("d"), q("s"));
-}
-
 TEST(Summary, CountsPerCategoryInDeclarationOrder)
 {
-    EXPECT_TRUE(makeSummaryItems({of(summary), of(summary)}).isEmpty());
-    QList<HardwareItem> items(1234, of(pci));
-    items.append(of(cpu));
+    EXPECT_TRUE(makeSummaryItems({item(summary, "t", "v"), item(summary, "u", "w")}).isEmpty());
+    QList<HardwareItem> items(1234, item(pci, "t", "v"));
+    items.append(item(cpu, "t", "v"));
     const std::vector<ItemText> expected = {summaryLine("CPU", "1 useful item"),
                                             summaryLine("PCI", "1234 useful items")};
     EXPECT_EQ(texts(makeSummaryItems(items)), expected);

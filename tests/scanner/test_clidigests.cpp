@@ -25,8 +25,7 @@ std::vector<Pinned> readManifest()
     QFile manifest(QStringLiteral(KESTRIN_TEST_DATA_DIR "/cli-json-digests.txt"));
     EXPECT_TRUE(manifest.open(QIODevice::ReadOnly)) << "missing tests/data/cli-json-digests.txt";
     std::vector<Pinned> pinned;
-    const QList<QByteArray> lines = manifest.readAll().split('\n');
-    for (const QByteArray &line : lines) {
+    for (const QByteArray &line : manifest.readAll().split('\n')) {
         if (line.isEmpty() || line.startsWith('#')) {
             continue;
         }
