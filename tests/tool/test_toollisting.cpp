@@ -25,7 +25,7 @@ QByteArray listingOf(const QString &root)
 
 class FixtureMachine : public testing::TestWithParam<std::pair<const char *, const char *>> {};
 
-// The counts ("Category count" pairs) are made by hand from the reviewed
+// The counts ("Category count", by title) are made by hand from the reviewed
 // listing. Names that hold an earlier rule's keyword move: a host bridge named
 // "...Core Processor Host Bridge" counts as CPU, and so does a memory module
 // labelled "CPU_SrcID#0..." (the laptop has 2 such, the server 4).
