@@ -1,8 +1,10 @@
 #pragma once
 
 #include "browser/browsermodel.h"
+#include "browser/sectioneditemsmodel.h"
 #include "scanner/scansource.h"
 
+#include <QFile>
 #include <QPromise>
 #include <QSignalSpy>
 #include <QTest>
@@ -12,10 +14,20 @@
 #include <ostream>
 #include <vector>
 
+using Cat = HardwareCategory;
+
 inline void PrintTo(const QString &text, std::ostream *out)
 {
     *out << '"' << text.toStdString() << '"';
 }
+
+inline QString u8(const char *utf8)
+{
+    return QString::fromUtf8(utf8);
+}
+
+// Names a table row's test after its `name` field.
+inline constexpr auto rowName = [](const auto &info) { return std::string(info.param.name); };
 
 // A scan source whose scans finish only when the test says so.
 class FakeScanSource : public ScanSource {
@@ -30,30 +42,72 @@ public:
     }
 
     [[nodiscard]] int scanCount() const { return m_scanCount; }
-    [[nodiscard]] bool hasPending() const { return !m_pending.empty(); }
 
-    // Finishes the oldest pending scan with `result`.
-    void complete(HardwareScanResult result)
+    // Finishes the oldest pending scan with `result`, or without one.
+    void complete(std::optional<HardwareScanResult> result)
     {
         auto promise = m_pending.front();
         m_pending.erase(m_pending.begin());
-        promise->addResult(std::move(result));
-        promise->finish();
+        if (result) {
+            promise->addResult(std::move(*result));
+            promise->finish();
+        }
     }
-
-    // Drops the oldest pending scan without a result.
-    void abandon() { m_pending.erase(m_pending.begin()); }
 
 private:
     std::vector<std::shared_ptr<QPromise<HardwareScanResult>>> m_pending;
     int m_scanCount = 0;
 };
 
-inline HardwareItem item(HardwareCategory category, const char *title, const char *value = "v",
+class FakeClipboard : public ClipboardService {
+public:
+    void setPlainText(const QString &text) override { texts.append(text); }
+    QStringList texts;
+};
+
+// Answers at once with `answer` when it is set; otherwise waits for close().
+class FakeSaveDialog : public SaveLocationProvider {
+public:
+    void askSaveLocation(const QString &suggestedFileName, const QStringList &nameFilters,
+                         std::function<void(std::optional<SaveLocation>)> done) override
+    {
+        suggested = suggestedFileName;
+        filters = nameFilters;
+        pending = std::move(done);
+        if (answer) {
+            close(answer->path, answer->filterIndex);
+        }
+    }
+    // The user closes the dialog, having chosen the filter at `filterIndex`.
+    void close(std::optional<QString> path, int filterIndex = 0)
+    {
+        auto done = std::move(pending);
+        pending = nullptr;
+        done(path ? std::optional<SaveLocation>(SaveLocation{*path, filterIndex}) : std::nullopt);
+    }
+
+    std::optional<SaveLocation> answer;
+    QString suggested;
+    QStringList filters;
+    std::function<void(std::optional<SaveLocation>)> pending;
+};
+
+class FakeAlerts : public AlertPresenter {
+public:
+    void showError(const QString &message) override { messages.append(message); }
+    QStringList messages;
+};
+
+inline QByteArray readAll(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
+}
+
+inline HardwareItem item(Cat category, const char *title, const char *value = "v",
                          const char *detail = "", const char *source = "src")
 {
-    return HardwareItem(category, QString::fromUtf8(title), QString::fromUtf8(value),
-                        QString::fromUtf8(detail), QString::fromUtf8(source));
+    return {category, u8(title), u8(value), u8(detail), u8(source)};
 }
 
 inline HardwareScanResult resultOf(QList<HardwareItem> items, QStringList warnings = {})
@@ -61,14 +115,13 @@ inline HardwareScanResult resultOf(QList<HardwareItem> items, QStringList warnin
     return HardwareScanResult{std::move(items), QStringLiteral("raw"), std::move(warnings)};
 }
 
-// `count` memory items titled "Item 0".."Item N-1" in that order.
-inline QList<HardwareItem> numberedItems(HardwareCategory category, int count,
-                                         const char *detail = "")
+// `count` items titled "Item 0".."Item N-1" in that order.
+inline QList<HardwareItem> numberedItems(Cat category, int count, const char *detail = "")
 {
     QList<HardwareItem> items;
     for (int i = 0; i < count; ++i) {
         items.append(HardwareItem(category, QStringLiteral("Item %1").arg(i), QStringLiteral("v"),
-                                  QString::fromUtf8(detail), QStringLiteral("src")));
+                                  u8(detail), QStringLiteral("src")));
     }
     return items;
 }
@@ -88,14 +141,19 @@ struct ScannedModel {
     std::unique_ptr<BrowserModel> model = std::make_unique<BrowserModel>(source);
 
     explicit ScannedModel(QList<HardwareItem> items = {}) { rescan(std::move(items)); }
+    explicit ScannedModel(HardwareScanResult result) { finishScan(std::move(result)); }
 
     // Runs one scan to completion and waits until its result is applied.
     void rescan(QList<HardwareItem> items, QStringList warnings = {})
     {
+        finishScan(resultOf(std::move(items), std::move(warnings)));
+    }
+    void finishScan(std::optional<HardwareScanResult> result)
+    {
         QSignalSpy finished(model.get(), &BrowserModel::scanFinished);
         model->refresh();
-        source->complete(resultOf(std::move(items), std::move(warnings)));
-        ASSERT_TRUE(finished.wait(2000));
+        source->complete(std::move(result));
+        ASSERT_TRUE(finished.wait(5000));
     }
 
     // Types `text` and waits for the debounced filter pass.
@@ -104,5 +162,20 @@ struct ScannedModel {
         QSignalSpy passes(model.get(), &BrowserModel::filterPassCompleted);
         model->setSearchText(text);
         ASSERT_TRUE(passes.wait(2000));
+    }
+
+    [[nodiscard]] SectionedItemsModel &rows() const
+    {
+        return *qobject_cast<SectionedItemsModel *>(model->sectionModel());
+    }
+
+    // The values of the window's rows, in display order.
+    [[nodiscard]] QStringList shownValues() const
+    {
+        QStringList values;
+        for (int row = 0; row < rows().rowCount(); ++row) {
+            values.append(rows().index(row).data(SectionedItemsModel::ValueRole).toString());
+        }
+        return values;
     }
 };

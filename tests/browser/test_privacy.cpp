@@ -3,24 +3,15 @@
 #include "browser/jsonexport.h"
 #include "browsertesthelpers.h"
 
-#include <QAbstractItemModel>
-#include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QTemporaryDir>
 
-using Cat = HardwareCategory;
-
 namespace {
 
 // Five U+2022 in UTF-8.
 #define DOTS "\xe2\x80\xa2\xe2\x80\xa2\xe2\x80\xa2\xe2\x80\xa2\xe2\x80\xa2"
-
-QString u8(const char *utf8)
-{
-    return QString::fromUtf8(utf8);
-}
 
 const char *const rawText = "===== dmidecode -q =====\n"
                             "Memory Device\n"
@@ -52,37 +43,9 @@ HardwareScanResult privacyScan()
     };
 }
 
-// A model holding privacyScan(), with the mask as the window starts it (on).
-struct PrivacyModel : ScannedModel {
-    PrivacyModel()
-    {
-        QSignalSpy finished(model.get(), &BrowserModel::scanFinished);
-        model->refresh();
-        source->complete(privacyScan());
-        EXPECT_TRUE(finished.wait(2000));
-    }
-
-    [[nodiscard]] QStringList shownValues() const
-    {
-        QAbstractItemModel *rows = qobject_cast<QAbstractItemModel *>(model->sectionModel());
-        const int valueRole = rows->roleNames().key("value");
-        QStringList values;
-        for (int row = 0; row < rows->rowCount(); ++row) {
-            values.append(rows->index(row, 0).data(valueRole).toString());
-        }
-        return values;
-    }
-};
-
-class FakeClipboard : public ClipboardService {
-public:
-    void setPlainText(const QString &text) override { texts.append(text); }
-    QStringList texts;
-};
-
 TEST(Privacy, IdentifiersAreHiddenByDefaultInWhatTheWindowShows)
 {
-    PrivacyModel s;
+    ScannedModel s(privacyScan());
     EXPECT_TRUE(s.model->hideIdentifiers());
     s.model->setSelectedCategory(Cat::memory);
     // Display order: section "DIMM 0" (Locator, Serial Number), then "DIMM 1".
@@ -137,7 +100,7 @@ class SearchMaskTest : public testing::TestWithParam<SearchMaskCase> {};
 TEST_P(SearchMaskTest, AHiddenValueCannotBeFound)
 {
     const SearchMaskCase &c = GetParam();
-    PrivacyModel s;
+    ScannedModel s(privacyScan());
     s.model->setSelectedCategory(c.category);
     s.settleSearch(u8(c.query));
     EXPECT_EQ(s.model->filteredCount(), c.matchesMasked);
@@ -156,9 +119,7 @@ INSTANTIATE_TEST_SUITE_P(
                     SearchMaskCase{"ShortSerial", Cat::memory, "0e08", 0, 1},
                     SearchMaskCase{"ModelNamesStayFindable", Cat::memory, "hmaa51", 1, 1},
                     SearchMaskCase{"KeysStayFindable", Cat::memory, "serial number", 2, 2}),
-    [](const testing::TestParamInfo<SearchMaskCase> &info) {
-        return std::string(info.param.name);
-    });
+    rowName);
 
 struct CopyCase {
     const char *name;
@@ -174,7 +135,7 @@ class CopyTest : public testing::TestWithParam<CopyCase> {};
 TEST_P(CopyTest, CopiesWhatTheRowShows)
 {
     const CopyCase &c = GetParam();
-    PrivacyModel s;
+    ScannedModel s(privacyScan());
     FakeClipboard clipboard;
     s.model->setClipboardService(&clipboard);
     s.model->setSelectedCategory(c.category);
@@ -214,27 +175,7 @@ INSTANTIATE_TEST_SUITE_P(
         CopyCase{"RowPastTheEnd", Cat::memory, &BrowserModel::copySection, 4, true, nullptr},
         CopyCase{"RowPastTheEndOfTitleAndValue", Cat::memory, &BrowserModel::copyTitleAndValue, 4,
                  false, nullptr}),
-    [](const testing::TestParamInfo<CopyCase> &info) { return std::string(info.param.name); });
-
-// ---- JSON save -------------------------------------------------------------------
-
-class FakeSaveDialog : public SaveLocationProvider {
-public:
-    void askSaveLocation(const QString &, const QStringList &nameFilters,
-                         std::function<void(std::optional<SaveLocation>)> done) override
-    {
-        filters = nameFilters;
-        done(answer);
-    }
-    std::optional<SaveLocation> answer;
-    QStringList filters;
-};
-
-QByteArray readAll(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
-}
+    rowName);
 
 struct JsonSaveCase {
     const char *name;
@@ -250,8 +191,7 @@ TEST_P(JsonSaveTest, WritesTheVisiblePageAsTheCommandLineDoes)
 {
     const JsonSaveCase &c = GetParam();
     QTemporaryDir dir;
-    ASSERT_TRUE(dir.isValid());
-    PrivacyModel s;
+    ScannedModel s(privacyScan());
     FakeSaveDialog dialog;
     const QString path = dir.filePath(QStringLiteral("report.json"));
     dialog.answer = SaveLocation{path, 1};
@@ -267,47 +207,42 @@ TEST_P(JsonSaveTest, WritesTheVisiblePageAsTheCommandLineDoes)
     QJsonParseError error{};
     const QJsonObject root = QJsonDocument::fromJson(bytes, &error).object();
     ASSERT_EQ(error.error, QJsonParseError::NoError) << bytes.toStdString();
-    const QJsonArray items = root.value(QStringLiteral("items")).toArray();
-    const QList<HardwareItem> &real = s.model->items();
-    ASSERT_EQ(items.size(), c.values.size());
-    const char *const titles[] = {"Serial Number", "Part Number", "Serial Number", "Locator"};
-    for (qsizetype i = 0; i < items.size(); ++i) {
-        const QJsonObject entry = items[i].toObject();
-        const HardwareItem &source = real[i + 1]; // after the summary item
-        EXPECT_EQ(entry.size(), 6);
-        EXPECT_EQ(entry.value(QStringLiteral("id")).toString(),
-                  source.id.toString(QUuid::WithoutBraces));
-        EXPECT_EQ(entry.value(QStringLiteral("category")).toString(), QStringLiteral("Memory"));
-        EXPECT_EQ(entry.value(QStringLiteral("title")).toString(), u8(titles[i]));
-        EXPECT_EQ(entry.value(QStringLiteral("value")).toString(), c.values[i]);
-        EXPECT_EQ(entry.value(QStringLiteral("detail")).toString(), source.detail);
-        EXPECT_EQ(entry.value(QStringLiteral("source")).toString(), QStringLiteral("dmidecode -q"));
+    QJsonArray expected;
+    for (qsizetype i = 0; i < c.values.size(); ++i) {
+        const HardwareItem &source = s.model->items()[i + 1]; // after the summary item
+        expected.append(QJsonObject{{u"id"_qs, source.id.toString(QUuid::WithoutBraces)},
+                                    {u"category"_qs, u"Memory"_qs},
+                                    {u"title"_qs, source.title},
+                                    {u"value"_qs, c.values[i]},
+                                    {u"detail"_qs, source.detail},
+                                    {u"source"_qs, u"dmidecode -q"_qs}});
     }
-    EXPECT_EQ(root.value(QStringLiteral("warnings")).toArray(), QJsonArray({u8(c.warning)}));
-    EXPECT_EQ(root.value(QStringLiteral("rawOutput")).toString(), u8(c.raw));
+    EXPECT_EQ(root.value(u"items").toArray(), expected);
+    EXPECT_EQ(root.value(u"warnings").toArray(), QJsonArray({u8(c.warning)}));
+    EXPECT_EQ(root.value(u"rawOutput").toString(), u8(c.raw));
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Browser, JsonSaveTest,
-    testing::Values(JsonSaveCase{"Masked",
-                                 true,
-                                 {u8(DOTS "2B"), u8("HMAA51S6AMR6N-UH"), u8(DOTS),
-                                  u8("ChannelA-DIMM0")},
-                                 "eth0 (" DOTS "17) is down",
-                                 maskedRawText},
-                    JsonSaveCase{"Unmasked",
-                                 false,
-                                 {u8("FCN0CJ03468352B"), u8("HMAA51S6AMR6N-UH"), u8("0E08"),
-                                  u8("ChannelA-DIMM0")},
-                                 "eth0 (8c:c6:81:2a:5b:17) is down",
-                                 rawText}),
-    [](const testing::TestParamInfo<JsonSaveCase> &info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Browser, JsonSaveTest,
+                         testing::Values(JsonSaveCase{"Masked",
+                                                      true,
+                                                      {u8(DOTS "2B"), u8("HMAA51S6AMR6N-UH"),
+                                                       u8(DOTS), u8("ChannelA-DIMM0")},
+                                                      "eth0 (" DOTS "17) is down",
+                                                      maskedRawText},
+                                         JsonSaveCase{"Unmasked",
+                                                      false,
+                                                      {u8("FCN0CJ03468352B"),
+                                                       u8("HMAA51S6AMR6N-UH"), u8("0E08"),
+                                                       u8("ChannelA-DIMM0")},
+                                                      "eth0 (8c:c6:81:2a:5b:17) is down",
+                                                      rawText}),
+                         rowName);
 
 TEST(Privacy, OtherFiltersSaveTheTextReport)
 {
     for (int filterIndex : {0, -1, 2}) {
         QTemporaryDir dir;
-        PrivacyModel s;
+        ScannedModel s(privacyScan());
         FakeSaveDialog dialog;
         const QString path = dir.filePath(QStringLiteral("report.json"));
         dialog.answer = SaveLocation{path, filterIndex};
@@ -341,17 +276,12 @@ TEST(JsonExport, IsCompactSortedAndEndsWithALineFeed)
               QByteArray("{\"items\":[],\"rawOutput\":\"\",\"warnings\":[]}\n"));
 }
 
-} // namespace
-
-namespace {
-
 TEST(Privacy, TogglingUpdatesTheRowsInPlaceWhenThePageStaysTheSame)
 {
-    PrivacyModel s;
+    ScannedModel s(privacyScan());
     s.model->setSelectedCategory(Cat::memory);
-    QAbstractItemModel *rows = qobject_cast<QAbstractItemModel *>(s.model->sectionModel());
-    QSignalSpy resets(rows, &QAbstractItemModel::modelReset);
-    QSignalSpy changes(rows, &QAbstractItemModel::dataChanged);
+    QSignalSpy resets(&s.rows(), &QAbstractItemModel::modelReset);
+    QSignalSpy changes(&s.rows(), &QAbstractItemModel::dataChanged);
     s.model->setHideIdentifiers(false);
     EXPECT_EQ(resets.size(), 0);
     ASSERT_EQ(changes.size(), 1);
@@ -374,13 +304,14 @@ TEST(Privacy, TogglingRebuildsTheRowsWhenAMaskMovesThemToAnotherSection)
     ScannedModel s({item(Cat::memory, "Size", "8 GB", "DIMM 336EE786"),
                     item(Cat::memory, "Serial Number", "336EE786", "DIMM 336EE786")});
     s.model->setSelectedCategory(Cat::memory);
-    QAbstractItemModel *rows = qobject_cast<QAbstractItemModel *>(s.model->sectionModel());
-    const int sectionRole = rows->roleNames().key("sectionTitle");
-    EXPECT_EQ(rows->index(0, 0).data(sectionRole).toString(), u8("DIMM " DOTS));
-    QSignalSpy resets(rows, &QAbstractItemModel::modelReset);
+    const auto section = [&] {
+        return s.rows().index(0).data(SectionedItemsModel::SectionTitleRole);
+    };
+    EXPECT_EQ(section(), u8("DIMM " DOTS));
+    QSignalSpy resets(&s.rows(), &QAbstractItemModel::modelReset);
     s.model->setHideIdentifiers(false);
     EXPECT_EQ(resets.size(), 1);
-    EXPECT_EQ(rows->index(0, 0).data(sectionRole).toString(), u8("DIMM 336EE786"));
+    EXPECT_EQ(section(), u8("DIMM 336EE786"));
 }
 
 } // namespace

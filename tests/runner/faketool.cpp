@@ -11,7 +11,8 @@
 //   pidfile PATH          write this process's pid
 //   touch PATH            create a file;  waitfile PATH: wait until it exists
 //   args                  print every argument in brackets and end
-//   cwd / stdin / fds / env NAME   report what the tool was given
+//   inherited NAME        print $NAME, the working folder and standard input's dev:inode
+//   fds                   list the open descriptors above 2
 //   raise SIGNAL          end by this signal;  exit CODE: end with this status
 #include <cerrno>
 #include <chrono>
@@ -97,20 +98,14 @@ void run(const std::string &command, int argc, char **argv)
         content << file.rdbuf();
         writeAll(STDOUT_FILENO, content.str());
     } else if (verb == "flood") {
-        const long long total = std::stoll(rest);
-        std::string line(99, 'x');
-        line += '\n';
-        std::string chunk;
-        while (chunk.size() + line.size() <= 65500) {
-            chunk += line;
+        // Lines of 99 'x' and a line feed, cut at BYTES, to both streams by turns.
+        std::string bytes(std::stoull(rest), 'x');
+        for (std::size_t i = 99; i < bytes.size(); i += 100) {
+            bytes[i] = '\n';
         }
-        for (long long written = 0; written < total;) {
-            const std::string piece =
-                chunk.substr(0, static_cast<std::size_t>(std::min<long long>(
-                                    static_cast<long long>(chunk.size()), total - written)));
-            writeAll(STDOUT_FILENO, piece);
-            writeAll(STDERR_FILENO, piece);
-            written += static_cast<long long>(piece.size());
+        for (std::size_t at = 0; at < bytes.size(); at += 65500) {
+            writeAll(STDOUT_FILENO, bytes.substr(at, 65500));
+            writeAll(STDERR_FILENO, bytes.substr(at, 65500));
         }
     } else if (verb == "sleep") {
         sleepMs(std::stol(rest));
@@ -140,35 +135,23 @@ void run(const std::string &command, int argc, char **argv)
             writeAll(STDOUT_FILENO, std::string("[") + argv[i] + "]\n");
         }
         std::exit(0);
-    } else if (verb == "cwd") {
-        char buffer[4096];
-        writeAll(STDOUT_FILENO, std::string(::getcwd(buffer, sizeof buffer) ? buffer : "?") + "\n");
-    } else if (verb == "env") {
+    } else if (verb == "inherited") {
         const char *value = std::getenv(rest.c_str());
-        writeAll(STDOUT_FILENO, std::string(value ? value : "(unset)") + "\n");
-    } else if (verb == "stdin") {
-        struct stat info {};
-        if (::fstat(STDIN_FILENO, &info) == 0) {
-            writeAll(STDOUT_FILENO,
-                     std::to_string(info.st_dev) + ":" + std::to_string(info.st_ino) + "\n");
-        } else {
-            writeAll(STDOUT_FILENO, "closed\n");
-        }
+        char cwd[4096];
+        struct stat input {};
+        ::fstat(STDIN_FILENO, &input);
+        writeAll(STDOUT_FILENO, std::string(value ? value : "(unset)") + "\n" +
+                                    (::getcwd(cwd, sizeof cwd) ? cwd : "?") + "\n" +
+                                    std::to_string(input.st_dev) + ":" +
+                                    std::to_string(input.st_ino) + "\n");
     } else if (verb == "fds") {
         DIR *dir = ::opendir("/proc/self/fd");
-        const int own = dir ? ::dirfd(dir) : -1;
-        while (dirent *entry = dir ? ::readdir(dir) : nullptr) {
-            if (entry->d_name[0] == '.') {
-                continue;
-            }
-            const int fd = std::atoi(entry->d_name);
-            if (fd > 2 && fd != own) {
+        while (dirent *entry = ::readdir(dir)) {
+            if (const int fd = std::atoi(entry->d_name); fd > 2 && fd != ::dirfd(dir)) {
                 writeAll(STDOUT_FILENO, std::to_string(fd) + "\n");
             }
         }
-        if (dir) {
-            ::closedir(dir);
-        }
+        ::closedir(dir);
     } else if (verb == "raise") {
         std::signal(std::stoi(rest), SIG_DFL);
         std::raise(std::stoi(rest));

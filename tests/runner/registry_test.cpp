@@ -1,6 +1,4 @@
 #include "scanner/activeprocessregistry.h"
-#include "scanner/hardwarescanner.h"
-#include "scanner/processrunner.h"
 #include "tests/runner/runnertestsupport.h"
 
 #include <future>
@@ -9,19 +7,16 @@
 extern char **environ;
 
 using namespace RunnerTest;
-using namespace std::chrono_literals;
 
 namespace {
 
 pid_t spawnFakeTool(const QStringList &commands)
 {
     std::vector<QByteArray> bytes{QFile::encodeName(fakeTool())};
+    bytes.reserve(std::size_t(commands.size()) + 1); // keeps the pointers below valid
+    std::vector<char *> argv{bytes[0].data()};
     for (const QString &command : commands) {
-        bytes.push_back(command.toUtf8());
-    }
-    std::vector<char *> argv;
-    for (QByteArray &b : bytes) {
-        argv.push_back(b.data());
+        argv.push_back(bytes.emplace_back(command.toUtf8()).data());
     }
     argv.push_back(nullptr);
     pid_t pid = -1;
@@ -29,11 +24,13 @@ pid_t spawnFakeTool(const QStringList &commands)
     return pid;
 }
 
-class RunnerRegistry : public ProcessHygiene {};
+class RunnerRegistry : public ScanFixture {};
 
 TEST_F(RunnerRegistry, RemoveTakesEveryEntryOfThatHandleOnly)
 {
     ActiveProcessRegistry registry;
+    registry.terminateAll(); // empty: nothing to do, twice
+    registry.terminateAll();
     auto a = std::make_shared<ChildProcess>(1000001);
     auto b = std::make_shared<ChildProcess>(1000001); // same pid, different handle
     registry.add(a);
@@ -48,23 +45,11 @@ TEST_F(RunnerRegistry, RemoveTakesEveryEntryOfThatHandleOnly)
     EXPECT_EQ(registry.count(), 0);
 }
 
-TEST_F(RunnerRegistry, TerminateAllOnEmptyRegistryTwice)
-{
-    ActiveProcessRegistry registry;
-    registry.terminateAll();
-    registry.terminateAll();
-    EXPECT_EQ(registry.count(), 0);
-}
-
-TEST_F(RunnerRegistry, SharedInstanceIsOne)
-{
-    EXPECT_EQ(&HardwareScanner::activeProcesses(), &HardwareScanner::activeProcesses());
-}
-
 TEST_F(RunnerRegistry, ReapedChildIsNeverSignalled)
 {
-    const pid_t pid = spawnFakeTool({QStringLiteral("exit 7")});
-    ChildProcess child(pid);
+    ChildProcess child(spawnFakeTool({QStringLiteral("exit 7")}));
+    // Ended but still a zombie of ours: not running, and the reaper gets its status.
+    ASSERT_TRUE(waitUntil([&] { return !child.isRunning(); }));
     EXPECT_EQ(child.waitAndReap(), 7);
     EXPECT_FALSE(child.isRunning());
     EXPECT_FALSE(child.sendSignal(0));
@@ -81,24 +66,14 @@ TEST_F(RunnerRegistry, ChildCollectedElsewhereIsNeverSignalled)
     EXPECT_FALSE(child.sendSignal(0));
 }
 
-TEST_F(RunnerRegistry, EndedButUnreapedChildIsNotRunning)
-{
-    const pid_t pid = spawnFakeTool({QStringLiteral("exit 0")});
-    ChildProcess child(pid);
-    ASSERT_TRUE(waitUntil([&] { return !child.isRunning(); }));
-    // Still a zombie of ours: the reaper gets it and its status.
-    EXPECT_EQ(child.waitAndReap(), 0);
-}
-
 TEST_F(RunnerRegistry, TerminateAllSignalsAndEmptiesWithoutWaiting)
 {
     ActiveProcessRegistry registry;
-    const QString pidFile = tempPath(QStringLiteral("p"));
+    const QString started = tempPath(QStringLiteral("p"));
     auto stubborn = std::make_shared<ChildProcess>(
-        spawnFakeTool({QStringLiteral("ignoreterm"), QStringLiteral("touch ") + pidFile,
-                       QStringLiteral("sleep 60000")}));
+        spawnFakeTool({u"ignoreterm"_qs, u"touch "_qs + started, u"sleep 60000"_qs}));
     auto polite = std::make_shared<ChildProcess>(spawnFakeTool({QStringLiteral("sleep 60000")}));
-    ASSERT_TRUE(waitUntil([&] { return QFile::exists(pidFile); }));
+    ASSERT_TRUE(waitUntil([&] { return QFile::exists(started); }));
     registry.add(stubborn);
     registry.add(polite);
 
@@ -117,32 +92,22 @@ TEST_F(RunnerRegistry, TerminateAllSignalsAndEmptiesWithoutWaiting)
 // the failure of a child ended by SIGTERM, and the scan still completes.
 TEST_F(RunnerRegistry, TerminateAllDuringAScan)
 {
-    QTemporaryDir scripts;
-    for (const char *name : {"mac.script", "classic.script"}) {
-        QFile file(scripts.filePath(QString::fromLatin1(name)));
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write("sleep 60000\n");
-    }
-    ::setenv("KESTRIN_FAKE_TOOL_DIR", QFile::encodeName(scripts.path()).constData(), 1);
-    HardwareScanner scanner;
-    scanner.setToolOverride(fakeTool());
+    script("mac", {QStringLiteral("sleep 60000")});
+    script("classic", {QStringLiteral("sleep 60000")});
     ActiveProcessRegistry &registry = HardwareScanner::activeProcesses();
     const qsizetype before = registry.count();
 
-    auto scan = std::async(std::launch::async, [&] { return scanner.performScan(); });
+    auto scan = std::async(std::launch::async, [&] { return m_scanner.performScan(); });
     ASSERT_TRUE(waitUntil([&] { return registry.count() == before + 2; }));
     const auto start = std::chrono::steady_clock::now();
     registry.terminateAll();
     EXPECT_LT(std::chrono::steady_clock::now() - start, 500ms);
     EXPECT_EQ(registry.count(), 0);
 
-    const HardwareScanResult result = scan.get();
-    EXPECT_EQ(
-        result.warnings,
-        QStringList({QStringLiteral("Could not run dmidecode --mac-hardware: dmidecode exited "
-                                    "with status 15."),
-                     QStringLiteral("Could not run dmidecode -q: dmidecode exited with "
-                                    "status 15.")}));
+    EXPECT_EQ(scan.get().warnings,
+              QStringList({u"Could not run dmidecode --mac-hardware: dmidecode exited with status "
+                           u"15."_qs,
+                           u"Could not run dmidecode -q: dmidecode exited with status 15."_qs}));
     EXPECT_EQ(registry.count(), 0);
 }
 

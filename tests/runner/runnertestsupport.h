@@ -1,5 +1,8 @@
 #pragma once
 
+#include "scanner/hardwarescanner.h"
+#include "scanner/processrunner.h"
+
 #include <QDir>
 #include <QFile>
 #include <QString>
@@ -21,9 +24,18 @@
 
 namespace RunnerTest {
 
+using namespace std::chrono_literals;
+
 inline QString fakeTool()
 {
     return QStringLiteral(KESTRIN_FAKE_TOOL);
+}
+
+// Fake tool commands written as one string, "out a|exit 3" (an empty field is
+// an empty argument).
+inline QStringList commands(const char *joined)
+{
+    return QString::fromUtf8(joined).split(u'|');
 }
 
 inline std::set<int> openDescriptors()
@@ -38,18 +50,6 @@ inline std::set<int> openDescriptors()
     }
     ::closedir(dir);
     return fds;
-}
-
-// Descriptors a child would inherit (those without close-on-exec).
-inline std::set<int> inheritableDescriptors()
-{
-    std::set<int> result;
-    for (const int fd : openDescriptors()) {
-        if (fd > 2 && (::fcntl(fd, F_GETFD) & FD_CLOEXEC) == 0) {
-            result.insert(fd);
-        }
-    }
-    return result;
 }
 
 // True when this process has no child left, ended or not.
@@ -67,7 +67,7 @@ inline bool waitUntil(const std::function<bool()> &condition,
         if (std::chrono::steady_clock::now() > end) {
             return false;
         }
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        std::this_thread::sleep_for(5ms);
     }
     return true;
 }
@@ -75,10 +75,8 @@ inline bool waitUntil(const std::function<bool()> &condition,
 inline pid_t readPid(const QString &path)
 {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        return -1;
-    }
-    return static_cast<pid_t>(file.readAll().trimmed().toLong());
+    return file.open(QIODevice::ReadOnly) ? static_cast<pid_t>(file.readAll().trimmed().toLong())
+                                          : -1;
 }
 
 // Every test must leave no child process behind (reaped, not zombie) and no
@@ -95,8 +93,7 @@ protected:
         EXPECT_TRUE(added.empty()) << "descriptors leaked: " << ::testing::PrintToString(added);
         // Processes deliberately left behind by the tool must not outlive the test.
         for (const QString &path : m_leftBehind) {
-            const pid_t pid = readPid(path);
-            if (pid > 0) {
+            if (const pid_t pid = readPid(path); pid > 0) {
                 ::kill(pid, SIGKILL);
             }
         }
@@ -105,9 +102,8 @@ protected:
     // A file for the tool to write a pid into; the process is killed after the test.
     QString leftBehindPidFile()
     {
-        const QString path = m_dir.filePath(QStringLiteral("left%1.pid").arg(m_leftBehind.size()));
-        m_leftBehind.append(path);
-        return path;
+        m_leftBehind.append(tempPath(QStringLiteral("left%1.pid").arg(m_leftBehind.size())));
+        return m_leftBehind.back();
     }
 
     QString tempPath(const QString &name) const { return m_dir.filePath(name); }
@@ -121,6 +117,28 @@ protected:
 private:
     std::set<int> m_fdsBefore;
     QStringList m_leftBehind;
+};
+
+// A scanner running the fake tool, whose two runs follow mac.script and
+// classic.script in the test's folder.
+class ScanFixture : public ProcessHygiene {
+protected:
+    void SetUp() override
+    {
+        ProcessHygiene::SetUp();
+        ::setenv("KESTRIN_FAKE_TOOL_DIR", QFile::encodeName(m_dir.path()).constData(), 1);
+        m_scanner.setToolOverride(fakeTool());
+        m_scanner.setRunTimeout(10);
+    }
+
+    void script(const char *name, const QStringList &lines)
+    {
+        QFile file(m_dir.filePath(QString::fromLatin1(name) + QStringLiteral(".script")));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(lines.join(u'\n').toUtf8() + '\n');
+    }
+
+    HardwareScanner m_scanner;
 };
 
 } // namespace RunnerTest

@@ -1,6 +1,4 @@
-#include "scanner/activeprocessregistry.h"
-#include "scanner/hardwarescanner.h"
-#include "scanner/processrunner.h"
+#include "scanner/toollocation.h"
 #include "tests/runner/runnertestsupport.h"
 
 #include <QJsonArray>
@@ -12,7 +10,6 @@
 #include <sys/stat.h>
 
 using namespace RunnerTest;
-using namespace std::chrono_literals;
 
 namespace {
 
@@ -22,13 +19,10 @@ const QString classicText = QStringLiteral(
     "\tManufacturer: Acme Computers\n");
 
 // Escapes text for an "out" command of the fake tool.
-QString outCommand(const QString &text)
+QString out(QString text)
 {
-    QString escaped = text;
-    escaped.replace(u'\\', QStringLiteral("\\\\"));
-    escaped.replace(u'\n', QStringLiteral("\\n"));
-    escaped.replace(u'\t', QStringLiteral("\\t"));
-    return QStringLiteral("out ") + escaped;
+    text.replace(u'\\', u"\\\\"_qs).replace(u'\n', u"\\n"_qs).replace(u'\t', u"\\t"_qs);
+    return QStringLiteral("out ") + text;
 }
 
 QString framed(const QString &mac, const QString &classic)
@@ -51,64 +45,44 @@ std::vector<ItemFields> fieldsOf(const QList<HardwareItem> &items)
 
 bool hasItem(const QList<HardwareItem> &items, const QString &value, const QString &source)
 {
-    return std::any_of(items.begin(), items.end(), [&](const HardwareItem &item) {
+    return std::ranges::any_of(items, [&](const HardwareItem &item) {
         return item.value == value && item.source == source;
     });
 }
 
-class ScanFixture : public ProcessHygiene {
-protected:
-    void SetUp() override
-    {
-        ProcessHygiene::SetUp();
-        ::setenv("KESTRIN_FAKE_TOOL_DIR", QFile::encodeName(m_dir.path()).constData(), 1);
-        m_scanner.setToolOverride(fakeTool());
-        m_scanner.setRunTimeout(10);
-    }
+void chmodTo(const QString &path, mode_t mode)
+{
+    ASSERT_EQ(::chmod(QFile::encodeName(path).constData(), mode), 0);
+}
 
-    void script(const char *name, const QStringList &commands)
-    {
-        QFile file(m_dir.filePath(QString::fromLatin1(name) + QStringLiteral(".script")));
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        file.write(commands.join(u'\n').toUtf8() + '\n');
-    }
-
-    HardwareScanner m_scanner;
-};
+struct stat statOf(const QString &path)
+{
+    struct stat info {};
+    ::stat(QFile::encodeName(path).constData(), &info);
+    return info;
+}
 
 class RunnerScan : public ScanFixture {};
 
-TEST_F(RunnerScan, BothRunsSucceed)
-{
-    script("mac", {outCommand(macText)});
-    script("classic", {outCommand(classicText)});
-    const HardwareScanResult result = m_scanner.performScan();
-    EXPECT_EQ(result.rawOutput, framed(macText, classicText));
-    EXPECT_TRUE(result.warnings.isEmpty());
-    ASSERT_FALSE(result.items.isEmpty());
-    EXPECT_EQ(result.items.first().category, HardwareCategory::summary);
-    EXPECT_TRUE(hasItem(result.items, QStringLiteral("16 GB"), QStringLiteral("--mac-hardware")));
-    EXPECT_TRUE(
-        hasItem(result.items, QStringLiteral("Acme Firmware"), QStringLiteral("dmidecode -q")));
-}
-
 // Each order is forced: the first run waits until the other has written its
 // output and is about to exit.
-TEST_F(RunnerScan, CompletionOrderDoesNotMatter)
+TEST_F(RunnerScan, BothRunsSucceedInEitherCompletionOrder)
 {
     const QString macDone = tempPath(QStringLiteral("mac.done"));
     const QString classicDone = tempPath(QStringLiteral("classic.done"));
-    script("mac", {outCommand(macText), QStringLiteral("touch ") + macDone});
-    script("classic", {QStringLiteral("waitfile ") + macDone, QStringLiteral("sleep 100"),
-                       outCommand(classicText)});
+    script("mac", {out(macText), QStringLiteral("touch ") + macDone});
+    script("classic", {QStringLiteral("waitfile ") + macDone, u"sleep 100"_qs, out(classicText)});
     const HardwareScanResult macFirst = m_scanner.performScan();
+    EXPECT_EQ(macFirst.rawOutput, framed(macText, classicText));
+    EXPECT_TRUE(macFirst.warnings.isEmpty());
+    ASSERT_FALSE(macFirst.items.isEmpty());
+    EXPECT_EQ(macFirst.items.first().category, HardwareCategory::summary);
+    EXPECT_TRUE(hasItem(macFirst.items, u"16 GB"_qs, u"--mac-hardware"_qs));
+    EXPECT_TRUE(hasItem(macFirst.items, u"Acme Firmware"_qs, u"dmidecode -q"_qs));
 
-    script("mac", {QStringLiteral("waitfile ") + classicDone, QStringLiteral("sleep 100"),
-                   outCommand(macText)});
-    script("classic", {outCommand(classicText), QStringLiteral("touch ") + classicDone});
+    script("mac", {QStringLiteral("waitfile ") + classicDone, u"sleep 100"_qs, out(macText)});
+    script("classic", {out(classicText), QStringLiteral("touch ") + classicDone});
     const HardwareScanResult classicFirst = m_scanner.performScan();
-
-    EXPECT_EQ(classicFirst.rawOutput, framed(macText, classicText));
     EXPECT_EQ(classicFirst.rawOutput, macFirst.rawOutput);
     EXPECT_EQ(classicFirst.warnings, macFirst.warnings);
     EXPECT_EQ(fieldsOf(classicFirst.items), fieldsOf(macFirst.items));
@@ -148,52 +122,50 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         ScanCase{"EmptyOutputsStillFramed", {}, {}, 10, framed({}, {}), {}, false},
         ScanCase{"MacOptionUnknown",
-                 {QStringLiteral("err dmidecode: unrecognized option '--mac-hardware'\\n"),
-                  QStringLiteral("exit 2")},
-                 {outCommand(classicText)},
+                 commands("err dmidecode: unrecognized option '--mac-hardware'\\n|exit 2"),
+                 {out(classicText)},
                  10,
                  framed({}, classicText),
-                 {QStringLiteral("Could not run dmidecode --mac-hardware: dmidecode: unrecognized "
-                                 "option '--mac-hardware'\n")},
+                 {u"Could not run dmidecode --mac-hardware: dmidecode: unrecognized option "
+                  u"'--mac-hardware'\n"_qs},
                  true},
         ScanCase{"ClassicBlankFailure",
-                 {outCommand(macText)},
-                 {QStringLiteral("out \\n"), QStringLiteral("exit 1")},
+                 {out(macText)},
+                 commands("out \\n|exit 1"),
                  10,
                  framed(macText, {}),
-                 {QStringLiteral("Could not run dmidecode -q: dmidecode exited with status 1.")},
+                 {u"Could not run dmidecode -q: dmidecode exited with status 1."_qs},
                  true},
         ScanCase{"ClassicFailureWithTableKeepsErrorText",
                  {},
-                 {outCommand(classicText), QStringLiteral("err /dev/mem: denied\\n"),
-                  QStringLiteral("exit 1")},
+                 {out(classicText), u"err /dev/mem: denied\\n"_qs, u"exit 1"_qs},
                  10,
                  framed({}, classicText + QStringLiteral("\n/dev/mem: denied\n")),
                  {},
                  true},
-        ScanCase{"BothTimeOut",
-                 {QStringLiteral("sleep 60000")},
-                 {QStringLiteral("sleep 60000")},
-                 1,
-                 framed({}, {}),
-                 {QStringLiteral("Could not run dmidecode --mac-hardware: dmidecode timed out "
-                                 "after 1 seconds."),
-                  QStringLiteral("Could not run dmidecode -q: dmidecode timed out after 1 "
-                                 "seconds.")},
-                 false}),
+        ScanCase{
+            "BothTimeOut",
+            {u"sleep 60000"_qs},
+            {u"sleep 60000"_qs},
+            1,
+            framed({}, {}),
+            {u"Could not run dmidecode --mac-hardware: dmidecode timed out after 1 seconds."_qs,
+             u"Could not run dmidecode -q: dmidecode timed out after 1 seconds."_qs},
+            false}),
     [](const ::testing::TestParamInfo<ScanCase> &info) { return std::string(info.param.name); });
 
 TEST_F(RunnerScan, ToolWithoutExecutePermissionIsFixed)
 {
     const QString tool = tempPath(QStringLiteral("dmidecode"));
     ASSERT_TRUE(QFile::copy(fakeTool(), tool));
-    ASSERT_EQ(::chmod(QFile::encodeName(tool).constData(), 0644), 0);
-    script("mac", {outCommand(macText)});
-    script("classic", {outCommand(classicText)});
+    chmodTo(tool, 0644);
+    script("mac", {out(macText)});
+    script("classic", {out(classicText)});
     m_scanner.setToolOverride(tool);
     const HardwareScanResult result = m_scanner.performScan();
     EXPECT_TRUE(result.warnings.isEmpty()) << result.warnings.join(u'|').toStdString();
     EXPECT_EQ(result.rawOutput, framed(macText, classicText));
+    EXPECT_EQ(statOf(tool).st_mode & 0777, 0755u);
 }
 
 TEST_F(RunnerScan, ToolThatCannotStartWarnsPerRun)
@@ -219,8 +191,8 @@ class RunnerScanAsync : public ScanFixture {};
 // The pool has two threads; a scan that needed one would never finish here.
 TEST_F(RunnerScanAsync, ScanNeedsNoPoolThread)
 {
-    script("mac", {outCommand(macText)});
-    script("classic", {outCommand(classicText)});
+    script("mac", {out(macText)});
+    script("classic", {out(classicText)});
     // Qt opens descriptors of its own for its pool threads and futures on first
     // use, so the second round is the one whose descriptors are counted.
     for (int round = 0; round < 2; ++round) {
@@ -245,8 +217,8 @@ TEST_F(RunnerScanAsync, ScanNeedsNoPoolThread)
 // The window may drop its scanner while a scan is still running.
 TEST_F(RunnerScanAsync, ScanOutlivesItsScanner)
 {
-    script("mac", {QStringLiteral("sleep 200"), outCommand(macText)});
-    script("classic", {outCommand(classicText)});
+    script("mac", {QStringLiteral("sleep 200"), out(macText)});
+    script("classic", {out(classicText)});
     QFuture<HardwareScanResult> future;
     {
         HardwareScanner scanner;
@@ -254,80 +226,111 @@ TEST_F(RunnerScanAsync, ScanOutlivesItsScanner)
         future = scanner.scan();
     }
     ASSERT_TRUE(waitUntil([&] { return future.isFinished(); }, 20s));
-    const HardwareScanResult result = future.result();
-    EXPECT_EQ(result.rawOutput, framed(macText, classicText));
-    EXPECT_TRUE(result.warnings.isEmpty());
+    EXPECT_EQ(future.result().rawOutput, framed(macText, classicText));
+    EXPECT_TRUE(future.result().warnings.isEmpty());
     // The scan's thread finishes reaping on its own; give it a moment.
     ASSERT_TRUE(waitUntil([] { return hasNoChildren(); }));
 }
 
-// --- the command-line front end ---
+// --- finding the tool, and the command-line front end that uses it ---
+
+class RunnerToolLocation : public ProcessHygiene {};
+
+TEST_F(RunnerToolLocation, FindsOnlyTheToolBesideTheProgramFolder)
+{
+    EXPECT_EQ(runningExecutableDir(), QStringLiteral(KESTRIN_BINARY_DIR "/tests"));
+    const QString bin = tempPath(QStringLiteral("prefix/bin"));
+    const QString tool = tempPath(QStringLiteral("prefix/libexec/kestrin/dmidecode"));
+    QDir().mkpath(bin);
+    // A folder where the tool should be is not the tool.
+    QDir().mkpath(tool);
+    const ScanError missing{u"Kestrin"_qs, 1, u"Bundled dmidecode tool was not found."_qs};
+    for (const QString &folder : {bin, QString()}) {
+        const Expected<QString> found = bundledToolURL(folder);
+        ASSERT_FALSE(found.hasValue());
+        EXPECT_EQ(found.error(), missing);
+    }
+    QDir().rmdir(tool);
+    ASSERT_TRUE(QFile::copy(fakeTool(), tool));
+    const Expected<QString> found = bundledToolURL(bin);
+    ASSERT_TRUE(found.hasValue());
+    EXPECT_EQ(QFileInfo(found.value()).canonicalFilePath(), QFileInfo(tool).canonicalFilePath());
+}
+
+// chmod would touch the change time even when the mode stays the same.
+TEST_F(RunnerToolLocation, ExecutableOrMissingToolIsLeftAlone)
+{
+    const QString tool = tempPath(QStringLiteral("dmidecode"));
+    ASSERT_TRUE(QFile::copy(fakeTool(), tool));
+    chmodTo(tool, 0700);
+    const struct stat before = statOf(tool);
+    std::this_thread::sleep_for(20ms);
+    ensureToolExecutable(tool);
+    const struct stat after = statOf(tool);
+    EXPECT_EQ(after.st_ctim.tv_sec, before.st_ctim.tv_sec);
+    EXPECT_EQ(after.st_ctim.tv_nsec, before.st_ctim.tv_nsec);
+    EXPECT_EQ(after.st_mode & 0777, 0700u);
+
+    ensureToolExecutable(tempPath(QStringLiteral("absent")));
+    EXPECT_FALSE(QFile::exists(tempPath(QStringLiteral("absent"))));
+}
 
 class RunnerCli : public ScanFixture {
 protected:
     static QString cli() { return QStringLiteral(KESTRIN_BINARY_DIR "/bin/kestrin-cli"); }
 
+    // The first line of what the program prints for --json, run with `arguments`.
+    static QJsonObject json(const QString &program, QStringList arguments)
+    {
+        const Expected<QString> out = runDMIDecode(program, arguments << u"--json"_qs, 20);
+        EXPECT_TRUE(out.hasValue()) << out.error().description.toStdString();
+        return QJsonDocument::fromJson(
+                   (out.hasValue() ? out.value() : QString()).section(u'\n', 0, 0).toUtf8())
+            .object();
+    }
+
     // A copy of the program in an installed layout, <prefix>/bin/kestrin-cli.
     QString installedCli(bool withTool)
     {
-        const QString bin = tempPath(QStringLiteral("prefix/bin"));
-        QDir().mkpath(bin);
-        const QString program = bin + QStringLiteral("/kestrin-cli");
+        QDir().mkpath(tempPath(QStringLiteral("prefix/bin")));
+        const QString program = tempPath(QStringLiteral("prefix/bin/kestrin-cli"));
         EXPECT_TRUE(QFile::copy(cli(), program));
         if (withTool) {
-            const QString libexec = tempPath(QStringLiteral("prefix/libexec/kestrin"));
-            QDir().mkpath(libexec);
-            EXPECT_TRUE(QFile::copy(fakeTool(), libexec + QStringLiteral("/dmidecode")));
+            QDir().mkpath(tempPath(QStringLiteral("prefix/libexec/kestrin")));
+            EXPECT_TRUE(QFile::copy(fakeTool(),
+                                    tempPath(QStringLiteral("prefix/libexec/kestrin/dmidecode"))));
         }
         return program;
-    }
-
-    static QJsonObject firstLineJson(const QString &text)
-    {
-        return QJsonDocument::fromJson(text.section(u'\n', 0, 0).toUtf8()).object();
     }
 };
 
 TEST_F(RunnerCli, ScansWithTheGivenTool)
 {
-    script("mac", {outCommand(macText)});
-    script("classic", {outCommand(classicText)});
-    const Expected<QString> out =
-        runDMIDecode(cli(), {QStringLiteral("--tool"), fakeTool(), QStringLiteral("--json")}, 20);
-    ASSERT_TRUE(out.hasValue()) << out.error().description.toStdString();
-    const QJsonObject json = firstLineJson(out.value());
-    EXPECT_EQ(json[u"rawOutput"].toString(), framed(macText, classicText));
-    EXPECT_TRUE(json[u"warnings"].toArray().isEmpty());
-    EXPECT_FALSE(json[u"items"].toArray().isEmpty());
+    script("mac", {out(macText)});
+    script("classic", {out(classicText)});
+    const QJsonObject result = json(cli(), {u"--tool"_qs, fakeTool()});
+    EXPECT_EQ(result[u"rawOutput"].toString(), framed(macText, classicText));
+    EXPECT_TRUE(result[u"warnings"].toArray().isEmpty());
+    EXPECT_FALSE(result[u"items"].toArray().isEmpty());
+
+    const Expected<QString> wrong = runDMIDecode(cli(), {u"--tool"_qs, u"/nonexistent"_qs}, 20);
+    ASSERT_FALSE(wrong.hasValue());
+    EXPECT_EQ(wrong.error().code, 2); // a usage error
 }
 
-TEST_F(RunnerCli, NonexistentToolIsAUsageError)
+TEST_F(RunnerCli, InstalledProgramFindsItsToolOrReportsOnlyThat)
 {
-    const Expected<QString> out =
-        runDMIDecode(cli(), {QStringLiteral("--tool"), QStringLiteral("/nonexistent")}, 20);
-    ASSERT_FALSE(out.hasValue());
-    EXPECT_EQ(out.error().code, 2);
-}
+    script("mac", {out(macText)});
+    script("classic", {out(classicText)});
+    EXPECT_EQ(json(installedCli(true), {})[u"rawOutput"].toString(), framed(macText, classicText));
 
-TEST_F(RunnerCli, InstalledProgramFindsItsTool)
-{
-    script("mac", {outCommand(macText)});
-    script("classic", {outCommand(classicText)});
-    const Expected<QString> out = runDMIDecode(installedCli(true), {QStringLiteral("--json")}, 20);
-    ASSERT_TRUE(out.hasValue()) << out.error().description.toStdString();
-    EXPECT_EQ(firstLineJson(out.value())[u"rawOutput"].toString(), framed(macText, classicText));
-}
-
-TEST_F(RunnerCli, InstalledProgramWithoutToolReportsOnlyThat)
-{
-    const Expected<QString> out = runDMIDecode(installedCli(false), {QStringLiteral("--json")}, 20);
-    ASSERT_TRUE(out.hasValue()) << out.error().description.toStdString();
-    const QJsonObject json = firstLineJson(out.value());
-    EXPECT_TRUE(json[u"items"].toArray().isEmpty());
-    EXPECT_EQ(json[u"rawOutput"].toString(), QString());
-    EXPECT_EQ(json[u"warnings"].toArray(),
-              QJsonArray({QStringLiteral("Bundled dmidecode tool is not available: Bundled "
-                                         "dmidecode tool was not found.")}));
+    QDir(tempPath(QStringLiteral("prefix"))).removeRecursively();
+    const QJsonObject result = json(installedCli(false), {});
+    EXPECT_TRUE(result[u"items"].toArray().isEmpty());
+    EXPECT_EQ(result[u"rawOutput"].toString(), QString());
+    EXPECT_EQ(result[u"warnings"].toArray(),
+              QJsonArray({u"Bundled dmidecode tool is not available: Bundled dmidecode tool was "
+                          u"not found."_qs}));
 }
 
 } // namespace
