@@ -1,6 +1,5 @@
 // The window's model with the identifier mask: what it shows, searches,
 // copies and saves with the mask on and off.
-#include "browser/jsonexport.h"
 #include "browsertesthelpers.h"
 
 #include <QJsonArray>
@@ -148,8 +147,6 @@ INSTANTIATE_TEST_SUITE_P(
     Browser, CopyTest,
     testing::Values(
         CopyCase{"ValueMasked", Cat::memory, &BrowserModel::copyValue, 3, true, DOTS "2B"},
-        CopyCase{"ValueUnmasked", Cat::memory, &BrowserModel::copyValue, 3, false,
-                 "FCN0CJ03468352B"},
         CopyCase{"ValueInADeviceName", Cat::network, &BrowserModel::copyValue, 1, true,
                  "[net: eth0] Intel I219-V (" DOTS "2B)"},
         CopyCase{"TitleAndValueMasked", Cat::memory, &BrowserModel::copyTitleAndValue, 1, true,
@@ -254,26 +251,6 @@ TEST(Privacy, OtherFiltersSaveTheTextReport)
         EXPECT_TRUE(bytes.contains("[Memory] Serial Number: " DOTS "2B\n")) << filterIndex;
         EXPECT_FALSE(bytes.contains("FCN0CJ03468352B")) << filterIndex;
     }
-}
-
-TEST(JsonExport, IsCompactSortedAndEndsWithALineFeed)
-{
-    HardwareItem first(Cat::memory, u8("Size"), u8("8 GB"), u8("DIMM \xe2\x80\xa2 0"),
-                       u8("dmidecode -q"));
-    first.id = QUuid(u8("{01234567-89ab-4cde-8f01-23456789abcd}"));
-    HardwareItem second(Cat::raw, u8("Quote\""), u8("back\\slash\ttab"), u8(""), u8("s"));
-    second.id = QUuid(u8("{fedcba98-7654-4321-8fed-cba987654321}"));
-    EXPECT_EQ(JsonExport::document({first, second}, {u8("w\n1")}, u8("a\nb")),
-              QByteArray("{\"items\":["
-                         "{\"category\":\"Memory\",\"detail\":\"DIMM \xe2\x80\xa2 0\","
-                         "\"id\":\"01234567-89ab-4cde-8f01-23456789abcd\","
-                         "\"source\":\"dmidecode -q\",\"title\":\"Size\",\"value\":\"8 GB\"},"
-                         "{\"category\":\"Other\",\"detail\":\"\","
-                         "\"id\":\"fedcba98-7654-4321-8fed-cba987654321\",\"source\":\"s\","
-                         "\"title\":\"Quote\\\"\",\"value\":\"back\\\\slash\\ttab\"}],"
-                         "\"rawOutput\":\"a\\nb\",\"warnings\":[\"w\\n1\"]}\n"));
-    EXPECT_EQ(JsonExport::document({}, {}, {}),
-              QByteArray("{\"items\":[],\"rawOutput\":\"\",\"warnings\":[]}\n"));
 }
 
 TEST(Privacy, TogglingUpdatesTheRowsInPlaceWhenThePageStaysTheSame)

@@ -131,11 +131,14 @@ protected:
         m_scanner.setRunTimeout(10);
     }
 
+    // Line feeds and tabs in a command are written as escapes, one command a line.
     void script(const char *name, const QStringList &lines)
     {
         QFile file(m_dir.filePath(QString::fromLatin1(name) + QStringLiteral(".script")));
         ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        file.write(lines.join(u'\n').toUtf8() + '\n');
+        QString text = lines.join(u'\r');
+        text.replace(u'\n', u"\\n"_qs).replace(u'\t', u"\\t"_qs).replace(u'\r', u'\n');
+        file.write(text.toUtf8() + '\n');
     }
 
     HardwareScanner m_scanner;
