@@ -17,12 +17,11 @@
 #include <cerrno>
 #include <chrono>
 #include <csignal>
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <dirent.h>
 #include <fstream>
-#include <sstream>
+#include <iterator>
 #include <string>
 #include <sys/stat.h>
 #include <thread>
@@ -33,16 +32,12 @@ namespace {
 
 void writeAll(int fd, const std::string &bytes)
 {
-    std::size_t done = 0;
-    while (done < bytes.size()) {
+    for (std::size_t done = 0; done < bytes.size();) {
         const ssize_t count = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (count < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
+        if (count < 0 && errno != EINTR) {
             std::_Exit(71);
         }
-        done += static_cast<std::size_t>(count);
+        done += count > 0 ? static_cast<std::size_t>(count) : 0;
     }
 }
 
@@ -79,12 +74,6 @@ void writeFile(const std::string &path, const std::string &content)
     std::ofstream(path) << content;
 }
 
-bool exists(const std::string &path)
-{
-    struct stat info {};
-    return ::stat(path.c_str(), &info) == 0;
-}
-
 void run(const std::string &command, int argc, char **argv)
 {
     const std::size_t space = command.find(' ');
@@ -94,9 +83,7 @@ void run(const std::string &command, int argc, char **argv)
         writeAll(verb == "out" ? STDOUT_FILENO : STDERR_FILENO, unescape(rest));
     } else if (verb == "outfile") {
         std::ifstream file(rest, std::ios::binary);
-        std::stringstream content;
-        content << file.rdbuf();
-        writeAll(STDOUT_FILENO, content.str());
+        writeAll(STDOUT_FILENO, std::string(std::istreambuf_iterator<char>(file), {}));
     } else if (verb == "flood") {
         // Lines of 99 'x' and a line feed, cut at BYTES, to both streams by turns.
         std::string bytes(std::stoull(rest), 'x');
@@ -112,22 +99,19 @@ void run(const std::string &command, int argc, char **argv)
     } else if (verb == "ignoreterm") {
         std::signal(SIGTERM, SIG_IGN);
     } else if (verb == "grandchild") {
-        std::istringstream fields(rest);
-        long ms = 0;
-        std::string pidFile;
-        fields >> ms >> pidFile;
+        const std::size_t gap = rest.find(' ');
         const pid_t pid = ::fork();
         if (pid == 0) {
-            sleepMs(ms);
+            sleepMs(std::stol(rest));
             std::_Exit(0);
         }
-        writeFile(pidFile, std::to_string(pid));
+        writeFile(rest.substr(gap + 1), std::to_string(pid));
     } else if (verb == "pidfile") {
         writeFile(rest, std::to_string(::getpid()));
     } else if (verb == "touch") {
         writeFile(rest, "");
     } else if (verb == "waitfile") {
-        for (int i = 0; i < 6000 && !exists(rest); ++i) {
+        for (int i = 0; i < 6000 && !std::ifstream(rest); ++i) {
             sleepMs(5);
         }
     } else if (verb == "args") {
