@@ -267,25 +267,21 @@ protected:
     }
 };
 
-TEST_F(RunnerCli, ScansWithTheGivenTool)
+TEST_F(RunnerCli, ScansWithTheGivenOrTheInstalledTool)
 {
     scriptBoth();
-    const QJsonObject result = json(cli(), {u"--tool"_qs, fakeTool()});
-    EXPECT_EQ(result[u"rawOutput"].toString(), framed(macText, classicText));
-    EXPECT_TRUE(result[u"warnings"].toArray().isEmpty());
-    EXPECT_FALSE(result[u"items"].toArray().isEmpty());
-}
-
-TEST_F(RunnerCli, InstalledProgramFindsItsToolOrReportsOnlyThat)
-{
-    scriptBoth();
+    const QJsonObject given = json(cli(), {u"--tool"_qs, fakeTool()});
+    EXPECT_EQ(given[u"rawOutput"].toString(), framed(macText, classicText));
+    EXPECT_TRUE(given[u"warnings"].toArray().isEmpty());
+    EXPECT_FALSE(given[u"items"].toArray().isEmpty());
     EXPECT_EQ(json(installedCli(true), {})[u"rawOutput"].toString(), framed(macText, classicText));
 
+    // Installed without its tool: reports only that.
     QDir(tempPath(QStringLiteral("prefix"))).removeRecursively();
-    const QJsonObject result = json(installedCli(false), {});
-    EXPECT_TRUE(result[u"items"].toArray().isEmpty());
-    EXPECT_EQ(result[u"rawOutput"].toString(), QString());
-    EXPECT_EQ(result[u"warnings"].toArray(),
+    const QJsonObject missing = json(installedCli(false), {});
+    EXPECT_TRUE(missing[u"items"].toArray().isEmpty());
+    EXPECT_EQ(missing[u"rawOutput"].toString(), QString());
+    EXPECT_EQ(missing[u"warnings"].toArray(),
               QJsonArray({u"Bundled dmidecode tool is not available: Bundled dmidecode tool was "
                           u"not found."_qs}));
 }
