@@ -192,82 +192,60 @@ INSTANTIATE_TEST_SUITE_P(
                  false, nullptr}),
     rowName);
 
-struct JsonSaveCase {
-    const char *name;
-    bool masked;
-    QStringList values; // of the memory page, in scan order
-    const char *warning;
-    const char *raw;
-};
-
-class JsonSaveTest : public testing::TestWithParam<JsonSaveCase> {};
-
-TEST_P(JsonSaveTest, WritesTheVisiblePageAsTheCommandLineDoes)
+// Any filter but JSON saves the text report; JSON, the visible page as the
+// command line's --json writes it. Both as shown, masked or not.
+TEST(Privacy, SavesThePageAsShownInTheChosenFormat)
 {
-    const JsonSaveCase &c = GetParam();
     QTemporaryDir dir;
     ScannedModel s(privacyScan());
     FakeSaveDialog dialog;
-    const QString path = dir.filePath(QStringLiteral("report.json"));
-    dialog.answer = SaveLocation{path, 1};
     s.model->setSaveLocationProvider(&dialog);
     s.model->setSelectedCategory(Cat::memory);
-    s.model->setHideIdentifiers(c.masked);
-    s.model->saveReport();
+    const auto save = [&](int filterIndex) {
+        const QString path = dir.filePath(u"report%1.json"_qs.arg(filterIndex));
+        dialog.answer = SaveLocation{path, filterIndex};
+        s.model->saveReport();
+        return readAll(path);
+    };
+    for (int filterIndex : {0, -1, 2}) {
+        const QByteArray text = save(filterIndex);
+        EXPECT_TRUE(text.startsWith("Kestrin\nGenerated: ")) << filterIndex;
+        EXPECT_TRUE(text.contains("[Memory] Serial Number: " DOTS "2B\n")) << filterIndex;
+        EXPECT_FALSE(text.contains("FCN0CJ03468352B")) << filterIndex;
+    }
     ASSERT_EQ(dialog.filters.value(1), QStringLiteral("JSON (*.json)"));
 
-    // Read back the way the command-line tests read --json.
-    const QByteArray bytes = readAll(path);
-    EXPECT_TRUE(bytes.endsWith("}\n"));
-    QJsonParseError error{};
-    const QJsonObject root = QJsonDocument::fromJson(bytes, &error).object();
-    ASSERT_EQ(error.error, QJsonParseError::NoError) << bytes.toStdString();
-    QJsonArray expected;
-    for (qsizetype i = 0; i < c.values.size(); ++i) {
-        const HardwareItem &source = s.model->items()[i + 1]; // after the summary item
-        expected.append(QJsonObject{{u"id"_qs, source.id.toString(QUuid::WithoutBraces)},
-                                    {u"category"_qs, u"Memory"_qs},
-                                    {u"title"_qs, source.title},
-                                    {u"value"_qs, c.values[i]},
-                                    {u"detail"_qs, source.detail},
-                                    {u"source"_qs, u"dmidecode -q"_qs}});
-    }
-    EXPECT_EQ(root.value(u"items").toArray(), expected);
-    EXPECT_EQ(root.value(u"warnings").toArray(), QJsonArray({u8(c.warning)}));
-    EXPECT_EQ(root.value(u"rawOutput").toString(), u8(c.raw));
-}
-
-INSTANTIATE_TEST_SUITE_P(Browser, JsonSaveTest,
-                         testing::Values(JsonSaveCase{"Masked",
-                                                      true,
-                                                      {u8(DOTS "2B"), u8("HMAA51S6AMR6N-UH"),
-                                                       u8(DOTS), u8("ChannelA-DIMM0")},
-                                                      "eth0 (" DOTS "17) is down",
-                                                      maskedRawText},
-                                         JsonSaveCase{"Unmasked",
-                                                      false,
-                                                      {u8("FCN0CJ03468352B"),
-                                                       u8("HMAA51S6AMR6N-UH"), u8("0E08"),
-                                                       u8("ChannelA-DIMM0")},
-                                                      "eth0 (8c:c6:81:2a:5b:17) is down",
-                                                      rawText}),
-                         rowName);
-
-TEST(Privacy, OtherFiltersSaveTheTextReport)
-{
-    for (int filterIndex : {0, -1, 2}) {
-        QTemporaryDir dir;
-        ScannedModel s(privacyScan());
-        FakeSaveDialog dialog;
-        const QString path = dir.filePath(QStringLiteral("report.json"));
-        dialog.answer = SaveLocation{path, filterIndex};
-        s.model->setSaveLocationProvider(&dialog);
-        s.model->setSelectedCategory(Cat::memory);
-        s.model->saveReport();
-        const QByteArray bytes = readAll(path);
-        EXPECT_TRUE(bytes.startsWith("Kestrin\nGenerated: ")) << filterIndex;
-        EXPECT_TRUE(bytes.contains("[Memory] Serial Number: " DOTS "2B\n")) << filterIndex;
-        EXPECT_FALSE(bytes.contains("FCN0CJ03468352B")) << filterIndex;
+    const struct {
+        QStringList values; // of the memory page, in scan order
+        const char *warning;
+        const char *raw;
+    } shown[] = {{{u8(DOTS "2B"), u8("HMAA51S6AMR6N-UH"), u8(DOTS), u8("ChannelA-DIMM0")},
+                  "eth0 (" DOTS "17) is down",
+                  maskedRawText},
+                 {{u8("FCN0CJ03468352B"), u8("HMAA51S6AMR6N-UH"), u8("0E08"), u8("ChannelA-DIMM0")},
+                  "eth0 (8c:c6:81:2a:5b:17) is down",
+                  rawText}};
+    for (const auto &[values, warning, raw] : shown) {
+        // Read back the way the command-line tests read --json.
+        const QByteArray bytes = save(1);
+        EXPECT_TRUE(bytes.endsWith("}\n"));
+        QJsonParseError error{};
+        const QJsonObject root = QJsonDocument::fromJson(bytes, &error).object();
+        ASSERT_EQ(error.error, QJsonParseError::NoError) << bytes.toStdString();
+        QJsonArray expected;
+        for (qsizetype i = 0; i < values.size(); ++i) {
+            const HardwareItem &source = s.model->items()[i + 1]; // after the summary item
+            expected.append(QJsonObject{{u"id"_qs, source.id.toString(QUuid::WithoutBraces)},
+                                        {u"category"_qs, u"Memory"_qs},
+                                        {u"title"_qs, source.title},
+                                        {u"value"_qs, values[i]},
+                                        {u"detail"_qs, source.detail},
+                                        {u"source"_qs, u"dmidecode -q"_qs}});
+        }
+        EXPECT_EQ(root.value(u"items").toArray(), expected);
+        EXPECT_EQ(root.value(u"warnings").toArray(), QJsonArray({u8(warning)}));
+        EXPECT_EQ(root.value(u"rawOutput").toString(), u8(raw));
+        s.model->setHideIdentifiers(false);
     }
 }
 

@@ -17,11 +17,6 @@ struct RunCase {
     double limit = 10;
 };
 
-void PrintTo(const RunCase &c, std::ostream *os)
-{
-    *os << c.name;
-}
-
 class RunnerOutcome : public ProcessHygiene, public ::testing::WithParamInterface<RunCase> {};
 
 TEST_P(RunnerOutcome, GivesTextOrError)

@@ -59,17 +59,13 @@ inline bool hasNoChildren()
     return ::waitid(P_ALL, 0, &info, WEXITED | WNOHANG | WNOWAIT) == -1 && errno == ECHILD;
 }
 
-inline bool waitUntil(const std::function<bool()> &condition,
-                      std::chrono::milliseconds limit = std::chrono::seconds(10))
+inline bool waitUntil(const std::function<bool()> &condition, std::chrono::milliseconds limit = 10s)
 {
     const auto end = std::chrono::steady_clock::now() + limit;
-    while (!condition()) {
-        if (std::chrono::steady_clock::now() > end) {
-            return false;
-        }
+    while (!condition() && std::chrono::steady_clock::now() < end) {
         std::this_thread::sleep_for(5ms);
     }
-    return true;
+    return condition();
 }
 
 inline pid_t readPid(const QString &path)

@@ -98,11 +98,6 @@ struct ScanCase {
     const char *warnings; // joined by '|'
 };
 
-void PrintTo(const ScanCase &c, std::ostream *os)
-{
-    *os << c.name;
-}
-
 class RunnerScanOutcome : public ScanFixture, public ::testing::WithParamInterface<ScanCase> {};
 
 TEST_P(RunnerScanOutcome, FramesOutputAndWarnings)
