@@ -19,6 +19,7 @@ QList<HardwareItem> searchCorpus()
 } // namespace
 
 struct SearchCase {
+    friend void PrintTo(const SearchCase &c, std::ostream *os) { *os << c.name; }
     const char *name;
     Cat category;
     const char *search;
@@ -144,6 +145,7 @@ TEST(Debounce, CancelledOrUndoneTypingFiltersAtMostOnce)
 }
 
 struct LoadMoreCase {
+    friend void PrintTo(const LoadMoreCase &c, std::ostream *os) { *os << c.filtered; }
     int filtered;
     std::vector<int> shownAfterEachStep; // first entry: before any step
 };

@@ -52,6 +52,7 @@ Layout layoutOf(const SectionedItemsModel &model)
 }
 
 struct GroupingCase {
+    friend void PrintTo(const GroupingCase &c, std::ostream *os) { *os << c.name; }
     const char *name;
     Cat category;
     QList<HardwareItem> items;

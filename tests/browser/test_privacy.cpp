@@ -105,6 +105,7 @@ TEST(Privacy, TogglingKeepsThePageTheCategoryAndTheSearch)
 }
 
 struct SearchMaskCase {
+    friend void PrintTo(const SearchMaskCase &c, std::ostream *os) { *os << c.name; }
     const char *name;
     Cat category;
     const char *query;
@@ -139,6 +140,7 @@ INSTANTIATE_TEST_SUITE_P(
     rowName);
 
 struct CopyCase {
+    friend void PrintTo(const CopyCase &c, std::ostream *os) { *os << c.name; }
     const char *name;
     Cat category;
     void (BrowserModel::*copy)(int);

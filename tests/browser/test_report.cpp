@@ -23,6 +23,7 @@ std::unique_ptr<ScannedModel> modelAt(QList<HardwareItem> items, Cat category)
 #define HEADER "Kestrin\nGenerated: 2026-03-04 05:06:07 +0000\nCategory: "
 
 struct ReportCase {
+    friend void PrintTo(const ReportCase &c, std::ostream *os) { *os << c.name; }
     const char *name;
     Cat category;
     QList<HardwareItem> items;

@@ -10,6 +10,7 @@ using namespace std::literals;
 namespace {
 
 struct RunCase {
+    friend void PrintTo(const RunCase &c, std::ostream *os) { *os << c.name; }
     const char *name;
     const char *commands;         // see commands()
     std::u16string_view expected; // the text of a successful run, or the error's description

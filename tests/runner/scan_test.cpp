@@ -89,6 +89,7 @@ TEST_F(RunnerScan, BothRunsSucceedInEitherCompletionOrder)
 }
 
 struct ScanCase {
+    friend void PrintTo(const ScanCase &c, std::ostream *os) { *os << c.name; }
     const char *name;
     const char *mac; // the runs' scripts, see commands()
     const char *classic;
