@@ -11,7 +11,6 @@
 //   pidfile PATH          write this process's pid
 //   touch PATH            create a file;  waitfile PATH: wait until it exists
 //   args                  print every argument in brackets and end
-//   inherited NAME        print $NAME, the working folder and standard input's dev:inode
 //   fds                   list the open descriptors above 2
 //   raise SIGNAL          end by this signal;  exit CODE: end with this status
 #include <cerrno>
@@ -23,7 +22,6 @@
 #include <fstream>
 #include <iterator>
 #include <string>
-#include <sys/stat.h>
 #include <thread>
 #include <unistd.h>
 #include <vector>
@@ -119,15 +117,6 @@ void run(const std::string &command, int argc, char **argv)
             writeAll(STDOUT_FILENO, std::string("[") + argv[i] + "]\n");
         }
         std::exit(0);
-    } else if (verb == "inherited") {
-        const char *value = std::getenv(rest.c_str());
-        char cwd[4096];
-        struct stat input {};
-        ::fstat(STDIN_FILENO, &input);
-        writeAll(STDOUT_FILENO, std::string(value ? value : "(unset)") + "\n" +
-                                    (::getcwd(cwd, sizeof cwd) ? cwd : "?") + "\n" +
-                                    std::to_string(input.st_dev) + ":" +
-                                    std::to_string(input.st_ino) + "\n");
     } else if (verb == "fds") {
         DIR *dir = ::opendir("/proc/self/fd");
         while (dirent *entry = ::readdir(dir)) {

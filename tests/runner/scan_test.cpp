@@ -13,10 +13,8 @@ using namespace RunnerTest;
 
 namespace {
 
-const QString macText = QStringLiteral("Memory:\n[DIMM0] BANK 0\n  Size: 16 GB\n");
-const QString classicText = QStringLiteral(
-    "BIOS Information\n\tVendor: Acme Firmware\n\tVersion: 1.2.3\n\nSystem Information\n"
-    "\tManufacturer: Acme Computers\n");
+#define MAC "Memory:\n[DIMM0] BANK 0\n  Size: 16 GB\n"
+#define TABLE "BIOS Information\n\tVendor: Acme Firmware\n"
 
 QString framed(const QString &mac, const QString &classic)
 {
@@ -24,74 +22,22 @@ QString framed(const QString &mac, const QString &classic)
            QStringLiteral("\n\n===== dmidecode -q =====\n") + classic + QStringLiteral("\n");
 }
 
-// Everything of an item but its random id.
-using ItemFields = std::tuple<HardwareCategory, QString, QString, QString, QString>;
+const QString bothFramed = framed(QStringLiteral(MAC), QStringLiteral(TABLE));
 
-std::vector<ItemFields> fieldsOf(const QList<HardwareItem> &items)
-{
-    std::vector<ItemFields> fields;
-    for (const HardwareItem &item : items) {
-        fields.emplace_back(item.category, item.title, item.value, item.detail, item.source);
-    }
-    return fields;
-}
-
-bool hasItem(const QList<HardwareItem> &items, const QString &value, const QString &source)
-{
-    return std::ranges::any_of(items, [&](const HardwareItem &item) {
-        return item.value == value && item.source == source;
-    });
-}
-
-struct stat statOf(const QString &path)
-{
-    struct stat info {};
-    ::stat(QFile::encodeName(path).constData(), &info);
-    return info;
-}
-
-// A scan whose runs print macText and classicText, the mac run after `macFirst`.
+// A scan whose runs print MAC and TABLE, the mac run after `macFirst`.
 class TextScan : public ScanFixture {
 protected:
     void scriptBoth(QStringList macFirst = {})
     {
-        script("mac", macFirst << u"out "_qs + macText);
-        script("classic", {u"out "_qs + classicText});
+        script("mac", macFirst << QStringLiteral("out " MAC));
+        script("classic", {QStringLiteral("out " TABLE)});
     }
 };
-
-class RunnerScan : public TextScan {};
-
-// Each order is forced: the first run waits until the other has written its
-// output and is about to exit.
-TEST_F(RunnerScan, BothRunsSucceedInEitherCompletionOrder)
-{
-    const QString macDone = tempPath(QStringLiteral("mac.done"));
-    const QString classicDone = tempPath(QStringLiteral("classic.done"));
-    script("mac", {u"out "_qs + macText, QStringLiteral("touch ") + macDone});
-    script("classic",
-           {QStringLiteral("waitfile ") + macDone, u"sleep 100"_qs, u"out "_qs + classicText});
-    const HardwareScanResult macFirst = m_scanner.performScan();
-    EXPECT_EQ(macFirst.rawOutput, framed(macText, classicText));
-    EXPECT_TRUE(macFirst.warnings.isEmpty());
-    ASSERT_FALSE(macFirst.items.isEmpty());
-    EXPECT_EQ(macFirst.items.first().category, HardwareCategory::summary);
-    EXPECT_TRUE(hasItem(macFirst.items, u"16 GB"_qs, u"--mac-hardware"_qs));
-    EXPECT_TRUE(hasItem(macFirst.items, u"Acme Firmware"_qs, u"dmidecode -q"_qs));
-
-    script("mac",
-           {QStringLiteral("waitfile ") + classicDone, u"sleep 100"_qs, u"out "_qs + macText});
-    script("classic", {u"out "_qs + classicText, QStringLiteral("touch ") + classicDone});
-    const HardwareScanResult classicFirst = m_scanner.performScan();
-    EXPECT_EQ(classicFirst.rawOutput, macFirst.rawOutput);
-    EXPECT_EQ(classicFirst.warnings, macFirst.warnings);
-    EXPECT_EQ(fieldsOf(classicFirst.items), fieldsOf(macFirst.items));
-}
 
 struct ScanCase {
     friend void PrintTo(const ScanCase &c, std::ostream *os) { *os << c.name; }
     const char *name;
-    const char *mac; // the runs' scripts, see commands()
+    const char *mac; // the runs' scripts, see commands(); %d is the test's folder
     const char *classic;
     double timeout;
     const char *macBody; // the runs' parts of the raw output
@@ -104,8 +50,8 @@ class RunnerScanOutcome : public ScanFixture, public ::testing::WithParamInterfa
 TEST_P(RunnerScanOutcome, FramesOutputAndWarnings)
 {
     const ScanCase &c = GetParam();
-    script("mac", commands(c.mac));
-    script("classic", commands(c.classic));
+    script("mac", commands(c.mac).replaceInStrings(u"%d"_qs, m_dir.path()));
+    script("classic", commands(c.classic).replaceInStrings(u"%d"_qs, m_dir.path()));
     m_scanner.setRunTimeout(c.timeout);
     const HardwareScanResult result = m_scanner.performScan();
     EXPECT_EQ(result.rawOutput,
@@ -115,18 +61,21 @@ TEST_P(RunnerScanOutcome, FramesOutputAndWarnings)
     EXPECT_EQ(result.items.isEmpty(), *c.macBody == 0 && *c.classicBody == 0);
 }
 
-#define TABLE "BIOS Information\n\tVendor: Acme Firmware\n"
-
 INSTANTIATE_TEST_SUITE_P(
     Cases, RunnerScanOutcome,
     ::testing::Values(
         ScanCase{"EmptyOutputsStillFramed", "", "", 10, "", "", ""},
+        // Each completion order is forced: the first run waits until the other
+        // has written its output and is about to exit.
+        ScanCase{"MacFinishesFirst", "out " MAC "|touch %d/mac.done",
+                 "waitfile %d/mac.done|sleep 100|out " TABLE, 10, MAC, TABLE, ""},
+        ScanCase{"ClassicFinishesFirst", "waitfile %d/classic.done|sleep 100|out " MAC,
+                 "out " TABLE "|touch %d/classic.done", 10, MAC, TABLE, ""},
         ScanCase{"MacOptionUnknown", "err dmidecode: unrecognized option '--mac-hardware'\n|exit 2",
                  "out " TABLE, 10, "", TABLE,
                  "Could not run dmidecode --mac-hardware: dmidecode: unrecognized option "
                  "'--mac-hardware'\n"},
-        ScanCase{"ClassicBlankFailure", "out Memory:\n[DIMM0] BANK 0\n  Size: 16 GB",
-                 "out \n|exit 1", 10, "Memory:\n[DIMM0] BANK 0\n  Size: 16 GB", "",
+        ScanCase{"ClassicBlankFailure", "out " MAC, "out \n|exit 1", 10, MAC, "",
                  "Could not run dmidecode -q: dmidecode exited with status 1."},
         ScanCase{"ClassicFailureWithTableKeepsErrorText", "",
                  "out " TABLE "|err /dev/mem: denied\n|exit 1", 10, "",
@@ -135,6 +84,8 @@ INSTANTIATE_TEST_SUITE_P(
                  "Could not run dmidecode --mac-hardware: dmidecode timed out after 1 seconds.|"
                  "Could not run dmidecode -q: dmidecode timed out after 1 seconds."}),
     [](const ::testing::TestParamInfo<ScanCase> &info) { return std::string(info.param.name); });
+
+class RunnerScan : public TextScan {};
 
 TEST_F(RunnerScan, ToolWithoutExecutePermissionIsFixed)
 {
@@ -145,8 +96,10 @@ TEST_F(RunnerScan, ToolWithoutExecutePermissionIsFixed)
     m_scanner.setToolOverride(tool);
     const HardwareScanResult result = m_scanner.performScan();
     EXPECT_TRUE(result.warnings.isEmpty()) << result.warnings.join(u'|').toStdString();
-    EXPECT_EQ(result.rawOutput, framed(macText, classicText));
-    EXPECT_EQ(statOf(tool).st_mode & 0777, 0755u);
+    EXPECT_EQ(result.rawOutput, bothFramed);
+    struct stat info {};
+    ASSERT_EQ(::stat(QFile::encodeName(tool).constData(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0755u);
 }
 
 class RunnerScanAsync : public TextScan {};
@@ -172,7 +125,7 @@ TEST_F(RunnerScanAsync, ScanNeedsNoPoolThread)
         release.set_value();
         pool->waitForDone();
         ASSERT_TRUE(finished);
-        EXPECT_EQ(future.result().rawOutput, framed(macText, classicText));
+        EXPECT_EQ(future.result().rawOutput, bothFramed);
     }
 }
 
@@ -187,7 +140,7 @@ TEST_F(RunnerScanAsync, ScanOutlivesItsScanner)
         future = scanner.scan();
     }
     ASSERT_TRUE(waitUntil([&] { return future.isFinished(); }, 20s));
-    EXPECT_EQ(future.result().rawOutput, framed(macText, classicText));
+    EXPECT_EQ(future.result().rawOutput, bothFramed);
     EXPECT_TRUE(future.result().warnings.isEmpty());
     // The scan's thread finishes reaping on its own; give it a moment.
     ASSERT_TRUE(waitUntil([] { return hasNoChildren(); }));
@@ -195,27 +148,9 @@ TEST_F(RunnerScanAsync, ScanOutlivesItsScanner)
 
 // --- finding the tool, and the command-line front end that uses it ---
 
-class RunnerToolLocation : public ProcessHygiene {};
-
-// The command-line tests below find the tool in an installed layout; here the
-// edges: no program folder, and a folder where the tool should be.
-TEST_F(RunnerToolLocation, FolderOrNoProgramFolderIsNoTool)
-{
-    EXPECT_EQ(runningExecutableDir(), QStringLiteral(KESTRIN_BINARY_DIR "/tests"));
-    QDir().mkpath(tempPath(QStringLiteral("prefix/libexec/kestrin/dmidecode")));
-    for (const QString &folder : {tempPath(QStringLiteral("prefix/bin")), QString()}) {
-        const Expected<QString> found = bundledToolURL(folder);
-        ASSERT_FALSE(found.hasValue());
-        EXPECT_EQ(found.error(),
-                  ScanError({u"Kestrin"_qs, 1, u"Bundled dmidecode tool was not found."_qs}));
-    }
-}
-
 class RunnerCli : public TextScan {
 protected:
-    static QString cli() { return QStringLiteral(KESTRIN_BINARY_DIR "/bin/kestrin-cli"); }
-
-    // The first line of what the program prints for --json, run with `arguments`.
+    // The first line of what `program` prints for --json, run with `arguments`.
     static QJsonObject json(const QString &program, QStringList arguments)
     {
         const Expected<QString> out = runDMIDecode(program, arguments << u"--json"_qs, 20);
@@ -224,39 +159,33 @@ protected:
                    (out.hasValue() ? out.value() : QString()).section(u'\n', 0, 0).toUtf8())
             .object();
     }
-
-    // A copy of the program in an installed layout, <prefix>/bin/kestrin-cli.
-    QString installedCli(bool withTool)
-    {
-        QDir().mkpath(tempPath(QStringLiteral("prefix/bin")));
-        const QString program = tempPath(QStringLiteral("prefix/bin/kestrin-cli"));
-        EXPECT_TRUE(QFile::copy(cli(), program));
-        if (withTool) {
-            QDir().mkpath(tempPath(QStringLiteral("prefix/libexec/kestrin")));
-            EXPECT_TRUE(QFile::copy(fakeTool(),
-                                    tempPath(QStringLiteral("prefix/libexec/kestrin/dmidecode"))));
-        }
-        return program;
-    }
 };
 
+// Installed, the program finds its tool as <prefix>/libexec/kestrin/dmidecode
+// beside <prefix>/bin, never anywhere else.
 TEST_F(RunnerCli, ScansWithTheGivenOrTheInstalledTool)
 {
     scriptBoth();
-    const QJsonObject given = json(cli(), {u"--tool"_qs, fakeTool()});
-    EXPECT_EQ(given[u"rawOutput"].toString(), framed(macText, classicText));
+    const QString cli = QStringLiteral(KESTRIN_BINARY_DIR "/bin/kestrin-cli");
+    const QJsonObject given = json(cli, {u"--tool"_qs, fakeTool()});
+    EXPECT_EQ(given[u"rawOutput"].toString(), bothFramed);
     EXPECT_TRUE(given[u"warnings"].toArray().isEmpty());
     EXPECT_FALSE(given[u"items"].toArray().isEmpty());
-    EXPECT_EQ(json(installedCli(true), {})[u"rawOutput"].toString(), framed(macText, classicText));
 
-    // Installed without its tool: reports only that.
-    QDir(tempPath(QStringLiteral("prefix"))).removeRecursively();
-    const QJsonObject missing = json(installedCli(false), {});
+    EXPECT_EQ(runningExecutableDir(), QStringLiteral(KESTRIN_BINARY_DIR "/tests"));
+    EXPECT_EQ(bundledToolURL(QString()).error().code, 1);
+    const QString installed = tempPath(QStringLiteral("bin/kestrin-cli"));
+    const QString tool = tempPath(QStringLiteral("libexec/kestrin/dmidecode"));
+    ASSERT_TRUE(QDir().mkpath(tempPath(QStringLiteral("bin"))) && QDir().mkpath(tool));
+    ASSERT_TRUE(QFile::copy(cli, installed));
+    const QJsonObject missing = json(installed, {}); // a folder where the tool should be
     EXPECT_TRUE(missing[u"items"].toArray().isEmpty());
     EXPECT_EQ(missing[u"rawOutput"].toString(), QString());
     EXPECT_EQ(missing[u"warnings"].toArray(),
               QJsonArray({u"Bundled dmidecode tool is not available: Bundled dmidecode tool was "
                           u"not found."_qs}));
+    ASSERT_TRUE(QDir(tool).removeRecursively() && QFile::copy(fakeTool(), tool));
+    EXPECT_EQ(json(installed, {})[u"rawOutput"].toString(), bothFramed);
 }
 
 } // namespace
