@@ -65,7 +65,7 @@ public:
     QStringList texts;
 };
 
-// Answers at once with `answer` when it is set; otherwise waits for close().
+// Waits for close().
 class FakeSaveDialog : public SaveLocationProvider {
 public:
     void askSaveLocation(const QString &suggestedFileName, const QStringList &nameFilters,
@@ -74,9 +74,6 @@ public:
         suggested = suggestedFileName;
         filters = nameFilters;
         pending = std::move(done);
-        if (answer) {
-            close(answer->path, answer->filterIndex);
-        }
     }
     // The user closes the dialog, having chosen the filter at `filterIndex`.
     void close(std::optional<QString> path, int filterIndex = 0)
@@ -86,7 +83,6 @@ public:
         done(path ? std::optional<SaveLocation>(SaveLocation{*path, filterIndex}) : std::nullopt);
     }
 
-    std::optional<SaveLocation> answer;
     QString suggested;
     QStringList filters;
     std::function<void(std::optional<SaveLocation>)> pending;

@@ -1,8 +1,6 @@
 #include "browser/categorylistmodel.h"
 #include "browsertesthelpers.h"
 
-#include <QAbstractItemModelTester>
-
 TEST(ScanLifecycle, RefreshWhileScanningMakesOneScanAppliedThroughTheEventLoop)
 {
     auto source = std::make_shared<FakeScanSource>();
@@ -90,93 +88,4 @@ TEST(ScanLifecycle, FailedOrAbandonedScans)
     s.model.reset();
     s.source->complete(resultOf({item(Cat::memory, "DIMM")}));
     QTest::qWait(20);
-}
-
-TEST(DerivedValues, CountsAndVisibleCategoriesFollowTheScan)
-{
-    BrowserModel empty(std::make_shared<FakeScanSource>());
-    auto *emptyCategories = qobject_cast<CategoryListModel *>(empty.categoryModel());
-    EXPECT_EQ(empty.visibleCategories(), QList<Cat>{Cat::summary});
-    ASSERT_EQ(emptyCategories->rowCount(), 1);
-    EXPECT_TRUE(emptyCategories->index(0).data(CategoryListModel::SelectedRole).toBool());
-    EXPECT_EQ(empty.pagedCount(), 0);
-
-    ScannedModel s({item(Cat::summary, "A"), item(Cat::summary, "B"), item(Cat::raw, "x"),
-                    item(Cat::memory, "m1"), item(Cat::raw, "y"), item(Cat::memory, "m2"),
-                    item(Cat::raw, "z")});
-    EXPECT_EQ(s.model->visibleCategories(), (QList<Cat>{Cat::summary, Cat::memory, Cat::raw}));
-    // Summary items count for none of them.
-    EXPECT_EQ(s.model->categoryCounts(), (QHash<Cat, int>{{Cat::memory, 2}, {Cat::raw, 3}}));
-    EXPECT_EQ(s.model->totalUsefulItems(), 5);
-    EXPECT_EQ(s.model->summaryItemCount(), 2);
-
-    auto *categories = qobject_cast<CategoryListModel *>(s.model->categoryModel());
-    QAbstractItemModelTester tester(categories,
-                                    QAbstractItemModelTester::FailureReportingMode::Fatal);
-    const auto sidebar = [&] {
-        QStringList rows;
-        for (int row = 0; row < categories->rowCount(); ++row) {
-            const QModelIndex index = categories->index(row);
-            rows.append(QStringLiteral("%1 %2 %3%4")
-                            .arg(index.data(CategoryListModel::TitleRole).toString(),
-                                 index.data(CategoryListModel::SymbolRole).toString())
-                            .arg(index.data(CategoryListModel::CountRole).toInt())
-                            .arg(index.data(CategoryListModel::SelectedRole).toBool() ? u"*"_qs
-                                                                                      : QString()));
-        }
-        return rows;
-    };
-    EXPECT_EQ(sidebar(), QStringList({u"Summary list.bullet.rectangle 2*"_qs,
-                                      u"Memory square.stack.3d.up 2"_qs, u"Other doc.text 3"_qs}));
-    s.model->setSelectedCategoryTitle(QStringLiteral("Other"));
-    EXPECT_EQ(sidebar(), QStringList({u"Summary list.bullet.rectangle 2"_qs,
-                                      u"Memory square.stack.3d.up 2"_qs, u"Other doc.text 3*"_qs}));
-
-    // A category that only the old scan had disappears; summary never does.
-    s.rescan({item(Cat::cpu, "c")});
-    EXPECT_EQ(s.model->visibleCategories(), (QList<Cat>{Cat::summary, Cat::cpu}));
-    EXPECT_EQ(sidebar(),
-              QStringList({u"Summary list.bullet.rectangle 0"_qs, u"CPU cpu.fill 1"_qs}));
-}
-
-TEST(Selection, SameCategoryAgainOrUnknownTitleTriggersNothing)
-{
-    ScannedModel s(numberedItems(Cat::memory, 200));
-    s.model->setSelectedCategory(Cat::memory);
-    s.model->loadMoreItems();
-    QSignalSpy passes(s.model.get(), &BrowserModel::filterPassCompleted);
-    QSignalSpy changed(s.model.get(), &BrowserModel::selectedCategoryChanged);
-    s.model->setSelectedCategory(Cat::memory);
-    for (const char *title : {"Memory", "memory", "Nonsense"}) {
-        s.model->setSelectedCategoryTitle(u8(title));
-    }
-    EXPECT_EQ(passes.count(), 0);
-    EXPECT_EQ(changed.count(), 0);
-    EXPECT_EQ(s.model->visibleLimit(), 160);
-}
-
-TEST(ScanLifecycle, EveryNotificationSeesTheWholeResult)
-{
-    ScannedModel s({item(Cat::summary, "Old"), item(Cat::summary, "Older")});
-    BrowserModel *model = s.model.get();
-    QStringList seen;
-    const auto record = [&] {
-        seen.append(QStringLiteral("%1 %2 %3 %4 %5")
-                        .arg(model->items().size())
-                        .arg(model->warnings().join(u'|'), model->rawOutput())
-                        .arg(model->isScanning() ? 1 : 0)
-                        .arg(model->filteredCount()));
-    };
-    s.model->refresh();
-    for (auto signal : {&BrowserModel::itemsChanged, &BrowserModel::warningsChanged,
-                        &BrowserModel::rawOutputChanged, &BrowserModel::isScanningChanged,
-                        &BrowserModel::filteredChanged, &BrowserModel::pageChanged}) {
-        QObject::connect(model, signal, model, record);
-    }
-    s.source->complete(HardwareScanResult{
-        {item(Cat::summary, "New")}, QStringLiteral("new raw"), {QStringLiteral("w")}});
-    QSignalSpy finished(model, &BrowserModel::scanFinished);
-    ASSERT_TRUE(finished.wait(2000));
-    ASSERT_FALSE(seen.empty());
-    EXPECT_EQ(seen, QStringList(seen.size(), QStringLiteral("1 w new raw 0 1")));
 }
