@@ -10,7 +10,6 @@
 //   grandchild MS PIDFILE leave a process behind that holds both pipes for MS
 //   pidfile PATH          write this process's pid
 //   touch PATH            create a file;  waitfile PATH: wait until it exists
-//   args                  print every argument in brackets and end
 //   fds                   list the open descriptors above 2
 //   raise SIGNAL          end by this signal;  exit CODE: end with this status
 #include <cerrno>
@@ -72,7 +71,7 @@ void writeFile(const std::string &path, const std::string &content)
     std::ofstream(path) << content;
 }
 
-void run(const std::string &command, int argc, char **argv)
+void run(const std::string &command)
 {
     const std::size_t space = command.find(' ');
     const std::string verb = command.substr(0, space);
@@ -112,11 +111,6 @@ void run(const std::string &command, int argc, char **argv)
         for (int i = 0; i < 6000 && !std::ifstream(rest); ++i) {
             sleepMs(5);
         }
-    } else if (verb == "args") {
-        for (int i = 1; i < argc; ++i) {
-            writeAll(STDOUT_FILENO, std::string("[") + argv[i] + "]\n");
-        }
-        std::exit(0);
     } else if (verb == "fds") {
         DIR *dir = ::opendir("/proc/self/fd");
         while (dirent *entry = ::readdir(dir)) {
@@ -160,7 +154,7 @@ int main(int argc, char **argv)
         }
     }
     for (const std::string &command : commands) {
-        run(command, argc, argv);
+        run(command);
     }
     return 0;
 }

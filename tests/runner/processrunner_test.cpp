@@ -2,7 +2,6 @@
 
 #include <future>
 #include <string_view>
-#include <sys/stat.h>
 
 using namespace RunnerTest;
 using namespace std::literals;
@@ -65,8 +64,6 @@ INSTANTIATE_TEST_SUITE_P(
         RunCase{"EmbeddedNulIsText", "out a\\x00b", u"a\0b"sv},
         RunCase{"SignalNumberIsTheStatus", "raise 9", u"dmidecode exited with status 9.", 9},
         RunCase{"SignalWithVisibleOutputSucceeds", "out x|raise 15", u"x"},
-        RunCase{"PassesArgumentsExactly", "args|with space||\u00e4\u2022|--mac-hardware",
-                u"[args]\n[with space]\n[]\n[\u00e4\u2022]\n[--mac-hardware]\n"},
         // Time-outs: code 124 with the whole seconds, output so far discarded.
         RunCase{"Hang", "sleep 60000", timedOut1, 124, 1.0},
         RunCase{"FractionIsDropped", "sleep 60000", timedOut1, 124, 1.9},
@@ -81,10 +78,9 @@ TEST_F(RunnerLaunch, ErrorsNameTheSystemsReason)
 {
     const QString garbage = tempPath(QStringLiteral("garbage"));
     QFile file(garbage);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write("\x01\x02 not a program\n");
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write("\x01\x02 not a program\n") > 0);
+    ASSERT_TRUE(file.setPermissions(file.permissions() | QFileDevice::ExeOwner));
     file.close();
-    ASSERT_EQ(::chmod(QFile::encodeName(garbage).constData(), 0755), 0);
     const std::pair<QString, int> cases[] = {
         {tempPath(QStringLiteral("absent")), ENOENT}, {garbage, ENOEXEC}, {m_dir.path(), EACCES}};
     for (const auto &[tool, code] : cases) {

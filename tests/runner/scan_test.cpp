@@ -85,23 +85,6 @@ INSTANTIATE_TEST_SUITE_P(
                  "Could not run dmidecode -q: dmidecode timed out after 1 seconds."}),
     [](const ::testing::TestParamInfo<ScanCase> &info) { return std::string(info.param.name); });
 
-class RunnerScan : public TextScan {};
-
-TEST_F(RunnerScan, ToolWithoutExecutePermissionIsFixed)
-{
-    const QString tool = tempPath(QStringLiteral("dmidecode"));
-    ASSERT_TRUE(QFile::copy(fakeTool(), tool));
-    ASSERT_EQ(::chmod(QFile::encodeName(tool).constData(), 0644), 0);
-    scriptBoth();
-    m_scanner.setToolOverride(tool);
-    const HardwareScanResult result = m_scanner.performScan();
-    EXPECT_TRUE(result.warnings.isEmpty()) << result.warnings.join(u'|').toStdString();
-    EXPECT_EQ(result.rawOutput, bothFramed);
-    struct stat info {};
-    ASSERT_EQ(::stat(QFile::encodeName(tool).constData(), &info), 0);
-    EXPECT_EQ(info.st_mode & 0777, 0755u);
-}
-
 class RunnerScanAsync : public TextScan {};
 
 // The pool has two threads; a scan that needed one would never finish here.
@@ -184,8 +167,13 @@ TEST_F(RunnerCli, ScansWithTheGivenOrTheInstalledTool)
     EXPECT_EQ(missing[u"warnings"].toArray(),
               QJsonArray({u"Bundled dmidecode tool is not available: Bundled dmidecode tool was "
                           u"not found."_qs}));
+    // Installed without execute permission: the scan adds it.
     ASSERT_TRUE(QDir(tool).removeRecursively() && QFile::copy(fakeTool(), tool));
+    ASSERT_EQ(::chmod(QFile::encodeName(tool).constData(), 0644), 0);
     EXPECT_EQ(json(installed, {})[u"rawOutput"].toString(), bothFramed);
+    struct stat info {};
+    ASSERT_EQ(::stat(QFile::encodeName(tool).constData(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0755u);
 }
 
 } // namespace
