@@ -37,11 +37,8 @@ public:
         auto promise = std::make_shared<QPromise<HardwareScanResult>>();
         promise->start();
         m_pending.push_back(promise);
-        ++m_scanCount;
         return promise->future();
     }
-
-    [[nodiscard]] int scanCount() const { return m_scanCount; }
 
     // Finishes the oldest pending scan with `result`, or without one.
     void complete(std::optional<HardwareScanResult> result)
@@ -56,7 +53,6 @@ public:
 
 private:
     std::vector<std::shared_ptr<QPromise<HardwareScanResult>>> m_pending;
-    int m_scanCount = 0;
 };
 
 class FakeClipboard : public ClipboardService {

@@ -69,21 +69,17 @@ TEST(Debounce, FiveQuickKeystrokesGiveOnePassWithTheFullText)
     s.model->setSelectedCategory(Cat::memory);
     QSignalSpy passes(s.model.get(), &BrowserModel::filterPassCompleted);
 
-    QElapsedTimer clock;
+    QElapsedTimer clock; // restarted at each keystroke
     clock.start();
     qint64 longestGap = 0;
-    qint64 last = 0;
     const QString text = QStringLiteral("speed");
     for (qsizetype n = 1; n <= text.size(); ++n) {
+        longestGap = std::max(longestGap, clock.restart());
         s.model->setSearchText(text.left(n));
-        const qint64 now = clock.elapsed();
-        longestGap = std::max(longestGap, now - last);
-        last = now;
         if (n < text.size()) {
             QTest::qWait(60);
         }
     }
-    const qint64 lastKeystroke = clock.elapsed();
     if (longestGap >= BrowserModel::debounceMilliseconds - 20) {
         GTEST_SKIP() << "machine too busy to type quickly: gap of " << longestGap << " ms";
     }
@@ -92,7 +88,7 @@ TEST(Debounce, FiveQuickKeystrokesGiveOnePassWithTheFullText)
     EXPECT_EQ(s.model->debouncedSearchText(), QString());
 
     ASSERT_TRUE(passes.wait(2000));
-    EXPECT_GE(clock.elapsed() - lastKeystroke, BrowserModel::debounceMilliseconds - 2);
+    EXPECT_GE(clock.elapsed(), BrowserModel::debounceMilliseconds - 2);
     EXPECT_EQ(s.model->debouncedSearchText(), text);
     EXPECT_EQ(s.model->filteredCount(), 1);
     QTest::qWait(2 * BrowserModel::debounceMilliseconds);

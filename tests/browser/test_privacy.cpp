@@ -81,25 +81,6 @@ TEST(Privacy, IdentifiersAreHiddenByDefaultInWhatTheWindowShows)
     EXPECT_TRUE(s.shownValues().isEmpty());
 }
 
-TEST(Privacy, TogglingKeepsThePageTheCategoryAndTheSearch)
-{
-    ScannedModel s(numberedItems(Cat::memory, 200, "Bank 0"));
-    s.model->setSelectedCategory(Cat::memory);
-    s.settleSearch(QStringLiteral("item 1"));
-    EXPECT_EQ(s.model->filteredCount(), 111); // Item 1, 10-19, 100-199
-    s.model->loadMoreItems();
-    ASSERT_EQ(s.model->visibleLimit(), 111);
-
-    QSignalSpy raw(s.model.get(), &BrowserModel::rawOutputChanged);
-    s.model->setHideIdentifiers(false);
-    s.model->setHideIdentifiers(false); // no change, no signal
-    EXPECT_EQ(raw.size(), 1);
-    EXPECT_EQ(s.model->visibleLimit(), 111);
-    EXPECT_EQ(s.model->pagedCount(), 111);
-    EXPECT_EQ(s.model->selectedCategory(), Cat::memory);
-    EXPECT_EQ(s.model->debouncedSearchText(), QStringLiteral("item 1"));
-}
-
 struct SearchMaskCase {
     friend void PrintTo(const SearchMaskCase &c, std::ostream *os) { *os << c.name; }
     const char *name;
