@@ -102,11 +102,6 @@ inline HardwareItem item(Cat category, const char *title, const char *value = "v
     return {category, u8(title), u8(value), u8(detail), u8(source)};
 }
 
-inline HardwareScanResult resultOf(QList<HardwareItem> items, QStringList warnings = {})
-{
-    return HardwareScanResult{std::move(items), QStringLiteral("raw"), std::move(warnings)};
-}
-
 // `count` items titled "Item 0".."Item N-1" in that order.
 inline QList<HardwareItem> numberedItems(Cat category, int count, const char *detail = "")
 {
@@ -118,15 +113,6 @@ inline QList<HardwareItem> numberedItems(Cat category, int count, const char *de
     return items;
 }
 
-inline QStringList titlesOf(const QList<HardwareItem> &items)
-{
-    QStringList titles;
-    for (const HardwareItem &entry : items) {
-        titles.append(entry.title);
-    }
-    return titles;
-}
-
 // A model with a fake scanner, already holding the result of one scan.
 struct ScannedModel {
     std::shared_ptr<FakeScanSource> source = std::make_shared<FakeScanSource>();
@@ -136,9 +122,9 @@ struct ScannedModel {
     explicit ScannedModel(HardwareScanResult result) { finishScan(std::move(result)); }
 
     // Runs one scan to completion and waits until its result is applied.
-    void rescan(QList<HardwareItem> items, QStringList warnings = {})
+    void rescan(QList<HardwareItem> items)
     {
-        finishScan(resultOf(std::move(items), std::move(warnings)));
+        finishScan(HardwareScanResult{std::move(items), QStringLiteral("raw"), {}});
     }
     void finishScan(std::optional<HardwareScanResult> result)
     {

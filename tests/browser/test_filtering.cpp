@@ -130,17 +130,16 @@ TEST_P(LoadMoreTest, GrowsByOnePageUpToTheFilteredCount)
     const LoadMoreCase &c = GetParam();
     ScannedModel s(numberedItems(Cat::summary, c.filtered));
     for (std::size_t step = 0; step < c.shownAfterEachStep.size(); ++step) {
-        if (step > 0) {
-            s.model->loadMoreItems();
-        }
         const int shown = c.shownAfterEachStep[step];
+        const QList<HardwareItem> page = s.model->pagedFilteredItems();
         EXPECT_EQ(s.model->pagedCount(), shown) << "step " << step;
-        EXPECT_EQ(s.model->pagedFilteredItems().size(), shown);
+        ASSERT_EQ(page.size(), shown);
         EXPECT_EQ(s.model->canLoadMore(), shown < c.filtered);
-        // The page is always the first items of the filtered list.
-        EXPECT_EQ(titlesOf(s.model->pagedFilteredItems()),
-                  titlesOf(numberedItems(Cat::summary, shown)));
+        for (int i = 0; i < shown; ++i) { // the first items of the filtered list
+            ASSERT_EQ(page[i].title, QStringLiteral("Item %1").arg(i));
+        }
         EXPECT_LE(s.model->visibleLimit(), std::max(80, c.filtered));
+        s.model->loadMoreItems();
     }
 }
 

@@ -74,6 +74,6 @@ TEST(ScanLifecycle, FailedOrAbandonedScans)
     // A model gone before its scan finishes ignores the result.
     s.model->refresh();
     s.model.reset();
-    s.source->complete(resultOf({item(Cat::memory, "DIMM")}));
+    s.source->complete(HardwareScanResult{{item(Cat::memory, "DIMM")}, RawOutput(), {}});
     QTest::qWait(20);
 }
