@@ -48,7 +48,6 @@ INSTANTIATE_TEST_SUITE_P(
                                  "8 GB@Bank 0|3200 MT/s@Bank 0|8 GB@Bank 1"},
                       SearchCase{"TabsAndLineBreaksOnlyMatchEverything", Cat::memory,
                                  "\t\n \r\u2028", "8 GB@Bank 0|3200 MT/s@Bank 0|8 GB@Bank 1"},
-                      SearchCase{"LowerCaseWord", Cat::memory, "dimm", "8 GB@Bank 0|8 GB@Bank 1"},
                       SearchCase{"CapitalsAndSurroundingSpacesDoNotMatter", Cat::memory,
                                  "  DIMM \t", "8 GB@Bank 0|8 GB@Bank 1"},
                       SearchCase{"InnerSpacesAreKept", Cat::memory, "dimm  size", ""},
@@ -59,8 +58,7 @@ INSTANTIATE_TEST_SUITE_P(
                       SearchCase{"SummaryNeverShowsOtherCategories", Cat::summary, "dimm", ""},
                       SearchCase{"SummaryFindsItsOwnItems", Cat::summary, "MEMORY", "16 GB@"},
                       SearchCase{"FieldsMatchOnlyContiguously", Cat::network, "dimm-src", ""},
-                      SearchCase{"SourceIsSearchedToo", Cat::network, "dimm-source", "aa:bb@"},
-                      SearchCase{"NoMatch", Cat::cpu, "zzz", ""}),
+                      SearchCase{"SourceIsSearchedToo", Cat::network, "dimm-source", "aa:bb@"}),
     rowName);
 
 TEST(Debounce, FiveQuickKeystrokesGiveOnePassWithTheFullText)
@@ -96,25 +94,34 @@ TEST(Debounce, FiveQuickKeystrokesGiveOnePassWithTheFullText)
     EXPECT_FALSE(s.model->hasPendingSearch());
 }
 
+// A category change filters at once, with the text settled so far, from one
+// page; the pending text follows after the delay, again from one page.
 TEST(Debounce, CategoryChangeFiltersAtOnceWithTheSettledText)
 {
-    ScannedModel s(searchCorpus());
+    QList<HardwareItem> items = numberedItems(Cat::memory, 200);
+    items.append(numberedItems(Cat::cpu, 200));
+    ScannedModel s(items);
     s.model->setSelectedCategory(Cat::memory);
-    s.settleSearch(QStringLiteral("dimm"));
+    s.settleSearch(QStringLiteral("item 1")); // Item 1, 10-19, 100-199
+    s.model->loadMoreItems();
+    ASSERT_EQ(s.model->visibleLimit(), 111);
     QSignalSpy passes(s.model.get(), &BrowserModel::filterPassCompleted);
 
-    s.model->setSearchText(QStringLiteral("dimmer"));
+    s.model->setSearchText(QStringLiteral("item 7"));
     s.model->setSelectedCategory(Cat::cpu);
     ASSERT_EQ(passes.count(), 1);
-    // Still "dimm": finds the CPU item too, but that is the old text's result.
-    EXPECT_EQ(s.model->debouncedSearchText(), QStringLiteral("dimm"));
-    EXPECT_EQ(s.model->filteredCount(), 1);
+    EXPECT_EQ(s.model->debouncedSearchText(), QStringLiteral("item 1"));
+    EXPECT_EQ(s.model->filteredCount(), 111);
+    EXPECT_EQ(s.model->visibleLimit(), 80);
     EXPECT_TRUE(s.model->hasPendingSearch());
 
+    s.model->loadMoreItems();
     ASSERT_TRUE(passes.wait(2000));
     EXPECT_EQ(passes.count(), 2);
-    EXPECT_EQ(s.model->debouncedSearchText(), QStringLiteral("dimmer"));
-    EXPECT_EQ(s.model->filteredCount(), 1);
+    EXPECT_EQ(s.model->debouncedSearchText(), QStringLiteral("item 7"));
+    EXPECT_EQ(s.model->filteredCount(), 11); // fewer than a page holds
+    EXPECT_EQ(s.model->visibleLimit(), 80);
+    EXPECT_EQ(s.model->pagedCount(), 11);
 }
 
 struct LoadMoreCase {
@@ -147,23 +154,3 @@ INSTANTIATE_TEST_SUITE_P(Browser, LoadMoreTest,
                          ::testing::Values(LoadMoreCase{200, {80, 160, 200, 200}},
                                            LoadMoreCase{80, {80, 80}}, LoadMoreCase{0, {0, 0}},
                                            LoadMoreCase{81, {80, 81, 81}}));
-
-// Searching and rescanning reset the page too (see the debounce and scan tests).
-TEST(Paging, ChangingCategoryBringsThePageBackToOnePage)
-{
-    QList<HardwareItem> items = numberedItems(Cat::memory, 200);
-    items.append(numberedItems(Cat::cpu, 200));
-    ScannedModel s(items);
-    s.model->setSelectedCategory(Cat::memory);
-    s.model->loadMoreItems();
-    ASSERT_EQ(s.model->visibleLimit(), 160);
-    s.model->setSelectedCategory(Cat::cpu);
-    EXPECT_EQ(s.model->visibleLimit(), 80);
-
-    // Even when fewer items pass than a page holds.
-    s.model->loadMoreItems();
-    s.settleSearch(QStringLiteral("item 7"));
-    EXPECT_EQ(s.model->filteredCount(), 11);
-    EXPECT_EQ(s.model->visibleLimit(), 80);
-    EXPECT_EQ(s.model->pagedCount(), 11);
-}

@@ -19,11 +19,12 @@ QString jsonStrings(const QByteArray &json)
     const QJsonObject root = QJsonDocument::fromJson(json).object();
     QStringList strings;
     for (const QJsonValue &entry : root.value(QStringLiteral("items")).toArray()) {
-        const QJsonObject item = entry.toObject();
+        QJsonObject item = entry.toObject();
         // Not the id: a random UUID drawn for the item, not one of the machine,
         // whose hex digits may hold any short serial by chance.
-        for (const char *field : {"category", "title", "value", "detail", "source"}) {
-            strings.append(item.value(QLatin1String(field)).toString());
+        item.remove(QStringLiteral("id"));
+        for (const QJsonValue &field : item) {
+            strings.append(field.toString());
         }
     }
     for (const QJsonValue &warning : root.value(QStringLiteral("warnings")).toArray()) {
