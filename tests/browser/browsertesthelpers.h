@@ -74,9 +74,8 @@ public:
     // The user closes the dialog, having chosen the filter at `filterIndex`.
     void close(std::optional<QString> path, int filterIndex = 0)
     {
-        auto done = std::move(pending);
-        pending = nullptr;
-        done(path ? std::optional<SaveLocation>(SaveLocation{*path, filterIndex}) : std::nullopt);
+        std::exchange(pending, nullptr)(path ? std::optional(SaveLocation{*path, filterIndex})
+                                             : std::nullopt);
     }
 
     QString suggested;

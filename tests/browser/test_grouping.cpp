@@ -75,11 +75,7 @@ INSTANTIATE_TEST_SUITE_P(
             {{u"apple"_qs, {u"X"_qs}},
              {u"Bank 2"_qs, {u"alpha"_qs, u"Size=1"_qs, u"Size=2"_qs, u"Slot 2"_qs, u"slot 10"_qs}},
              {u"Bank 10"_qs, {u"Speed"_qs}},
-             {u"Memory"_qs, {u"Another"_qs, u"Loose"_qs}}}},
-        GroupingCase{"RawCategoryFallsBackToOther",
-                     Cat::raw,
-                     {item(Cat::raw, "b", "v", " "), item(Cat::raw, "a")},
-                     {{u"Other"_qs, {u"a"_qs, u"b"_qs}}}}),
+             {u"Memory"_qs, {u"Another"_qs, u"Loose"_qs}}}}),
     rowName);
 
 // Few keys and titles with digits, case variants and repeats, in an order that

@@ -10,13 +10,14 @@ using namespace RunnerTest;
 
 namespace {
 
-pid_t spawnFakeTool(const QStringList &commands)
+pid_t spawnFakeTool(QStringList commands)
 {
-    std::vector<QByteArray> bytes{QFile::encodeName(fakeTool())};
-    bytes.reserve(std::size_t(commands.size()) + 1); // keeps the pointers below valid
-    std::vector<char *> argv{bytes[0].data()};
-    for (const QString &command : commands) {
-        argv.push_back(bytes.emplace_back(command.toUtf8()).data());
+    commands.prepend(fakeTool());
+    std::vector<QByteArray> bytes;
+    bytes.reserve(std::size_t(commands.size())); // keeps the pointers below valid
+    std::vector<char *> argv;
+    for (const QString &argument : commands) {
+        argv.push_back(bytes.emplace_back(QFile::encodeName(argument)).data());
     }
     argv.push_back(nullptr);
     pid_t pid = -1;
