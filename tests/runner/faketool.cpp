@@ -16,7 +16,6 @@
 #include <chrono>
 #include <csignal>
 #include <cstdlib>
-#include <cstring>
 #include <dirent.h>
 #include <fstream>
 #include <iterator>
@@ -66,11 +65,6 @@ void sleepMs(long ms)
     std::this_thread::sleep_for(std::chrono::milliseconds(ms));
 }
 
-void writeFile(const std::string &path, const std::string &content)
-{
-    std::ofstream(path) << content;
-}
-
 void run(const std::string &command)
 {
     const std::size_t space = command.find(' ');
@@ -102,11 +96,11 @@ void run(const std::string &command)
             sleepMs(std::stol(rest));
             std::_Exit(0);
         }
-        writeFile(rest.substr(gap + 1), std::to_string(pid));
+        std::ofstream(rest.substr(gap + 1)) << pid;
     } else if (verb == "pidfile") {
-        writeFile(rest, std::to_string(::getpid()));
+        std::ofstream(rest) << ::getpid();
     } else if (verb == "touch") {
-        writeFile(rest, "");
+        std::ofstream{rest};
     } else if (verb == "waitfile") {
         for (int i = 0; i < 6000 && !std::ifstream(rest); ++i) {
             sleepMs(5);
