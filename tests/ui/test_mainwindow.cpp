@@ -4,6 +4,7 @@
 #include "tests/ui/uitesthelpers.h"
 
 #include <QClipboard>
+#include <QPointer>
 #include <QSettings>
 #include <QSignalSpy>
 #include <QStandardPaths>
@@ -380,7 +381,8 @@ private Q_SLOTS:
         };
         // The editor stands in for the label while the pointer is over it.
         QTest::mouseMove(m_window, at(0.5));
-        QQuickItem *editor = nullptr;
+        // The editor may be rebuilt whenever the pointer or the keyboard moves.
+        QPointer<QQuickItem> editor;
         QTRY_VERIFY((editor = find(u"itemValueEditor"_s)) != nullptr);
         QTest::mouseClick(m_window, Qt::LeftButton, Qt::NoModifier, at(0.5));
         QVERIFY(!editor->hasActiveFocus());
@@ -389,6 +391,8 @@ private Q_SLOTS:
         // it, and Copy copies the value rather than the field's text.
         QTest::keyClick(m_window, Qt::Key_F, Qt::ControlModifier);
         QTRY_VERIFY(find(u"searchField"_s)->hasActiveFocus());
+        QTest::mouseMove(m_window, at(0.5));
+        QTRY_VERIFY((editor = find(u"itemValueEditor"_s)) != nullptr);
         QTest::mousePress(m_window, Qt::LeftButton, Qt::NoModifier, at(0.0));
         QTest::mouseMove(m_window, at(0.5));
         QTest::mouseMove(m_window, at(1.0));
@@ -402,7 +406,7 @@ private Q_SLOTS:
         // Find takes the keyboard back, and the selection ends with it.
         QTest::keyClick(m_window, Qt::Key_F, Qt::ControlModifier);
         QTRY_VERIFY(find(u"searchField"_s)->hasActiveFocus());
-        QCOMPARE(editor->property("selectedText").toString(), QString());
+        QVERIFY(editor.isNull() || editor->property("selectedText").toString().isEmpty());
         QTest::keyClick(m_window, Qt::Key_F5);
         QTRY_COMPARE(scans(), 2);
     }
