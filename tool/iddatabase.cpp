@@ -21,7 +21,9 @@ namespace {
 // of libpci lie between the jump and its target.
 std::jmp_buf *pciEscape = nullptr;
 
-[[noreturn]] void pciFatal(char * /*message*/, ...)
+// libpci declares the callback's pointer type noreturn; clang checks that the
+// function assigned to it is of that type, which the standard attribute is not.
+__attribute__((noreturn)) void pciFatal(char * /*message*/, ...)
 {
     if (pciEscape != nullptr) {
         std::longjmp(*pciEscape, 1);
