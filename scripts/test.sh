@@ -17,6 +17,10 @@ cmake --build build -j "$jobs"
 echo "== tests =="
 (cd build && ctest --output-on-failure -j "$jobs")
 
+echo "== Debian package and lintian =="
+(cd build && cpack -G DEB)
+lintian --fail-on error,warning --tag-display-limit 0 build/kestrin_*.deb
+
 # Sanitizers: the process runner and the scan (threads, pipes, child processes)
 # under ThreadSanitizer, and the same plus the parsers under AddressSanitizer
 # with UndefinedBehaviorSanitizer. Only those test programs are built there.
