@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <array>
+#include <optional>
 #include <string_view>
 
 namespace {
@@ -71,6 +72,40 @@ bool isMacSectionHeader(QStringView line, qsizetype colon)
     return false;
 }
 
+// A section named exactly after a category files all its lines there, so a
+// module from a maker whose name holds another category's keyword stays put.
+std::optional<HardwareCategory> exactCategory(QStringView header)
+{
+    struct Named {
+        std::u16string_view title;
+        HardwareCategory category;
+    };
+    static constexpr std::array<Named, 13> named = {{
+        {u"Platform", HardwareCategory::platform},
+        {u"BIOS", HardwareCategory::bios},
+        {u"Baseboard", HardwareCategory::baseboard},
+        {u"CPU", HardwareCategory::cpu},
+        {u"Memory", HardwareCategory::memory},
+        {u"PCI", HardwareCategory::pci},
+        {u"GPU", HardwareCategory::gpu},
+        {u"Network", HardwareCategory::network},
+        {u"Storage", HardwareCategory::storage},
+        {u"Audio", HardwareCategory::audio},
+        {u"USB", HardwareCategory::usb},
+        {u"Battery", HardwareCategory::battery},
+        {u"Firmware", HardwareCategory::firmware},
+    }};
+    const QStringView name = Text::trimmed(header);
+    for (const Named &entry : named) {
+        if (name.compare(
+                QStringView(entry.title.data(), static_cast<qsizetype>(entry.title.size())),
+                Qt::CaseInsensitive) == 0) {
+            return entry.category;
+        }
+    }
+    return std::nullopt;
+}
+
 } // namespace
 
 bool isMacSectionHeader(QStringView line)
@@ -96,6 +131,7 @@ RunFacts parseMacFacts(QString output)
     };
     std::uint32_t context = contextOf(QString());
     std::uint32_t device = RunFacts::none;
+    std::optional<HardwareCategory> sectionCategory;
     const std::uint32_t deviceTitle = facts.addTitle(QStringLiteral("Device"));
     TextIndex titles;
 
@@ -106,14 +142,20 @@ RunFacts parseMacFacts(QString output)
         }
         const qsizetype colon = line.indexOf(u':');
         if (isMacSectionHeader(line, colon)) {
-            context = contextOf(colon < 0 ? facts.textPart(line.data() - base, line.size())
-                                          : line.toString().remove(u':'));
+            const QString section = colon < 0 ? facts.textPart(line.data() - base, line.size())
+                                              : line.toString().remove(u':');
+            context = contextOf(section);
+            sectionCategory = exactCategory(section);
             device = RunFacts::none;
             return;
         }
         RunFacts::Fact fact;
         fact.lineStart = line.data() - base;
         fact.context = context;
+        if (sectionCategory) {
+            fact.category = *sectionCategory;
+            fact.classified = true;
+        }
         if (line.startsWith(u'[') && line.contains(u']')) {
             fact.valueLength = static_cast<std::uint32_t>(line.size());
             fact.title = deviceTitle;

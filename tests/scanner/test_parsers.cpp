@@ -135,4 +135,31 @@ TEST(MacParser, Lines)
     }
 }
 
+TEST(MacParser, ExactCategoryHeaderOverridesKeywords)
+{
+    struct Case {
+        const char *name;
+        const char *text;
+        std::vector<ItemText> expected;
+    };
+    const Case cases[] = {
+        {"CPU with integrated graphics stays CPU",
+         "CPU:\n[cpu: 0] AMD Ryzen 7 5800H with Radeon Graphics\n",
+         {mac(cpu, "Device", "[cpu: 0] AMD Ryzen 7 5800H with Radeon Graphics", "CPU")}},
+        {"module from a maker named like storage stays Memory",
+         "memory:\n[dimm: 0] Innodisk 16GB\nmanufacturer: Innodisk\n",
+         {mac(memory, "Device", "[dimm: 0] Innodisk 16GB", "memory"),
+          mac(memory, "[dimm: 0] Innodisk 16GB • manufacturer", "Innodisk", "memory")}},
+        {"Graphics keeps the keyword rule",
+         "Graphics:\n[pci: 01:00.0] NVIDIA GA104\n",
+         {mac(gpu, "Device", "[pci: 01:00.0] NVIDIA GA104", "Graphics")}},
+        {"PCI Devices keeps the keyword rule",
+         "PCI Devices:\n[pci: 00:1f.3] Audio device\n",
+         {mac(audio, "Device", "[pci: 00:1f.3] Audio device", "PCI Devices")}},
+    };
+    for (const Case &c : cases) {
+        EXPECT_EQ(texts(parseMacHardware(q(c.text))), c.expected) << c.name;
+    }
+}
+
 } // namespace
