@@ -391,11 +391,6 @@ int BrowserModel::summaryItemCount() const
     return m_summaryItemCount;
 }
 
-QList<ItemSection> BrowserModel::groupedVisibleItems() const
-{
-    return m_sectionModel->grouping().sections();
-}
-
 QObject *BrowserModel::categoryModel() const
 {
     return m_categoryModel;

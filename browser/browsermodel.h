@@ -107,7 +107,6 @@ public:
     [[nodiscard]] QList<HardwareCategory> visibleCategories() const;
     [[nodiscard]] QHash<HardwareCategory, int> categoryCounts() const;
     [[nodiscard]] int totalUsefulItems() const;
-    [[nodiscard]] QList<ItemSection> groupedVisibleItems() const;
     [[nodiscard]] int itemCount() const { return static_cast<int>(m_items.size()); }
     [[nodiscard]] int summaryItemCount() const;
     [[nodiscard]] int filteredCount() const { return static_cast<int>(m_filtered.size()); }

@@ -844,11 +844,6 @@ QList<HardwareItem> Cleaner::items(const Presorted &order, bool withSummary)
 
 } // namespace
 
-QString normalizedValue(const QString &value)
-{
-    return normalized(value);
-}
-
 QList<HardwareItem> cleanFacts(const std::vector<const RunFacts *> &runs,
                                const QStringList &badValues, bool withSummary)
 {

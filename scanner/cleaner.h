@@ -19,6 +19,3 @@
 [[nodiscard]] QList<HardwareItem> cleanFacts(const std::vector<const RunFacts *> &runs,
                                              const QStringList &badValues, bool withSummary);
 
-// The value as the cleaner normalises it: NULs removed, tabs to spaces, one
-// left-to-right pass turning each pair of spaces into one, then trimmed.
-[[nodiscard]] QString normalizedValue(const QString &value);
