@@ -31,14 +31,8 @@ QString HardwareItem::searchableText() const
 
 size_t qHash(const HardwareItem &item, size_t seed) noexcept
 {
-    QtPrivate::QHashCombine combine;
-    seed = combine(seed, item.id);
-    seed = combine(seed, rawValue(item.category));
-    seed = combine(seed, item.title);
-    seed = combine(seed, item.value);
-    seed = combine(seed, item.detail);
-    seed = combine(seed, item.source);
-    return seed;
+    return qHashMulti(seed, item.id, rawValue(item.category), item.title, item.value, item.detail,
+                      item.source);
 }
 
 namespace {

@@ -87,62 +87,14 @@ QString lowered(const QString &text)
     return result;
 }
 
-void reserveShares(const QString &owner, qsizetype count)
-{
-    if (QArrayData *header = const_cast<QString &>(owner).data_ptr().d_ptr();
-        header != nullptr && count > 0) {
-        header->ref_.fetchAndAddRelaxed(static_cast<int>(count));
-    }
-}
-
-void releaseShares(const QString &owner, qsizetype count)
-{
-    // The owner still holds its own reference, so the storage stays.
-    if (QArrayData *header = const_cast<QString &>(owner).data_ptr().d_ptr();
-        header != nullptr && count > 0) {
-        header->ref_.fetchAndSubRelaxed(static_cast<int>(count));
-    }
-}
-
-QString takeShare(const QString &owner)
-{
-    const QString::DataPointer &pointer = owner.data_ptr();
-    // Without storage (raw data) a copy takes no reference either.
-    return QString(QString::DataPointer(const_cast<QString &>(owner).data_ptr().d_ptr(),
-                                        const_cast<char16_t *>(pointer.data()), pointer.size));
-}
-
 QString StringArena::add(QStringView first, QStringView second, QStringView third)
 {
-    const qsizetype size = first.size() + second.size() + third.size();
-    if (m_block.isNull() || m_used + size + 1 > m_block.size()) {
-        closeBlock();
-        m_block = QString(std::max(blockSize, size + 1), Qt::Uninitialized);
-        m_used = 0;
-    }
-    if (m_reserved == 0) {
-        m_reserved = sharesAtOnce;
-        reserveShares(m_block, m_reserved);
-    }
-    // The block is shared with the strings made so far, so it is written through
-    // its constant data: the part written belongs to no string yet.
-    auto *start = const_cast<QChar *>(m_block.constData()) + m_used;
-    QChar *out = std::copy(first.begin(), first.end(), start);
-    out = std::copy(second.begin(), second.end(), out);
-    out = std::copy(third.begin(), third.end(), out);
-    *out = QChar(u'\0');
-    m_used += size + 1;
-    --m_reserved;
-    QString::DataPointer pointer(m_block.data_ptr().d_ptr(), reinterpret_cast<char16_t *>(start),
-                                 size);
-    return QString(std::move(pointer));
-}
-
-void StringArena::closeBlock()
-{
-    releaseShares(m_block, m_reserved);
-    m_reserved = 0;
-    m_block = QString();
+    QString result;
+    result.reserve(first.size() + second.size() + third.size());
+    result.append(first);
+    result.append(second);
+    result.append(third);
+    return result;
 }
 
 QString joined(QStringView left, QStringView right)

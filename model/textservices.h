@@ -74,39 +74,16 @@ template <typename Visitor> void forEachLine(QStringView text, Visitor &&visit)
     return (c >= u'A' && c <= u'Z') ? static_cast<char16_t>(c + 32) : c;
 }
 
-// Many strings sharing one storage, made cheaply: the storage's reference count
-// is raised once for all of them (reserveShares), then each string takes one
-// of those references (takeShare) instead of raising it again. Making millions
-// of items is otherwise dominated by one atomic operation per string. Every
-// reserved share must be taken, or given back with releaseShares.
-void reserveShares(const QString &owner, qsizetype count);
-void releaseShares(const QString &owner, qsizetype count);
-// A copy of `owner` that takes a reserved share.
-[[nodiscard]] QString takeShare(const QString &owner);
-
-// Makes many short strings out of few allocations: each string is copied into
-// a large block, followed by a '\0' (so that it is a complete QString whose
-// utf16() is terminated), and shares the block's storage with the others. A
-// block lives as long as any of its strings. One arena serves one thread.
+// Makes the items' joined strings, each in one allocation of its exact size.
 class StringArena {
 public:
     StringArena() = default;
     StringArena(const StringArena &) = delete;
     StringArena &operator=(const StringArena &) = delete;
-    ~StringArena() { closeBlock(); }
 
-    [[nodiscard]] QString add(QStringView text) { return add(text, {}, {}); }
+    [[nodiscard]] QString add(QStringView text) { return text.toString(); }
     // The three parts one after the other, as one string.
     [[nodiscard]] QString add(QStringView first, QStringView second, QStringView third);
-
-private:
-    void closeBlock();
-
-    static constexpr qsizetype blockSize = 1 << 15;
-    static constexpr qsizetype sharesAtOnce = 256;
-    QString m_block;
-    qsizetype m_used = 0;
-    qsizetype m_reserved = 0; // shares reserved and not taken yet
 };
 
 // Lower-cases exactly like QString::toLower, without that call's cost for

@@ -748,37 +748,6 @@ QList<HardwareItem> Cleaner::items(const Presorted &order, bool withSummary)
     }
     items.reserve(items.size() + static_cast<qsizetype>(order.survivors.size()));
 
-    // The items' strings share storage: each stored title and each detail has
-    // its reference count raised once for all its items (see
-    // Text::reserveShares); values and device titles are in the arena.
-    // Nothing below can fail but an allocation, which would only leave some
-    // storage alive.
-    std::vector<std::vector<qsizetype>> titleShares;
-    std::vector<std::vector<qsizetype>> detailShares;
-    for (const RunFacts *run : m_runs) {
-        titleShares.emplace_back(run->titles().size(), 0);
-        detailShares.emplace_back(run->contexts().size(), 0);
-    }
-    for (const Survivor &s : m_survivors) {
-        if (s.device == RunFacts::none) {
-            ++titleShares[s.run][s.title];
-        }
-        ++detailShares[s.run][s.context];
-    }
-    for (std::size_t r = 0; r < m_runs.size(); ++r) {
-        const RunFacts &run = *m_runs[r];
-        for (std::size_t t = 0; t < titleShares[r].size(); ++t) {
-            Text::reserveShares(run.titles()[t], titleShares[r][t]);
-        }
-        for (std::size_t c = 0; c < detailShares[r].size(); ++c) {
-            if (detailShares[r][c] > 0) {
-                Text::reserveShares(
-                    detailOf(static_cast<std::uint32_t>(r), static_cast<std::uint32_t>(c)),
-                    detailShares[r][c]);
-            }
-        }
-    }
-
     // Display order jumps about the survivors and facts of a large output.
     // They are gathered a block at a time in a loop of independent loads, which
     // the processor overlaps, before the items are made from the block. Each
@@ -820,10 +789,10 @@ QList<HardwareItem> Cleaner::items(const Presorted &order, bool withSummary)
             const RunFacts &run = *m_runs[p.run];
             QString title =
                 p.device == RunFacts::none
-                    ? Text::takeShare(run.titles()[p.title])
+                    ? run.titles()[p.title]
                     : m_arena.add(run.device(p.device), Text::joiner(), run.titles()[p.title]);
             items.emplaceBack(p.category, std::move(title), std::move(p.value),
-                              Text::takeShare(m_caches[p.run].details[p.context]),
+                              m_caches[p.run].details[p.context],
                               run.source(p.context));
 
             const std::size_t place = first + k;
