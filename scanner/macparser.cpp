@@ -1,5 +1,6 @@
 #include "scanner/macparser.h"
 
+#include "model/hardwarecategory.h"
 #include "model/textservices.h"
 
 #include <QHash>
@@ -76,31 +77,13 @@ bool isMacSectionHeader(QStringView line, qsizetype colon)
 // module from a maker whose name holds another category's keyword stays put.
 std::optional<HardwareCategory> exactCategory(QStringView header)
 {
-    struct Named {
-        std::u16string_view title;
-        HardwareCategory category;
-    };
-    static constexpr std::array<Named, 13> named = {{
-        {u"Platform", HardwareCategory::platform},
-        {u"BIOS", HardwareCategory::bios},
-        {u"Baseboard", HardwareCategory::baseboard},
-        {u"CPU", HardwareCategory::cpu},
-        {u"Memory", HardwareCategory::memory},
-        {u"PCI", HardwareCategory::pci},
-        {u"GPU", HardwareCategory::gpu},
-        {u"Network", HardwareCategory::network},
-        {u"Storage", HardwareCategory::storage},
-        {u"Audio", HardwareCategory::audio},
-        {u"USB", HardwareCategory::usb},
-        {u"Battery", HardwareCategory::battery},
-        {u"Firmware", HardwareCategory::firmware},
-    }};
     const QStringView name = Text::trimmed(header);
-    for (const Named &entry : named) {
-        if (name.compare(
-                QStringView(entry.title.data(), static_cast<qsizetype>(entry.title.size())),
-                Qt::CaseInsensitive) == 0) {
-            return entry.category;
+    for (HardwareCategory category : allCategories) {
+        // The summary is the application's own, and "Other" is no home a
+        // section would name on purpose.
+        if (category != HardwareCategory::summary && category != HardwareCategory::raw &&
+            name.compare(rawValue(category), Qt::CaseInsensitive) == 0) {
+            return category;
         }
     }
     return std::nullopt;
