@@ -3,6 +3,7 @@
 #include "tool/listing.h"
 #include "tool/sections/audio.h"
 #include "tool/sections/cpu.h"
+#include "tool/sections/displays.h"
 #include "tool/sections/firmware.h"
 #include "tool/sections/graphics.h"
 #include "tool/sections/memory.h"
@@ -22,6 +23,7 @@ const std::vector<const devices::Section *> &deviceSections()
     static const devices::CpuSection cpu;
     static const devices::MemorySection memory;
     static const devices::GraphicsSection graphics;
+    static const devices::DisplaysSection displays;
     static const devices::NetworkSection network;
     static const devices::StorageSection storage;
     static const devices::AudioSection audio;
@@ -31,8 +33,8 @@ const std::vector<const devices::Section *> &deviceSections()
     static const devices::PciSection pci;
     static const devices::FirmwareSection firmware;
     static const std::vector<const devices::Section *> sections = {
-        &platform, &cpu, &memory, &graphics, &network,  &storage,
-        &audio,    &usb, &power,  &pci,      &firmware,
+        &platform, &cpu,     &memory, &graphics, &displays, &network,
+        &storage,  &audio,   &usb,    &power,    &pci,      &firmware,
     };
     return sections;
 }

@@ -46,6 +46,11 @@ constexpr std::array<const char *, 4> usbIdsFiles = {
     "/usr/share/usb.ids",
 };
 
+constexpr std::array<const char *, 2> pnpIdsFiles = {
+    "/usr/share/hwdata/pnp.ids",
+    "/usr/share/misc/pnp.ids",
+};
+
 std::optional<std::string> nonEmpty(const char *text)
 {
     if (text == nullptr) {
@@ -294,4 +299,29 @@ IdDatabase::UsbNames IdDatabase::usbIdsLookup(unsigned vendor, unsigned product)
         }
     }
     return names;
+}
+
+std::optional<std::string> IdDatabase::pnpName(std::string_view code)
+{
+    if (!m_pnpIdsTried) {
+        m_pnpIdsTried = true;
+        for (const char *candidate : pnpIdsFiles) {
+            m_pnpIdsText = m_root.readAll(candidate, 1 << 20);
+            if (m_pnpIdsText) {
+                break;
+            }
+        }
+    }
+    if (!m_pnpIdsText || code.size() != 3) {
+        return std::nullopt;
+    }
+    // pnp.ids: "DEL<tab>Dell Inc." per line.
+    tooltext::LineReader lines(*m_pnpIdsText);
+    std::string_view line;
+    while (lines.next(line)) {
+        if (line.size() > 4 && line.substr(0, 3) == code && line[3] == '\t') {
+            return nonEmpty(std::string(line.substr(4)).c_str());
+        }
+    }
+    return std::nullopt;
 }

@@ -5,6 +5,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 
 struct pci_access;
 struct udev;
@@ -35,6 +36,9 @@ public:
     [[nodiscard]] std::optional<std::string> usbVendor(unsigned vendor);
     [[nodiscard]] std::optional<std::string> usbProduct(unsigned vendor, unsigned product);
 
+    // The maker behind a monitor's three-letter PNP id, from hwdata's pnp.ids.
+    [[nodiscard]] std::optional<std::string> pnpName(std::string_view code);
+
 private:
     struct UsbNames {
         std::optional<std::string> vendor;
@@ -57,4 +61,6 @@ private:
     bool m_hwdbTried = false;
     std::optional<std::string> m_usbIdsText;
     bool m_usbIdsTried = false;
+    std::optional<std::string> m_pnpIdsText;
+    bool m_pnpIdsTried = false;
 };
