@@ -11,7 +11,7 @@ packages=(
   qml6-module-qtqml qml6-module-qtqml-workerscript qml6-module-qtqml-models
   qml6-module-qt-labs-folderlistmodel qml6-module-qttest libqt6quicktest6 libqt6svg6
   libgtest-dev libbenchmark-dev
-  dmidecode pciutils libpci-dev libudev-dev usb.ids i2c-tools
+  dmidecode pciutils libpci-dev libudev-dev usb.ids i2c-tools hwdata edid-decode
   appstream desktop-file-utils dpkg-dev lintian
 )
 if [[ "${KESTRIN_DEPS_EXTRA:-}" != "" ]]; then

@@ -211,6 +211,64 @@ TEST_F(HostileMachine, ReadsLessCommonBusLayouts)
     EXPECT_FALSE(text.contains("attached to: usb"));
 }
 
+// Monitors come from the EDID of each connected output, and land in GPU
+// whatever words their names hold.
+TEST_F(HostileMachine, ListsTheMonitorsOfConnectedOutputs)
+{
+    const QString card = QStringLiteral("/sys/devices/pci0000:00/0000:00:02.0/drm/card0/");
+    const QByteArray panel = tooltest::readFile(
+        QStringLiteral(KESTRIN_FIXTURES_DIR "/edid/edp-sharp-lq156d1-001a60581a2e.bin"));
+    QByteArray monitor = tooltest::readFile(
+        QStringLiteral(KESTRIN_FIXTURES_DIR "/edid/dp-dell-u2515h-012cc00c4665.bin"));
+    // Rename the monitor (descriptor 0xFC at byte 90) to words of other
+    // categories, and mend the checksum.
+    monitor.replace(95, 13, QByteArray("USB Audio\n   "));
+    unsigned sum = 0;
+    for (int i = 0; i < 127; ++i) {
+        sum += static_cast<unsigned char>(monitor[i]);
+    }
+    monitor[127] = static_cast<char>((0x100 - (sum & 0xff)) & 0xff);
+    set(card + QStringLiteral("card0-eDP-1/edid"), panel);
+    set(card + QStringLiteral("card0-DP-1/status"), "connected\n");
+    set(card + QStringLiteral("card0-DP-1/edid"), monitor);
+    // Disconnected: its stale EDID is not a monitor.
+    set(card + QStringLiteral("card0-HDMI-A-1/status"), "disconnected\n");
+    set(card + QStringLiteral("card0-HDMI-A-1/edid"), panel);
+    set(QStringLiteral("/usr/share/hwdata/pnp.ids"), "SHP\tSharp Corporation\n");
+
+    const QByteArray text = listing();
+    EXPECT_TRUE(text.contains("  [display: eDP-1] Sharp Corporation 7PHPT\n"
+                              "    manufacturer: Sharp Corporation (SHP)\n"
+                              "    panel text: 7PHPT\n"
+                              "    product code: 0x143e\n"
+                              "    manufactured: week 40 of 2015\n"
+                              "    edid version: 1.4\n"
+                              "    screen size: 35 \u00d7 19 cm (15.7\u2033)\n"
+                              "    preferred mode: 3840 \u00d7 2160 @ 60.00 Hz\n"
+                              "    input: digital, DisplayPort, 8 bits per colour\n"
+                              "    connector: eDP (built-in panel)\n"))
+        << text.toStdString();
+    EXPECT_TRUE(text.contains("  [display: DP-1] USB Audio\n    manufacturer: DEL\n"));
+    EXPECT_TRUE(text.contains("    serial number: 9X2VY75Q0N8L\n"));
+    EXPECT_FALSE(text.contains("[display: HDMI-A-1]"));
+    int displays = 0;
+    for (const HardwareItem &item : parseMacHardware(QString::fromUtf8(text))) {
+        if (item.title.startsWith(QStringLiteral("[display:"))) {
+            ++displays;
+            EXPECT_EQ(item.category, HardwareCategory::gpu) << item.title.toStdString();
+        }
+    }
+    EXPECT_GE(displays, 20);
+
+    // A damaged EDID still names its output, and why nothing more is shown.
+    set(card + QStringLiteral("card0-DP-1/edid"), monitor.left(100));
+    const QByteArray damaged = listing();
+    EXPECT_TRUE(damaged.contains("  [display: DP-1] Monitor\n"
+                                 "    connector: DisplayPort\n"))
+        << damaged.toStdString();
+    EXPECT_TRUE(damaged.contains("    edid: truncated block 0\n"));
+}
+
 TEST_F(HostileMachine, NamesDeviceTreeProcessors)
 {
     restart();

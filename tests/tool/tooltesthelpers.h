@@ -89,7 +89,7 @@ inline void expectRoundTrip(const QByteArray &bytes)
         if (!line.startsWith(u' ')) {
             ASSERT_TRUE(line.endsWith(u':'));
             section = line.chopped(1);
-            EXPECT_TRUE(QStringLiteral("Platform|CPU|Memory|Graphics|Network|Storage|Audio|USB|"
+            EXPECT_TRUE(QStringLiteral("Platform|CPU|Memory|Graphics|Displays|Network|Storage|Audio|USB|"
                                        "Battery|PCI Devices|Firmware")
                             .split(u'|')
                             .contains(section));

@@ -1,0 +1,287 @@
+// The EDID decoder against edid-decode on every real monitor in the shared
+// fixtures, and on damaged data.
+#include "tool/edid.h"
+
+#include <array>
+#include <cmath>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <iterator>
+#include <memory>
+#include <regex>
+#include <string>
+#include <vector>
+
+namespace {
+
+using kestrin::tool::decodeEdid;
+using kestrin::tool::EdidInfo;
+using Bytes = std::vector<std::uint8_t>;
+
+Bytes readFile(const std::filesystem::path &path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+std::string run(const std::string &command)
+{
+    std::string output;
+    std::unique_ptr<FILE, int (*)(FILE *)> pipe(popen(command.c_str(), "r"), pclose);
+    if (!pipe) {
+        return output;
+    }
+    std::array<char, 4096> buffer{};
+    std::size_t got = 0;
+    while ((got = fread(buffer.data(), 1, buffer.size(), pipe.get())) > 0) {
+        output.append(buffer.data(), got);
+    }
+    return output;
+}
+
+// What edid-decode says, in its own words, reduced to the facts compared.
+struct Reference {
+    std::string manufacturer;
+    std::string model;
+    std::string made;
+    std::string name;
+    std::string size;
+    std::string preferred;
+};
+
+std::string firstMatch(const std::string &text, const std::regex &pattern, int group = 1)
+{
+    std::smatch match;
+    return std::regex_search(text, match, pattern) ? match[group].str() : std::string();
+}
+
+// A timing line as "WxH[i] @ R.RR"; edid-decode prints the refresh to six places.
+std::string timingAfter(const std::string &text, const std::string &heading)
+{
+    const std::size_t at = text.find(heading);
+    if (at == std::string::npos) {
+        return {};
+    }
+    std::smatch match;
+    const std::string rest = text.substr(at + heading.size());
+    static const std::regex timing(R"((\d+)x(\d+)(i?)\s+([0-9.]+) Hz)");
+    if (!std::regex_search(rest, match, timing)) {
+        return {};
+    }
+    char text2[64];
+    std::snprintf(text2, sizeof text2, "%sx%s%s @ %.2f", match[1].str().c_str(),
+                  match[2].str().c_str(), match[3].str().c_str(), std::stod(match[4].str()));
+    return text2;
+}
+
+Reference referenceFor(const std::filesystem::path &file)
+{
+    const std::string text = run("edid-decode -p '" + file.string() + "' 2>/dev/null");
+    Reference reference;
+    reference.manufacturer = firstMatch(text, std::regex(R"(Manufacturer: (\S+))"));
+    reference.model = firstMatch(text, std::regex(R"(\n\s+Model: (\d+))"));
+    reference.made = firstMatch(text, std::regex(R"((Made in|Model year): ([^\n]+))"), 0);
+    reference.name = firstMatch(text, std::regex(R"(Display Product Name: '([^']*)')"));
+    reference.size = firstMatch(text, std::regex(R"(Maximum image size: (\d+ cm x \d+ cm))"));
+    reference.preferred = timingAfter(text, "Preferred Video Timing if only Block 0 is parsed:");
+    if (reference.preferred.empty()) {
+        reference.preferred =
+            timingAfter(text, "Preferred Video Timing if Block 0 and DisplayID Blocks are parsed:");
+    }
+    return reference;
+}
+
+Reference ours(const EdidInfo &info)
+{
+    Reference facts;
+    facts.manufacturer = info.manufacturer;
+    facts.model = info.productCode ? std::to_string(*info.productCode) : std::string();
+    if (info.modelYear) {
+        facts.made = "Model year: " + std::to_string(info.year);
+    } else if (info.week != 0) {
+        facts.made =
+            "Made in: week " + std::to_string(info.week) + " of " + std::to_string(info.year);
+    } else {
+        facts.made = "Made in: " + std::to_string(info.year);
+    }
+    facts.name = info.name;
+    if (info.widthCm != 0) {
+        facts.size =
+            std::to_string(info.widthCm) + " cm x " + std::to_string(info.heightCm) + " cm";
+    }
+    const auto &mode = info.preferred ? info.preferred : info.displayIdPreferred;
+    if (mode) {
+        char text[64];
+        std::snprintf(text, sizeof text, "%ux%u%s @ %.2f", mode->width, mode->height,
+                      mode->interlaced ? "i" : "", mode->refreshHz);
+        facts.preferred = text;
+    }
+    return facts;
+}
+
+TEST(Edid, AgreesWithEdidDecodeOnEveryFixture)
+{
+    ASSERT_FALSE(run("command -v edid-decode").empty()) << "edid-decode is not installed";
+    std::size_t files = 0;
+    for (const auto &entry : std::filesystem::directory_iterator(KESTRIN_FIXTURES_DIR "/edid")) {
+        if (entry.path().extension() != ".bin") {
+            continue;
+        }
+        ++files;
+        SCOPED_TRACE(entry.path().filename().string());
+        const Reference expected = referenceFor(entry.path());
+        const EdidInfo info = decodeEdid(readFile(entry.path()));
+        ASSERT_TRUE(info.valid);
+        const Reference actual = ours(info);
+        EXPECT_EQ(actual.manufacturer, expected.manufacturer);
+        EXPECT_EQ(actual.model, expected.model);
+        EXPECT_EQ(actual.made, expected.made);
+        EXPECT_EQ(actual.name, expected.name);
+        EXPECT_EQ(actual.size, expected.size);
+        // edid-decode names no preferred mode for an EDID 1.4 whose first timing
+        // is not flagged native, and for an unflagged EDID 1.0: neither do we,
+        // unless a DisplayID block flags one (which edid-decode also reports).
+        EXPECT_EQ(actual.preferred, expected.preferred);
+    }
+    EXPECT_GE(files, 20u);
+}
+
+// A base block with a valid header and checksum, announcing `extensions`.
+Bytes baseBlock(std::uint8_t extensions)
+{
+    Bytes block(128, 0);
+    const std::array<std::uint8_t, 8> header = {0, 0xff, 0xff, 0xff, 0xff, 0xff, 0xff, 0};
+    std::copy(header.begin(), header.end(), block.begin());
+    block[8] = 0x10; // "DEL"
+    block[9] = 0xac;
+    block[18] = 1;
+    block[19] = 4;
+    block[126] = extensions;
+    return block;
+}
+
+void fixChecksum(Bytes &data, std::size_t block)
+{
+    unsigned sum = 0;
+    for (std::size_t i = block * 128; i < block * 128 + 127; ++i) {
+        sum += data[i];
+    }
+    data[block * 128 + 127] = static_cast<std::uint8_t>(0x100 - (sum & 0xff));
+}
+
+// A CTA-861 block claiming basic audio, with the given data block bytes.
+Bytes ctaBlock(const Bytes &dataBlocks)
+{
+    Bytes block(128, 0);
+    block[0] = 0x02;
+    block[1] = 3;
+    block[2] = static_cast<std::uint8_t>(4 + dataBlocks.size());
+    block[3] = 0x40;
+    std::copy(dataBlocks.begin(), dataBlocks.end(), block.begin() + 4);
+    return block;
+}
+
+Bytes withExtension(const Bytes &extension)
+{
+    Bytes data = baseBlock(1);
+    fixChecksum(data, 0);
+    data.insert(data.end(), extension.begin(), extension.end());
+    fixChecksum(data, 1);
+    return data;
+}
+
+TEST(Edid, DamagedDataGivesWhatCanBeTrustedAndSaysWhy)
+{
+    Bytes good = baseBlock(0);
+    fixChecksum(good, 0);
+    Bytes badBase = good;
+    badBase[127] ^= 1;
+    Bytes noHeader = good;
+    noHeader[0] = 0x20;
+    Bytes missing = baseBlock(3);
+    fixChecksum(missing, 0);
+    Bytes partial = baseBlock(1);
+    fixChecksum(partial, 0);
+    partial.resize(200, 0x02);
+    Bytes badExtension = withExtension(ctaBlock({}));
+    badExtension.back() ^= 0x55;
+    const struct {
+        const char *what;
+        Bytes data;
+        bool valid;
+        std::vector<std::string> problems;
+    } cases[] = {
+        {"nothing", {}, false, {"empty"}},
+        {"one byte", {0x00}, false, {"truncated block 0"}},
+        {"127 bytes", Bytes(good.begin(), good.end() - 1), false, {"truncated block 0"}},
+        {"not an EDID", noHeader, false, {"not an EDID (no header)"}},
+        {"all 0xFF", Bytes(256, 0xff), false, {"not an EDID (no header)"}},
+        {"base checksum", badBase, true, {"checksum error in block 0"}},
+        {"missing extensions", missing, true, {"announces 3 extension blocks but holds 0"}},
+        {"cut extension",
+         partial,
+         true,
+         {"announces 1 extension block but holds 0", "truncated block 1"}},
+        {"extension checksum", badExtension, true, {"checksum error in block 1"}},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        const EdidInfo info = decodeEdid(c.data);
+        EXPECT_EQ(info.valid, c.valid);
+        EXPECT_EQ(info.problems, c.problems);
+    }
+    // Nothing is read from a block whose checksum fails.
+    const EdidInfo info = decodeEdid(badExtension);
+    EXPECT_FALSE(info.basicAudio);
+    EXPECT_EQ(info.extensions, std::vector<std::string>{"CTA-861"});
+    EXPECT_EQ(info.manufacturer, "DEL");
+}
+
+TEST(Edid, CtaDataBlocks)
+{
+    const struct {
+        const char *what;
+        Bytes dataBlocks;
+        bool audioBlocks;
+        std::vector<std::string> hdr;
+    } cases[] = {
+        {"audio descriptor", {0x23, 0x09, 0x07, 0x07}, true, {}},
+        {"HDR PQ and HLG", {0xe3, 0x06, 0x0d, 0x01}, false, {"SDR", "PQ (SMPTE ST 2084)", "HLG"}},
+        // The length runs past the data block collection: ignored, not read.
+        {"overrunning block", {0xe6, 0x06, 0x0f}, false, {}},
+        {"zero-length block", {0x20, 0xe3, 0x06, 0x04, 0x00}, false, {"PQ (SMPTE ST 2084)"}},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        const EdidInfo info = decodeEdid(withExtension(ctaBlock(c.dataBlocks)));
+        EXPECT_TRUE(info.problems.empty());
+        EXPECT_TRUE(info.basicAudio);
+        EXPECT_EQ(info.audioBlocks, c.audioBlocks);
+        EXPECT_EQ(info.hdrTransfer, c.hdr);
+    }
+}
+
+TEST(Edid, EveryPrefixOfARealEdidDecodesWithoutReadingPastIt)
+{
+    const Bytes full = readFile(KESTRIN_FIXTURES_DIR "/edid/hdmi-dell-g3223q-8cfcd7a8fee9.bin");
+    ASSERT_EQ(full.size(), 512u);
+    for (std::size_t size = 0; size <= full.size(); ++size) {
+        // A copy of exactly `size` bytes, so a sanitizer sees any overread.
+        const Bytes prefix(full.begin(), full.begin() + static_cast<std::ptrdiff_t>(size));
+        const EdidInfo info = decodeEdid(prefix);
+        EXPECT_EQ(info.valid, size >= 128) << size;
+        EXPECT_EQ(info.problems.empty(), size == 512) << size;
+    }
+}
+
+TEST(Edid, DescribesModes)
+{
+    EXPECT_EQ(kestrin::tool::describeMode({2560, 1440, false, 59.95055}),
+              "2560 \u00d7 1440 @ 59.95 Hz");
+    EXPECT_EQ(kestrin::tool::describeMode({1920, 1080, true, 60.0}),
+              "1920 \u00d7 1080i @ 60.00 Hz");
+}
+
+} // namespace
