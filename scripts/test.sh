@@ -47,3 +47,7 @@ parser_tests='^(CategoryFor|ClassicParser|MacParser|Cleaner|Summary|PinnedFixtur
 echo "== clang: the whole tree =="
 CC=clang CXX=clang++ cmake -S . -B build-clang -G Ninja -DCMAKE_BUILD_TYPE=Debug -DKESTRIN_WERROR=$werror
 cmake --build build-clang -j "$jobs"
+
+# Every libFuzzer target for 30 s each (clang, ASan + UBSan); a crash fails.
+echo "== fuzzing: every target for 30 s =="
+bash scripts/fuzz 30
