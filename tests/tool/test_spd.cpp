@@ -63,3 +63,60 @@ TEST(Spd, Crc16MatchesXmodemCheckValue)
 }
 
 } // namespace
+
+namespace {
+
+struct FactsCase {
+    const char *file;
+    unsigned long long sizeMiB;
+    int speed;
+    const char *maker;
+    const char *part;
+    const char *date;
+    const char *timings;
+};
+
+// DDR3/DDR4 rows: decode-dimms 4.3 output for the file. DDR5 rows: the values
+// the fixture README gives, timings derived by hand from bytes 24-37 with the
+// DDR5 0.3 % rounding rule. The Advantech-named image's date bytes 0xAF/0x82
+// are not BCD, so no date is shown (decode-dimms would print 0xAF82).
+const FactsCase kFacts[] = {
+    {"ddr3-kingston-9905594-014.a00lf-2514d9d3.bin", 2048, 1600, "Kingston", "9905594-014.A00LF",
+     "2015-W46", "11-11-11-28"},
+    {"ddr4-samsung-m386aak40b40-cwd70-illumos.bin", 131072, 2666, "Samsung", "M386AAK40B40-CWD",
+     "2023-W24", "22-19-19-43"},
+    {"ddr4-skhynix-hma851s6afr6n-uh-t480s-spd12.bin", 4096, 2400, "SK Hynix", "HMA851S6AFR6N-UH",
+     "", "17-17-17-39"},
+    {"ddr5-samsung-m425r1gb4bb0-cqkod-system76-mtl.bin", 8192, 4800, "Samsung",
+     "M425R1GB4BB0-CQKOD", "", "40-39-39-77"},
+    {"ddr5-advantech-aqd-d5v16gr48-sb-illumos.bin", 16384, 4800, "A-DATA Technology",
+     "AQD-D5V16GR48-SB", "", "40-39-39-77"},
+    {"ddr5-teamgroup-ud5-6000-0104eef6.bin", 16384, 4800, "Team Group Inc.", "UD5-6000", "2023-W37",
+     "40-40-40-77"},
+};
+
+TEST(Spd, DecodedFacts)
+{
+    for (const auto &c : kFacts) {
+        SCOPED_TRACE(c.file);
+        const auto info = decodeSpd(readFixture(c.file));
+        EXPECT_TRUE(info.checksumOk);
+        EXPECT_EQ(info.sizeBytes >> 20, c.sizeMiB);
+        EXPECT_EQ(info.speedMts, c.speed);
+        EXPECT_EQ(info.manufacturer, c.maker);
+        EXPECT_EQ(info.partNumber, c.part);
+        EXPECT_EQ(info.manufactureDate, c.date);
+        EXPECT_EQ(info.timings, c.timings);
+    }
+}
+
+TEST(Spd, BadCrcKeepsOnlyUncoveredFacts)
+{
+    const auto info = decodeSpd(readFixture("ddr4-micron-4atf51264hz-2g3b2-t480s-spd8-badcrc.bin"));
+    EXPECT_EQ(info.error, "spd: checksum mismatch");
+    EXPECT_EQ(info.sizeBytes, 0u);
+    EXPECT_EQ(info.partNumber, "4ATF51264HZ-2G3B2");
+    EXPECT_EQ(info.manufacturer, "Micron Technology");
+}
+
+} // namespace
