@@ -93,10 +93,8 @@ void BM_ParseAndAssembleOnly(benchmark::State &state)
     }
     const QString classic = Text::decodeUtf8Strict(file.readAll());
     for (auto _ : state) {
-        QList<ScanPart> parts{ScanPart{0, QStringLiteral("dmidecode --mac-hardware"), macSample,
-                                       HardwareScanner::parseMacHardware(macSample), std::nullopt},
-                              ScanPart{1, QStringLiteral("dmidecode -q"), classic,
-                                       scanner.parseClassicDMIDecode(classic), std::nullopt}};
+        QList<ScanPart> parts{HardwareScanner::macHardwarePart(macSample),
+                              scanner.classicPart(classic)};
         HardwareScanResult result = scanner.assemble(std::move(parts));
         benchmark::DoNotOptimize(result);
     }

@@ -105,7 +105,7 @@ public:
     RunFacts(QString text, QString source) : m_text(std::move(text)), m_source(std::move(source)) {}
     // Facts standing for ready-made items, with their categories kept: what the
     // cleaner sees when it is handed items instead of a run.
-    RunFacts(const QList<HardwareItem> &items); // NOLINT(google-explicit-constructor)
+    explicit RunFacts(const QList<HardwareItem> &items);
 
     [[nodiscard]] const QString &text() const { return m_text; }
     [[nodiscard]] std::size_t factCount() const { return m_factCount; }

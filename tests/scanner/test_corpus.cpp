@@ -80,10 +80,11 @@ TEST(Corpus, EveryFixtureKeepsTheInvariants)
         QFile file(path);
         ASSERT_TRUE(file.open(QIODevice::ReadOnly));
         const QString text = Text::decodeUtf8Strict(file.readAll());
-        // Feed every file to both parsers: the mac parser must cope with classic text.
+        // Feed every file to both parts the scan builds: the mac parser must cope
+        // with classic text.
         const HardwareScanResult result = scanner.assemble({
-            ScanPart{0, q("dmidecode --mac-hardware"), text, scanner.parseMacHardware(text), {}},
-            ScanPart{1, q("dmidecode -q"), text, scanner.parseClassicDMIDecode(text), {}},
+            HardwareScanner::macHardwarePart(text),
+            scanner.classicPart(text),
         });
         checkInvariants(scanner, result);
         withItems += files.contains(path) && !result.items.isEmpty() ? 1 : 0;
