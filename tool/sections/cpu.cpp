@@ -144,6 +144,54 @@ std::vector<std::pair<std::string, std::string>> cpuCaches(const SysRoot &root)
     return caches;
 }
 
+// A one-line kernel attribute worth showing: not empty, not the "-1" some
+// drivers write for "unknown", not cut off at the read bound.
+std::optional<std::string> attribute(const SysRoot &root, std::string_view path)
+{
+    constexpr std::size_t bound = 512;
+    auto text = root.read(path, bound);
+    if (!text || text->empty() || text->size() >= bound || *text == "-1" ||
+        text->find('\n') != std::string::npos) {
+        return std::nullopt;
+    }
+    return text;
+}
+
+void cpuPolicy(const SysRoot &root, Listing &out)
+{
+    if (const auto driver =
+            attribute(root, "/sys/devices/system/cpu/cpu0/cpufreq/scaling_driver")) {
+        out.property("frequency driver", *driver);
+    }
+    if (const auto governor =
+            attribute(root, "/sys/devices/system/cpu/cpu0/cpufreq/scaling_governor")) {
+        out.property("governor", *governor);
+    }
+    if (const auto smt = attribute(root, "/sys/devices/system/cpu/smt/control")) {
+        out.property("smt", *smt);
+    }
+}
+
+// Each file names one weakness and the kernel's verdict on it
+// ("spectre_v2" -> "spectre v2: Mitigation: ...").
+void cpuVulnerabilities(const SysRoot &root, Listing &out)
+{
+    const std::string base = "/sys/devices/system/cpu/vulnerabilities";
+    for (const std::string &name : root.list(base)) {
+        const auto verdict = attribute(root, joinPath(base, name));
+        if (!verdict) {
+            continue;
+        }
+        std::string label = name;
+        for (char &c : label) {
+            if (c == '_') {
+                c = ' ';
+            }
+        }
+        out.property(label, *verdict);
+    }
+}
+
 } // namespace
 
 void CpuSection::list(const Context &context, Listing &out) const
@@ -253,6 +301,8 @@ void CpuSection::list(const Context &context, Listing &out) const
         if (const auto sizes = field(first, "address sizes")) {
             out.property("address sizes", *sizes);
         }
+        cpuPolicy(root, out);
+        cpuVulnerabilities(root, out);
     }
 }
 
