@@ -1,5 +1,11 @@
+#include "model/hardwareitem.h"
+#include "model/identifiermask.h"
+#include "scanner/macparser.h"
 #include "tool/jep106.h"
+#include "tool/listing.h"
+#include "tool/sections/memorymodules.h"
 #include "tool/spd.h"
+#include "tool/sysroot.h"
 
 #include <algorithm>
 #include <array>
@@ -258,6 +264,133 @@ TEST(Spd, Crc16MatchesXmodemCheckValue)
     // The published check value of CRC-16/XMODEM over "123456789".
     const std::uint8_t text[] = {'1', '2', '3', '4', '5', '6', '7', '8', '9'};
     EXPECT_EQ(kestrin::tool::spdCrc16(text), 0x31c3);
+}
+
+} // namespace
+
+namespace {
+
+using devices::SpdDevice;
+
+std::string fixtureBytes(const std::string &name)
+{
+    const auto data = readFixture(name);
+    return {data.begin(), data.end()};
+}
+
+void writeBytes(const fs::path &path, const std::string &bytes)
+{
+    fs::create_directories(path.parent_path());
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
+TEST(SpdListing, ReadsEverySpdDriverFromASysroot)
+{
+    const fs::path root = fs::temp_directory_path() / ("spd-root-" + std::to_string(::getpid()));
+    fs::remove_all(root);
+    const fs::path drivers = root / "sys/bus/i2c/drivers";
+    writeBytes(drivers / "ee1004/0-0050/eeprom",
+               fixtureBytes("ddr4-samsung-m393a1g40eb1-crc-21d86240.bin"));
+    writeBytes(drivers / "ee1004/0-0050/name", "ee1004\n");
+    writeBytes(root / "sys/bus/i2c/devices/0-0018/hwmon/hwmon2/name", "jc42\n");
+    writeBytes(root / "sys/bus/i2c/devices/0-0018/hwmon/hwmon2/temp1_input", "38500\n");
+    writeBytes(drivers / "spd5118/0-0051/eeprom",
+               fixtureBytes("ddr5-teamgroup-ud5-6000-0104eef6.bin"));
+    writeBytes(drivers / "spd5118/0-0051/hwmon/hwmon3/temp1_input", "41250\n");
+    writeBytes(drivers / "at24/0-0052/eeprom",
+               fixtureBytes("ddr3-samsung-m392b1g73db0-yh9-383b1789.bin"));
+    writeBytes(drivers / "at24/0-0052/name", "spd\n");
+    // A board's configuration EEPROM on the same driver is no module.
+    writeBytes(drivers / "at24/1-0057/eeprom", std::string(256, '\x0b'));
+    writeBytes(drivers / "at24/1-0057/name", "24c02\n");
+    writeBytes(drivers / "ee1004/bind", "");
+
+    const SysRoot sysroot(root.string());
+    const auto modules = devices::readSpdDevices(sysroot);
+    Listing out;
+    out.section("Memory");
+    devices::listMemoryModules(sysroot, modules, out);
+    const std::string text = out.text();
+    fs::remove_all(root);
+
+    for (const char *line : {
+             "[dimm: 0-0050] Samsung M393A1G40EB1-CRC",
+             "type: DDR4 SDRAM RDIMM",
+             "size: 8 GiB",
+             "speed: 2400 MT/s (DDR4-2400)",
+             "serial number: 21D86240",
+             "manufactured: 2018-W05",
+             "timings: 17-17-17-39 (CL-tRCD-tRP-tRAS)",
+             "ecc: yes",
+             "voltage: 1.2 V",
+             "temperature: 38.5 °C",
+             "[dimm: 0-0051] Team Group UD5-6000",
+             "type: DDR5 SDRAM UDIMM",
+             "organization: 2 sub-channels × 32 bits",
+             "speed: 4800 MT/s (DDR5-4800)",
+             "temperature: 41.2 °C",
+             "[dimm: 0-0052] Samsung M392B1G73DB0-YH9",
+         }) {
+        EXPECT_NE(text.find(line), std::string::npos) << line << "\n" << text;
+    }
+    EXPECT_EQ(text.find("1-0057"), std::string::npos) << text;
+}
+
+QString listingOf(const std::vector<SpdDevice> &modules)
+{
+    Listing out;
+    out.section("Memory");
+    devices::listMemoryModules(SysRoot("/nonexistent"), modules, out);
+    return QString::fromStdString(out.text());
+}
+
+TEST(SpdListing, SerialsNeverSurviveMasking)
+{
+    std::vector<SpdDevice> modules;
+    std::vector<std::string> serials;
+    int index = 0;
+    for (const auto &entry : fs::directory_iterator(fs::path(KESTRIN_FIXTURES_DIR) / "spd")) {
+        if (entry.path().extension() != ".bin")
+            continue;
+        const auto data = readFile(entry.path());
+        const std::string serial = decodeSpd(data).serialNumber;
+        if (!serial.empty())
+            serials.push_back(serial);
+        modules.push_back({"0-00" + std::to_string(10 + index++), "/none",
+                           std::string(data.begin(), data.end())});
+    }
+    ASSERT_GE(serials.size(), 6u);
+    const auto items = parseMacHardware(listingOf(modules));
+    IdentifierMasker masker;
+    masker.learnItems(items);
+    for (const HardwareItem &item : masker.maskItems(items)) {
+        for (const std::string &serial : serials) {
+            const QString s = QString::fromStdString(serial);
+            EXPECT_FALSE(item.title.contains(s, Qt::CaseInsensitive) ||
+                         item.value.contains(s, Qt::CaseInsensitive) ||
+                         item.detail.contains(s, Qt::CaseInsensitive))
+                << item.title.toStdString() << ": " << item.value.toStdString();
+        }
+    }
+}
+
+TEST(SpdListing, KeywordsInMakerOrPartKeepTheModuleInMemory)
+{
+    // The manufacturing block has no CRC, so rewriting it keeps the module valid.
+    auto bytes = fixtureBytes("ddr4-samsung-m393a1g40eb1-crc-21d86240.bin");
+    bytes[320] = static_cast<char>(0x86); // bank 7, parity bit set
+    bytes[321] = static_cast<char>(0xf1); // Innodisk
+    const std::string part = "USB HDA GPU DISK    ";
+    std::copy(part.begin(), part.end(), bytes.begin() + 329);
+    const auto items = parseMacHardware(listingOf({{"0-0050", "/none", bytes}}));
+    ASSERT_FALSE(items.isEmpty());
+    bool named = false;
+    for (const HardwareItem &item : items) {
+        EXPECT_EQ(item.category, HardwareCategory::memory) << item.title.toStdString();
+        named = named || item.value.contains(QStringLiteral("Innodisk USB HDA GPU DISK")) ||
+                item.title.contains(QStringLiteral("Innodisk USB HDA GPU DISK"));
+    }
+    EXPECT_TRUE(named);
 }
 
 } // namespace
