@@ -341,7 +341,7 @@ void decodeDdr4(Bytes data, SpdInfo &info)
     const unsigned ranks = ((data[12] >> 3) & 0x07u) + 1;
     const unsigned bus = 8u << (data[13] & 0x07);
     const unsigned dies = ((data[6] >> 4) & 0x07u) + 1;
-    if ((data[4] & 0x0f) <= 9 && width <= 32 && bus <= 64) {
+    if ((data[4] & 0x0f) <= 9 && width <= bus) {
         unsigned long long cap = (256ull << (data[4] & 0x0f)) / 8 * (bus / width) * ranks;
         if ((data[6] & 0x03) == 0x02)
             cap *= dies; // 3DS: the dies of a stack are not ranks of their own
