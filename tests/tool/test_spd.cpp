@@ -394,3 +394,36 @@ TEST(SpdListing, KeywordsInMakerOrPartKeepTheModuleInMemory)
 }
 
 } // namespace
+
+namespace {
+
+TEST(Spd, Ddr2At3NsIsDdr2_667)
+{
+    // decode-dimms truncates 2000 / 3 ns to "666 MT/s"; the grade is named
+    // DDR2-667.
+    auto data = readFixture("ddr2-kingston-2g-udimm-a8cc8a87.bin");
+    ASSERT_GE(data.size(), 64u);
+    data[9] = 0x30;
+    unsigned sum = 0;
+    for (int i = 0; i < 63; ++i)
+        sum += data[static_cast<std::size_t>(i)];
+    data[63] = static_cast<std::uint8_t>(sum);
+    const auto info = decodeSpd(data);
+    EXPECT_EQ(info.speedGrade, "DDR2-667");
+}
+
+} // namespace
+
+namespace {
+
+TEST(Spd, Ddr5JedecTimingsAt4800)
+{
+    // tAA = tRCD = tRP = 16.0 ns, tRAS = 32 ns at tCK 0.416 ns: 38.5 rounds up
+    // to 39 cycles, CL takes the next supported (even) latency, 40; tRAS is
+    // 76.9, so 77. That is the standard's DDR5-4800B grade.
+    const auto info = decodeSpd(readFixture("ddr5-advantech-aqd-d5v16gr48-sb-illumos.bin"));
+    EXPECT_EQ(info.timings, "40-39-39-77");
+    EXPECT_EQ(info.ecc, std::optional<bool>(true));
+}
+
+} // namespace
