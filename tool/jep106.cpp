@@ -1,7 +1,5 @@
 #include "tool/jep106.h"
 
-#include <array>
-#include <bit>
 #include <cstdio>
 
 namespace kestrin::tool {
@@ -9,86 +7,76 @@ namespace kestrin::tool {
 namespace {
 
 struct Maker {
-    std::uint8_t bank; // 1-based
-    std::uint8_t code; // without the parity bit
+    unsigned bank;
+    unsigned code;
     const char *name;
 };
 
-// Makers of memory modules and DRAM that turn up in PCs and servers; the
-// codes are JEP106's, the names as users know the companies.
-constexpr std::array kMakers = {
-    Maker{1, 0x01, "AMD"},
-    Maker{1, 0x09, "Intel"},
-    Maker{1, 0x2c, "Micron Technology"},
-    Maker{1, 0x2d, "SK Hynix"},
-    Maker{1, 0x41, "Infineon"},
-    Maker{1, 0x4e, "Samsung"},
-    Maker{1, 0x54, "Hewlett-Packard"},
-    Maker{1, 0x5a, "Winbond"},
-    Maker{2, 0x14, "Smart Modular"},
-    Maker{2, 0x18, "Kingston"},
-    Maker{2, 0x32, "Mushkin"},
-    Maker{2, 0x3a, "PNY Technologies"},
-    Maker{2, 0x40, "Viking Components"},
-    Maker{2, 0x45, "Micron CMS"},
-    Maker{2, 0x4f, "Transcend Information"},
-    Maker{2, 0x7a, "Apacer Technology"},
-    Maker{3, 0x1e, "Corsair"},
-    Maker{3, 0x7e, "Elpida"},
-    Maker{4, 0x0b, "Nanya Technology"},
-    Maker{4, 0x13, "Golden Empire"},
-    Maker{4, 0x16, "Netlist"},
-    Maker{4, 0x25, "Kingmax Semiconductor"},
-    Maker{4, 0x5a, "Swissbit"},
-    Maker{5, 0x30, "OCZ"},
-    Maker{5, 0x43, "Ramaxel Technology"},
-    Maker{5, 0x4b, "A-DATA Technology"},
-    Maker{5, 0x4d, "G.Skill"},
-    Maker{5, 0x6f, "Team Group Inc."},
-    Maker{6, 0x02, "Patriot Memory"},
-    Maker{6, 0x1b, "Crucial Technology"},
-    Maker{6, 0x3a, "Virtium Technology"},
-    Maker{6, 0x51, "Qimonda"},
-    Maker{7, 0x34, "Super Talent"},
-    Maker{7, 0x41, "ASint Technology"},
-    Maker{7, 0x53, "Silicon Power"},
-    Maker{7, 0x63, "ATP Electronics"},
-    Maker{7, 0x71, "InnoDisk Corporation"},
-    Maker{8, 0x07, "Unifosa"},
-    Maker{8, 0x5d, "Wilk Elektronik (Goodram)"},
-    Maker{8, 0x6f, "Zentel Electronics"},
-    Maker{9, 0x18, "Essencore"},
-    Maker{9, 0x48, "Lenovo"},
-    Maker{9, 0x71, "Asgard"},
-    Maker{10, 0x03, "Hewlett Packard Enterprise"},
-    Maker{10, 0x4d, "Longsys"},
-    Maker{10, 0x68, "Kimtigo Semiconductor"},
-    Maker{10, 0x77, "Netac Technology"},
-    Maker{11, 0x11, "CXMT"},
-    Maker{11, 0x31, "Biwin Semiconductor"},
-    Maker{11, 0x42, "Thermaltake"},
-    Maker{11, 0x48, "Advantech"},
-    Maker{11, 0x56, "Longsys"},
-    Maker{11, 0x76, "Lexar"},
-    Maker{12, 0x12, "Kingbank Technology"},
+// Module and DRAM makers only: a full JEP106 list is thousands of entries,
+// and a module names one of a few dozen makers.
+constexpr Maker kMakers[] = {
+    {1, 0x2c, "Micron Technology"},
+    {1, 0x45, "Western Digital (SanDisk)"},
+    {1, 0x54, "Hewlett-Packard"},
+    {1, 0x89, "Intel"},
+    {1, 0xad, "SK hynix"},
+    {1, 0xc1, "Infineon"},
+    {1, 0xc8, "Apple"},
+    {1, 0xce, "Samsung"},
+    {1, 0xda, "Winbond"},
+    {2, 0x32, "Mushkin Enhanced Memory"},
+    {2, 0x40, "Viking Components"},
+    {2, 0x4f, "Transcend Information"},
+    {2, 0x61, "Wintec Industries"},
+    {2, 0x7a, "Apacer Technology"},
+    {2, 0x94, "Smart Modular"},
+    {2, 0x98, "Kingston"},
+    {2, 0xba, "PNY Technologies"},
+    {2, 0xce, "Unigen"},
+    {3, 0x9e, "Corsair"},
+    {3, 0xfe, "Elpida"},
+    {4, 0x0b, "Nanya Technology"},
+    {4, 0x13, "Golden Empire"},
+    {4, 0x16, "Netlist"},
+    {4, 0x25, "Kingmax Semiconductor"},
+    {4, 0x83, "Buffalo"},
+    {4, 0x94, "Mushkin"},
+    {4, 0xda, "Swissbit"},
+    {5, 0x43, "Ramaxel Technology"},
+    {5, 0xb0, "OCZ"},
+    {5, 0xcb, "A-DATA Technology"},
+    {5, 0xcd, "G.Skill"},
+    {5, 0xef, "Team Group"},
+    {6, 0x02, "Patriot Memory"},
+    {6, 0x51, "Qimonda"},
+    {6, 0x9b, "Crucial Technology"},
+    {6, 0xba, "Virtium Technology"},
+    {6, 0xf7, "Avant Technology"},
+    {7, 0x34, "Super Talent"},
+    {7, 0x5e, "Lexar Media"},
+    {7, 0x6d, "V-Color Technology"},
+    {7, 0xd3, "Silicon Power"},
+    {7, 0xf1, "Innodisk"},
+    {9, 0x98, "Essencore"},
+    {9, 0xc8, "Lenovo"},
+    {10, 0xcd, "Longsys"},
+    {11, 0x31, "Biwin Semiconductor"},
+    {11, 0x91, "CXMT"},
+    {11, 0xc2, "Thermaltake"},
+    {11, 0x6b, "Acer"},
+    {12, 0x92, "Kingbank Technology"},
 };
 
 } // namespace
 
-std::string jep106Name(std::uint8_t continuation, std::uint8_t code)
+std::string jep106Maker(unsigned bank, unsigned code)
 {
-    if ((continuation == 0 && code == 0) || (continuation == 0xff && code == 0xff))
-        return {};
-    // A code without odd parity, or code 0, is not an identifier at all.
-    if (std::popcount(code) % 2 != 1 || (code & 0x7f) == 0)
-        return {};
-    const int bank = (continuation & 0x7f) + 1;
     for (const Maker &maker : kMakers) {
-        if (maker.bank == bank && maker.code == (code & 0x7f))
+        if (maker.bank == bank && maker.code == (code & 0xff))
             return maker.name;
     }
     char text[32];
-    std::snprintf(text, sizeof text, "bank %d, 0x%02X", bank, code);
+    std::snprintf(text, sizeof text, "bank %u, 0x%02X", bank, code & 0xff);
     return text;
 }
 

@@ -4,7 +4,6 @@
 
 #include <cmath>
 #include <cstdio>
-#include <iterator>
 
 namespace kestrin::tool {
 
@@ -22,100 +21,232 @@ std::uint16_t spdCrc16(std::span<const std::uint8_t> data)
 
 namespace {
 
-bool crcMatches(std::span<const std::uint8_t> data, std::size_t covered, std::size_t at)
+using Bytes = std::span<const std::uint8_t>;
+
+bool crcMatches(Bytes data, std::size_t covered, std::size_t at)
 {
-    if (data.size() < at + 2)
+    if (data.size() < at + 2 || covered > at)
         return false;
     const std::uint16_t stored = static_cast<std::uint16_t>(data[at] | (data[at + 1] << 8));
     return spdCrc16(data.first(covered)) == stored;
 }
 
-std::uint8_t at(std::span<const std::uint8_t> d, std::size_t i)
+// All 0x00 or all 0xFF: a field the maker left blank.
+bool written(Bytes data, std::size_t from, std::size_t count)
 {
-    return i < d.size() ? d[i] : 0;
-}
-
-bool written(std::span<const std::uint8_t> d, std::size_t from, std::size_t count)
-{
-    bool all00 = true, allFf = true;
+    if (data.size() < from + count)
+        return false;
+    bool all00 = true;
+    bool allFf = true;
     for (std::size_t i = from; i < from + count; ++i) {
-        all00 = all00 && at(d, i) == 0x00;
-        allFf = allFf && at(d, i) == 0xff;
+        all00 = all00 && data[i] == 0x00;
+        allFf = allFf && data[i] == 0xff;
     }
     return !all00 && !allFf;
 }
 
-std::string partNumber(std::span<const std::uint8_t> d, std::size_t from, std::size_t count)
+bool oddParity(unsigned value)
+{
+    unsigned bits = 0;
+    for (; value; value >>= 1)
+        bits += value & 1;
+    return bits & 1;
+}
+
+// The two-byte form of DDR3 and later: continuation count, then the code.
+std::string maker(Bytes data, std::size_t at)
+{
+    if (!written(data, at, 2))
+        return {};
+    const unsigned code = data[at + 1];
+    if (!oddParity(code) || (code & 0x7f) == 0)
+        return {};
+    return jep106Maker((data[at] & 0x7f) + 1, code);
+}
+
+// The older form: one 0x7F per bank before the code.
+std::string makerDdr2(Bytes data, std::size_t at, std::size_t count)
+{
+    if (!written(data, at, count))
+        return {};
+    unsigned bank = 1;
+    for (std::size_t i = at; i < at + count; ++i) {
+        if (data[i] != 0x7f) {
+            if (!oddParity(data[i]) || (data[i] & 0x7f) == 0)
+                return {};
+            return jep106Maker(bank, data[i]);
+        }
+        ++bank;
+    }
+    return {};
+}
+
+std::string partNumber(Bytes data, std::size_t at, std::size_t count)
 {
     std::string text;
-    for (std::size_t i = from; i < from + count && i < d.size(); ++i) {
-        if (d[i] < 0x20 || d[i] > 0x7e)
+    for (std::size_t i = at; i < at + count && i < data.size(); ++i) {
+        if (data[i] < 0x20 || data[i] >= 0x7f)
             break;
-        text += static_cast<char>(d[i]);
+        text += static_cast<char>(data[i]);
     }
     while (!text.empty() && text.back() == ' ')
         text.pop_back();
-    return text;
+    const auto first = text.find_first_not_of(' ');
+    return first == std::string::npos ? std::string() : text.substr(first);
 }
 
-std::string serialHex(std::span<const std::uint8_t> d, std::size_t from)
+std::string serial(Bytes data, std::size_t at)
 {
-    if (!written(d, from, 4) || d.size() < from + 4)
+    if (!written(data, at, 4))
         return {};
     char text[16];
-    std::snprintf(text, sizeof text, "%02X%02X%02X%02X", d[from], d[from + 1], d[from + 2],
-                  d[from + 3]);
+    std::snprintf(text, sizeof text, "%02X%02X%02X%02X", data[at], data[at + 1], data[at + 2],
+                  data[at + 3]);
     return text;
 }
 
-bool isBcd(std::uint8_t b)
+// Year and week in BCD, as the standard has it; some makers write them in
+// binary, which is taken when it makes sense. Anything else is no date.
+std::string date(Bytes data, std::size_t at)
 {
-    return (b >> 4) <= 9 && (b & 0x0f) <= 9;
-}
-
-// Year and week in BCD; anything else is not a date we can trust.
-std::string bcdDate(std::span<const std::uint8_t> d, std::size_t from)
-{
-    const std::uint8_t year = at(d, from), week = at(d, from + 1);
-    if (!written(d, from, 2) || !isBcd(year) || !isBcd(week) || week == 0 || week > 0x53)
+    if (!written(data, at, 2))
         return {};
+    const unsigned year = data[at];
+    const unsigned week = data[at + 1];
     char text[16];
-    std::snprintf(text, sizeof text, "20%02X-W%02X", year, week);
-    return text;
+    const auto bcd = [](unsigned v) { return (v >> 4) <= 9 && (v & 0x0f) <= 9; };
+    if (bcd(year) && bcd(week)) {
+        const unsigned w = (week >> 4) * 10 + (week & 0x0f);
+        if (w < 1 || w > 53)
+            return {};
+        std::snprintf(text, sizeof text, "%u%02X-W%02u", year >= 0x80 ? 19u : 20u, year, w);
+        return text;
+    }
+    if (year <= 99 && week >= 1 && week <= 53) {
+        std::snprintf(text, sizeof text, "%u%02u-W%02u", year >= 80 ? 19u : 20u, year, week);
+        return text;
+    }
+    return {};
 }
 
-double signedFine(std::uint8_t b)
+int signedByte(std::uint8_t byte)
 {
-    return b & 0x80 ? b - 256.0 : b;
+    return byte & 0x80 ? static_cast<int>(byte) - 0x100 : byte;
 }
 
-// Vendors round the minimum cycle time of the faster grades; snap it to the
-// standard value within one fine time base step.
-double snapCycle(double ctime, double ftbPs)
+// Makers round the cycle time of the faster grades; snap it to the standard
+// value it stands for.
+double adjustCycleTime(double ctime, double ftbNs)
 {
     for (int i = 7; i < 15; ++i) {
-        if (ctime > 7.5 / i - ftbPs / 1000 && ctime < 7.5 / i + ftbPs / 1000)
+        if (ctime > 7.5 / i - ftbNs && ctime < 7.5 / i + ftbNs)
             return 7.5 / i;
     }
     return ctime;
 }
 
-std::string cycles(int cl, int rcd, int rp, int ras)
+std::string cycles(long long value)
 {
-    return std::to_string(cl) + "-" + std::to_string(rcd) + "-" + std::to_string(rp) + "-" +
-           std::to_string(ras);
+    return std::to_string(value);
 }
 
-void setSpeed(SpdInfo &info, double ctimeNs, const char *family)
+void setSpeed(SpdInfo &info, const char *generation, double ctime)
 {
-    if (!(ctimeNs > 0.1))
+    if (!(ctime > 0.0) || !std::isfinite(ctime))
         return;
-    info.speedMts = static_cast<int>(2000 / ctimeNs);
-    info.speedGrade = std::string(family) + "-" + std::to_string(info.speedMts);
+    const double mts = 2.0 * (1000.0 / ctime);
+    if (mts < 1.0 || mts > 100000.0)
+        return;
+    auto value = static_cast<unsigned>(mts);
+    // 3 ns is DDR2-667 by name, though 2000/3 rounds down to 666.
+    if (value == 666)
+        value = 667;
+    info.speedMts = value;
+    info.speedGrade = std::string(generation) + "-" + std::to_string(value);
 }
 
-void decodeDdr3(std::span<const std::uint8_t> d, SpdInfo &info)
+void decodeDdr2(Bytes data, SpdInfo &info)
 {
+    if (data.size() < 64) {
+        info.error = "spd: truncated";
+        return;
+    }
+    unsigned sum = 0;
+    for (std::size_t i = 0; i < 63; ++i)
+        sum += data[i];
+    info.checksumOk = (sum & 0xff) == data[63];
+    if (data.size() >= 99) {
+        info.manufacturer = makerDdr2(data, 64, 8);
+        info.partNumber = partNumber(data, 73, 18);
+        info.manufactureDate = date(data, 93);
+        info.serialNumber = serial(data, 95);
+    }
+    if (!info.checksumOk) {
+        info.error = "spd: checksum mismatch";
+        return;
+    }
+    static const char *const kTypes[] = {"RDIMM",      "UDIMM",      "SO-DIMM",
+                                         "Micro-DIMM", "Mini-RDIMM", "Mini-UDIMM"};
+    for (unsigned bit = 0; bit < 6; ++bit) {
+        if (data[20] & (1u << bit)) {
+            info.moduleType = kTypes[bit];
+            break;
+        }
+    }
+    const int ii = (data[3] & 0x0f) + (data[4] & 0x0f) - 17;
+    const unsigned k = ((data[5] & 0x7u) + 1) * data[17];
+    if (ii > 0 && ii <= 12 && k > 0)
+        info.sizeMiB = (1ull << ii) * k;
+    info.ranks = (data[5] & 7u) + 1;
+    info.deviceWidth = data[13];
+    info.ecc = (data[11] & 0x02) != 0;
+    info.busWidth = data[6] - ((data[11] & 0x03) ? 8u : 0u);
+    if (data[8] == 0x05)
+        info.voltage = "1.8 V";
+    const auto cycleTime = [](std::uint8_t byte) {
+        static const double kTenths[16] = {0,   0.1, 0.2,  0.3,  0.4,  0.5,  0.6, 0.7,
+                                           0.8, 0.9, 0.25, 0.33, 0.66, 0.75, 0,   0};
+        return (byte >> 4) + kTenths[byte & 0x0f];
+    };
+    const double ctime = cycleTime(data[9]);
+    setSpeed(info, "DDR2", ctime);
+    unsigned highestCas = 0;
+    for (unsigned i = 2; i < 7; ++i) {
+        if (data[18] & (1u << i))
+            highestCas = i;
+    }
+    if (highestCas && ctime > 0) {
+        const double trcd = (data[29] >> 2) + (data[29] & 3) * 0.25;
+        const double trp = (data[27] >> 2) + (data[27] & 3) * 0.25;
+        const double tras = data[30];
+        info.timings = cycles(highestCas) + "-" + cycles(std::llround(std::ceil(trcd / ctime))) +
+                       "-" + cycles(std::llround(std::ceil(trp / ctime))) + "-" +
+                       cycles(std::llround(std::ceil(tras / ctime)));
+    }
+}
+
+void decodeDdr3(Bytes data, SpdInfo &info)
+{
+    if (data.size() < 128) {
+        info.error = "spd: truncated";
+        return;
+    }
+    // Byte 0 bit 7 leaves the manufacturing bytes 117-125 out of the CRC.
+    const bool shortCrc = data[0] & 0x80;
+    info.checksumOk = crcMatches(data, shortCrc ? 117 : 126, 126);
+    if (info.checksumOk || shortCrc) {
+        info.manufacturer = maker(data, 117);
+        info.manufactureDate = date(data, 120);
+        info.serialNumber = serial(data, 122);
+    }
+    if (data.size() >= 150) {
+        info.partNumber = partNumber(data, 128, 18);
+        info.dramManufacturer = maker(data, 148);
+    }
+    if (!info.checksumOk) {
+        info.error = "spd: checksum mismatch";
+        return;
+    }
     static const char *const kTypes[] = {"",
                                          "RDIMM",
                                          "UDIMM",
@@ -130,199 +261,219 @@ void decodeDdr3(std::span<const std::uint8_t> d, SpdInfo &info)
                                          "LRDIMM",
                                          "16b-SO-DIMM",
                                          "32b-SO-DIMM"};
-    if (d[3] < std::size(kTypes))
-        info.moduleType = kTypes[d[3]];
-    info.deviceWidth = 4 << (d[7] & 7);
-    info.ranks = ((d[7] >> 3) & 7) + 1;
-    info.busWidth = 8 << (d[8] & 7);
-    info.ecc = ((d[8] >> 3) & 3) == 1;
-    const int densityMbit = 256 << (d[4] & 0x0f);
-    info.sizeBytes = std::uint64_t(densityMbit) / 8 * info.busWidth / info.deviceWidth * info.ranks
-                     << 20;
-    std::string volts;
-    if (!(d[6] & 1))
-        volts = "1.5 V";
-    if (d[6] & 2)
-        volts += volts.empty() ? "1.35 V" : ", 1.35 V";
-    if (d[6] & 4)
-        volts += volts.empty() ? "1.25 V" : ", 1.25 V";
-    info.voltage = volts;
-    if ((d[9] & 0x0f) == 0 || d[11] == 0 || d[10] == 0)
+    if (data[3] < std::size(kTypes))
+        info.moduleType = kTypes[data[3]];
+    const int cap = (data[4] & 15) + 28 + (data[8] & 7) + 3 - ((data[7] & 7) + 2) - 23;
+    const unsigned ranks = ((data[7] >> 3) & 31u) + 1;
+    if (cap >= 0 && cap < 40)
+        info.sizeMiB = (1ull << cap) * ranks;
+    info.ranks = ranks;
+    info.deviceWidth = 1u << ((data[7] & 7) + 2);
+    info.busWidth = 8u << (data[8] & 7);
+    info.ecc = (data[8] & 0x18) != 0;
+    std::string voltage;
+    if (!(data[6] & 0x01))
+        voltage = "1.5 V";
+    if (data[6] & 0x02)
+        voltage += voltage.empty() ? "1.35 V" : ", 1.35 V";
+    if (data[6] & 0x04)
+        voltage += voltage.empty() ? "1.25 V" : ", 1.25 V";
+    info.voltage = voltage;
+    if ((data[9] & 0x0f) == 0 || data[11] == 0)
         return;
-    const double ftb = double(d[9] >> 4) / (d[9] & 0x0f);
-    const double mtb = double(d[10]) / d[11];
-    auto time = [&](std::size_t coarse, std::size_t fine) {
-        return d[coarse] * mtb + signedFine(d[fine]) * ftb / 1000;
+    const double ftb = static_cast<double>(data[9] >> 4) / (data[9] & 0x0f);
+    const double mtb = static_cast<double>(data[10]) / data[11];
+    const auto time = [&](std::size_t coarse, std::size_t fine) {
+        return data[coarse] * mtb + signedByte(data[fine]) * ftb / 1000;
     };
-    const double ctime = snapCycle(time(12, 34), ftb);
-    setSpeed(info, ctime, "DDR3");
-    if (info.speedMts == 0)
+    const double ctime = adjustCycleTime(time(12, 34), ftb / 1000);
+    if (!(ctime > 0))
         return;
-    const double tras = (((d[21] & 0x0f) << 8) + d[22]) * mtb;
-    info.timings =
-        cycles(int(std::ceil(time(16, 35) / ctime)), int(std::ceil(time(18, 36) / ctime)),
-               int(std::ceil(time(20, 37) / ctime)), int(std::ceil(tras / ctime)));
+    setSpeed(info, "DDR3", ctime);
+    const double taa = time(16, 35);
+    const double trcd = time(18, 36);
+    const double trp = time(20, 37);
+    const double tras = (((data[21] & 0x0f) << 8) + data[22]) * mtb;
+    info.timings = cycles(std::llround(std::ceil(taa / ctime))) + "-" +
+                   cycles(std::llround(std::ceil(trcd / ctime))) + "-" +
+                   cycles(std::llround(std::ceil(trp / ctime))) + "-" +
+                   cycles(std::llround(std::ceil(tras / ctime)));
 }
 
-void decodeDdr4(std::span<const std::uint8_t> d, SpdInfo &info)
+void decodeDdr4(Bytes data, SpdInfo &info)
 {
-    static const char *const kTypes[] = {"",
-                                         "RDIMM",
-                                         "UDIMM",
-                                         "SO-DIMM",
-                                         "LRDIMM",
-                                         "Mini-RDIMM",
-                                         "Mini-UDIMM",
-                                         "",
-                                         "72b-SO-RDIMM",
-                                         "72b-SO-UDIMM",
-                                         "",
-                                         "",
-                                         "16b-SO-DIMM",
-                                         "32b-SO-DIMM",
-                                         "",
-                                         ""};
-    info.moduleType = kTypes[d[3] & 0x0f];
-    info.deviceWidth = 4 << (d[12] & 7);
-    info.ranks = ((d[12] >> 3) & 7) + 1;
-    info.busWidth = 8 << (d[13] & 7);
-    info.ecc = ((d[13] >> 3) & 3) == 1;
-    info.asymmetricRanks = info.ranks > 1 && (d[12] & 0x40);
-    auto rankMiB = [&](int densityCode, std::uint8_t package) {
-        const int dies = ((package >> 4) & 7) + 1;
-        std::uint64_t mib =
-            std::uint64_t(256 << (densityCode & 0x0f)) / 8 * info.busWidth / info.deviceWidth;
-        return (package & 3) == 2 ? mib * dies : mib; // only 3DS stacks add capacity per rank
-    };
-    const std::uint64_t even = rankMiB(d[4] & 0x0f, d[6]);
-    std::uint64_t odd = even;
-    if (info.asymmetricRanks) {
-        // The secondary package's density is given as steps below the primary's.
-        const int code = (d[4] & 0x0f) - ((d[10] >> 2) & 3);
-        odd = code >= 0 ? rankMiB(code, d[10]) : 0;
+    if (data.size() < 256) {
+        info.error = "spd: truncated";
+        return;
     }
-    const int evenRanks = (info.ranks + 1) / 2, oddRanks = info.ranks / 2;
-    info.sizeBytes = (even * evenRanks + odd * oddRanks) << 20;
-    if (d[11] & 1)
+    const bool base = crcMatches(data, 126, 126);
+    info.checksumOk = base && crcMatches(data.subspan(128), 126, 126);
+    if (data.size() >= 352) {
+        info.manufacturer = maker(data, 320);
+        info.manufactureDate = date(data, 323);
+        info.serialNumber = serial(data, 325);
+        info.partNumber = partNumber(data, 329, 20);
+        info.dramManufacturer = maker(data, 350);
+    }
+    if (!info.checksumOk)
+        info.error = "spd: checksum mismatch";
+    // Block 1 holds only module-specific details nothing here is taken from.
+    if (!base)
+        return;
+    static const char *const kTypes[16] = {"",
+                                           "RDIMM",
+                                           "UDIMM",
+                                           "SO-DIMM",
+                                           "LRDIMM",
+                                           "Mini-RDIMM",
+                                           "Mini-UDIMM",
+                                           "",
+                                           "72b-SO-RDIMM",
+                                           "72b-SO-UDIMM",
+                                           "",
+                                           "",
+                                           "16b-SO-DIMM",
+                                           "32b-SO-DIMM",
+                                           "",
+                                           ""};
+    info.moduleType = kTypes[data[3] & 0x0f];
+    const unsigned width = 4u << (data[12] & 0x07);
+    const unsigned ranks = ((data[12] >> 3) & 0x07u) + 1;
+    const unsigned bus = 8u << (data[13] & 0x07);
+    const unsigned dies = ((data[6] >> 4) & 0x07u) + 1;
+    if ((data[4] & 0x0f) <= 9 && width <= bus) {
+        unsigned long long cap = (256ull << (data[4] & 0x0f)) / 8 * (bus / width) * ranks;
+        if ((data[6] & 0x03) == 0x02)
+            cap *= dies; // 3DS: the dies of a stack are not ranks of their own
+        info.sizeMiB = cap;
+    }
+    info.ranks = ranks;
+    info.asymmetricRanks = ranks > 1 && (data[12] & 0x40);
+    info.deviceWidth = width;
+    info.busWidth = bus;
+    info.ecc = (data[13] & 0x18) != 0;
+    if (data[11] & 0x01)
         info.voltage = "1.2 V";
-    if ((d[17] & 0xc3) != 0)
+    if ((data[17] & 0xc3) != 0)
         return;
-    auto time = [&](std::size_t coarse, std::size_t fine) {
-        return (d[coarse] * 125 + signedFine(d[fine])) / 1000;
+    const auto time = [&](std::size_t coarse, std::size_t fine) {
+        return (data[coarse] * 125.0 + signedByte(data[fine])) / 1000;
     };
-    const double ctime = snapCycle(time(18, 125), 1);
-    setSpeed(info, ctime, "DDR4");
-    if (info.speedMts == 0)
+    const double ctime = adjustCycleTime(time(18, 125), 0.001);
+    if (!(ctime > 0))
         return;
-    // DDR4 rounds a time to cycles with a 2.5 % guard band.
-    auto nck = [&](double t) { return int(std::ceil(t / ctime - 0.025)); };
-    const double tras = (((d[27] & 0x0f) << 8) + d[28]) * 125.0 / 1000;
-    info.timings = cycles(nck(time(24, 123)), nck(time(25, 122)), nck(time(26, 121)), nck(tras));
+    setSpeed(info, "DDR4", ctime);
+    // The standard's rounding: a 2.5 % guard band before rounding up.
+    const auto nck = [&](double t) { return std::llround(std::ceil(t / ctime - 0.025)); };
+    const double tras = (((data[27] & 0x0f) << 8) + data[28]) * 125.0 / 1000;
+    info.timings = cycles(nck(time(24, 123))) + "-" + cycles(nck(time(25, 122))) + "-" +
+                   cycles(nck(time(26, 121))) + "-" + cycles(nck(tras));
 }
 
-void decodeDdr5(std::span<const std::uint8_t> d, SpdInfo &info)
+unsigned long long ddr5DieMiB(std::uint8_t density)
 {
-    static const char *const kTypes[] = {"", "RDIMM", "UDIMM", "SO-DIMM", "LRDIMM"};
-    if ((d[3] & 0x0f) < std::size(kTypes))
-        info.moduleType = kTypes[d[3] & 0x0f];
-    static const int kDensityGbit[] = {0, 4, 8, 12, 16, 24, 32, 48, 64};
-    static const int kDies[] = {1, 0, 2, 4, 8, 16, 0, 0};
-    info.ranks = ((d[234] >> 3) & 7) + 1;
-    info.asymmetricRanks = info.ranks > 1 && (d[234] & 0x40);
-    info.busWidth = (d[235] & 7) <= 3 ? 8 << (d[235] & 7) : 0;
-    info.ecc = ((d[235] >> 3) & 3) != 0;
-    info.subChannels = ((d[235] >> 5) & 3) == 1 ? 2 : ((d[235] >> 5) & 3) == 0 ? 1 : 0;
-    info.deviceWidth = 4 << (d[6] >> 5);
-    // Bytes per rank and sub-channel for the SDRAM described at `at`.
-    auto rankBytes = [&](std::size_t density, std::size_t width) -> std::uint64_t {
-        const int code = d[density] & 0x1f;
-        const int gbit = code < int(std::size(kDensityGbit)) ? kDensityGbit[code] : 0;
-        const int dies = kDies[d[density] >> 5];
-        const int devWidth = 4 << (d[width] >> 5);
-        if (info.busWidth == 0 || devWidth > 32)
-            return 0;
-        return (std::uint64_t(gbit) << 30) / 8 * dies * (info.busWidth / devWidth);
+    static const unsigned kGbit[9] = {0, 4, 8, 12, 16, 24, 32, 48, 64};
+    const unsigned code = density & 0x1f;
+    return code < 9 ? kGbit[code] * 1024ull / 8 : 0;
+}
+
+unsigned ddr5DiesPerPackage(std::uint8_t density)
+{
+    static const unsigned kDies[8] = {1, 0, 2, 4, 8, 16, 0, 0};
+    return kDies[density >> 5];
+}
+
+void decodeDdr5(Bytes data, SpdInfo &info)
+{
+    if (data.size() < 512) {
+        info.error = "spd: truncated";
+        return;
+    }
+    info.checksumOk = crcMatches(data, 510, 510);
+    // Bytes 512-639 carry no CRC; a 512-byte image simply lacks them.
+    if (data.size() >= 554) {
+        info.manufacturer = maker(data, 512);
+        info.manufactureDate = date(data, 515);
+        info.serialNumber = serial(data, 517);
+        info.partNumber = partNumber(data, 521, 30);
+        info.dramManufacturer = maker(data, 552);
+    }
+    if (!info.checksumOk) {
+        info.error = "spd: checksum mismatch";
+        return;
+    }
+    switch (data[3] & 0x0f) {
+    case 0x01:
+        info.moduleType = "RDIMM";
+        break;
+    case 0x02:
+        info.moduleType = "UDIMM";
+        break;
+    case 0x03:
+        info.moduleType = "SO-DIMM";
+        break;
+    case 0x04:
+        info.moduleType = "LRDIMM";
+        break;
+    case 0x0b:
+        info.moduleType = "soldered down";
+        break;
+    default:
+        break;
+    }
+    const unsigned ranks = ((data[234] >> 3) & 0x07u) + 1;
+    const bool asymmetric = data[234] & 0x40;
+    const unsigned bus = 8u << (data[235] & 0x07);
+    const unsigned channels = ((data[235] >> 5) & 0x03u) + 1;
+    const auto rankMiB = [&](std::size_t density, std::size_t width) {
+        const unsigned io = 4u << (data[width] >> 5);
+        if (bus > 64 || io > 32 || io > bus)
+            return 0ull;
+        return ddr5DieMiB(data[density]) * ddr5DiesPerPackage(data[density]) * (bus / io);
     };
-    const std::uint64_t even = rankBytes(4, 6);
-    const std::uint64_t odd = info.asymmetricRanks ? rankBytes(8, 10) : even;
-    if (even && odd)
-        info.sizeBytes = std::uint64_t(info.subChannels) *
-                         (even * ((info.ranks + 1) / 2) + odd * (info.ranks / 2));
-    if ((d[16] >> 4) == 0)
+    unsigned long long perChannel = 0;
+    for (unsigned rank = 0; rank < ranks; ++rank)
+        perChannel += (asymmetric && rank % 2 == 1) ? rankMiB(8, 10) : rankMiB(4, 6);
+    if (perChannel && channels <= 2)
+        info.sizeMiB = perChannel * channels;
+    info.ranks = ranks;
+    info.asymmetricRanks = asymmetric;
+    info.deviceWidth = 4u << (data[6] >> 5);
+    info.busWidth = bus;
+    info.subChannels = channels;
+    info.ecc = ((data[235] >> 3) & 0x03) != 0;
+    if ((data[16] >> 4) == 0)
         info.voltage = "1.1 V";
-    const unsigned tck = d[20] | (d[21] << 8);
-    if (tck < 100)
+    const unsigned tck = data[20] | (data[21] << 8);
+    if (tck == 0)
         return;
-    // Data rates are whole hundreds; the cycle time is truncated to picoseconds.
-    info.speedMts = int(2000000 / tck) / 100 * 100;
-    info.speedGrade = "DDR5-" + std::to_string(info.speedMts);
-    // The DDR5 rounding rule: a 0.3 % guard band in integer arithmetic.
-    auto nck = [&](std::size_t at) {
-        const unsigned ps = d[at] | (d[at + 1] << 8);
-        return int((ps * 997 / tck + 1000) / 1000);
+    // Cycle times are truncated to the picosecond; the grades are 200 MT/s apart.
+    const unsigned mts = (2000000 / tck + 100) / 200 * 200;
+    if (mts == 0)
+        return;
+    info.speedMts = mts;
+    info.speedGrade = "DDR5-" + std::to_string(mts);
+    // The standard's integer rounding, with its 0.3 % guard band.
+    const auto nck = [&](std::size_t at) {
+        const unsigned long long t = data[at] | (data[at + 1] << 8);
+        return (t * 997 / tck + 1000) / 1000;
     };
-    int cl = nck(30);
-    const std::uint64_t mask = std::uint64_t(d[24]) | std::uint64_t(d[25]) << 8 |
-                               std::uint64_t(d[26]) << 16 | std::uint64_t(d[27]) << 24 |
-                               std::uint64_t(d[28]) << 32;
-    for (int bit = 0; bit < 40; ++bit) {
-        if ((mask >> bit & 1) && 20 + 2 * bit >= cl) {
-            cl = 20 + 2 * bit;
+    unsigned long long cl = nck(30);
+    const unsigned long long supported = static_cast<unsigned long long>(data[24]) |
+                                         (static_cast<unsigned long long>(data[25]) << 8) |
+                                         (static_cast<unsigned long long>(data[26]) << 16) |
+                                         (static_cast<unsigned long long>(data[27]) << 24) |
+                                         (static_cast<unsigned long long>(data[28]) << 32);
+    for (unsigned bit = 0; bit < 40; ++bit) {
+        const unsigned latency = 20 + 2 * bit;
+        if ((supported >> bit) & 1 && latency >= cl) {
+            cl = latency;
             break;
         }
     }
-    info.timings = cycles(cl, nck(32), nck(34), nck(36));
-}
-
-void decodeDdr2(std::span<const std::uint8_t> d, SpdInfo &info)
-{
-    static const char *const kTypes[] = {"RDIMM",      "UDIMM",      "SO-DIMM",
-                                         "Micro-DIMM", "Mini-RDIMM", "Mini-UDIMM"};
-    for (int i = 0; i < 6; ++i) {
-        if (d[20] & (1 << i)) {
-            info.moduleType = kTypes[i];
-            break;
-        }
-    }
-    info.ranks = (d[5] & 7) + 1;
-    info.deviceWidth = d[13];
-    info.ecc = (d[11] & 0x02) != 0;
-    info.busWidth = d[6] - ((d[11] & 3) ? 8 : 0);
-    const int shift = (d[3] & 0x0f) + (d[4] & 0x0f) - 17;
-    const int banks = info.ranks * d[17];
-    if (shift > 0 && shift <= 12 && banks > 0)
-        info.sizeBytes = (std::uint64_t(1) << shift) * banks << 20;
-    if (d[8] == 0x05)
-        info.voltage = "1.8 V";
-    auto cycleNs = [](std::uint8_t b) {
-        static const double kTenths[] = {0,   0.1, 0.2,  0.3,  0.4,  0.5,  0.6, 0.7,
-                                         0.8, 0.9, 0.25, 0.33, 0.66, 0.75, 0,   0};
-        return (b >> 4) + kTenths[b & 0x0f];
-    };
-    const double ctime = cycleNs(d[9]);
-    setSpeed(info, ctime, "DDR2");
-    int cl = 0;
-    for (int i = 2; i < 7; ++i) {
-        if (d[18] & (1 << i))
-            cl = i;
-    }
-    if (info.speedMts == 0 || cl == 0)
-        return;
-    const double trcd = (d[29] >> 2) + (d[29] & 3) * 0.25;
-    const double trp = (d[27] >> 2) + (d[27] & 3) * 0.25;
-    info.timings = cycles(cl, int(std::ceil(trcd / ctime)), int(std::ceil(trp / ctime)),
-                          int(std::ceil(d[30] / ctime)));
-}
-
-void manufacturing(std::span<const std::uint8_t> d, SpdInfo &info, std::size_t maker,
-                   std::size_t date, std::size_t serial, std::size_t part, std::size_t partLength)
-{
-    if (d.size() < part + partLength)
-        return;
-    info.manufacturer = jep106Name(d[maker], d[maker + 1]);
-    info.manufactureDate = bcdDate(d, date);
-    info.serialNumber = serialHex(d, serial);
-    info.partNumber = partNumber(d, part, partLength);
+    info.timings =
+        cycles(static_cast<long long>(cl)) + "-" + cycles(static_cast<long long>(nck(32))) + "-" +
+        cycles(static_cast<long long>(nck(34))) + "-" + cycles(static_cast<long long>(nck(36)));
 }
 
 } // namespace
@@ -340,90 +491,32 @@ SpdInfo decodeSpd(std::span<const std::uint8_t> data)
         break;
     case 0x08:
         info.memoryType = "DDR2 SDRAM";
+        decodeDdr2(data, info);
         break;
     case 0x0b:
         info.memoryType = "DDR3 SDRAM";
+        decodeDdr3(data, info);
         break;
     case 0x0c:
         info.memoryType = "DDR4 SDRAM";
+        decodeDdr4(data, info);
         break;
     case 0x12:
         info.memoryType = "DDR5 SDRAM";
+        decodeDdr5(data, info);
         break;
-    // LPDDR5 is soldered memory described in its own layout; only the type is certain here.
     case 0x13:
+        // LPDDR5 parts are soldered down; beyond its type and CRC nothing is
+        // decoded, its layout differing from DDR5's.
         info.memoryType = "LPDDR5 SDRAM";
-        info.checksumOk = true;
-        return info;
+        info.checksumOk = crcMatches(data, 510, 510);
+        if (!info.checksumOk)
+            info.error = data.size() < 512 ? "spd: truncated" : "spd: checksum mismatch";
+        else if ((data[3] & 0x0f) == 0x0e)
+            info.moduleType = "soldered down";
+        break;
     default:
         info.error = "spd: unknown memory type";
-        return info;
-    }
-    const std::size_t needed = data[2] == 0x12 ? 512 : data[2] == 0x0c ? 256 : 128;
-    if (data.size() < needed) {
-        info.error = "spd: truncated";
-        return info;
-    }
-    bool baseOk = true;
-    switch (data[2]) {
-    case 0x07:
-    case 0x08: {
-        unsigned sum = 0;
-        for (std::size_t i = 0; i < 63; ++i)
-            sum += data[i];
-        baseOk = (sum & 0xff) == data[63];
-        info.checksumOk = baseOk;
-        break;
-    }
-    case 0x0b: {
-        // Byte 0 bit 7 excludes the manufacturing bytes 117-125 from the CRC.
-        const std::size_t covered = (data[0] & 0x80) ? 117 : 126;
-        baseOk = info.checksumOk = crcMatches(data, covered, 126);
-        break;
-    }
-    case 0x0c:
-        baseOk = crcMatches(data, 126, 126);
-        // Block 1 holds only module-specific details this decoder does not use.
-        info.checksumOk = baseOk && crcMatches(data.subspan(128), 126, 126);
-        break;
-    case 0x12:
-        baseOk = info.checksumOk = crcMatches(data, 510, 510);
-        break;
-    }
-    if (!info.checksumOk)
-        info.error = "spd: checksum mismatch";
-    switch (data[2]) {
-    case 0x08:
-        if (baseOk)
-            decodeDdr2(data, info);
-        // The DDR2 checksum covers only bytes 0-62.
-        manufacturing(data, info, 64, 93, 95, 73, 18);
-        if (data.size() >= 72) {
-            std::size_t i = 64;
-            while (i < 71 && data[i] == 0x7f)
-                ++i;
-            info.manufacturer =
-                written(data, 64, 8) ? jep106Name(std::uint8_t(i - 64), data[i]) : "";
-        }
-        break;
-    case 0x0b:
-        if (baseOk)
-            decodeDdr3(data, info);
-        // Maker, date and serial sit inside the CRC unless byte 0 bit 7 excludes them.
-        if (baseOk || (data[0] & 0x80))
-            manufacturing(data, info, 117, 120, 122, 128, 18);
-        else
-            info.partNumber = partNumber(data, 128, 18);
-        break;
-    case 0x0c:
-        if (baseOk)
-            decodeDdr4(data, info);
-        manufacturing(data, info, 320, 323, 325, 329, 20);
-        break;
-    case 0x12:
-        if (baseOk)
-            decodeDdr5(data, info);
-        manufacturing(data, info, 512, 515, 517, 521, 30);
         break;
     }
     return info;

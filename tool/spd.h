@@ -7,33 +7,32 @@
 
 namespace kestrin::tool {
 
-// Facts read from a memory module's SPD EEPROM. When checksumOk is false only
-// the facts outside the bytes the failed CRC covers are filled in: the memory
-// type (needed to find the CRC at all) and the manufacturing block, which no
-// CRC covers in DDR4/DDR5 and which DDR3 may exclude.
+// Facts read from a memory module's SPD EEPROM. When checksumOk is false,
+// only facts from bytes outside the failed CRC's range are filled in (the
+// manufacturing block is never covered by one).
 struct SpdInfo {
     std::string memoryType; // "DDR4 SDRAM", empty when unknown
     std::string moduleType; // "SO-DIMM", "UDIMM", ...
     bool checksumOk = false;
     std::string error; // plain message, e.g. "spd: checksum mismatch"
 
-    std::uint64_t sizeBytes = 0; // 0 when not computable
-    int ranks = 0;
-    int busWidth = 0;    // primary data bits per module (DDR5: per sub-channel)
-    int deviceWidth = 0; // data bits per SDRAM device
-    int subChannels = 0; // DDR5 only
+    std::optional<unsigned long long> sizeMiB;
+    std::optional<unsigned> ranks;
+    std::optional<unsigned> busWidth;    // data bits per module (DDR5: per sub-channel)
+    std::optional<unsigned> deviceWidth; // bits per DRAM device
+    std::optional<unsigned> subChannels; // DDR5
     bool asymmetricRanks = false;
     std::optional<bool> ecc;
+    std::optional<unsigned> speedMts; // 2400
+    std::string speedGrade;           // "DDR4-2400"
+    std::string timings;              // "17-17-17-39" (CL-tRCD-tRP-tRAS)
+    std::string voltage;              // "1.2 V"
 
-    int speedMts = 0;       // highest supported data rate
-    std::string speedGrade; // "DDR4-2666"
-    std::string timings;    // "CL-tRCD-tRP-tRAS" in cycles at speedMts
-    std::string voltage;    // "1.2 V"
-
-    std::string manufacturer; // module maker
+    std::string manufacturer;
+    std::string dramManufacturer;
     std::string partNumber;
-    std::string serialNumber;    // 8 hex digits
-    std::string manufactureDate; // "2017-W10"
+    std::string serialNumber;    // eight hex digits
+    std::string manufactureDate; // "2018-W05"
 };
 
 [[nodiscard]] SpdInfo decodeSpd(std::span<const std::uint8_t> data);

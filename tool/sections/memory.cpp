@@ -1,5 +1,6 @@
 #include "tool/sections/memory.h"
 
+#include "tool/sections/memorymodules.h"
 #include "tool/sections/sectionhelpers.h"
 #include "tool/text.h"
 
@@ -41,6 +42,7 @@ std::optional<unsigned long long> meminfoKiB(std::string_view text, std::string_
 void MemorySection::list(const Context &context, Listing &out) const
 {
     const SysRoot &root = context.root;
+    const std::vector<SpdDevice> modules = readSpdDevices(root);
     if (const auto meminfo = root.readAll("/proc/meminfo", 1 << 20)) {
         if (const auto total = meminfoKiB(*meminfo, "MemTotal")) {
             out.device("mem", "system", "System memory");
@@ -54,8 +56,14 @@ void MemorySection::list(const Context &context, Listing &out) const
             if (nodes > 1) {
                 out.property("numa nodes", decimal(nodes) + " nodes");
             }
+            if (modules.empty()) {
+                out.property("memory modules",
+                             "not exposed; load the ee1004 (DDR4) or spd5118 (DDR5) kernel "
+                             "module, or read the firmware tables as administrator");
+            }
         }
     }
+    listMemoryModules(root, modules, out);
     // Memory modules, as the error-detection drivers see them (readable by
     // every user, unlike the firmware's memory device records).
     for (const std::string &controller : root.list("/sys/devices/system/edac/mc")) {
