@@ -15,6 +15,12 @@ import sys
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 DATA = os.path.join(ROOT, "tests", "data")
+FIXTURES = os.environ.get("KESTRIN_FIXTURES_DIR", os.path.join(os.path.dirname(ROOT), "shared", "fixtures"))
+
+
+def blob(kind, name):
+    with open(os.path.join(FIXTURES, kind, name), "rb") as f:
+        return f.read()
 
 
 class Tree:
@@ -28,6 +34,7 @@ class Tree:
         self.pci_ids = set()   # (vendor, device or None, subvendor, subdevice)
         self.pci_classes = set()
         self.usb_ids = set()
+        self.pnp_ids = set()
 
     def path(self, rel):
         return os.path.join(self.root, rel.lstrip("/"))
@@ -117,9 +124,49 @@ class Tree:
             self.link(f"/sys/bus/usb/devices/{iface}", "../../.." + irel[len("/sys"):])
         self.usb_ids.add((vendor, product))
 
+    def spd(self, adapter_rel, bus, address, driver, eeprom, name=None):
+        """A memory module's SPD EEPROM at `address` on i2c bus `bus`, bound to `driver`."""
+        dev = f"{bus}-{address:04x}"
+        rel = f"{adapter_rel}/i2c-{bus}/{dev}"
+        self.write(f"{rel}/eeprom", eeprom, mode="wb")
+        self.attrs(rel, name=name or driver)
+        self.link(f"/sys/bus/i2c/devices/{dev}", "../../.." + rel[len("/sys"):])
+        self.link(f"/sys/bus/i2c/drivers/{driver}/{dev}", "../../../.." + rel[len("/sys"):])
+        return rel
+
+    def jc42(self, adapter_rel, bus, address, hwmon, millidegrees):
+        dev = f"{bus}-{address:04x}"
+        rel = f"{adapter_rel}/i2c-{bus}/{dev}"
+        self.attrs(rel, name="jc42")
+        self.attrs(f"{rel}/hwmon/{hwmon}", name="jc42", temp1_input=millidegrees, temp1_max=85000,
+                   temp1_crit=95000)
+        self.link(f"/sys/bus/i2c/devices/{dev}", "../../.." + rel[len("/sys"):])
+        self.class_link("hwmon", hwmon, f"{rel}/hwmon/{hwmon}")
+
+    def monitor(self, card_rel, card, connector, status, edid=b""):
+        rel = f"{card_rel}/{card}-{connector}"
+        self.attrs(rel, status=status)
+        if edid or status == "connected":
+            self.write(f"{rel}/edid", edid, mode="wb")
+        self.class_link("drm", f"{card}-{connector}", rel)
+        if edid:
+            self.pnp_ids.add(self._pnp_code(edid))
+
+    @staticmethod
+    def _pnp_code(edid):
+        value = (edid[8] << 8) | edid[9]
+        return "".join(chr(ord("A") + ((value >> shift) & 0x1F) - 1) for shift in (10, 5, 0))
+
     def databases(self):
         self._slice_pci("/usr/share/misc/pci.ids", "/usr/share/misc/pci.ids")
         self._slice_usb("/usr/share/misc/usb.ids", "/usr/share/misc/usb.ids")
+        if self.pnp_ids:
+            lines = []
+            with open("/usr/share/hwdata/pnp.ids", encoding="utf-8", errors="replace") as f:
+                for line in f:
+                    if line[:3] in self.pnp_ids and line[3:4] == "\t":
+                        lines.append(line)
+            self.write("/usr/share/hwdata/pnp.ids", "".join(lines))
 
     def _slice_pci(self, source, rel):
         vendors = {v for v, _, _ in self.pci_ids} | {s[0] for _, _, s in self.pci_ids if s}
@@ -208,9 +255,12 @@ def laptop():
     t.attrs(f"{gpu}/drm/card0", dev="226:0")
     t.link(f"{gpu}/drm/card0/device", "../../../0000:00:02.0")
     t.class_link("drm", "card0", f"{gpu}/drm/card0")
-    for connector, status in (("eDP-1", "connected"), ("HDMI-A-1", "disconnected"), ("DP-1", "disconnected")):
-        t.attrs(f"{gpu}/drm/card0/card0-{connector}", status=status)
-        t.class_link("drm", f"card0-{connector}", f"{gpu}/drm/card0/card0-{connector}")
+    # The built-in panel and a monitor on HDMI; DP-1 is empty (the kernel then
+    # gives an empty edid file).
+    t.monitor(f"{gpu}/drm/card0", "card0", "eDP-1", "connected",
+              blob("edid", "edp-au-optronics-b140uan02.1-00d4a6168df8.bin"))
+    t.monitor(f"{gpu}/drm/card0", "card0", "HDMI-A-1", "connected", blob("edid", "hdmi-dell-g3223q-8cfcd7a8fee9.bin"))
+    t.monitor(f"{gpu}/drm/card0", "card0", "DP-1", "disconnected")
     t.pci("0000:00:04.0", 0x8086, 0x9a03, 0x118000, lenovo, driver="proc_thermal")
     xhci = t.pci("0000:00:14.0", 0x8086, 0xa0ed, 0x0c0330, lenovo, rev=0x20, driver="xhci_hcd")
     wifi = t.pci("0000:00:14.3", 0x8086, 0xa0f0, 0x028000, (0x8086, 0x0244), rev=0x20, driver="iwlwifi")
@@ -308,6 +358,13 @@ def server():
     smc = (0x15d9, 0x095d)
     t.pci("0000:00:00.0", 0x8086, 0x2020, 0x060000, smc, rev=4)
     xhci = t.pci("0000:00:14.0", 0x8086, 0xa1af, 0x0c0330, smc, rev=9, driver="xhci_hcd")
+    # Two registered DDR4 modules whose SPD the ee1004 driver exposes, each
+    # with the JC-42.4 temperature sensor of its module.
+    smbus = t.pci("0000:00:1f.4", 0x8086, 0xa1a3, 0x0c0500, smc, rev=9, driver="i801_smbus")
+    t.spd(smbus, 0, 0x50, "ee1004", blob("spd", "ddr4-samsung-m393a1g40eb1-crc-21d86240.bin"))
+    t.spd(smbus, 0, 0x51, "ee1004", blob("spd", "ddr4-samsung-m393a1g40eb1-cpb-3520c50e.bin"))
+    t.jc42(smbus, 0, 0x18, "hwmon2", 38500)
+    t.jc42(smbus, 0, 0x19, "hwmon3", 40250)
     sata = t.pci("0000:00:17.0", 0x8086, 0xa182, 0x010601, smc, rev=9, driver="ahci")
     for port, (disk, model, rev, size, rotational) in enumerate(
             (("sda", "SAMSUNG MZ7LH960HAJR-00005", "HXT7404Q", 1875385008, 0),

@@ -26,7 +26,9 @@ std::optional<std::string> hwmonTemperature(const SysRoot &root, const std::stri
             continue;
         try {
             const long milli = std::stol(*text);
-            return fixed(static_cast<double>(milli) / 1000.0, 1, "°C");
+            // Whole tenths first, so 40250 reads 40.3 and not binary rounding's 40.2.
+            const long tenths = milli >= 0 ? (milli + 50) / 100 : (milli - 50) / 100;
+            return fixed(static_cast<double>(tenths) / 10.0, 1, "°C");
         } catch (...) {
             continue;
         }
@@ -110,8 +112,8 @@ void listMemoryModules(const SysRoot &root, const std::vector<SpdDevice> &module
         out.property("serial number", info.serialNumber);
         out.property("manufactured", info.manufactureDate);
         if (info.ranks)
-            out.property("ranks",
-                         decimal(*info.ranks) + (info.asymmetricRanks ? " (asymmetric)" : ""));
+            out.property("ranks", decimal(*info.ranks) + (*info.ranks == 1 ? " rank" : " ranks") +
+                                      (info.asymmetricRanks ? " (asymmetric)" : ""));
         out.property("voltage", info.voltage);
         if (info.ecc)
             out.property("ecc", *info.ecc ? "yes" : "no");
