@@ -328,7 +328,7 @@ TEST(SpdListing, ReadsEverySpdDriverFromASysroot)
              "type: DDR5 SDRAM UDIMM",
              "organization: 2 sub-channels × 32 bits",
              "speed: 4800 MT/s (DDR5-4800)",
-             "temperature: 41.2 °C",
+             "temperature: 41.3 °C",
              "[dimm: 0-0052] Samsung M392B1G73DB0-YH9",
          }) {
         EXPECT_NE(text.find(line), std::string::npos) << line << "\n" << text;
