@@ -1,0 +1,197 @@
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <grp.h>
+#include <gtest/gtest.h>
+#include <pwd.h>
+#include <string>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const fs::path scratch = KESTRIN_READFIRMWARE_SCRATCH;
+
+struct HelperRun {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+// Runs the test build of the helper with the given extra arguments and
+// environment, optionally as another user, and collects what it prints.
+HelperRun runHelper(const std::vector<std::string> &arguments,
+                    const std::vector<std::string> &environment, uid_t asUser = 0,
+                    const char *helper = KESTRIN_READFIRMWARE_HELPER)
+{
+    const fs::path outFile = scratch / "out.txt";
+    const fs::path errFile = scratch / "err.txt";
+    const pid_t child = ::fork();
+    if (child == 0) {
+        if (asUser != 0 && ::setresuid(asUser, asUser, asUser) != 0) {
+            ::_exit(99);
+        }
+        if (!std::freopen(outFile.c_str(), "w", stdout) ||
+            !std::freopen(errFile.c_str(), "w", stderr)) {
+            ::_exit(98);
+        }
+        std::vector<char *> argv{const_cast<char *>(helper)};
+        for (const auto &a : arguments) {
+            argv.push_back(const_cast<char *>(a.c_str()));
+        }
+        argv.push_back(nullptr);
+        std::vector<char *> envp;
+        for (const auto &e : environment) {
+            envp.push_back(const_cast<char *>(e.c_str()));
+        }
+        envp.push_back(nullptr);
+        ::execve(helper, argv.data(), envp.data());
+        ::_exit(97);
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    auto slurp = [](const fs::path &p) {
+        std::ifstream in(p, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    };
+    HelperRun run;
+    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : 200;
+    run.out = slurp(outFile);
+    run.err = slurp(errFile);
+    return run;
+}
+
+class ReadFirmwareTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        if (::geteuid() != 0) {
+            GTEST_SKIP() << "needs root: the helper refuses to run otherwise";
+        }
+        fs::remove_all(scratch);
+        fs::create_directories(scratch / "usr/sbin");
+        fs::create_directories(scratch / "sbin");
+    }
+    void TearDown() override { fs::remove_all(scratch); }
+
+    static fs::path place(const std::string &folder, const std::string &script, mode_t mode = 0755)
+    {
+        const fs::path path = scratch / folder / "dmidecode";
+        std::ofstream(path) << "#!/bin/sh\n" << script;
+        ::chmod(path.c_str(), mode);
+        return path;
+    }
+};
+
+// Builtins only: the helper hands over an empty environment, so no PATH.
+const char *reporter =
+    "echo \"args:$*\"\necho \"cwd:$(pwd)\"\nexport -p\necho \"uid:$(id -u 2>/dev/null)\"\n";
+
+TEST_F(ReadFirmwareTest, RunsOnlyQuietModeInAnEmptyEnvironmentFromRoot)
+{
+    place("usr/sbin", reporter);
+    const HelperRun run = runHelper({}, {"PATH=/tmp/evil", "LD_PRELOAD=/tmp/evil.so", "HOME=/tmp"});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_NE(run.out.find("args:-q\n"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("cwd:/\n"), std::string::npos) << run.out;
+    EXPECT_EQ(run.out.find("evil"), std::string::npos) << run.out;
+    EXPECT_EQ(run.out.find("HOME"), std::string::npos) << run.out;
+}
+
+TEST_F(ReadFirmwareTest, FallsBackToSbinAndPassesTheStatusBack)
+{
+    place("sbin", "echo from-sbin\necho broken >&2\nexit 3\n");
+    const HelperRun run = runHelper({}, {});
+    EXPECT_EQ(run.status, 3);
+    EXPECT_EQ(run.out, "from-sbin\n");
+    EXPECT_EQ(run.err, "broken\n");
+}
+
+TEST_F(ReadFirmwareTest, ReportsASignalAsTheRunnerDoes)
+{
+    place("usr/sbin", "kill -SEGV $$\n");
+    EXPECT_EQ(runHelper({}, {}).status, 128 + 11);
+}
+
+struct Refusal {
+    const char *name;
+    std::vector<std::string> arguments;
+    mode_t mode;
+    bool foreignOwner;
+    bool asNobody;
+    const char *reason;
+};
+
+class ReadFirmwareRefusal : public ReadFirmwareTest,
+                            public ::testing::WithParamInterface<Refusal> {};
+
+TEST_P(ReadFirmwareRefusal, RefusesWithoutRunningDmidecode)
+{
+    const Refusal &c = GetParam();
+    const fs::path program = place("usr/sbin", "echo ran\n", c.mode);
+    const passwd *nobody = ::getpwnam("nobody");
+    ASSERT_NE(nobody, nullptr);
+    if (c.foreignOwner) {
+        ASSERT_EQ(::chown(program.c_str(), nobody->pw_uid, 0), 0);
+    }
+    if (c.asNobody) {
+        // The user running it must be able to read its own output files.
+        ::chmod(scratch.c_str(), 0777);
+    }
+    const HelperRun run = runHelper(c.arguments, {}, c.asNobody ? nobody->pw_uid : 0);
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.out, "");
+    EXPECT_NE(run.err.find(c.reason), std::string::npos) << run.err;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, ReadFirmwareRefusal,
+    ::testing::Values(Refusal{"anArgument", {"-t", "17"}, 0755, false, false, "no arguments"},
+                      Refusal{"anEmptyArgument", {""}, 0755, false, false, "no arguments"},
+                      Refusal{"notRoot", {}, 0755, false, true, "must run as root"},
+                      Refusal{"groupWritable", {}, 0775, false, false, "writable by group"},
+                      Refusal{"otherWritable", {}, 0757, false, false, "writable by group"},
+                      Refusal{"notOwnedByRoot", {}, 0755, true, false, "not owned by root"},
+                      Refusal{"notExecutable", {}, 0644, false, false, "not executable"}),
+    [](const auto &info) { return std::string(info.param.name); });
+
+TEST_F(ReadFirmwareTest, RefusesWhenNoDmidecodeIsThere)
+{
+    const HelperRun run = runHelper({}, {"PATH=/usr/bin:/bin"});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.err.find("no dmidecode"), std::string::npos);
+}
+
+TEST_F(ReadFirmwareTest, CapsWhatItPassesBackAt16MiB)
+{
+    // 20 MiB of 'x' from the stand-in; only the first 16 MiB may arrive.
+    place("usr/sbin", "head -c 20971520 /dev/zero | tr '\\0' x\n");
+    const HelperRun run = runHelper({}, {});
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.out.size(), std::size_t{16} << 20);
+}
+
+TEST_F(ReadFirmwareTest, StopsAHungProgramPolitelyThenWithSignal9)
+{
+    // This stand-in ignores SIGTERM, so only SIGKILL ends it.
+    place("usr/sbin", "trap '' TERM\necho started\nwhile :; do sleep 1; done\n");
+    const HelperRun run = runHelper({}, {});
+    EXPECT_EQ(run.status, 128 + 9);
+    EXPECT_NE(run.err.find("stopped after 2 seconds"), std::string::npos) << run.err;
+}
+
+TEST_F(ReadFirmwareTest, ShippedBuildLooksOnlyAtTheSystemLocations)
+{
+    // The installed helper must not find the scratch stand-in whatever the
+    // environment says; it runs the real dmidecode or refuses.
+    place("usr/sbin", "echo scratch\n");
+    const std::string dir = (scratch / "usr/sbin").string();
+    const HelperRun run = runHelper({}, {"PATH=" + dir}, 0, KESTRIN_READFIRMWARE_SHIPPED);
+    EXPECT_EQ(run.out.find("scratch"), std::string::npos);
+}
+
+} // namespace
