@@ -1,0 +1,104 @@
+#include "browser/reportdiff.h"
+#include "browsertesthelpers.h"
+
+namespace {
+
+struct DiffCase {
+    const char *name;
+    QList<HardwareItem> before;
+    QList<HardwareItem> after;
+    int added;
+    int removed;
+    int changed;
+};
+
+void PrintTo(const DiffCase &c, std::ostream *os)
+{
+    *os << c.name;
+}
+
+class ReportDiffTable : public ::testing::TestWithParam<DiffCase> {};
+
+TEST_P(ReportDiffTable, CountsAddedRemovedChanged)
+{
+    const DiffCase &c = GetParam();
+    const ReportDiff::Result r = ReportDiff::compare(c.before, c.after);
+    EXPECT_EQ(r.added.size(), c.added);
+    EXPECT_EQ(r.removed.size(), c.removed);
+    EXPECT_EQ(r.changed.size(), c.changed);
+}
+
+const char *const biosOld = "Handle 0x0000, DMI type 0, 24 bytes";
+const char *const biosNew = "Handle 0x0003, DMI type 0, 26 bytes";
+
+INSTANTIATE_TEST_SUITE_P(
+    Pairs, ReportDiffTable,
+    ::testing::Values(
+        DiffCase{"sameMachineTwice",
+                 {item(Cat::memory, "Size", "8 GB", "DIMM A"), item(Cat::bios, "Version", "1.2")},
+                 {item(Cat::memory, "Size", "8 GB", "DIMM A"), item(Cat::bios, "Version", "1.2")},
+                 0,
+                 0,
+                 0},
+        DiffCase{"devicesInAnotherOrder",
+                 {item(Cat::usb, "Device", "Mouse"), item(Cat::usb, "Device", "Keyboard")},
+                 {item(Cat::usb, "Device", "Keyboard"), item(Cat::usb, "Device", "Mouse")},
+                 0,
+                 0,
+                 0},
+        DiffCase{"dimmRemovedAndOneAddedInAnotherSlot",
+                 {item(Cat::memory, "Size", "8 GB", "DIMM A"),
+                  item(Cat::memory, "Size", "8 GB", "DIMM B")},
+                 {item(Cat::memory, "Size", "8 GB", "DIMM A"),
+                  item(Cat::memory, "Size", "16 GB", "DIMM D")},
+                 1,
+                 1,
+                 0},
+        DiffCase{"biosUpdateWithRenumberedHandles",
+                 {item(Cat::bios, "Version", "1.2", biosOld),
+                  item(Cat::bios, "Release Date", "01/02/2019", biosOld),
+                  item(Cat::bios, "Vendor", "Acme", biosOld)},
+                 {item(Cat::bios, "Version", "1.5", biosNew),
+                  item(Cat::bios, "Release Date", "03/04/2021", biosNew),
+                  item(Cat::bios, "Vendor", "Acme", biosNew)},
+                 0,
+                 0,
+                 2},
+        DiffCase{"usbDevicePluggedIn",
+                 {item(Cat::usb, "Device", "Hub")},
+                 {item(Cat::usb, "Device", "Hub"), item(Cat::usb, "Device", "Flash Drive")},
+                 1,
+                 0,
+                 0},
+        DiffCase{"diskSwapped",
+                 {item(Cat::storage, "Disk", "Old SSD 256 GB", "nvme0n1")},
+                 {item(Cat::storage, "Disk", "New SSD 1 TB", "nvme0n1")},
+                 0,
+                 0,
+                 1},
+        DiffCase{"maskedSerialStillChanges",
+                 {item(Cat::memory, "Serial Number", "•••••34", "DIMM A")},
+                 {item(Cat::memory, "Serial Number", "•••••78", "DIMM A")},
+                 0,
+                 0,
+                 1}),
+    [](const auto &info) { return std::string(info.param.name); });
+
+TEST(ReportDiff, HandleNumberDoesNotCountButTableTypeDoes)
+{
+    EXPECT_EQ(ReportDiff::matchKey(item(Cat::bios, "Version", "1", biosOld)),
+              ReportDiff::matchKey(item(Cat::bios, "Version", "2", biosNew)));
+    EXPECT_NE(ReportDiff::matchKey(item(Cat::bios, "Version", "1", "Handle 0x0001, DMI type 0")),
+              ReportDiff::matchKey(item(Cat::bios, "Version", "1", "Handle 0x0001, DMI type 13")));
+}
+
+TEST(ReportDiff, ChangedKeepsBothValues)
+{
+    const auto r = ReportDiff::compare({item(Cat::bios, "Version", "1.2", biosOld)},
+                                       {item(Cat::bios, "Version", "1.5", biosNew)});
+    ASSERT_EQ(r.changed.size(), 1);
+    EXPECT_EQ(r.changed[0].before.value, QStringLiteral("1.2"));
+    EXPECT_EQ(r.changed[0].after.value, QStringLiteral("1.5"));
+}
+
+} // namespace
