@@ -51,6 +51,19 @@ constexpr std::array<const char *, 2> pnpIdsFiles = {
     "/usr/share/misc/pnp.ids",
 };
 
+// The first of `files` that can be read, whole up to `maxBytes`.
+template <std::size_t N>
+std::optional<std::string> readFirst(const SysRoot &root, const std::array<const char *, N> &files,
+                                     std::size_t maxBytes)
+{
+    for (const char *candidate : files) {
+        if (auto text = root.readAll(candidate, maxBytes)) {
+            return text;
+        }
+    }
+    return std::nullopt;
+}
+
 std::optional<std::string> nonEmpty(const char *text)
 {
     if (text == nullptr) {
@@ -241,12 +254,7 @@ IdDatabase::UsbNames IdDatabase::usbIdsLookup(unsigned vendor, unsigned product)
 {
     if (!m_usbIdsTried) {
         m_usbIdsTried = true;
-        for (const char *candidate : usbIdsFiles) {
-            m_usbIdsText = m_root.readAll(candidate, 8 << 20);
-            if (m_usbIdsText) {
-                break;
-            }
-        }
+        m_usbIdsText = readFirst(m_root, usbIdsFiles, 8 << 20);
     }
     UsbNames names;
     if (!m_usbIdsText) {
@@ -305,12 +313,7 @@ std::optional<std::string> IdDatabase::pnpName(std::string_view code)
 {
     if (!m_pnpIdsTried) {
         m_pnpIdsTried = true;
-        for (const char *candidate : pnpIdsFiles) {
-            m_pnpIdsText = m_root.readAll(candidate, 1 << 20);
-            if (m_pnpIdsText) {
-                break;
-            }
-        }
+        m_pnpIdsText = readFirst(m_root, pnpIdsFiles, 1 << 20);
     }
     if (!m_pnpIdsText || code.size() != 3) {
         return std::nullopt;

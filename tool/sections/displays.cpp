@@ -61,12 +61,12 @@ std::string connectorType(std::string_view connector)
     return std::string(type);
 }
 
-std::string join(const std::vector<std::string> &parts)
+std::string join(const std::vector<std::string> &parts, std::string_view separator = ", ")
 {
     std::string text;
     for (const std::string &part : parts) {
         if (!text.empty()) {
-            text += ", ";
+            text += separator;
         }
         text += part;
     }
@@ -159,13 +159,7 @@ void listMonitor(const Context &context, Listing &out, const std::string &connec
         }
         out.property("hdr transfer functions", join(edid.hdrTransfer));
     }
-    if (!edid.problems.empty()) {
-        std::string problems;
-        for (const std::string &problem : edid.problems) {
-            problems += problems.empty() ? problem : "; " + problem;
-        }
-        out.property("edid", problems);
-    }
+    out.property("edid", join(edid.problems, "; "));
 }
 
 } // namespace
