@@ -252,6 +252,10 @@ void decodeDisplayId(Block block, EdidInfo &info)
 std::string extensionName(std::uint8_t tag)
 {
     switch (tag) {
+    case 0x02:
+        return "CTA-861";
+    case 0x70:
+        return "DisplayID";
     case 0x10:
         return "Video Timing Block";
     case 0x40:
@@ -311,9 +315,7 @@ EdidInfo decodeEdid(std::span<const std::uint8_t> data)
         // A damaged block is named, but nothing is read from it.
         if (!checksumOk(block)) {
             info.problems.push_back("checksum error in block " + std::to_string(index));
-            info.extensions.push_back(block[0] == 0x02   ? std::string("CTA-861")
-                                      : block[0] == 0x70 ? std::string("DisplayID")
-                                                         : extensionName(block[0]));
+            info.extensions.push_back(extensionName(block[0]));
             continue;
         }
         switch (block[0]) {
