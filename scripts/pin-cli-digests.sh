@@ -15,7 +15,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 cli=${1:?usage: $0 PATH/TO/kestrin-cli [FIXTURES_DIR]}
-fixtures=${2:-../shared/fixtures}
+. scripts/fixtures.sh
+fixtures=${2:-$fixtures}
 manifest=tests/data/cli-json-digests.txt
 
 # The title collation follows the locale; the tests run under C.UTF-8.
