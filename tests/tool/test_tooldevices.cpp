@@ -92,4 +92,69 @@ TEST_F(SmallMachine, CpuWithoutPolicyFilesListsNoPolicy)
     EXPECT_FALSE(contains(text, "smt:"));
 }
 
+struct LinkCase {
+    const char *current;
+    const char *currentWidth;
+    const char *max;
+    const char *maxWidth;
+    const char *portWidth;
+    const char *expected; // the lines under the device, "" for none
+};
+
+class PcieLinkTable : public SmallMachine, public testing::WithParamInterface<LinkCase> {};
+
+TEST_P(PcieLinkTable, ShowsTheLinkAsAUserReadsIt)
+{
+    const LinkCase &c = GetParam();
+    const QString port = QStringLiteral("/sys/devices/pci0000:00/0000:00:01.1");
+    const QString gpu = port + QStringLiteral("/0000:03:00.0");
+    set(port + QStringLiteral("/vendor"), "0x1022\n");
+    set(port + QStringLiteral("/device"), "0x1483\n");
+    set(port + QStringLiteral("/class"), "0x060400\n");
+    set(port + QStringLiteral("/max_link_speed"), "16.0 GT/s PCIe\n");
+    set(port + QStringLiteral("/max_link_width"), c.portWidth);
+    set(gpu + QStringLiteral("/vendor"), "0x1002\n");
+    set(gpu + QStringLiteral("/device"), "0x73df\n");
+    set(gpu + QStringLiteral("/class"), "0x030000\n");
+    set(gpu + QStringLiteral("/current_link_speed"), c.current);
+    set(gpu + QStringLiteral("/current_link_width"), c.currentWidth);
+    set(gpu + QStringLiteral("/max_link_speed"), c.max);
+    set(gpu + QStringLiteral("/max_link_width"), c.maxWidth);
+    link(QStringLiteral("../../../devices/pci0000:00/0000:00:01.1"),
+         QStringLiteral("/sys/bus/pci/devices/0000:00:01.1"));
+    link(QStringLiteral("../../../devices/pci0000:00/0000:00:01.1/0000:03:00.0"),
+         QStringLiteral("/sys/bus/pci/devices/0000:03:00.0"));
+    const std::string text = listing();
+    if (std::string(c.expected).empty()) {
+        EXPECT_FALSE(contains(text, "link:")) << text;
+    } else {
+        EXPECT_TRUE(contains(text, c.expected)) << text;
+    }
+    if (!contains(c.expected, "link note")) {
+        EXPECT_FALSE(contains(text, "link note")) << text;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Links, PcieLinkTable,
+    testing::Values(
+        LinkCase{"16.0 GT/s PCIe\n", "16\n", "16.0 GT/s PCIe\n", "16\n", "16\n",
+                 "    link: PCIe 4.0 x16 (16.0 GT/s)\n"},
+        // Idling at the lowest rate is power saving: no remark.
+        LinkCase{"2.5 GT/s PCIe\n", "16\n", "16.0 GT/s PCIe\n", "16\n", "16\n",
+                 "    link: PCIe 1.0 x16, capable of PCIe 4.0 x16\n"},
+        LinkCase{"16.0 GT/s PCIe\n", "4\n", "16.0 GT/s PCIe\n", "16\n", "16\n",
+                 "    link: PCIe 4.0 x4, capable of PCIe 4.0 x16\n"
+                 "    link note: runs at x4 although the device and its port both allow x16\n"},
+        // The slot itself has only four lanes: nothing to remark.
+        LinkCase{"16.0 GT/s PCIe\n", "4\n", "16.0 GT/s PCIe\n", "16\n", "4\n",
+                 "    link: PCIe 4.0 x4, capable of PCIe 4.0 x16\n"},
+        LinkCase{"8.0 GT/s PCIe\n", "8\n", "", "16\n", "16\n",
+                 "    link: PCIe 3.0 x8 (8.0 GT/s)\n"},
+        LinkCase{"5 GT/s\n", "1\n", "5 GT/s\n", "1\n", "16\n",
+                 "    link: PCIe 2.0 x1 (5.0 GT/s)\n"},
+        LinkCase{"Unknown\n", "0\n", "16.0 GT/s PCIe\n", "16\n", "16\n", ""},
+        LinkCase{"16.0 GT/s PCIe\n", "-1\n", "16.0 GT/s PCIe\n", "16\n", "16\n", ""},
+        LinkCase{"", "", "", "", "", ""}));
+
 } // namespace
