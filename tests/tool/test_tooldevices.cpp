@@ -92,6 +92,40 @@ TEST_F(SmallMachine, CpuWithoutPolicyFilesListsNoPolicy)
     EXPECT_FALSE(contains(text, "smt:"));
 }
 
+TEST_F(SmallMachine, CpuTemperatureSensorsReadAsAUserReadsThem)
+{
+    const QString chip = QStringLiteral("/sys/devices/pci0000:00/0000:00:18.3/hwmon/hwmon2");
+    set(chip + QStringLiteral("/name"), "k10temp\n");
+    set(chip + QStringLiteral("/temp1_input"), "45310\n");
+    set(chip + QStringLiteral("/temp1_label"), "Tctl\n");
+    set(chip + QStringLiteral("/temp1_max"), "80000\n");
+    set(chip + QStringLiteral("/temp1_crit"), "100000\n");
+    set(chip + QStringLiteral("/temp3_input"), "-1\n");
+    set(chip + QStringLiteral("/temp4_input"), "hot\n");
+    set(chip + QStringLiteral("/temp5_input"), "");
+    set(chip + QStringLiteral("/temp10_input"), "38000\n");
+    set(chip + QStringLiteral("/fan1_input"), "0\n");
+    set(chip + QStringLiteral("/fan2_input"), "1187\n");
+    set(chip + QStringLiteral("/in0_input"), "1208\n");
+    set(chip + QStringLiteral("/power1_average"), "15310000\n");
+    set(chip + QStringLiteral("/power1_input"), "99000000\n");
+    link(QStringLiteral("../../devices/pci0000:00/0000:00:18.3/hwmon/hwmon2"),
+         QStringLiteral("/sys/class/hwmon/hwmon2"));
+    // A module's own sensor belongs to the module, not the processor.
+    set(QStringLiteral("/sys/class/hwmon/hwmon3/name"), "spd5118\n");
+    set(QStringLiteral("/sys/class/hwmon/hwmon3/temp1_input"), "31000\n");
+    link(QStringLiteral("nowhere"), QStringLiteral("/sys/class/hwmon/hwmon4"));
+    const std::string text = listing();
+    EXPECT_TRUE(contains(text, "    sensor chip: k10temp\n"
+                               "    temperature (Tctl): 45.3 °C (high 80.0 °C, critical 100.0 °C)\n"
+                               "    temperature: 38.0 °C\n"
+                               "    fan: stopped (0 RPM)\n    fan: 1187 RPM\n"
+                               "    voltage: 1.208 V\n    power: 15.3 W\n"))
+        << text;
+    EXPECT_FALSE(contains(text, "31.0")) << text;
+    EXPECT_FALSE(contains(text, "99.0")) << text;
+}
+
 struct LinkCase {
     const char *current;
     const char *currentWidth;
