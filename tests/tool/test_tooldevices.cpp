@@ -126,6 +126,31 @@ TEST_F(SmallMachine, CpuTemperatureSensorsReadAsAUserReadsThem)
     EXPECT_FALSE(contains(text, "99.0")) << text;
 }
 
+TEST_F(SmallMachine, GpuShowsItsMemoryAndOnlyItsOwnSensors)
+{
+    const QString gpu = QStringLiteral("/sys/devices/pci0000:00/0000:00:01.1/0000:03:00.0");
+    set(gpu + QStringLiteral("/vendor"), "0x1002\n");
+    set(gpu + QStringLiteral("/device"), "0x73df\n");
+    set(gpu + QStringLiteral("/class"), "0x030000\n");
+    set(gpu + QStringLiteral("/mem_info_vram_total"), "12868124672\n");
+    link(QStringLiteral("../../../devices/pci0000:00/0000:00:01.1/0000:03:00.0"),
+         QStringLiteral("/sys/bus/pci/devices/0000:03:00.0"));
+    set(gpu + QStringLiteral("/hwmon/hwmon5/name"), "amdgpu\n");
+    set(gpu + QStringLiteral("/hwmon/hwmon5/temp1_input"), "51000\n");
+    set(gpu + QStringLiteral("/hwmon/hwmon5/temp1_label"), "edge\n");
+    link(QStringLiteral("../.."), gpu + QStringLiteral("/hwmon/hwmon5/device"));
+    link(QStringLiteral("../../devices/pci0000:00/0000:00:01.1/0000:03:00.0/hwmon/hwmon5"),
+         QStringLiteral("/sys/class/hwmon/hwmon5"));
+    // Another card's chip.
+    set(QStringLiteral("/sys/class/hwmon/hwmon6/name"), "amdgpu\n");
+    set(QStringLiteral("/sys/class/hwmon/hwmon6/temp1_input"), "77000\n");
+    const std::string text = listing();
+    EXPECT_TRUE(contains(text, "    video memory: 12.0 GiB\n    sensor chip: amdgpu\n"
+                               "    temperature (edge): 51.0 °C\n"))
+        << text;
+    EXPECT_FALSE(contains(text, "77.0")) << text;
+}
+
 struct LinkCase {
     const char *current;
     const char *currentWidth;
