@@ -92,4 +92,128 @@ TEST_F(SmallMachine, CpuWithoutPolicyFilesListsNoPolicy)
     EXPECT_FALSE(contains(text, "smt:"));
 }
 
+TEST_F(SmallMachine, CpuTemperatureSensorsReadAsAUserReadsThem)
+{
+    const QString chip = QStringLiteral("/sys/devices/pci0000:00/0000:00:18.3/hwmon/hwmon2");
+    set(chip + QStringLiteral("/name"), "k10temp\n");
+    set(chip + QStringLiteral("/temp1_input"), "45310\n");
+    set(chip + QStringLiteral("/temp1_label"), "Tctl\n");
+    set(chip + QStringLiteral("/temp1_max"), "80000\n");
+    set(chip + QStringLiteral("/temp1_crit"), "100000\n");
+    set(chip + QStringLiteral("/temp3_input"), "-1\n");
+    set(chip + QStringLiteral("/temp4_input"), "hot\n");
+    set(chip + QStringLiteral("/temp5_input"), "");
+    set(chip + QStringLiteral("/temp10_input"), "38000\n");
+    set(chip + QStringLiteral("/fan1_input"), "0\n");
+    set(chip + QStringLiteral("/fan2_input"), "1187\n");
+    set(chip + QStringLiteral("/in0_input"), "1208\n");
+    set(chip + QStringLiteral("/power1_average"), "15310000\n");
+    set(chip + QStringLiteral("/power1_input"), "99000000\n");
+    link(QStringLiteral("../../devices/pci0000:00/0000:00:18.3/hwmon/hwmon2"),
+         QStringLiteral("/sys/class/hwmon/hwmon2"));
+    // A module's own sensor belongs to the module, not the processor.
+    set(QStringLiteral("/sys/class/hwmon/hwmon3/name"), "spd5118\n");
+    set(QStringLiteral("/sys/class/hwmon/hwmon3/temp1_input"), "31000\n");
+    link(QStringLiteral("nowhere"), QStringLiteral("/sys/class/hwmon/hwmon4"));
+    const std::string text = listing();
+    EXPECT_TRUE(contains(text, "    sensor chip: k10temp\n"
+                               "    temperature (Tctl): 45.3 °C (high 80.0 °C, critical 100.0 °C)\n"
+                               "    temperature: 38.0 °C\n"
+                               "    fan: stopped (0 RPM)\n    fan: 1187 RPM\n"
+                               "    voltage: 1.208 V\n    power: 15.3 W\n"))
+        << text;
+    EXPECT_FALSE(contains(text, "31.0")) << text;
+    EXPECT_FALSE(contains(text, "99.0")) << text;
+}
+
+TEST_F(SmallMachine, GpuShowsItsMemoryAndOnlyItsOwnSensors)
+{
+    const QString gpu = QStringLiteral("/sys/devices/pci0000:00/0000:00:01.1/0000:03:00.0");
+    set(gpu + QStringLiteral("/vendor"), "0x1002\n");
+    set(gpu + QStringLiteral("/device"), "0x73df\n");
+    set(gpu + QStringLiteral("/class"), "0x030000\n");
+    set(gpu + QStringLiteral("/mem_info_vram_total"), "12868124672\n");
+    link(QStringLiteral("../../../devices/pci0000:00/0000:00:01.1/0000:03:00.0"),
+         QStringLiteral("/sys/bus/pci/devices/0000:03:00.0"));
+    set(gpu + QStringLiteral("/hwmon/hwmon5/name"), "amdgpu\n");
+    set(gpu + QStringLiteral("/hwmon/hwmon5/temp1_input"), "51000\n");
+    set(gpu + QStringLiteral("/hwmon/hwmon5/temp1_label"), "edge\n");
+    link(QStringLiteral("../.."), gpu + QStringLiteral("/hwmon/hwmon5/device"));
+    link(QStringLiteral("../../devices/pci0000:00/0000:00:01.1/0000:03:00.0/hwmon/hwmon5"),
+         QStringLiteral("/sys/class/hwmon/hwmon5"));
+    // Another card's chip.
+    set(QStringLiteral("/sys/class/hwmon/hwmon6/name"), "amdgpu\n");
+    set(QStringLiteral("/sys/class/hwmon/hwmon6/temp1_input"), "77000\n");
+    const std::string text = listing();
+    EXPECT_TRUE(contains(text, "    video memory: 12.0 GiB\n    sensor chip: amdgpu\n"
+                               "    temperature (edge): 51.0 °C\n"))
+        << text;
+    EXPECT_FALSE(contains(text, "77.0")) << text;
+}
+
+struct LinkCase {
+    const char *current;
+    const char *currentWidth;
+    const char *max;
+    const char *maxWidth;
+    const char *portWidth;
+    const char *expected; // the lines under the device, "" for none
+};
+
+class PcieLinkTable : public SmallMachine, public testing::WithParamInterface<LinkCase> {};
+
+TEST_P(PcieLinkTable, ShowsTheLinkAsAUserReadsIt)
+{
+    const LinkCase &c = GetParam();
+    const QString port = QStringLiteral("/sys/devices/pci0000:00/0000:00:01.1");
+    const QString gpu = port + QStringLiteral("/0000:03:00.0");
+    set(port + QStringLiteral("/vendor"), "0x1022\n");
+    set(port + QStringLiteral("/device"), "0x1483\n");
+    set(port + QStringLiteral("/class"), "0x060400\n");
+    set(port + QStringLiteral("/max_link_speed"), "16.0 GT/s PCIe\n");
+    set(port + QStringLiteral("/max_link_width"), c.portWidth);
+    set(gpu + QStringLiteral("/vendor"), "0x1002\n");
+    set(gpu + QStringLiteral("/device"), "0x73df\n");
+    set(gpu + QStringLiteral("/class"), "0x030000\n");
+    set(gpu + QStringLiteral("/current_link_speed"), c.current);
+    set(gpu + QStringLiteral("/current_link_width"), c.currentWidth);
+    set(gpu + QStringLiteral("/max_link_speed"), c.max);
+    set(gpu + QStringLiteral("/max_link_width"), c.maxWidth);
+    link(QStringLiteral("../../../devices/pci0000:00/0000:00:01.1"),
+         QStringLiteral("/sys/bus/pci/devices/0000:00:01.1"));
+    link(QStringLiteral("../../../devices/pci0000:00/0000:00:01.1/0000:03:00.0"),
+         QStringLiteral("/sys/bus/pci/devices/0000:03:00.0"));
+    const std::string text = listing();
+    if (std::string(c.expected).empty()) {
+        EXPECT_FALSE(contains(text, "link:")) << text;
+    } else {
+        EXPECT_TRUE(contains(text, c.expected)) << text;
+    }
+    if (!contains(c.expected, "link note")) {
+        EXPECT_FALSE(contains(text, "link note")) << text;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Links, PcieLinkTable,
+    testing::Values(
+        LinkCase{"16.0 GT/s PCIe\n", "16\n", "16.0 GT/s PCIe\n", "16\n", "16\n",
+                 "    link: PCIe 4.0 x16 (16.0 GT/s)\n"},
+        // Idling at the lowest rate is power saving: no remark.
+        LinkCase{"2.5 GT/s PCIe\n", "16\n", "16.0 GT/s PCIe\n", "16\n", "16\n",
+                 "    link: PCIe 1.0 x16, capable of PCIe 4.0 x16\n"},
+        LinkCase{"16.0 GT/s PCIe\n", "4\n", "16.0 GT/s PCIe\n", "16\n", "16\n",
+                 "    link: PCIe 4.0 x4, capable of PCIe 4.0 x16\n"
+                 "    link note: runs at x4 although the device and its port both allow x16\n"},
+        // The slot itself has only four lanes: nothing to remark.
+        LinkCase{"16.0 GT/s PCIe\n", "4\n", "16.0 GT/s PCIe\n", "16\n", "4\n",
+                 "    link: PCIe 4.0 x4, capable of PCIe 4.0 x16\n"},
+        LinkCase{"8.0 GT/s PCIe\n", "8\n", "", "16\n", "16\n",
+                 "    link: PCIe 3.0 x8 (8.0 GT/s)\n"},
+        LinkCase{"5 GT/s\n", "1\n", "5 GT/s\n", "1\n", "16\n",
+                 "    link: PCIe 2.0 x1 (5.0 GT/s)\n"},
+        LinkCase{"Unknown\n", "0\n", "16.0 GT/s PCIe\n", "16\n", "16\n", ""},
+        LinkCase{"16.0 GT/s PCIe\n", "-1\n", "16.0 GT/s PCIe\n", "16\n", "16\n", ""},
+        LinkCase{"", "", "", "", "", ""}));
+
 } // namespace

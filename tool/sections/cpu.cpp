@@ -1,6 +1,7 @@
 #include "tool/sections/cpu.h"
 
 #include "tool/sections/sectionhelpers.h"
+#include "tool/sections/sensors.h"
 #include "tool/text.h"
 
 #include <map>
@@ -303,6 +304,13 @@ void CpuSection::list(const Context &context, Listing &out) const
         }
         cpuPolicy(root, out);
         cpuVulnerabilities(root, out);
+        // The temperature drivers report the package the listing is on; one
+        // package is the common case, so several chips go under the first.
+        if (package == packages.begin()->first) {
+            for (const std::string &chip : hwmonChips(root, {"k10temp", "coretemp", "zenpower"})) {
+                sensorReadings(root, out, chip);
+            }
+        }
     }
 }
 

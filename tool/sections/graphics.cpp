@@ -1,6 +1,7 @@
 #include "tool/sections/graphics.h"
 
 #include "tool/sections/sectionhelpers.h"
+#include "tool/sections/sensors.h"
 
 #include <string>
 
@@ -17,6 +18,16 @@ void GraphicsSection::list(const Context &context, Listing &out) const
         const std::string base = "/sys/bus/pci/devices/" + function.address;
         if (const auto bootVga = root.read(base + "/boot_vga")) {
             out.property("boot display", *bootVga == "1" ? "yes" : "no");
+        }
+        if (const auto vram = root.readNumber(base + "/mem_info_vram_total"); vram && *vram > 0) {
+            out.property("video memory", binarySize(*vram));
+        }
+        for (const std::string &chip :
+             hwmonChips(root, {"amdgpu", "nouveau", "radeon", "i915", "xe"})) {
+            const auto chipDevice = root.resolve(chip + "/device");
+            if (chipDevice && pciAncestor(*chipDevice) == function.address) {
+                sensorReadings(root, out, chip);
+            }
         }
         // Display outputs of the cards driven by this function.
         for (const std::string &card : root.list("/sys/class/drm")) {

@@ -22,6 +22,10 @@ struct PciFunction {
     std::optional<unsigned> revision;
     std::optional<std::string> driver;
     std::string name;
+    // The PCIe link as it runs, and a plain remark when it is narrower than
+    // both ends allow.
+    std::optional<std::string> link;
+    std::optional<std::string> linkNote;
 
     [[nodiscard]] unsigned baseClass() const { return classCode >> 16; }
     [[nodiscard]] unsigned subClass() const { return (classCode >> 8) & 0xFF; }

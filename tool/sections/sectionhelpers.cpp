@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <array>
 #include <cstdio>
+#include <string>
+#include <utility>
 
 namespace devices {
 
@@ -88,6 +90,76 @@ void pciProperties(Listing &out, IdDatabase &ids, const PciFunction &function)
     }
     if (function.driver) {
         out.property("driver", *function.driver);
+    }
+    if (function.link) {
+        out.property("link", *function.link);
+    }
+    if (function.linkNote) {
+        out.property("link note", *function.linkNote);
+    }
+}
+
+struct PcieLink {
+    std::string rate;       // "16.0 GT/s"
+    std::string generation; // "4.0"
+    unsigned width = 0;
+};
+
+// sysfs writes "16.0 GT/s PCIe" (older kernels "5 GT/s") and "Unknown" when
+// the link is down; the width is a lane count, 0 when down.
+std::optional<PcieLink> pcieLink(const SysRoot &root, const std::string &base, const char *which)
+{
+    const auto speed = root.read(base + "/" + which + "_link_speed", 64);
+    const auto width = root.readNumber(base + "/" + which + "_link_width");
+    if (!speed || !width || *width == 0 || *width > 32) {
+        return std::nullopt;
+    }
+    static const std::pair<const char *, const char *> generations[] = {
+        {"2.5", "1.0"},  {"5.0", "2.0"},  {"5", "2.0"},   {"8.0", "3.0"},
+        {"16.0", "4.0"}, {"32.0", "5.0"}, {"64.0", "6.0"}};
+    const std::string number = speed->substr(0, speed->find(' '));
+    for (const auto &[rate, generation] : generations) {
+        if (number == rate) {
+            const std::string shown = number == "5" ? "5.0" : number;
+            return PcieLink{shown + " GT/s", generation, static_cast<unsigned>(*width)};
+        }
+    }
+    return std::nullopt;
+}
+
+std::string pcieText(const PcieLink &link)
+{
+    return "PCIe " + link.generation + " x" + std::to_string(link.width);
+}
+
+void readPcieLink(const SysRoot &root, const std::string &base, PciFunction &function)
+{
+    const auto current = pcieLink(root, base, "current");
+    if (!current) {
+        return;
+    }
+    const auto max = pcieLink(root, base, "max");
+    if (!max || (max->generation == current->generation && max->width == current->width)) {
+        function.link = pcieText(*current) + " (" + current->rate + ")";
+    } else {
+        function.link = pcieText(*current) + ", capable of " + pcieText(*max);
+    }
+    // A slower rate alone is the link saving power; fewer lanes than both the
+    // device and its port allow is a seating or slot problem.
+    const auto path = root.resolve(base);
+    if (!max || !path || current->width >= max->width) {
+        return;
+    }
+    const std::string parent = path->substr(0, path->rfind('/'));
+    const std::string parentName = parent.substr(parent.rfind('/') + 1);
+    if (parentName.find(':') == std::string::npos || parentName.find('.') == std::string::npos) {
+        return;
+    }
+    const auto port = pcieLink(root, parent, "max");
+    if (port && current->width < port->width) {
+        function.linkNote = "runs at x" + std::to_string(current->width) +
+                            " although the device and its port both allow x" +
+                            std::to_string(std::min(max->width, port->width));
     }
 }
 
@@ -234,6 +306,7 @@ std::vector<PciFunction> readPciFunctions(const SysRoot &root, IdDatabase &ids)
         }
         function.driver = root.linkName(base + "/driver");
         function.name = pciName(ids, function.vendor, function.device);
+        readPcieLink(root, base, function);
         functions.push_back(std::move(function));
     }
     // Fixed-width hex addresses: plain order is bus order.

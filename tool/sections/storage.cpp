@@ -1,6 +1,7 @@
 #include "tool/sections/storage.h"
 
 #include "tool/sections/sectionhelpers.h"
+#include "tool/sections/sensors.h"
 
 #include <optional>
 #include <string>
@@ -115,6 +116,22 @@ void StorageSection::list(const Context &context, Listing &out) const
         }
         if (const auto driver = driverOf(root, classPath)) {
             out.property("driver", *driver);
+        }
+        if (transport == "NVMe") {
+            if (const auto serial = root.read(classPath + "/device/serial", 64);
+                serial && !serial->empty() && serial->size() < 64) {
+                out.property("serial number", *serial);
+            }
+        }
+        // The disk's own sensor hangs below the device it serves: the NVMe
+        // controller, or the SCSI device for drivetemp.
+        if (const auto controller = root.resolve(classPath + "/device")) {
+            for (const std::string &chip : hwmonChips(root, {"nvme", "drivetemp"})) {
+                const auto chipPath = root.resolve(chip);
+                if (chipPath && chipPath->rfind(*controller + "/", 0) == 0) {
+                    sensorReadings(root, out, chip);
+                }
+            }
         }
         parentProperty(out, path);
     }

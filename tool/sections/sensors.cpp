@@ -1,0 +1,147 @@
+#include "tool/sections/sensors.h"
+
+#include "tool/sections/sectionhelpers.h"
+
+#include <algorithm>
+#include <charconv>
+#include <optional>
+
+namespace devices {
+
+namespace {
+
+// A reading as the driver writes it: a signed integer in milli-units. Empty,
+// "-1" from some drivers for "no value", and anything unparsable give nothing.
+std::optional<long long> milli(const SysRoot &root, const std::string &path)
+{
+    const auto text = root.read(path, 64);
+    if (!text || text->empty() || *text == "-1") {
+        return std::nullopt;
+    }
+    long long value = 0;
+    const auto [end, error] = std::from_chars(text->data(), text->data() + text->size(), value);
+    if (error != std::errc() || end != text->data() + text->size()) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+std::string celsius(long long millidegrees)
+{
+    return fixed(static_cast<double>(millidegrees) / 1000.0, 1, "°C");
+}
+
+std::optional<std::string> label(const SysRoot &root, const std::string &prefix)
+{
+    auto text = root.read(prefix + "_label", 128);
+    if (!text || text->empty() || text->size() >= 128 || text->find('\n') != std::string::npos) {
+        return std::nullopt;
+    }
+    return text;
+}
+
+std::string key(const char *kind, const std::optional<std::string> &name)
+{
+    return name ? std::string(kind) + " (" + *name + ")" : std::string(kind);
+}
+
+// The channel numbers of files named "<kind><n>_input" ("temp1_input").
+std::vector<int> channels(const std::vector<std::string> &entries, std::string_view kind,
+                          std::string_view suffix)
+{
+    std::vector<int> found;
+    for (const std::string &entry : entries) {
+        const std::string_view name(entry);
+        if (name.size() <= kind.size() + suffix.size() || name.substr(0, kind.size()) != kind ||
+            name.substr(name.size() - suffix.size()) != suffix) {
+            continue;
+        }
+        const std::string_view digits =
+            name.substr(kind.size(), name.size() - kind.size() - suffix.size());
+        int channel = 0;
+        const auto [end, error] =
+            std::from_chars(digits.data(), digits.data() + digits.size(), channel);
+        if (error == std::errc() && end == digits.data() + digits.size()) {
+            found.push_back(channel);
+        }
+    }
+    std::sort(found.begin(), found.end());
+    found.erase(std::unique(found.begin(), found.end()), found.end());
+    return found;
+}
+
+} // namespace
+
+std::vector<std::string> hwmonChips(const SysRoot &root,
+                                    std::initializer_list<std::string_view> names)
+{
+    std::vector<std::string> chips;
+    for (const std::string &entry : root.list("/sys/class/hwmon")) {
+        const std::string chip = joinPath("/sys/class/hwmon", entry);
+        const auto name = root.read(chip + "/name", 64);
+        if (name && std::find(names.begin(), names.end(), *name) != names.end()) {
+            chips.push_back(chip);
+        }
+    }
+    return chips;
+}
+
+void sensorReadings(const SysRoot &root, Listing &out, const std::string &chip)
+{
+    const std::vector<std::string> entries = root.list(chip);
+    if (const auto name = root.read(chip + "/name", 64); name && !name->empty()) {
+        out.property("sensor chip", *name);
+    }
+    for (const int n : channels(entries, "temp", "_input")) {
+        const std::string prefix = chip + "/temp" + std::to_string(n);
+        const auto value = milli(root, prefix + "_input");
+        if (!value) {
+            continue;
+        }
+        std::string text = celsius(*value);
+        std::vector<std::string> limits;
+        if (const auto high = milli(root, prefix + "_max")) {
+            limits.push_back("high " + celsius(*high));
+        }
+        if (const auto critical = milli(root, prefix + "_crit")) {
+            limits.push_back("critical " + celsius(*critical));
+        }
+        if (!limits.empty()) {
+            text += " (" + limits.front() + (limits.size() > 1 ? ", " + limits.back() : "") + ")";
+        }
+        out.property(key("temperature", label(root, prefix)), text);
+    }
+    for (const int n : channels(entries, "fan", "_input")) {
+        const std::string prefix = chip + "/fan" + std::to_string(n);
+        // Fans report whole RPM, not milli-units.
+        if (const auto rpm = milli(root, prefix + "_input"); rpm && *rpm >= 0) {
+            out.property(key("fan", label(root, prefix)), *rpm == 0
+                                                              ? std::string("stopped (0 RPM)")
+                                                              : std::to_string(*rpm) + " RPM");
+        }
+    }
+    for (const int n : channels(entries, "in", "_input")) {
+        const std::string prefix = chip + "/in" + std::to_string(n);
+        if (const auto mv = milli(root, prefix + "_input")) {
+            out.property(key("voltage", label(root, prefix)),
+                         fixed(static_cast<double>(*mv) / 1000.0, 3, "V"));
+        }
+    }
+    std::vector<int> powerSeen;
+    for (const char *suffix : {"_average", "_input"}) {
+        for (const int n : channels(entries, "power", suffix)) {
+            if (std::find(powerSeen.begin(), powerSeen.end(), n) != powerSeen.end()) {
+                continue;
+            }
+            powerSeen.push_back(n);
+            const std::string prefix = chip + "/power" + std::to_string(n);
+            // Power is written in microwatts.
+            if (const auto uw = milli(root, prefix + suffix); uw && *uw >= 0) {
+                out.property(key("power", label(root, prefix)),
+                             fixed(static_cast<double>(*uw) / 1e6, 1, "W"));
+            }
+        }
+    }
+}
+
+} // namespace devices
