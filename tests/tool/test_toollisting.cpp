@@ -54,10 +54,10 @@ INSTANTIATE_TEST_SUITE_P(
     Machines, FixtureMachine,
     testing::Values(std::pair("sysroot-laptop",
                               "Audio 17, Battery 13, CPU 16, Firmware 7, GPU 41, "
-                              "Memory 3, Network 24, PCI 46, Platform 6, Storage 19, USB 50"),
+                              "Memory 3, Network 24, PCI 46, Platform 6, Storage 20, USB 50"),
                     std::pair("sysroot-server",
                               "CPU 26, Firmware 5, GPU 11, Memory 59, Network 58, PCI 21, "
-                              "Platform 6, Storage 50, USB 28")),
+                              "Platform 6, Storage 51, USB 28")),
     [](const auto &info) { return std::string(info.param.first).substr(8); });
 
 // A copy of the laptop to damage.
