@@ -391,12 +391,12 @@ int BrowserModel::summaryItemCount() const
     return m_summaryItemCount;
 }
 
-QObject *BrowserModel::categoryModel() const
+QAbstractItemModel *BrowserModel::categoryModel() const
 {
     return m_categoryModel;
 }
 
-QObject *BrowserModel::sectionModel() const
+QAbstractItemModel *BrowserModel::sectionModel() const
 {
     return m_sectionModel;
 }

@@ -5,6 +5,7 @@
 #include "model/hardwareitem.h"
 #include "scanner/scansource.h"
 
+#include <QAbstractItemModel>
 #include <QDateTime>
 #include <QHash>
 #include <QList>
@@ -55,11 +56,11 @@ class BrowserModel : public QObject {
     Q_PROPERTY(int pagedCount READ pagedCount NOTIFY pageChanged)
     Q_PROPERTY(bool canLoadMore READ canLoadMore NOTIFY pageChanged)
     // Sidebar rows: roles title, symbol, count, selected.
-    Q_PROPERTY(QObject *categoryModel READ categoryModel CONSTANT)
+    Q_PROPERTY(QAbstractItemModel *categoryModel READ categoryModel CONSTANT)
     // The visible page as a flat list, one row per item in display order (sections
     // in key order, items sorted within them). Roles: title, value, detail, source,
     // symbol, categoryTitle, sectionTitle, firstInSection, lastInSection.
-    Q_PROPERTY(QObject *sectionModel READ sectionModel CONSTANT)
+    Q_PROPERTY(QAbstractItemModel *sectionModel READ sectionModel CONSTANT)
 
 public:
     static constexpr int pageSizeValue = 80;
@@ -112,8 +113,8 @@ public:
     [[nodiscard]] int filteredCount() const { return static_cast<int>(m_filtered.size()); }
     [[nodiscard]] int pagedCount() const;
     [[nodiscard]] bool canLoadMore() const;
-    [[nodiscard]] QObject *categoryModel() const;
-    [[nodiscard]] QObject *sectionModel() const;
+    [[nodiscard]] QAbstractItemModel *categoryModel() const;
+    [[nodiscard]] QAbstractItemModel *sectionModel() const;
 
     // Operations
     Q_INVOKABLE void refresh();

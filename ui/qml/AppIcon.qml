@@ -1,3 +1,4 @@
+pragma ComponentBehavior: Bound
 import QtQuick
 
 // The application icon of the sidebar header with its soft drop shadow. The

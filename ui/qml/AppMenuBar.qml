@@ -1,4 +1,5 @@
 import QtQuick
+import Kestrin
 
 // The application's commands: "Quit Kestrin", "Hide Identifiers",
 // "Kestrin Help" and "About Kestrin". There is deliberately no command that
@@ -11,7 +12,7 @@ import QtQuick
 Rectangle {
     id: root
 
-    required property QtObject browser
+    required property BrowserModel browser
 
     // Opens the About panel (the main window owns it).
     signal aboutRequested
@@ -20,7 +21,8 @@ Rectangle {
     readonly property string helpShortcutText: helpShortcut.nativeText
     readonly property string hideIdentifiersShortcutText: hideIdentifiersShortcut.nativeText
     // Index of the open menu (0 File, 1 View, 2 Help), or -1.
-    readonly property int openIndex: menus.item ? menus.item.openIndex : -1
+    // A Loader's item is a plain QObject to the linter.
+    readonly property int openIndex: menus.item ? menus.item.openIndex : -1 // qmllint disable type
 
     objectName: "appMenuBar"
     implicitHeight: Theme.menuBarHeight
@@ -43,9 +45,10 @@ Rectangle {
     // Opens menu `index` under its title.
     function openMenu(index) {
         if (!menus.item)
-            menus.setSource("AppMenus.qml", { "bar": root })
+            menus.setSource("AppMenus.qml", { "bar": root, "browser": root.browser })
         const title = titles.children[index]
-        menus.item.openMenu(index, title.x, root.height)
+        // A Loader's item is a plain QObject to the linter.
+        menus.item.openMenu(index, title.x, root.height) // qmllint disable type
     }
 
     Shortcut {

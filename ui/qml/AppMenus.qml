@@ -1,11 +1,12 @@
 import QtQuick
-import QtQuick.Controls.Basic
+import Kestrin
 
 // The drop-down menus of the menu bar, built the first time one opens.
 Item {
     id: root
 
     required property AppMenuBar bar
+    required property BrowserModel browser
     // Index of the open menu (0 File, 1 View, 2 Help), or -1.
     readonly property int openIndex: fileMenu.visible ? 0 : viewMenu.visible ? 1 : helpMenu.visible ? 2 : -1
 
@@ -38,7 +39,7 @@ Item {
             objectName: "hideIdentifiersMenuItem"
             text: "Hide Identifiers"
             checkable: true
-            checked: root.bar.browser.hideIdentifiers
+            checked: root.browser.hideIdentifiers
             shortcutText: root.bar.hideIdentifiersShortcutText
             onTriggered: root.bar.toggleHideIdentifiers()
         }

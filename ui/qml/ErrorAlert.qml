@@ -40,7 +40,9 @@ Popup {
         border.color: Theme.whiteAlpha(Theme.sheetOutlineOpacity)
     }
 
-    contentItem: ColumnLayout {
+    // Built once per window, so ids inside the content item cost nothing.
+
+    contentItem: ColumnLayout { // qmllint disable deferred-property-id
         spacing: Theme.alertSpacing
 
         Icon {

@@ -1,4 +1,5 @@
 import QtQuick
+import Kestrin
 
 // The band at the bottom of the main column: what is shown, matched and
 // scanned, and a strip of report buttons that scrolls sideways when it is
@@ -6,7 +7,7 @@ import QtQuick
 Item {
     id: root
 
-    required property QtObject browser
+    required property BrowserModel browser
 
     implicitHeight: Math.max(statusLabel.implicitHeight, strip.height) + 2 * Theme.footerVerticalInset
 

@@ -1,11 +1,12 @@
 import QtQuick
+import Kestrin
 
 // The heading of the body: the selected category's title and description, and
 // the Visible / Total / Warnings tiles, aligned on the last line of text.
 Item {
     id: root
 
-    required property QtObject browser
+    required property BrowserModel browser
 
     readonly property bool overview: root.browser.selectedCategory === "Summary"
     // Gaps of the row: default spacing, the flexible spacer, default spacing.

@@ -1,6 +1,5 @@
 import QtQuick
 import Kestrin
-import QtQuick.Controls.Basic
 import QtQuick.Window
 
 // The Help window: the fixed help text, read-only and selectable, in a
@@ -25,8 +24,11 @@ Window {
         const area = root.screen
         if (!area)
             return
+        // qmllint disable type
+        // (Window.screen is a QScreen, which qmllint 6.4 has no description of.)
         root.x = area.virtualX + Math.max(0, Math.round((area.width - root.width) / 2))
         root.y = area.virtualY + Math.max(0, Math.round((area.height - root.height) / 2))
+        // qmllint enable type
     }
 
     ReadOnlyTextView {
@@ -42,7 +44,8 @@ Window {
 
     // The desktop's close-window key.
     Shortcut {
-        sequences: [StandardKey.Close]
+        // StandardKey is not described to the linter of Qt 6.4.
+        sequences: [StandardKey.Close] // qmllint disable unqualified
         onActivated: root.close()
     }
 }

@@ -1,5 +1,5 @@
 import QtQuick
-import QtQuick.Controls.Basic
+import Kestrin
 
 // The actions on one item of the list: its value, its title and value, or
 // its whole section, copied to the clipboard (masked while identifiers are
@@ -7,7 +7,7 @@ import QtQuick.Controls.Basic
 AppMenu {
     id: root
 
-    required property QtObject browser
+    required property BrowserModel browser
     // The list row the menu acts on.
     property int row: -1
     // A section header offers only the section.

@@ -7,9 +7,9 @@ import Kestrin
 Rectangle {
     id: root
 
-    required property QtObject browser
+    required property BrowserModel browser
     // Receives the model's error messages (errorRaised); shown by the alert.
-    property QtObject alerts: null
+    property AlertPresenter alerts: null
     // The save question; its dialog is built the first time it is asked.
     property SaveDialogController saveDialog: null
     // Set by the host once the first frame is on screen. That frame draws the
@@ -96,13 +96,15 @@ Rectangle {
     function showAbout() {
         if (!aboutPanel.item)
             aboutPanel.setSource("AboutPanel.qml")
-        aboutPanel.item.open()
+        // A Loader's item is a plain QObject to the linter.
+        aboutPanel.item.open() // qmllint disable type
     }
 
     function showError(message) {
         if (!errorAlert.item)
             errorAlert.setSource("ErrorAlert.qml")
-        errorAlert.item.present(message)
+        // A Loader's item is a plain QObject to the linter.
+        errorAlert.item.present(message) // qmllint disable type
     }
 
     Loader {

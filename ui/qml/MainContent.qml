@@ -1,18 +1,20 @@
 import QtQuick
+import Kestrin
 
 // The main column: toolbar, body (heading, warnings, and the list or one of
 // its placeholders) and footer.
 Rectangle {
     id: root
 
-    required property QtObject browser
+    required property BrowserModel browser
     // False until the window's first frame is on screen: the toolbar and the
     // footer are built right after it (their space is kept free before).
     property bool firstFrameShown: true
 
     function focusSearch() {
         if (toolbar.item)
-            toolbar.item.focusSearch()
+            // A Loader's item is a plain QObject to the linter.
+            toolbar.item.focusSearch() // qmllint disable type
     }
 
     readonly property bool loading: root.browser.isScanning && root.browser.itemCount === 0
@@ -117,7 +119,8 @@ Rectangle {
         id: footer
         anchors.bottom: parent.bottom
         width: parent.width
-        height: item ? item.implicitHeight : Theme.footerButtonMinimumHeight + 2 * Theme.footerVerticalInset
+        // A Loader's item is a plain QObject to the linter.
+        height: footer.item ? footer.item.implicitHeight : Theme.footerButtonMinimumHeight + 2 * Theme.footerVerticalInset // qmllint disable type
         active: root.firstFrameShown
         Component.onCompleted: footer.setSource("Footer.qml",
                                                 { "objectName": "footer", "browser": root.browser })

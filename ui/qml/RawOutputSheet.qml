@@ -1,4 +1,5 @@
 import QtQuick
+import Kestrin
 import QtQuick.Controls.Basic
 import QtQuick.Layouts
 import QtQuick.Templates as T
@@ -14,7 +15,7 @@ import QtQuick.Templates as T
 Popup {
     id: root
 
-    required property QtObject browser
+    required property BrowserModel browser
 
     readonly property string placeholderText: "No raw output available."
     // What the text block shows: the output, or the placeholder when the
@@ -67,7 +68,9 @@ Popup {
         border.color: Theme.whiteAlpha(Theme.sheetOutlineOpacity)
     }
 
-    contentItem: ColumnLayout {
+    // Built once per window, so ids inside the content item cost nothing.
+
+    contentItem: ColumnLayout { // qmllint disable deferred-property-id
         spacing: 0
 
         RowLayout {

@@ -62,13 +62,14 @@ Flickable {
     }
 
     Shortcut {
-        sequences: [StandardKey.Copy]
+        // StandardKey is not described to the linter of Qt 6.4.
+        sequences: [StandardKey.Copy] // qmllint disable unqualified
         enabled: root.visible && textBlock.selectedText.length > 0
         onActivated: textBlock.copy()
     }
 
     Shortcut {
-        sequences: [StandardKey.SelectAll]
+        sequences: [StandardKey.SelectAll] // qmllint disable unqualified
         enabled: root.visible
         onActivated: textBlock.selectAll()
     }

@@ -1,3 +1,4 @@
+pragma ComponentBehavior: Bound
 import QtQuick
 import QtQuick.Controls.Basic
 import QtQuick.Layouts
@@ -38,8 +39,9 @@ Popup {
     }
 
     function save() {
+        // The controller answers with a plain map, which qmllint cannot see into.
         const target = root.controller.resolve(root.folder, nameField.text, root.filterIndex)
-        if (target.kind === "folder") {
+        if (target.kind === "folder") { // qmllint disable type
             root.openFolder(target.path)
             nameField.text = root.controller.suggestedFileName
             return
@@ -68,8 +70,9 @@ Popup {
     }
 
     function createFolder() {
+        // A plain map again: "error" or "path".
         const created = root.controller.createFolder(root.folder, newFolderName.text)
-        if (created.error) {
+        if (created.error) { // qmllint disable type
             root.message = created.error
             return
         }
@@ -131,7 +134,9 @@ Popup {
         }
     }
 
-    contentItem: ColumnLayout {
+    // Built once per window, so ids inside the content item cost nothing.
+
+    contentItem: ColumnLayout { // qmllint disable deferred-property-id
         spacing: Theme.saveDialogSpacing
 
         Label {
@@ -195,9 +200,18 @@ Popup {
                 Keys.onReturnPressed: folderList.activateCurrent()
                 Keys.onEnterPressed: folderList.activateCurrent()
 
+                // A folder opens, a file is saved over (after the question).
+                function activate(index) {
+                    if (index < 0)
+                        return
+                    if (folderModel.get(index, "fileIsDir"))
+                        root.openFolder(folderModel.get(index, "filePath"))
+                    else
+                        root.save()
+                }
+
                 function activateCurrent() {
-                    if (folderList.currentItem)
-                        folderList.currentItem.activate()
+                    folderList.activate(folderList.currentIndex)
                 }
 
                 ScrollBar.vertical: SheetScrollBar {}
@@ -210,12 +224,6 @@ Popup {
                     required property string filePath
                     required property bool fileIsDir
 
-                    function activate() {
-                        if (entry.fileIsDir)
-                            root.openFolder(entry.filePath)
-                        else
-                            root.save()
-                    }
 
                     width: ListView.view.width
                     height: Theme.saveDialogRowHeight
@@ -230,7 +238,7 @@ Popup {
                         if (!entry.fileIsDir)
                             nameField.text = entry.fileName
                     }
-                    onDoubleClicked: entry.activate()
+                    onDoubleClicked: folderList.activate(entry.index)
                     ListView.onIsCurrentItemChanged: {
                         if (ListView.isCurrentItem && !entry.fileIsDir)
                             nameField.text = entry.fileName
@@ -475,7 +483,9 @@ Popup {
             border.color: Theme.whiteAlpha(Theme.sheetOutlineOpacity)
         }
 
-        contentItem: ColumnLayout {
+        // Built once per window, so ids inside the content item cost nothing.
+
+        contentItem: ColumnLayout { // qmllint disable deferred-property-id
             spacing: Theme.alertSpacing
 
             Label {

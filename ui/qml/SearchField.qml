@@ -1,11 +1,12 @@
 import QtQuick
+import Kestrin
 
 // The toolbar's search field. Every edit goes to the model at once; the model
 // waits for the text to settle before it filters.
 Rectangle {
     id: root
 
-    required property QtObject browser
+    required property BrowserModel browser
 
     function focusField() {
         field.forceActiveFocus(Qt.ShortcutFocusReason)

@@ -1,4 +1,6 @@
+pragma ComponentBehavior: Bound
 import QtQuick
+import Kestrin
 
 // The left column: application header, categories with counts, actions, and
 // the scan status pinned to the bottom edge. Categories and actions scroll
@@ -6,7 +8,7 @@ import QtQuick
 Rectangle {
     id: root
 
-    required property QtObject browser
+    required property BrowserModel browser
 
     color: Theme.sidebarBackground
     implicitWidth: Theme.sidebarWidth

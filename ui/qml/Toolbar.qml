@@ -1,4 +1,5 @@
 import QtQuick
+import Kestrin
 
 // The band at the top of the main column: title and subtitle, search field,
 // Refresh and Raw Output. When the band is narrow the spacer and the search
@@ -6,7 +7,7 @@ import QtQuick
 Rectangle {
     id: root
 
-    required property QtObject browser
+    required property BrowserModel browser
 
     function focusSearch() {
         search.focusField()

@@ -1,3 +1,4 @@
+pragma ComponentBehavior: Bound
 import QtQuick
 
 // The scan's warnings, one orange line each, above the list or placeholder.
