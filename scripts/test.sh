@@ -14,6 +14,8 @@ fi
 echo "== build (RelWithDebInfo) =="
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKESTRIN_WERROR=$werror
 cmake --build build -j "$jobs"
+echo "== qmllint (every QML file, warnings fail) =="
+cmake --build build --target all_qmllint
 echo "== tests =="
 (cd build && ctest --output-on-failure -j "$jobs")
 
