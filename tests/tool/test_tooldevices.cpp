@@ -217,3 +217,40 @@ INSTANTIATE_TEST_SUITE_P(
         LinkCase{"", "", "", "", "", ""}));
 
 } // namespace
+
+namespace {
+
+struct TemperatureCase {
+    const char *millidegrees;
+    const char *expected; // the temperature line, "" for none
+};
+
+class TemperatureTable : public SmallMachine,
+                         public testing::WithParamInterface<TemperatureCase> {};
+
+TEST_P(TemperatureTable, OneDecimalRoundedHalfAwayFromZero)
+{
+    const QString chip = QStringLiteral("/sys/class/hwmon/hwmon2");
+    set(chip + QStringLiteral("/name"), "coretemp\n");
+    set(chip + QStringLiteral("/temp1_input"), GetParam().millidegrees);
+    const std::string text = listing();
+    if (std::string(GetParam().expected).empty()) {
+        EXPECT_FALSE(contains(text, "temperature:")) << text;
+    } else {
+        EXPECT_TRUE(contains(text, std::string("    temperature: ") + GetParam().expected + "\n"))
+            << text;
+    }
+    EXPECT_TRUE(contains(text, "    sensor chip: coretemp\n")) << text;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Readings, TemperatureTable,
+    testing::Values(TemperatureCase{"40250\n", "40.3 °C"}, TemperatureCase{"40249\n", "40.2 °C"},
+                    TemperatureCase{"40150\n", "40.2 °C"}, TemperatureCase{"0\n", "0.0 °C"},
+                    TemperatureCase{"49\n", "0.0 °C"}, TemperatureCase{"-250\n", "-0.3 °C"},
+                    TemperatureCase{"-40250\n", "-40.3 °C"},
+                    TemperatureCase{"105000\n", "105.0 °C"}, TemperatureCase{"", ""},
+                    TemperatureCase{"-1\n", ""}, TemperatureCase{"40.5\n", ""},
+                    TemperatureCase{"99999999999999999999999\n", ""}));
+
+} // namespace
