@@ -254,3 +254,115 @@ INSTANTIATE_TEST_SUITE_P(
                     TemperatureCase{"99999999999999999999999\n", ""}));
 
 } // namespace
+
+namespace {
+
+struct EfiFlagCase {
+    QByteArray secureBoot; // null: no file
+    QByteArray setupMode;
+    const char *expected; // the lines after "boot mode: UEFI"
+};
+
+QByteArray efiVariable(char value)
+{
+    return QByteArray("\x06\x00\x00\x00", 4) + value;
+}
+
+class EfiFlagTable : public SmallMachine, public testing::WithParamInterface<EfiFlagCase> {};
+
+TEST_P(EfiFlagTable, ReadsOnlyAWellFormedVariable)
+{
+    const EfiFlagCase &c = GetParam();
+    const QString vars = QStringLiteral("/sys/firmware/efi/efivars/");
+    mkdir(vars);
+    if (!c.secureBoot.isNull()) {
+        set(vars + QStringLiteral("SecureBoot-8be4df61-93ca-11d2-aa0d-00e098032b8c"), c.secureBoot);
+    }
+    if (!c.setupMode.isNull()) {
+        set(vars + QStringLiteral("SetupMode-8be4df61-93ca-11d2-aa0d-00e098032b8c"), c.setupMode);
+    }
+    const std::string text = listing();
+    EXPECT_TRUE(
+        contains(text, std::string("    boot mode: UEFI\n") + c.expected + "    dmi tables:"))
+        << text;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Sizes, EfiFlagTable,
+    testing::Values(EfiFlagCase{efiVariable(1), efiVariable(0),
+                                "    secure boot: enabled\n    setup mode: off\n"},
+                    EfiFlagCase{efiVariable(0), efiVariable(1),
+                                "    secure boot: disabled\n    setup mode: on\n"},
+                    EfiFlagCase{QByteArray(), QByteArray(), ""},
+                    EfiFlagCase{QByteArray(""), QByteArray(""), ""},
+                    EfiFlagCase{QByteArray("\x06\x00\x00\x00", 4),
+                                QByteArray("\x06\x00\x00\x00", 4), ""},
+                    // One byte too many, then far too many: not the variable the firmware writes.
+                    EfiFlagCase{efiVariable(1) + '\0', efiVariable(1) + '\0', ""},
+                    EfiFlagCase{efiVariable(1) + QByteArray(1 << 20, '\1'), efiVariable(0),
+                                "    setup mode: off\n"},
+                    EfiFlagCase{efiVariable(1), efiVariable(2), "    secure boot: enabled\n"},
+                    EfiFlagCase{efiVariable('1'), efiVariable(1), "    setup mode: on\n"}));
+
+struct TpmCase {
+    const char *hid;      // firmware_node/hid, nullptr: none
+    const char *modalias; // nullptr: none
+    const char *driver;   // driver link name, nullptr: none
+    const char *expected; // the lines after "tpm: TPM 2.0"
+};
+
+class TpmTable : public SmallMachine, public testing::WithParamInterface<TpmCase> {};
+
+TEST_P(TpmTable, NamesTheDeviceAndDriverBehindIt)
+{
+    const TpmCase &c = GetParam();
+    const QString device = QStringLiteral("/sys/devices/platform/MSFT0101:00");
+    set(device + QStringLiteral("/tpm/tpm0/tpm_version_major"), "2\n");
+    link(QStringLiteral("../../devices/platform/MSFT0101:00/tpm/tpm0"),
+         QStringLiteral("/sys/class/tpm/tpm0"));
+    link(QStringLiteral("../../../MSFT0101:00"), device + QStringLiteral("/tpm/tpm0/device"));
+    if (c.hid != nullptr) {
+        set(QStringLiteral("/sys/devices/LNXSYSTM:00/MSFT0101:00/hid"), c.hid);
+        link(QStringLiteral("../../LNXSYSTM:00/MSFT0101:00"),
+             device + QStringLiteral("/firmware_node"));
+    }
+    if (c.modalias != nullptr) {
+        set(device + QStringLiteral("/modalias"), c.modalias);
+    }
+    if (c.driver != nullptr) {
+        mkdir(QStringLiteral("/sys/bus/platform/drivers/") + QString::fromUtf8(c.driver));
+        link(QStringLiteral("../../../bus/platform/drivers/") + QString::fromUtf8(c.driver),
+             device + QStringLiteral("/driver"));
+    }
+    const std::string text = listing();
+    EXPECT_TRUE(contains(text, std::string("    tpm: TPM 2.0\n") + c.expected)) << text;
+    if (std::string(c.expected).empty()) {
+        EXPECT_FALSE(contains(text, "tpm device")) << text;
+        EXPECT_FALSE(contains(text, "tpm driver")) << text;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Devices, TpmTable,
+    testing::Values(TpmCase{"MSFT0101\n", nullptr, "tpm_crb",
+                            "    tpm device: MSFT0101\n    tpm driver: tpm_crb\n"},
+                    TpmCase{nullptr, "acpi:MSFT0101:\n", "tpm_tis",
+                            "    tpm device: MSFT0101\n    tpm driver: tpm_tis\n"},
+                    TpmCase{"", "acpi:IFX0102:PNP0C31:\n", nullptr, "    tpm device: IFX0102\n"},
+                    TpmCase{"MSFT 0101 <b>\n", "platform:MSFT0101:00\n", "tpm_crb",
+                            "    tpm driver: tpm_crb\n"},
+                    TpmCase{nullptr, nullptr, nullptr, ""}));
+
+TEST_F(SmallMachine, TpmBehindALoopKeepsItsVersion)
+{
+    set(QStringLiteral("/sys/class/tpm/tpm0/tpm_version_major"), "2\n");
+    link(QStringLiteral("device"), QStringLiteral("/sys/class/tpm/tpm0/device"));
+    set(QStringLiteral("/sys/class/tpm/tpm1/tpm_version_major"), "two\n");
+    link(QStringLiteral("nowhere"), QStringLiteral("/sys/class/tpm/tpm1/device"));
+    const std::string text = listing();
+    EXPECT_TRUE(contains(text, "    tpm: TPM 2.0\n")) << text;
+    EXPECT_FALSE(contains(text, "tpm device")) << text;
+    EXPECT_FALSE(contains(text, "TPM two")) << text;
+}
+
+} // namespace
