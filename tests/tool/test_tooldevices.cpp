@@ -366,3 +366,91 @@ TEST_F(SmallMachine, TpmBehindALoopKeepsItsVersion)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(SmallMachine, PlatformCarriesThermalZonesAndTheSuperIoChip)
+{
+    set(QStringLiteral("/sys/class/dmi/id/sys_vendor"), "Example\n");
+    set(QStringLiteral("/sys/class/dmi/id/product_name"), "Board\n");
+    const QString zone = QStringLiteral("/sys/devices/virtual/thermal/thermal_zone0/hwmon1");
+    set(zone + QStringLiteral("/name"), "acpitz\n");
+    set(zone + QStringLiteral("/temp1_input"), "27800\n");
+    set(zone + QStringLiteral("/temp1_crit"), "119000\n");
+    link(QStringLiteral("../../devices/virtual/thermal/thermal_zone0/hwmon1"),
+         QStringLiteral("/sys/class/hwmon/hwmon1"));
+    const QString sio = QStringLiteral("/sys/devices/platform/nct6775.656/hwmon/hwmon4");
+    set(sio + QStringLiteral("/name"), "nct6798\n");
+    set(sio + QStringLiteral("/fan1_input"), "0\n");
+    set(sio + QStringLiteral("/fan2_input"), "1104\n");
+    set(sio + QStringLiteral("/fan3_input"), "-1\n");
+    set(sio + QStringLiteral("/fan4_input"), "fast\n");
+    mkdir(sio + QStringLiteral("/fan5_input"));
+    set(sio + QStringLiteral("/in0_input"), "1040\n");
+    set(sio + QStringLiteral("/in0_label"), "Vcore\n");
+    set(sio + QStringLiteral("/in1_input"), QByteArray(100000, '7'));
+    set(sio + QStringLiteral("/in2_input"), "3312\n");
+    set(sio + QStringLiteral("/in2_label"), QByteArray(100000, 'L'));
+    link(QStringLiteral("../../devices/platform/nct6775.656/hwmon/hwmon4"),
+         QStringLiteral("/sys/class/hwmon/hwmon4"));
+    // Not a board chip: stays out of the platform.
+    set(QStringLiteral("/sys/class/hwmon/hwmon5/name"), "nvme\n");
+    set(QStringLiteral("/sys/class/hwmon/hwmon5/temp1_input"), "33000\n");
+    set(QStringLiteral("/sys/class/hwmon/hwmon6/name"), "\n");
+    set(QStringLiteral("/sys/class/hwmon/hwmon6/temp1_input"), "66000\n");
+    const std::string text = listing();
+    EXPECT_TRUE(contains(text, "[platform: machine] Example Board\n")) << text;
+    EXPECT_TRUE(contains(text, "    sensor chip: acpitz\n"
+                               "    temperature: 27.8 °C (critical 119.0 °C)\n"
+                               "    sensor chip: nct6798\n"
+                               "    fan: stopped (0 RPM)\n    fan: 1104 RPM\n"
+                               "    voltage (Vcore): 1.040 V\n    voltage: 3.312 V\n"))
+        << text;
+    EXPECT_FALSE(contains(text, "33.0")) << text;
+    EXPECT_FALSE(contains(text, "66.0")) << text;
+}
+
+TEST_F(SmallMachine, WifiTemperatureGoesToItsCard)
+{
+    const QString first = QStringLiteral("/sys/devices/pci0000:00/0000:00:14.3");
+    const QString second = QStringLiteral("/sys/devices/pci0000:00/0000:00:1c.0/0000:02:00.0");
+    mkdir(QStringLiteral("/sys/bus/pci/drivers/iwlwifi"));
+    for (const QString &card : {first, second}) {
+        const QString name = card == first ? QStringLiteral("wlan0") : QStringLiteral("wlan1");
+        mkdir(card + QStringLiteral("/net/") + name + QStringLiteral("/wireless"));
+        set(card + QStringLiteral("/net/") + name + QStringLiteral("/operstate"), "down\n");
+        link(QStringLiteral("../.."),
+             card + QStringLiteral("/net/") + name + QStringLiteral("/device"));
+        link(QStringLiteral("/bus/pci/drivers/iwlwifi")
+                 .prepend(card == second ? QStringLiteral("../../../..")
+                                         : QStringLiteral("../../..")),
+             card + QStringLiteral("/driver"));
+        link(QStringLiteral("../../") + card.mid(5) + QStringLiteral("/net/") + name,
+             QStringLiteral("/sys/class/net/") + name);
+    }
+    // The thermal zone's chip, with no card of its own, and the second card's own chip.
+    const QString zone = QStringLiteral("/sys/devices/virtual/thermal/thermal_zone3/hwmon7");
+    set(zone + QStringLiteral("/name"), "iwlwifi_1\n");
+    set(zone + QStringLiteral("/temp1_input"), "42000\n");
+    link(QStringLiteral("../../devices/virtual/thermal/thermal_zone3/hwmon7"),
+         QStringLiteral("/sys/class/hwmon/hwmon7"));
+    set(second + QStringLiteral("/hwmon/hwmon8/name"), "iwlwifi_2\n");
+    set(second + QStringLiteral("/hwmon/hwmon8/temp1_input"), "47000\n");
+    link(QStringLiteral("../../devices/pci0000:00/0000:00:1c.0/0000:02:00.0/hwmon/hwmon8"),
+         QStringLiteral("/sys/class/hwmon/hwmon8"));
+    const std::string text = listing();
+    const auto wlan0 = text.find("[net: wlan0]");
+    const auto wlan1 = text.find("[net: wlan1]");
+    ASSERT_NE(wlan0, std::string::npos) << text;
+    ASSERT_NE(wlan1, std::string::npos) << text;
+    const std::string firstCard = text.substr(wlan0, wlan1 - wlan0);
+    const std::string secondCard = text.substr(wlan1, text.find("\n[", wlan1) - wlan1);
+    EXPECT_TRUE(contains(firstCard, "    sensor chip: iwlwifi_1\n    temperature: 42.0 °C\n"))
+        << text;
+    EXPECT_FALSE(contains(firstCard, "47.0")) << text;
+    EXPECT_TRUE(contains(secondCard, "    sensor chip: iwlwifi_2\n    temperature: 47.0 °C\n"))
+        << text;
+    EXPECT_FALSE(contains(secondCard, "42.0")) << text;
+}
+
+} // namespace

@@ -100,7 +100,12 @@ std::vector<std::string> hwmonChips(const SysRoot &root,
     for (const std::string &entry : root.list("/sys/class/hwmon")) {
         const std::string chip = joinPath("/sys/class/hwmon", entry);
         const auto name = root.read(chip + "/name", 64);
-        if (name && std::find(names.begin(), names.end(), *name) != names.end()) {
+        // A trailing '*' matches a family of chips ("nct6*": nct6775, nct6798...).
+        const auto matches = [&name](std::string_view wanted) {
+            return wanted.ends_with('*') ? name->starts_with(wanted.substr(0, wanted.size() - 1))
+                                         : *name == wanted;
+        };
+        if (name && !name->empty() && std::any_of(names.begin(), names.end(), matches)) {
             chips.push_back(chip);
         }
     }

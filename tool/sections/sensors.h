@@ -25,7 +25,8 @@ namespace devices {
 [[nodiscard]] std::optional<std::string>
 hwmonTemperature(const SysRoot &root, const std::string &devicePath, std::string_view chip = {});
 
-// The /sys/class/hwmon entries whose chip `name` is one of `names`.
+// The /sys/class/hwmon entries whose chip `name` is one of `names`; a name
+// ending in '*' stands for every name it begins.
 [[nodiscard]] std::vector<std::string> hwmonChips(const SysRoot &root,
                                                   std::initializer_list<std::string_view> names);
 
