@@ -454,3 +454,95 @@ TEST_F(SmallMachine, WifiTemperatureGoesToItsCard)
 }
 
 } // namespace
+
+namespace {
+
+struct SataCase {
+    QByteArray speed; // null: a directory in its place
+    const char *expected;
+};
+
+class SataTable : public SmallMachine, public testing::WithParamInterface<SataCase> {};
+
+TEST_P(SataTable, ShowsTheLinkOfThePortTheDiskHangsOn)
+{
+    const QString disk =
+        QStringLiteral("/sys/devices/pci0000:00/0000:00:17.0/ata3/host2/target2:0:0/2:0:0:0");
+    set(disk + QStringLiteral("/model"), "Samsung SSD 870 EVO 1TB\n");
+    set(disk + QStringLiteral("/block/sda/size"), "1953525168\n");
+    link(QStringLiteral("../.."), disk + QStringLiteral("/block/sda/device"));
+    link(QStringLiteral(
+             "../devices/pci0000:00/0000:00:17.0/ata3/host2/target2:0:0/2:0:0:0/block/sda"),
+         QStringLiteral("/sys/block/sda"));
+    // Another port's link must not be taken for this one.
+    set(QStringLiteral("/sys/class/ata_link/link1/sata_spd"), "1.5 Gbps\n");
+    const QString speed = QStringLiteral("/sys/class/ata_link/link3/sata_spd");
+    if (GetParam().speed.isNull()) {
+        mkdir(speed);
+    } else {
+        set(speed, GetParam().speed);
+    }
+    const std::string text = listing();
+    EXPECT_TRUE(contains(text, "[disk: sda] Samsung SSD 870 EVO 1TB\n")) << text;
+    EXPECT_TRUE(contains(text, "    transport: SATA\n")) << text;
+    if (std::string(GetParam().expected).empty()) {
+        EXPECT_FALSE(contains(text, "sata link")) << text;
+    } else {
+        EXPECT_TRUE(contains(text, std::string("    sata link: ") + GetParam().expected + "\n"))
+            << text;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Speeds, SataTable,
+                         testing::Values(SataCase{"6.0 Gbps\n", "6.0 Gbps"},
+                                         SataCase{"3.0 Gbps\n", "3.0 Gbps"},
+                                         SataCase{"<unknown>\n", ""}, SataCase{"", ""},
+                                         SataCase{"-1\n", ""}, SataCase{QByteArray(), ""},
+                                         SataCase{QByteArray(100000, '6') + " Gbps", ""}));
+
+struct EmmcCase {
+    QByteArray lifeTime;
+    QByteArray preEol;
+    const char *expected; // the lines after "transport: MMC/SD"'s block, in order
+};
+
+class EmmcTable : public SmallMachine, public testing::WithParamInterface<EmmcCase> {};
+
+TEST_P(EmmcTable, DecodesTheWearReport)
+{
+    const QString card = QStringLiteral("/sys/devices/platform/mmc0/mmc_host/mmc0/mmc0:0001");
+    set(card + QStringLiteral("/name"), "DA4064\n");
+    set(card + QStringLiteral("/life_time"), GetParam().lifeTime);
+    set(card + QStringLiteral("/pre_eol_info"), GetParam().preEol);
+    set(card + QStringLiteral("/block/mmcblk0/size"), "122142720\n");
+    link(QStringLiteral("../.."), card + QStringLiteral("/block/mmcblk0/device"));
+    link(QStringLiteral("../devices/platform/mmc0/mmc_host/mmc0/mmc0:0001/block/mmcblk0"),
+         QStringLiteral("/sys/block/mmcblk0"));
+    const std::string text = listing();
+    EXPECT_TRUE(contains(text, "[disk: mmcblk0] DA4064\n")) << text;
+    const std::string expected = GetParam().expected;
+    if (expected.empty()) {
+        EXPECT_FALSE(contains(text, "wear")) << text;
+        EXPECT_FALSE(contains(text, "end of life")) << text;
+    } else {
+        EXPECT_TRUE(contains(text, expected)) << text;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Reports, EmmcTable,
+    testing::Values(EmmcCase{"0x01 0x02\n", "0x01\n",
+                             "    wear (type A): 0-10% used\n    wear (type B): 10-20% used\n"
+                             "    end of life: normal\n"},
+                    EmmcCase{
+                        "0x0a 0x0B\n", "0x02\n",
+                        "    wear (type A): 90-100% used\n    wear (type B): past its rated life\n"
+                        "    end of life: warning (80% of reserved blocks used)\n"},
+                    EmmcCase{"0x00 0x03\n", "0x03\n",
+                             "    transport: MMC/SD\n    wear (type B): 20-30% used\n"
+                             "    end of life: urgent (90% of reserved blocks used)\n"},
+                    EmmcCase{"0x0c 0xzz\n", "0x04\n", ""}, EmmcCase{"", "", ""},
+                    EmmcCase{"0x01\n", "-1\n", ""}, EmmcCase{"1 2\n", "0x1\n", ""},
+                    EmmcCase{QByteArray(100000, '0'), QByteArray(100000, '1'), ""}));
+
+} // namespace
