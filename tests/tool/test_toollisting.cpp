@@ -53,8 +53,8 @@ TEST_P(FixtureMachine, PrintsTheReviewedListingThatReadsBackAsWritten)
 INSTANTIATE_TEST_SUITE_P(
     Machines, FixtureMachine,
     testing::Values(std::pair("sysroot-laptop",
-                              "Audio 17, Battery 13, CPU 16, Firmware 7, GPU 14, "
-                              "Memory 2, Network 24, PCI 46, Platform 6, Storage 20, USB 50"),
+                              "Audio 17, Battery 13, CPU 22, Firmware 10, GPU 14, "
+                              "Memory 2, Network 26, PCI 46, Platform 8, Storage 20, USB 50"),
                     std::pair("sysroot-server",
                               "CPU 26, Firmware 5, GPU 11, Memory 27, Network 58, PCI 10, "
                               "Platform 6, Storage 51, USB 28")),
