@@ -330,8 +330,41 @@ def laptop():
     t.write("/sys/firmware/dmi/tables/DMI", "")
     for table in ("APIC", "BGRT", "DSDT", "FACP", "HPET", "SSDT1", "SSDT2", "TPM2"):
         t.write(f"/sys/firmware/acpi/tables/{table}", "")
-    t.attrs("/sys/class/tpm/tpm0", tpm_version_major=2)
+    laptop_firmware_and_sensors(t)
     t.databases()
+
+
+def laptop_firmware_and_sensors(t):
+    # A firmware TPM 2.0 on the command-response interface, behind its ACPI node.
+    tpm = "/sys/devices/platform/MSFT0101:00"
+    acpi = "/sys/devices/LNXSYSTM:00/LNXSYBUS:00/MSFT0101:00"
+    t.attrs(acpi, hid="MSFT0101", modalias="acpi:MSFT0101:")
+    t.attrs(tpm, modalias="acpi:MSFT0101:")
+    t.link(f"{tpm}/firmware_node", "../../LNXSYSTM:00/LNXSYBUS:00/MSFT0101:00")
+    t.write("/sys/bus/platform/drivers/tpm_crb/uevent", "")
+    t.link(f"{tpm}/driver", "../../../bus/platform/drivers/tpm_crb")
+    t.attrs(f"{tpm}/tpm/tpm0", tpm_version_major=2)
+    t.link(f"{tpm}/tpm/tpm0/device", "../../../MSFT0101:00")
+    t.class_link("tpm", "tpm0", f"{tpm}/tpm/tpm0")
+    # Secure Boot on, a platform key enrolled.
+    t.write("/sys/firmware/efi/efivars/SetupMode-8be4df61-93ca-11d2-aa0d-00e098032b8c", b"\x06\x00\x00\x00\x00",
+            mode="wb")
+    # Sensors: the package and its four cores, the firmware's thermal zone,
+    # and the Wi-Fi card's zone (which the kernel does not link to the card).
+    coretemp = "/sys/devices/platform/coretemp.0/hwmon/hwmon4"
+    t.attrs(coretemp, name="coretemp", temp1_input=52000, temp1_label="Package id 0", temp1_max=100000,
+            temp1_crit=100000)
+    for core, millidegrees in enumerate((51000, 49000, 52000, 48000)):
+        t.attrs(coretemp, **{f"temp{core + 2}_input": millidegrees, f"temp{core + 2}_label": f"Core {core}",
+                             f"temp{core + 2}_max": 100000, f"temp{core + 2}_crit": 100000})
+    t.link(f"{coretemp}/device", "../../../coretemp.0")
+    t.class_link("hwmon", "hwmon4", coretemp)
+    acpitz = "/sys/devices/virtual/thermal/thermal_zone0/hwmon1"
+    t.attrs(acpitz, name="acpitz", temp1_input=48000, temp1_crit=128000)
+    t.class_link("hwmon", "hwmon1", acpitz)
+    wifi_zone = "/sys/devices/virtual/thermal/thermal_zone7/hwmon6"
+    t.attrs(wifi_zone, name="iwlwifi_1", temp1_input=41000)
+    t.class_link("hwmon", "hwmon6", wifi_zone)
 
 
 def server():

@@ -1,12 +1,52 @@
 #include "tool/sections/network.h"
 
 #include "tool/sections/sectionhelpers.h"
+#include "tool/sections/sensors.h"
 
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
 
 namespace devices {
+
+namespace {
+
+// The Wi-Fi driver's own temperature chip ("iwlwifi_1"). It hangs under the
+// thermal zone the driver registers, which the kernel does not link to the
+// card, so a chip with no PCI device of its own goes to the first card the
+// same driver runs.
+void wifiSensors(const SysRoot &root, Listing &out, const std::string &interfacePath,
+                 const std::string &classPath)
+{
+    const auto card = pciAncestor(interfacePath);
+    const auto driver = driverOf(root, classPath);
+    bool firstOfItsDriver = driver && *driver == "iwlwifi";
+    if (firstOfItsDriver) {
+        for (const std::string &other : root.list("/sys/class/net")) {
+            const std::string otherPath = "/sys/class/net/" + other;
+            if (otherPath == classPath) {
+                break;
+            }
+            if (driverOf(root, otherPath) == driver) {
+                firstOfItsDriver = false;
+            }
+        }
+    }
+    for (const std::string &chip : hwmonChips(root, {"iwlwifi*"})) {
+        std::optional<std::string> chipCard;
+        for (const std::string &path : {chip, chip + "/device"}) {
+            if (const auto resolved = root.resolve(path); resolved && !chipCard) {
+                chipCard = pciAncestor(*resolved);
+            }
+        }
+        if (chipCard ? chipCard == card : firstOfItsDriver) {
+            sensorReadings(root, out, chip);
+        }
+    }
+}
+
+} // namespace
 
 void NetworkSection::list(const Context &context, Listing &out) const
 {
@@ -83,6 +123,9 @@ void NetworkSection::list(const Context &context, Listing &out) const
         parentProperty(out, interface.path);
         if (function != nullptr) {
             pciIdentity(out, *function);
+        }
+        if (wireless) {
+            wifiSensors(root, out, interface.path, classPath);
         }
     }
     // Network controllers with no interface (no driver, or switched off).

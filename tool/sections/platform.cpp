@@ -1,6 +1,7 @@
 #include "tool/sections/platform.h"
 
 #include "tool/firmwarerecords.h"
+#include "tool/sections/sensors.h"
 #include "tool/text.h"
 
 #include <algorithm>
@@ -99,6 +100,12 @@ void PlatformSection::list(const Context &context, Listing &out) const
     }
     if (const auto hypervisor = hypervisorName(root)) {
         out.property("hypervisor", *hypervisor);
+    }
+    // The firmware's thermal zones and the board's Super I/O chip measure the
+    // machine as a whole, not one device in it.
+    for (const std::string &chip :
+         hwmonChips(root, {"acpitz", "nct6*", "nct7*", "it8*", "f71*", "f81*", "w83*", "sch56*"})) {
+        sensorReadings(root, out, chip);
     }
 }
 

@@ -10,27 +10,6 @@ namespace devices {
 
 namespace {
 
-// A reading as the driver writes it: a signed integer in milli-units. Empty,
-// "-1" from some drivers for "no value", and anything unparsable give nothing.
-std::optional<long long> milli(const SysRoot &root, const std::string &path)
-{
-    const auto text = root.read(path, 64);
-    if (!text || text->empty() || *text == "-1") {
-        return std::nullopt;
-    }
-    long long value = 0;
-    const auto [end, error] = std::from_chars(text->data(), text->data() + text->size(), value);
-    if (error != std::errc() || end != text->data() + text->size()) {
-        return std::nullopt;
-    }
-    return value;
-}
-
-std::string celsius(long long millidegrees)
-{
-    return fixed(static_cast<double>(millidegrees) / 1000.0, 1, "°C");
-}
-
 std::optional<std::string> label(const SysRoot &root, const std::string &prefix)
 {
     auto text = root.read(prefix + "_label", 128);
@@ -72,6 +51,48 @@ std::vector<int> channels(const std::vector<std::string> &entries, std::string_v
 
 } // namespace
 
+std::optional<long long> hwmonValue(const SysRoot &root, const std::string &path)
+{
+    const auto text = root.read(path, 64);
+    if (!text || text->empty() || *text == "-1") {
+        return std::nullopt;
+    }
+    long long value = 0;
+    const auto [end, error] = std::from_chars(text->data(), text->data() + text->size(), value);
+    if (error != std::errc() || end != text->data() + text->size()) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+std::string celsius(long long millidegrees)
+{
+    // Whole tenths in integers, half away from zero: 40250 is 40.3, where the
+    // binary double 40.25 would print 40.2.
+    const long long tenths =
+        millidegrees >= 0 ? (millidegrees + 50) / 100 : (millidegrees - 50) / 100;
+    const long long whole = tenths / 10;
+    const long long tenth = tenths % 10;
+    return std::string(tenths < 0 && whole == 0 ? "-" : "") + std::to_string(whole) + "." +
+           std::to_string(tenth < 0 ? -tenth : tenth) + " °C";
+}
+
+std::optional<std::string> hwmonTemperature(const SysRoot &root, const std::string &devicePath,
+                                            std::string_view chip)
+{
+    const std::string hwmon = devicePath + "/hwmon";
+    for (const std::string &entry : root.list(hwmon)) {
+        const std::string path = joinPath(hwmon, entry);
+        if (!chip.empty() && root.read(path + "/name", 64) != chip) {
+            continue;
+        }
+        if (const auto value = hwmonValue(root, path + "/temp1_input")) {
+            return celsius(*value);
+        }
+    }
+    return std::nullopt;
+}
+
 std::vector<std::string> hwmonChips(const SysRoot &root,
                                     std::initializer_list<std::string_view> names)
 {
@@ -79,7 +100,12 @@ std::vector<std::string> hwmonChips(const SysRoot &root,
     for (const std::string &entry : root.list("/sys/class/hwmon")) {
         const std::string chip = joinPath("/sys/class/hwmon", entry);
         const auto name = root.read(chip + "/name", 64);
-        if (name && std::find(names.begin(), names.end(), *name) != names.end()) {
+        // A trailing '*' matches a family of chips ("nct6*": nct6775, nct6798...).
+        const auto matches = [&name](std::string_view wanted) {
+            return wanted.ends_with('*') ? name->starts_with(wanted.substr(0, wanted.size() - 1))
+                                         : *name == wanted;
+        };
+        if (name && !name->empty() && std::any_of(names.begin(), names.end(), matches)) {
             chips.push_back(chip);
         }
     }
@@ -94,16 +120,16 @@ void sensorReadings(const SysRoot &root, Listing &out, const std::string &chip)
     }
     for (const int n : channels(entries, "temp", "_input")) {
         const std::string prefix = chip + "/temp" + std::to_string(n);
-        const auto value = milli(root, prefix + "_input");
+        const auto value = hwmonValue(root, prefix + "_input");
         if (!value) {
             continue;
         }
         std::string text = celsius(*value);
         std::vector<std::string> limits;
-        if (const auto high = milli(root, prefix + "_max")) {
+        if (const auto high = hwmonValue(root, prefix + "_max")) {
             limits.push_back("high " + celsius(*high));
         }
-        if (const auto critical = milli(root, prefix + "_crit")) {
+        if (const auto critical = hwmonValue(root, prefix + "_crit")) {
             limits.push_back("critical " + celsius(*critical));
         }
         if (!limits.empty()) {
@@ -114,7 +140,7 @@ void sensorReadings(const SysRoot &root, Listing &out, const std::string &chip)
     for (const int n : channels(entries, "fan", "_input")) {
         const std::string prefix = chip + "/fan" + std::to_string(n);
         // Fans report whole RPM, not milli-units.
-        if (const auto rpm = milli(root, prefix + "_input"); rpm && *rpm >= 0) {
+        if (const auto rpm = hwmonValue(root, prefix + "_input"); rpm && *rpm >= 0) {
             out.property(key("fan", label(root, prefix)), *rpm == 0
                                                               ? std::string("stopped (0 RPM)")
                                                               : std::to_string(*rpm) + " RPM");
@@ -122,7 +148,7 @@ void sensorReadings(const SysRoot &root, Listing &out, const std::string &chip)
     }
     for (const int n : channels(entries, "in", "_input")) {
         const std::string prefix = chip + "/in" + std::to_string(n);
-        if (const auto mv = milli(root, prefix + "_input")) {
+        if (const auto mv = hwmonValue(root, prefix + "_input")) {
             out.property(key("voltage", label(root, prefix)),
                          fixed(static_cast<double>(*mv) / 1000.0, 3, "V"));
         }
@@ -136,7 +162,7 @@ void sensorReadings(const SysRoot &root, Listing &out, const std::string &chip)
             powerSeen.push_back(n);
             const std::string prefix = chip + "/power" + std::to_string(n);
             // Power is written in microwatts.
-            if (const auto uw = milli(root, prefix + suffix); uw && *uw >= 0) {
+            if (const auto uw = hwmonValue(root, prefix + suffix); uw && *uw >= 0) {
                 out.property(key("power", label(root, prefix)),
                              fixed(static_cast<double>(*uw) / 1e6, 1, "W"));
             }
