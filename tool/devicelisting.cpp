@@ -6,6 +6,7 @@
 #include "tool/sections/displays.h"
 #include "tool/sections/firmware.h"
 #include "tool/sections/graphics.h"
+#include "tool/sections/input.h"
 #include "tool/sections/memory.h"
 #include "tool/sections/network.h"
 #include "tool/sections/pci.h"
@@ -28,13 +29,14 @@ const std::vector<const devices::Section *> &deviceSections()
     static const devices::StorageSection storage;
     static const devices::AudioSection audio;
     static const devices::UsbSection usb;
+    static const devices::InputSection input;
     static const devices::PowerSection power;
     // After every section that lists PCI functions of its own class.
     static const devices::PciSection pci;
     static const devices::FirmwareSection firmware;
     static const std::vector<const devices::Section *> sections = {
-        &platform, &cpu,     &memory, &graphics, &displays, &network,
-        &storage,  &audio,   &usb,    &power,    &pci,      &firmware,
+        &platform, &cpu, &memory, &graphics, &displays, &network,  &storage,
+        &audio,    &usb, &input,  &power,    &pci,      &firmware,
     };
     return sections;
 }
