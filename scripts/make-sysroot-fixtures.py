@@ -180,6 +180,57 @@ class Tree:
         self.write(rel, "".join(out))
 
 
+# /proc/bus/input/devices of the laptop as its kernel writes it: the platform's
+# buttons and switches, the keyboard on the i8042 controller, the I2C touchpad
+# (with its legacy mouse collection), the sound card's jacks, the USB mouse and
+# a mouse paired over Bluetooth.
+LAPTOP_INPUT = [
+    ("0019", "0000", "0001", "0000", "Power Button", "PNP0C0C/button/input0",
+     "/devices/LNXSYSTM:00/LNXSYBUS:00/PNP0C0C:00/input/input0", "", "kbd event0",
+     [("PROP", "0"), ("EV", "3"), ("KEY", "10000000000000 0")]),
+    ("0019", "0000", "0005", "0000", "Lid Switch", "PNP0C0D/button/input0",
+     "/devices/LNXSYSTM:00/LNXSYBUS:00/PNP0C0D:00/input/input1", "", "event1",
+     [("PROP", "0"), ("EV", "21"), ("SW", "1")]),
+    ("0011", "0001", "0001", "ab83", "AT Translated Set 2 keyboard", "isa0060/serio0/input0",
+     "/devices/platform/i8042/serio0/input/input3", "", "sysrq kbd leds event3",
+     [("PROP", "0"), ("EV", "120013"), ("KEY", "402000000 3803078f800d001 feffffdfffefffff fffffffffffffffe"),
+      ("MSC", "10"), ("LED", "7")]),
+    ("0019", "0000", "0006", "0000", "Video Bus", "LNXVIDEO/video/input0",
+     "/devices/LNXSYSTM:00/LNXSYBUS:00/PNP0A08:00/LNXVIDEO:00/input/input4", "", "kbd event4",
+     [("PROP", "0"), ("EV", "3"), ("KEY", "3e000b00000000 0 0 0")]),
+    ("0018", "04f3", "3140", "0100", "ELAN0672:00 04F3:3140 Mouse", "i2c-ELAN0672:00",
+     "/devices/pci0000:00/0000:00:15.0/i2c_designware.0/i2c-0/i2c-ELAN0672:00/0018:04F3:3140.0001/input/input14",
+     "", "mouse0 event5", [("PROP", "0"), ("EV", "17"), ("KEY", "30000 0 0 0 0"), ("REL", "3"), ("MSC", "10")]),
+    ("0018", "04f3", "3140", "0100", "ELAN0672:00 04F3:3140 Touchpad", "i2c-ELAN0672:00",
+     "/devices/pci0000:00/0000:00:15.0/i2c_designware.0/i2c-0/i2c-ELAN0672:00/0018:04F3:3140.0001/input/input15",
+     "", "mouse1 event6", [("PROP", "5"), ("EV", "1b"), ("KEY", "e520 10000 0 0 0 0"), ("ABS", "2e0800000000003"),
+                           ("MSC", "20")]),
+    ("0000", "0000", "0000", "0000", "HDA Intel PCH Mic", "ALSA",
+     "/devices/pci0000:00/0000:00:1f.3/sound/card0/input16", "", "event7",
+     [("PROP", "0"), ("EV", "21"), ("SW", "10")]),
+    ("0000", "0000", "0000", "0000", "HDA Intel PCH Headphone", "ALSA",
+     "/devices/pci0000:00/0000:00:1f.3/sound/card0/input17", "", "event8",
+     [("PROP", "0"), ("EV", "21"), ("SW", "4")]),
+    ("0003", "046d", "c077", "0111", "Logitech USB Optical Mouse", "usb-0000:00:14.0-1/input0",
+     "/devices/pci0000:00/0000:00:14.0/usb1/1-1/1-1:1.0/0003:046D:C077.0002/input/input20", "", "mouse2 event9",
+     [("PROP", "0"), ("EV", "17"), ("KEY", "70000 0 0 0 0"), ("REL", "903"), ("MSC", "10")]),
+    ("0005", "046d", "b023", "0012", "MX Master 3 Mouse", "8c:c6:81:2a:5b:18",
+     "/devices/pci0000:00/0000:00:14.0/usb1/1-10/1-10:1.0/bluetooth/hci0/hci0:3585/0005:046D:B023.0003/input/input22",
+     "d4:41:5e:7a:90:11", "mouse3 event10",
+     [("PROP", "0"), ("EV", "17"), ("KEY", "ffff0000 0 0 0 0"), ("REL", "1943"), ("MSC", "10")]),
+]
+
+
+def input_devices(t, devices):
+    blocks = []
+    for bus, vendor, product, version, name, phys, sysfs, uniq, handlers, bitmaps in devices:
+        lines = [f"I: Bus={bus} Vendor={vendor} Product={product} Version={version}", f'N: Name="{name}"',
+                 f"P: Phys={phys}", f"S: Sysfs={sysfs}", f"U: Uniq={uniq}", f"H: Handlers={handlers} "]
+        lines += [f"B: {key}={value}" for key, value in bitmaps]
+        blocks.append("\n".join(lines) + "\n\n")
+    t.write("/proc/bus/input/devices", "".join(blocks))
+
+
 def dmi(t, **values):
     t.attrs("/sys/class/dmi/id", **values)
 
@@ -266,6 +317,20 @@ def laptop():
           {"manufacturer": "Chicony Electronics Co.,Ltd.", "product": "Integrated Camera"},
           ["uvcvideo", "uvcvideo"])
     t.usb(xhci, "1-10", 0x8087, 0x0026, "12", "2.01", None, ["btusb", "btusb"])
+    # Input devices, the webcam's nodes and the Bluetooth controller.
+    input_devices(t, LAPTOP_INPUT)
+    i2c = t.pci("0000:00:15.0", 0x8086, 0xa0e8, 0x0c8000, lenovo, rev=0x20, driver="intel-lpss")
+    t.attrs(f"{i2c}/i2c_designware.0/i2c-0/i2c-ELAN0672:00", name="ELAN0672:00")
+    usb1 = f"{xhci}/usb1"
+    for node, index in (("video0", 0), ("video1", 1)):
+        rel = f"{usb1}/1-4/1-4:1.0/video4linux/{node}"
+        t.attrs(rel, name="Integrated Camera: Integrated C", index=index, dev=f"81:{index}")
+        t.link(f"{rel}/device", "../../../1-4:1.0")
+        t.class_link("video4linux", node, rel)
+    hci = f"{usb1}/1-10/1-10:1.0/bluetooth/hci0"
+    t.attrs(hci, type="BR/EDR")
+    t.link(f"{hci}/device", "../../../1-10:1.0")
+    t.class_link("bluetooth", "hci0", hci)
     # Power.
     t.attrs("/sys/class/power_supply/BAT0", type="Battery", manufacturer="SMP", model_name="5B10W13975",
             technology="Li-poly", status="Discharging", capacity=87, energy_full=50120000,

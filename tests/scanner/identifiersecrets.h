@@ -21,7 +21,8 @@ inline const QSet<QString> &identifierKeys()
         QStringLiteral("serial number|uuid|asset tag|service tag|mac address|permanent address|"
                        "serial|wwn|eui|nguid|chassis serial|base board serial|"
                        "dimm vendor serial number|sbds serial number|service uuid|"
-                       "sas expander wwid|enclosure serial|platform serial|platform uuid")
+                       "sas expander wwid|enclosure serial|platform serial|platform uuid|"
+                       "bluetooth address")
             .split(u'|');
     static const QSet<QString> set(keys.cbegin(), keys.cend());
     return set;

@@ -54,7 +54,7 @@ INSTANTIATE_TEST_SUITE_P(
     Machines, FixtureMachine,
     testing::Values(std::pair("sysroot-laptop",
                               "Audio 17, Battery 13, CPU 16, Firmware 7, GPU 14, "
-                              "Memory 2, Network 24, PCI 46, Platform 6, Storage 20, USB 50"),
+                              "Memory 2, Network 30, PCI 56, Platform 6, Storage 20, USB 77"),
                     std::pair("sysroot-server",
                               "CPU 26, Firmware 5, GPU 11, Memory 27, Network 58, PCI 10, "
                               "Platform 6, Storage 51, USB 28")),
