@@ -113,7 +113,7 @@ inline QList<Input> corpus()
          data.entryList({QStringLiteral("classic-*.txt")}, QDir::Files, QDir::Name)) {
         inputs.append({data.filePath(name), false});
     }
-    for (const char *sysroot : {"sysroot-laptop", "sysroot-server"}) {
+    for (const char *sysroot : {"sysroot-laptop", "sysroot-server", "sysroot-desktop"}) {
         const QString expected =
             data.filePath(QString::fromUtf8(sysroot) + QStringLiteral("/expected"));
         inputs.append({expected + QStringLiteral("/mac-hardware.txt"), true});

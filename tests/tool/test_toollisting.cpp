@@ -47,17 +47,18 @@ TEST_P(FixtureMachine, PrintsTheReviewedListingThatReadsBackAsWritten)
     for (auto it = counts.cbegin(); it != counts.cend(); ++it) {
         actual.append(it.key() + u' ' + QString::number(it.value()));
     }
-    EXPECT_EQ(actual.join(QStringLiteral(", ")), QString::fromUtf8(GetParam().second));
+    EXPECT_EQ(actual.join(QStringLiteral(", ")).toStdString(), GetParam().second);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Machines, FixtureMachine,
-    testing::Values(std::pair("sysroot-laptop",
-                              "Audio 17, Battery 13, CPU 16, Firmware 7, GPU 14, "
-                              "Memory 2, Network 30, PCI 56, Platform 6, Storage 20, USB 77"),
-                    std::pair("sysroot-server",
-                              "CPU 26, Firmware 5, GPU 11, Memory 27, Network 58, PCI 10, "
-                              "Platform 6, Storage 51, USB 28")),
+    testing::Values(
+        std::pair("sysroot-laptop", "Audio 17, Battery 13, CPU 16, Firmware 7, GPU 14, "
+                                    "Memory 2, Network 30, PCI 56, Platform 6, Storage 20, USB 77"),
+        std::pair("sysroot-server", "CPU 26, Firmware 5, GPU 11, Memory 27, Network 58, PCI 10, "
+                                    "Platform 6, Storage 51, USB 28"),
+        std::pair("sysroot-desktop", "CPU 16, Firmware 7, GPU 43, Memory 2, Network 19, PCI 43, "
+                                     "Platform 5, Storage 40, USB 65")),
     [](const auto &info) { return std::string(info.param.first).substr(8); });
 
 // A copy of the laptop to damage.

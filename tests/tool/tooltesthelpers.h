@@ -90,7 +90,7 @@ inline void expectRoundTrip(const QByteArray &bytes)
             ASSERT_TRUE(line.endsWith(u':'));
             section = line.chopped(1);
             EXPECT_TRUE(QStringLiteral("Platform|CPU|Memory|Graphics|Network|Storage|Audio|USB|"
-                                       "Battery|PCI Devices|Firmware")
+                                       "Battery|PCI Devices|Firmware|Displays")
                             .split(u'|')
                             .contains(section));
             EXPECT_TRUE(isMacSectionHeader(trimmed));
