@@ -178,4 +178,37 @@ TEST_F(Peripherals, CamerasOncePerDeviceUnderUsb)
     expectFiled("[camera: video11]", HardwareCategory::usb, 2);
 }
 
+TEST_F(Peripherals, ACaptureUnitOnPciIsOneCamera)
+{
+    const QString ipu = QStringLiteral("/sys/devices/pci0000:00/0000:00:05.0");
+    set(ipu + QStringLiteral("/vendor"), "0x8086\n");
+    set(ipu + QStringLiteral("/device"), "0xa75d\n");
+    set(ipu + QStringLiteral("/class"), "0x048000\n");
+    link(QStringLiteral("../../../bus/pci/drivers/intel-ipu6"), ipu + QStringLiteral("/driver"));
+    link(QStringLiteral("../../../devices/pci0000:00/0000:00:05.0"),
+         QStringLiteral("/sys/bus/pci/devices/0000:00:05.0"));
+    set(QStringLiteral("/usr/share/misc/pci.ids"),
+        "8086  Intel Corporation\n\ta75d  Raptor Lake IPU\n");
+    for (int i = 0; i < 3; ++i) {
+        const QString node = QStringLiteral("video%1").arg(i);
+        const QString path = ipu + QStringLiteral("/video4linux/") + node;
+        set(path + QStringLiteral("/name"),
+            QStringLiteral("Intel IPU6 ISYS Capture %1\n").arg(i).toUtf8());
+        set(path + QStringLiteral("/index"), "0\n");
+        link(QStringLiteral("../../../0000:00:05.0"), path + QStringLiteral("/device"));
+        link(QStringLiteral("../../devices/pci0000:00/0000:00:05.0/video4linux/") + node,
+             QStringLiteral("/sys/class/video4linux/") + node);
+    }
+    const std::string text = listing();
+    EXPECT_TRUE(contains(text, "  [camera: video0] Intel IPU6 ISYS Capture 0\n"
+                               "    type: video capture\n"
+                               "    device: Intel Corporation Raptor Lake IPU\n"
+                               "    driver: intel-ipu6\n"
+                               "    attached to: pci 0000:00:05.0\n"))
+        << text;
+    EXPECT_FALSE(contains(text, "[camera: video1]"));
+    EXPECT_FALSE(contains(text, "[camera: video2]"));
+    expectFiled("[camera: video0]", HardwareCategory::usb, 5);
+}
+
 } // namespace

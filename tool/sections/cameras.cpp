@@ -2,7 +2,9 @@
 
 #include "tool/sections/sectionhelpers.h"
 
+#include <algorithm>
 #include <string>
+#include <vector>
 
 namespace devices {
 
@@ -20,6 +22,9 @@ bool isVideoNode(std::string_view name)
 void CamerasSection::list(const Context &context, Listing &out) const
 {
     const SysRoot &root = context.root;
+    // The devices already listed: a capture unit (a PCI image processor, a
+    // tuner card) gives each of its inputs a node of its own, all first ones.
+    std::vector<std::string> listed;
     for (const std::string &entry : root.list(classDirectory)) {
         if (!isVideoNode(entry)) {
             continue;
@@ -29,6 +34,12 @@ void CamerasSection::list(const Context &context, Listing &out) const
         // first of them stands for it. An unreadable index hides nothing.
         if (const auto index = root.readNumber(classPath + "/index"); index && *index != 0) {
             continue;
+        }
+        if (const auto owner = root.resolve(classPath + "/device")) {
+            if (std::find(listed.begin(), listed.end(), *owner) != listed.end()) {
+                continue;
+            }
+            listed.push_back(*owner);
         }
         const auto devicePath = root.resolve(classPath);
         const auto usb = devicePath ? usbAncestor(*devicePath) : std::nullopt;

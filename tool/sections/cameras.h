@@ -4,7 +4,8 @@
 
 namespace devices {
 
-// Cameras and other video capture devices, one per device.
+// Cameras and other video capture devices, one per device (a USB webcam's
+// colour and infrared cameras are two interfaces, so two devices).
 class CamerasSection final : public Section {
 public:
     // Nearly every camera a person has, the laptop's built-in one included,
