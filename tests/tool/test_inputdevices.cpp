@@ -326,6 +326,29 @@ TEST(InputDevices, OddTextCostsOnlyWhatItSpoils)
         {"I: Bus=0011\nB: EV=3\nB: KEY=fffffffffffffffe\n", {}},
         // An accelerometer reports axes but is no pointer.
         {"N: Name=\"Accel\"\nB: PROP=40\nB: EV=9\nB: ABS=7\nB: KEY=10000 0 0 0 0\n", {}},
+        // A game pad with a touchpad and motion sensors of its own.
+        {"I: Bus=0003 Vendor=054c Product=09cc Version=8111\n"
+         "N: Name=\"Sony Interactive Entertainment Wireless Controller\"\n"
+         "S: "
+         "Sysfs=/devices/pci0000:00/0000:00:14.0/usb1/1-5/1-5:1.3/0003:054C:09CC.0007/input/"
+         "input31\n"
+         "H: Handlers=event20 js1 \nB: PROP=0\nB: EV=20000b\nB: KEY=7fdb000000000000 0 0 0 0\nB: "
+         "ABS=3003f\n\n"
+         "I: Bus=0003 Vendor=054c Product=09cc Version=8111\n"
+         "N: Name=\"Sony Interactive Entertainment Wireless Controller Motion Sensors\"\n"
+         "S: "
+         "Sysfs=/devices/pci0000:00/0000:00:14.0/usb1/1-5/1-5:1.3/0003:054C:09CC.0007/input/"
+         "input32\n"
+         "H: Handlers=event21 \nB: PROP=40\nB: EV=19\nB: ABS=3f\n\n"
+         "I: Bus=0003 Vendor=054c Product=09cc Version=8111\n"
+         "N: Name=\"Sony Interactive Entertainment Wireless Controller Touchpad\"\n"
+         "S: "
+         "Sysfs=/devices/pci0000:00/0000:00:14.0/usb1/1-5/1-5:1.3/0003:054C:09CC.0007/input/"
+         "input33\n"
+         "H: Handlers=mouse6 event22 \nB: PROP=5\nB: EV=b\nB: KEY=2420 10000 0 0 0 0\nB: "
+         "ABS=260800000000003\n",
+         {{InputKind::gameController, "Sony Interactive Entertainment Wireless Controller", "USB",
+           "event20"}}},
         // A joystick known only by its handler and axes.
         {"I: Bus=0014\nN: Name=\"Gameport joystick\"\nH: Handlers=js1 event20\nB: EV=9\nB: ABS=3\n",
          {{InputKind::gameController, "Gameport joystick", "gameport", "event20"}}},

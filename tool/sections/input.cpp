@@ -425,13 +425,17 @@ std::vector<InputDevice> parseInputDevices(std::string_view text)
             found.begin(), found.begin() + static_cast<long>(i), [&](const Found &other) {
                 return other.physical == item.physical && other.kind == item.kind;
             });
-        // A touchpad's legacy mouse collection is the same touchpad.
-        const bool touchpadsMouse =
-            item.kind == InputKind::mouse &&
-            std::any_of(found.begin(), found.end(), [&](const Found &other) {
-                return other.physical == item.physical && other.kind == InputKind::touchpad;
+        // A touchpad's legacy mouse collection is the same touchpad, and a
+        // game controller's touchpad is part of the controller.
+        const auto sameDeviceHas = [&](InputKind kind) {
+            return std::any_of(found.begin(), found.end(), [&](const Found &other) {
+                return other.physical == item.physical && other.kind == kind;
             });
-        if (!repeated && !touchpadsMouse) {
+        };
+        const bool part =
+            (item.kind == InputKind::mouse && sameDeviceHas(InputKind::touchpad)) ||
+            (item.kind == InputKind::touchpad && sameDeviceHas(InputKind::gameController));
+        if (!repeated && !part) {
             devices.push_back(deviceOf(*item.block, item.kind));
         }
     }
