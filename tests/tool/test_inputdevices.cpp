@@ -231,7 +231,7 @@ U: Uniq=8GH01M1234567
 H: Handlers=event16 
 B: PROP=1
 B: EV=1b
-B: KEY=3f0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0
+B: KEY=3ff 0 0 0 0
 B: ABS=3000003
 
 I: Bus=0006 Vendor=0fac Product=0ade Version=0001

@@ -49,7 +49,7 @@ constexpr unsigned btnTriggerHappyLast = 0x2e7;
 // A capability bitmap: the lowest word first.
 class Bitmap {
 public:
-    static std::optional<Bitmap> parse(std::string_view text)
+    [[nodiscard]] static std::optional<Bitmap> parse(std::string_view text)
     {
         Bitmap bitmap;
         std::vector<unsigned long long> words;
