@@ -63,7 +63,8 @@ bool isPlainAscii(QStringView text)
 // - "wwn", "wwid", "eui", "eui64", "nguid": world-wide and namespace names of
 //   disks ("SAS Expander WWID" in HP records); unique per unit.
 // - "asset tag", "service tag": set per unit by its owner or maker.
-// - "mac address", "permanent address", "hardware address": network adapters.
+// - "mac address", "permanent address", "hardware address": network adapters;
+//   "bluetooth address": the controllers and the devices paired with them.
 // - "hostname", "host name": the "Redfish Service Hostname" of management
 //   controllers is by default built from the serial number or the MAC address
 //   ("XCC-7X06-<serial>", "iRMC<last MAC bytes>" in the corpus).
@@ -80,13 +81,14 @@ struct WordPair {
     std::u16string_view last;
 };
 
-constexpr std::array<WordPair, 7> identifierLastWordPairs = {{
+constexpr std::array<WordPair, 8> identifierLastWordPairs = {{
     {u"serial", u"number"},
     {u"asset", u"tag"},
     {u"service", u"tag"},
     {u"mac", u"address"},
     {u"permanent", u"address"},
     {u"hardware", u"address"},
+    {u"bluetooth", u"address"},
     {u"host", u"name"},
 }};
 

@@ -1,5 +1,5 @@
 #!/usr/bin/env python3
-"""Writes the fixture machines tests/data/sysroot-laptop and sysroot-server.
+"""Writes the fixture machines tests/data/sysroot-laptop, sysroot-server and sysroot-desktop.
 
 Usage: scripts/make-sysroot-fixtures.py
 
@@ -19,6 +19,7 @@ FIXTURES = os.environ.get("KESTRIN_FIXTURES_DIR", os.path.join(os.path.dirname(R
 
 
 def blob(kind, name):
+    # A monitor's EDID or a module's SPD, copied from the shared fixtures.
     with open(os.path.join(FIXTURES, kind, name), "rb") as f:
         return f.read()
 
@@ -227,6 +228,57 @@ class Tree:
         self.write(rel, "".join(out))
 
 
+# /proc/bus/input/devices of the laptop as its kernel writes it: the platform's
+# buttons and switches, the keyboard on the i8042 controller, the I2C touchpad
+# (with its legacy mouse collection), the sound card's jacks, the USB mouse and
+# a mouse paired over Bluetooth.
+LAPTOP_INPUT = [
+    ("0019", "0000", "0001", "0000", "Power Button", "PNP0C0C/button/input0",
+     "/devices/LNXSYSTM:00/LNXSYBUS:00/PNP0C0C:00/input/input0", "", "kbd event0",
+     [("PROP", "0"), ("EV", "3"), ("KEY", "10000000000000 0")]),
+    ("0019", "0000", "0005", "0000", "Lid Switch", "PNP0C0D/button/input0",
+     "/devices/LNXSYSTM:00/LNXSYBUS:00/PNP0C0D:00/input/input1", "", "event1",
+     [("PROP", "0"), ("EV", "21"), ("SW", "1")]),
+    ("0011", "0001", "0001", "ab83", "AT Translated Set 2 keyboard", "isa0060/serio0/input0",
+     "/devices/platform/i8042/serio0/input/input3", "", "sysrq kbd leds event3",
+     [("PROP", "0"), ("EV", "120013"), ("KEY", "402000000 3803078f800d001 feffffdfffefffff fffffffffffffffe"),
+      ("MSC", "10"), ("LED", "7")]),
+    ("0019", "0000", "0006", "0000", "Video Bus", "LNXVIDEO/video/input0",
+     "/devices/LNXSYSTM:00/LNXSYBUS:00/PNP0A08:00/LNXVIDEO:00/input/input4", "", "kbd event4",
+     [("PROP", "0"), ("EV", "3"), ("KEY", "3e000b00000000 0 0 0")]),
+    ("0018", "04f3", "3140", "0100", "ELAN0672:00 04F3:3140 Mouse", "i2c-ELAN0672:00",
+     "/devices/pci0000:00/0000:00:15.0/i2c_designware.0/i2c-0/i2c-ELAN0672:00/0018:04F3:3140.0001/input/input14",
+     "", "mouse0 event5", [("PROP", "0"), ("EV", "17"), ("KEY", "30000 0 0 0 0"), ("REL", "3"), ("MSC", "10")]),
+    ("0018", "04f3", "3140", "0100", "ELAN0672:00 04F3:3140 Touchpad", "i2c-ELAN0672:00",
+     "/devices/pci0000:00/0000:00:15.0/i2c_designware.0/i2c-0/i2c-ELAN0672:00/0018:04F3:3140.0001/input/input15",
+     "", "mouse1 event6", [("PROP", "5"), ("EV", "1b"), ("KEY", "e520 10000 0 0 0 0"), ("ABS", "2e0800000000003"),
+                           ("MSC", "20")]),
+    ("0000", "0000", "0000", "0000", "HDA Intel PCH Mic", "ALSA",
+     "/devices/pci0000:00/0000:00:1f.3/sound/card0/input16", "", "event7",
+     [("PROP", "0"), ("EV", "21"), ("SW", "10")]),
+    ("0000", "0000", "0000", "0000", "HDA Intel PCH Headphone", "ALSA",
+     "/devices/pci0000:00/0000:00:1f.3/sound/card0/input17", "", "event8",
+     [("PROP", "0"), ("EV", "21"), ("SW", "4")]),
+    ("0003", "046d", "c077", "0111", "Logitech USB Optical Mouse", "usb-0000:00:14.0-1/input0",
+     "/devices/pci0000:00/0000:00:14.0/usb1/1-1/1-1:1.0/0003:046D:C077.0002/input/input20", "", "mouse2 event9",
+     [("PROP", "0"), ("EV", "17"), ("KEY", "70000 0 0 0 0"), ("REL", "903"), ("MSC", "10")]),
+    ("0005", "046d", "b023", "0012", "MX Master 3 Mouse", "8c:c6:81:2a:5b:18",
+     "/devices/pci0000:00/0000:00:14.0/usb1/1-10/1-10:1.0/bluetooth/hci0/hci0:3585/0005:046D:B023.0003/input/input22",
+     "d4:41:5e:7a:90:11", "mouse3 event10",
+     [("PROP", "0"), ("EV", "17"), ("KEY", "ffff0000 0 0 0 0"), ("REL", "1943"), ("MSC", "10")]),
+]
+
+
+def input_devices(t, devices):
+    blocks = []
+    for bus, vendor, product, version, name, phys, sysfs, uniq, handlers, bitmaps in devices:
+        lines = [f"I: Bus={bus} Vendor={vendor} Product={product} Version={version}", f'N: Name="{name}"',
+                 f"P: Phys={phys}", f"S: Sysfs={sysfs}", f"U: Uniq={uniq}", f"H: Handlers={handlers} "]
+        lines += [f"B: {key}={value}" for key, value in bitmaps]
+        blocks.append("\n".join(lines) + "\n\n")
+    t.write("/proc/bus/input/devices", "".join(blocks))
+
+
 def dmi(t, **values):
     t.attrs("/sys/class/dmi/id", **values)
 
@@ -316,6 +368,20 @@ def laptop():
           {"manufacturer": "Chicony Electronics Co.,Ltd.", "product": "Integrated Camera"},
           ["uvcvideo", "uvcvideo"])
     t.usb(xhci, "1-10", 0x8087, 0x0026, "12", "2.01", None, ["btusb", "btusb"])
+    # Input devices, the webcam's nodes and the Bluetooth controller.
+    input_devices(t, LAPTOP_INPUT)
+    i2c = t.pci("0000:00:15.0", 0x8086, 0xa0e8, 0x0c8000, lenovo, rev=0x20, driver="intel-lpss")
+    t.attrs(f"{i2c}/i2c_designware.0/i2c-0/i2c-ELAN0672:00", name="ELAN0672:00")
+    usb1 = f"{xhci}/usb1"
+    for node, index in (("video0", 0), ("video1", 1)):
+        rel = f"{usb1}/1-4/1-4:1.0/video4linux/{node}"
+        t.attrs(rel, name="Integrated Camera: Integrated C", index=index, dev=f"81:{index}")
+        t.link(f"{rel}/device", "../../../1-4:1.0")
+        t.class_link("video4linux", node, rel)
+    hci = f"{usb1}/1-10/1-10:1.0/bluetooth/hci0"
+    t.attrs(hci, type="BR/EDR")
+    t.link(f"{hci}/device", "../../../1-10:1.0")
+    t.class_link("bluetooth", "hci0", hci)
     # Power.
     t.attrs("/sys/class/power_supply/BAT0", type="Battery", manufacturer="SMP", model_name="5B10W13975",
             technology="Li-poly", status="Discharging", capacity=87, energy_full=50120000,
@@ -454,7 +520,141 @@ def server():
     t.databases()
 
 
+# The desktop's keyboard (and its media-key interface) and mouse, both on USB.
+DESKTOP_INPUT = [
+    ("0019", "0000", "0001", "0000", "Power Button", "PNP0C0C/button/input0",
+     "/devices/LNXSYSTM:00/LNXSYBUS:00/PNP0C0C:00/input/input0", "", "kbd event0",
+     [("PROP", "0"), ("EV", "3"), ("KEY", "10000000000000 0")]),
+    ("0019", "0000", "0001", "0000", "Power Button", "LNXPWRBN/button/input0",
+     "/devices/LNXSYSTM:00/LNXPWRBN:00/input/input1", "", "kbd event1",
+     [("PROP", "0"), ("EV", "3"), ("KEY", "10000000000000 0")]),
+    ("0003", "046d", "c31c", "0110", "Logitech USB Keyboard", "usb-0000:0e:00.3-3/input0",
+     "/devices/pci0000:00/0000:00:08.1/0000:0e:00.3/usb1/1-3/1-3:1.0/0003:046D:C31C.0001/input/input2", "",
+     "sysrq kbd leds event2",
+     [("PROP", "0"), ("EV", "120013"),
+      ("KEY", "1000000000007 ff800000000007ff febeffdff3cfffff fffffffffffffffe"), ("MSC", "10"), ("LED", "1f")]),
+    ("0003", "046d", "c31c", "0110", "Logitech USB Keyboard Consumer Control", "usb-0000:0e:00.3-3/input1",
+     "/devices/pci0000:00/0000:00:08.1/0000:0e:00.3/usb1/1-3/1-3:1.1/0003:046D:C31C.0002/input/input3", "",
+     "kbd event3",
+     [("PROP", "0"), ("EV", "1f"),
+      ("KEY", "306ff 0 0 483ffff17aff32d bfd4444600000000 1 130ff38b17c000 677bfad9415fed 9ed68000004400 10000002"),
+      ("REL", "1040"), ("ABS", "100000000"), ("MSC", "10")]),
+    ("0003", "046d", "c077", "0111", "Logitech USB Optical Mouse", "usb-0000:0e:00.3-4/input0",
+     "/devices/pci0000:00/0000:00:08.1/0000:0e:00.3/usb1/1-4/1-4:1.0/0003:046D:C077.0003/input/input5", "",
+     "mouse0 event4", [("PROP", "0"), ("EV", "17"), ("KEY", "70000 0 0 0 0"), ("REL", "903"), ("MSC", "10")]),
+    ("0000", "0000", "0000", "0000", "HD-Audio Generic Front Headphone", "ALSA",
+     "/devices/pci0000:00/0000:00:08.1/0000:0e:00.6/sound/card1/input8", "", "event5",
+     [("PROP", "0"), ("EV", "21"), ("SW", "4")]),
+]
+
+
+def desktop():
+    t = Tree("sysroot-desktop")
+    t.write("/proc/sys/kernel/arch", "x86_64\n")
+    dmi(t, bios_vendor="American Megatrends International, LLC.", bios_version="1813", bios_date="10/13/2023",
+        bios_release="5.27", sys_vendor="ASUS", product_name="System Product Name",
+        product_version="System Version", board_vendor="ASUSTeK COMPUTER INC.", board_name="PRIME X670-P",
+        board_version="Rev 1.xx", chassis_vendor="Default string", chassis_type="3",
+        chassis_version="Default string", chassis_asset_tag="Default string")
+    t.cpus("AMD Ryzen 7 7700X 8-Core Processor", "AuthenticAMD", 25, 97, 2, 1, 8, 2,
+           "fpu vme de pse tsc msr pae mce cx8 apic sep mtrr pge mca cmov ht syscall nx lm svm avx avx2 avx512f",
+           [(1, "Data", "32K", "core"), (1, "Instruction", "32K", "core"), (2, "Unified", "1024K", "core"),
+            (3, "Unified", "32768K", "package")], max_khz=5573000, min_khz=545000, mhz="4500.000")
+    t.write("/proc/meminfo", "MemTotal:       32053572 kB\nMemFree:        28112040 kB\n")
+    t.write("/sys/devices/system/node/node0/meminfo", "Node 0 MemTotal:       32053572 kB\n")
+    asus = (0x1043, 0x8877)
+    t.pci("0000:00:00.0", 0x1022, 0x14d8, 0x060000, asus)
+    t.pci("0000:00:01.1", 0x1022, 0x14db, 0x060400, None, driver="pcieport")
+    gpu = t.pci("0000:03:00.0", 0x1002, 0x7480, 0x030000, (0x1da2, 0x477e), rev=0xcf, driver="amdgpu",
+                parent="pci0000:00/0000:00:01.1", extra={"boot_vga": 1})
+    t.attrs(f"{gpu}/drm/card0", dev="226:0")
+    t.link(f"{gpu}/drm/card0/device", "../../../0000:03:00.0")
+    t.class_link("drm", "card0", f"{gpu}/drm/card0")
+    for connector, monitor in (("DP-1", "dp-dell-u2515h-012cc00c4665.bin"),
+                               ("HDMI-A-1", "hdmi-dell-g3223q-8cfcd7a8fee9.bin"), ("DP-2", None)):
+        rel = f"{gpu}/drm/card0/card0-{connector}"
+        t.attrs(rel, status="connected" if monitor else "disconnected", enabled="enabled" if monitor else "disabled")
+        t.write(f"{rel}/edid", blob("edid", monitor) if monitor else b"", mode="wb")
+        t.class_link("drm", f"card0-{connector}", rel)
+    t.pci("0000:00:02.1", 0x1022, 0x14db, 0x060400, None, driver="pcieport")
+    nvme = t.pci("0000:04:00.0", 0x144d, 0xa80c, 0x010802, (0x144d, 0xa801), rev=0, driver="nvme",
+                 parent="pci0000:00/0000:00:02.1")
+    ctrl = f"{nvme}/nvme/nvme0"
+    t.attrs(ctrl, model="Samsung SSD 990 PRO 2TB", firmware_rev="4B2QJXD7", serial="S73WNJ0W612345X")
+    t.link(f"{ctrl}/device", "../../../0000:04:00.0")
+    t.attrs(f"{ctrl}/nvme0n1", size=3907029168, removable=0)
+    t.attrs(f"{ctrl}/nvme0n1/queue", rotational=0, logical_block_size=512)
+    t.link(f"{ctrl}/nvme0n1/device", "../../nvme0")
+    t.link("/sys/block/nvme0n1", "../devices/pci0000:00/0000:00:02.1/0000:04:00.0/nvme/nvme0/nvme0n1")
+    eth = t.pci("0000:05:00.0", 0x10ec, 0x8125, 0x020000, asus, rev=5, driver="r8169",
+                parent="pci0000:00/0000:00:02.1")
+    t.attrs(f"{eth}/net/enp5s0", address="c8:7f:54:0a:3b:21", operstate="up", mtu=1500, type=1, speed=2500,
+            duplex="full")
+    t.link(f"{eth}/net/enp5s0/device", "../../../0000:05:00.0")
+    t.class_link("net", "enp5s0", f"{eth}/net/enp5s0")
+    xhci = t.pci("0000:0e:00.3", 0x1022, 0x15b6, 0x0c0330, asus, driver="xhci_hcd", parent="pci0000:00/0000:00:08.1")
+    sata = t.pci("0000:0f:00.0", 0x1022, 0x7901, 0x010601, asus, rev=0x91, driver="ahci",
+                 parent="pci0000:00/0000:00:08.2")
+    scsi = f"{sata}/ata1/host0/target0:0:0/0:0:0:0"
+    t.attrs(scsi, model="ST2000DM008-2FR1", vendor="ATA     ", rev="0001")
+    t.link(f"{scsi}/driver", "../../../../../../../../bus/scsi/drivers/sd")
+    t.attrs(f"{scsi}/block/sda", size=3907029168, removable=0)
+    t.attrs(f"{scsi}/block/sda/queue", rotational=1, logical_block_size=512)
+    t.link(f"{scsi}/block/sda/device", "../../../0:0:0:0")
+    t.link("/sys/block/sda", "../devices/" + f"{scsi}/block/sda"[len("/sys/devices/"):])
+    smbus = t.pci("0000:00:14.0", 0x1022, 0x790b, 0x0c0500, asus, rev=0x71, driver="piix4_smbus")
+    # Two DDR5 modules with their own temperature sensors.
+    for address, image, hwmon in (("0-0051", "ddr5-teamgroup-ud5-6000-0104eef6.bin", 3),
+                                  ("0-0053", "ddr5-teamgroup-ud5-6000-0104eeff.bin", 4)):
+        rel = f"{smbus}/i2c-0/{address}"
+        t.attrs(rel, name="spd5118")
+        t.write(f"{rel}/eeprom", blob("spd", image), mode="wb")
+        t.attrs(f"{rel}/hwmon/hwmon{hwmon}", name="spd5118", temp1_input=36250)
+        t.link(f"/sys/bus/i2c/drivers/spd5118/{address}", "../../../../devices/pci0000:00/0000:00:14.0/i2c-0/"
+               + address)
+        t.class_link("hwmon", f"hwmon{hwmon}", f"{rel}/hwmon/hwmon{hwmon}")
+    # Sensors of the processor and of the board's Super I/O chip.
+    k10 = t.pci("0000:00:18.3", 0x1022, 0x14e3, 0x060000, None, driver="k10temp")
+    t.attrs(f"{k10}/hwmon/hwmon1", name="k10temp", temp1_input=48625, temp1_label="Tctl")
+    t.class_link("hwmon", "hwmon1", f"{k10}/hwmon/hwmon1")
+    sio = "/sys/devices/platform/nct6775.656/hwmon/hwmon5"
+    t.attrs(sio, name="nct6799", temp1_input=33000, temp1_label="SYSTIN", fan1_input=0, fan2_input=1066,
+            in0_input=1040)
+    t.class_link("hwmon", "hwmon5", sio)
+    # USB: the keyboard, the mouse, a Bluetooth dongle and a webcam.
+    t.usb(xhci, "usb1", 0x1d6b, 0x0002, "480", "2.00",
+          {"manufacturer": "Linux 6.1.0-28-amd64 xhci-hcd", "product": "xHCI Host Controller"}, ["hub"])
+    t.usb(xhci, "1-3", 0x046d, 0xc31c, "1.5", "1.10", {"manufacturer": "Logitech", "product": "USB Keyboard"},
+          ["usbhid", "usbhid"])
+    t.usb(xhci, "1-4", 0x046d, 0xc077, "1.5", "2.00",
+          {"manufacturer": "Logitech", "product": "USB Optical Mouse"}, ["usbhid"])
+    t.usb(xhci, "1-5", 0x0a12, 0x0001, "12", "2.00", None, ["btusb", "btusb"])
+    t.usb(xhci, "1-6", 0x046d, 0x0825, "480", "2.00", {"product": "C270 HD WEBCAM"},
+          ["uvcvideo", "uvcvideo", "snd-usb-audio", "snd-usb-audio"])
+    usb1 = f"{xhci}/usb1"
+    input_devices(t, DESKTOP_INPUT)
+    for node, index in (("video0", 0), ("video1", 1)):
+        rel = f"{usb1}/1-6/1-6:1.0/video4linux/{node}"
+        t.attrs(rel, name="C270 HD WEBCAM", index=index, dev=f"81:{index}")
+        t.link(f"{rel}/device", "../../../1-6:1.0")
+        t.class_link("video4linux", node, rel)
+    hci = f"{usb1}/1-5/1-5:1.0/bluetooth/hci0"
+    t.attrs(hci, type="BR/EDR")
+    t.link(f"{hci}/device", "../../../1-5:1.0")
+    t.class_link("bluetooth", "hci0", hci)
+    # Firmware: UEFI with Secure Boot on and a firmware TPM.
+    t.write("/sys/firmware/efi/fw_platform_size", "64\n")
+    t.write("/sys/firmware/efi/efivars/SecureBoot-8be4df61-93ca-11d2-aa0d-00e098032b8c", b"\x06\x00\x00\x00\x01",
+            mode="wb")
+    t.write("/sys/firmware/dmi/tables/DMI", "")
+    for table in ("APIC", "DSDT", "FACP", "FPDT", "HPET", "MCFG", "SSDT1", "TPM2"):
+        t.write(f"/sys/firmware/acpi/tables/{table}", "")
+    t.attrs("/sys/class/tpm/tpm0", tpm_version_major=2)
+    t.databases()
+
+
 if __name__ == "__main__":
     laptop()
     server()
+    desktop()
     sys.exit(0)

@@ -6,6 +6,11 @@ void Listing::section(std::string_view title)
 {
     std::string header = tooltext::cleanKey(title);
     header += ':';
+    // Sections of one title in a row (USB devices, then the input devices and
+    // cameras filed with them) read as one.
+    if (!m_sections.empty() && m_sections.back().title == header) {
+        return;
+    }
     m_sections.push_back(Section{std::move(header), {}});
 }
 

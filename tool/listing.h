@@ -15,6 +15,7 @@
 class Listing {
 public:
     // Starts a section; it is printed only if a device or property follows.
+    // The same title as the section before continues that one.
     void section(std::string_view title);
     void device(std::string_view kind, std::string_view id, std::string_view name);
     void property(std::string_view key, std::string_view value);

@@ -45,7 +45,8 @@ TEST(IdentifierTitle, Classifies)
         u8("Serial Number|  SERIAL NUMBER |UUID|Asset Tag|Service Tag|MAC address|"
            "Permanent address|serial|wwn|eui|nguid|Chassis Serial|Base Board Serial|"
            "SBDS Serial Number|Service UUID|SAS Expander WWID|Enclosure Serial|platform uuid|"
-           "Redfish Service Hostname|serial_number|Serial-Number|"
+           "Redfish Service Hostname|serial_number|Serial-Number|Bluetooth Address|"
+           "[bluetooth: hci0] Intel AX201 Bluetooth " BULLET " bluetooth address|"
            "[net: enp44s0] Realtek RTL8111 " BULLET " mac address")
             .split(u'|');
     for (const QString &title : identifiers) {

@@ -21,7 +21,8 @@ inline const QSet<QString> &identifierKeys()
         QStringLiteral("serial number|uuid|asset tag|service tag|mac address|permanent address|"
                        "serial|wwn|eui|nguid|chassis serial|base board serial|"
                        "dimm vendor serial number|sbds serial number|service uuid|"
-                       "sas expander wwid|enclosure serial|platform serial|platform uuid")
+                       "sas expander wwid|enclosure serial|platform serial|platform uuid|"
+                       "bluetooth address")
             .split(u'|');
     static const QSet<QString> set(keys.cbegin(), keys.cend());
     return set;
@@ -112,7 +113,7 @@ inline QList<Input> corpus()
          data.entryList({QStringLiteral("classic-*.txt")}, QDir::Files, QDir::Name)) {
         inputs.append({data.filePath(name), false});
     }
-    for (const char *sysroot : {"sysroot-laptop", "sysroot-server"}) {
+    for (const char *sysroot : {"sysroot-laptop", "sysroot-server", "sysroot-desktop"}) {
         const QString expected =
             data.filePath(QString::fromUtf8(sysroot) + QStringLiteral("/expected"));
         inputs.append({expected + QStringLiteral("/mac-hardware.txt"), true});

@@ -118,8 +118,8 @@ TEST_F(SmallMachine, CpuTemperatureSensorsReadAsAUserReadsThem)
     const std::string text = listing();
     EXPECT_TRUE(contains(text, "    sensor chip: k10temp\n"
                                "    temperature (Tctl): 45.3 °C (high 80.0 °C, critical 100.0 °C)\n"
-                               "    temperature: 38.0 °C\n"
-                               "    fan: stopped (0 RPM)\n    fan: 1187 RPM\n"
+                               "    temperature 10: 38.0 °C\n"
+                               "    fan 1: stopped (0 RPM)\n    fan 2: 1187 RPM\n"
                                "    voltage: 1.208 V\n    power: 15.3 W\n"))
         << text;
     EXPECT_FALSE(contains(text, "31.0")) << text;
@@ -383,6 +383,8 @@ TEST_F(SmallMachine, PlatformCarriesThermalZonesAndTheSuperIoChip)
     set(sio + QStringLiteral("/name"), "nct6798\n");
     set(sio + QStringLiteral("/fan1_input"), "0\n");
     set(sio + QStringLiteral("/fan2_input"), "1104\n");
+    // Two fans at the same speed are two fans.
+    set(sio + QStringLiteral("/fan6_input"), "1104\n");
     set(sio + QStringLiteral("/fan3_input"), "-1\n");
     set(sio + QStringLiteral("/fan4_input"), "fast\n");
     mkdir(sio + QStringLiteral("/fan5_input"));
@@ -403,8 +405,9 @@ TEST_F(SmallMachine, PlatformCarriesThermalZonesAndTheSuperIoChip)
     EXPECT_TRUE(contains(text, "    sensor chip: acpitz\n"
                                "    temperature: 27.8 °C (critical 119.0 °C)\n"
                                "    sensor chip: nct6798\n"
-                               "    fan: stopped (0 RPM)\n    fan: 1104 RPM\n"
-                               "    voltage (Vcore): 1.040 V\n    voltage: 3.312 V\n"))
+                               "    fan 1: stopped (0 RPM)\n    fan 2: 1104 RPM\n"
+                               "    fan 6: 1104 RPM\n"
+                               "    voltage (Vcore): 1.040 V\n    voltage 2: 3.312 V\n"))
         << text;
     EXPECT_FALSE(contains(text, "33.0")) << text;
     EXPECT_FALSE(contains(text, "66.0")) << text;

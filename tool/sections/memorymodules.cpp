@@ -1,6 +1,7 @@
 #include "tool/sections/memorymodules.h"
 
 #include "tool/sections/sectionhelpers.h"
+#include "tool/sections/sensors.h"
 #include "tool/spd.h"
 
 #include <optional>
@@ -9,32 +10,6 @@
 namespace devices {
 
 namespace {
-
-std::optional<std::string> hwmonTemperature(const SysRoot &root, const std::string &devicePath,
-                                            std::string_view chip)
-{
-    const std::string hwmon = devicePath + "/hwmon";
-    for (const std::string &entry : root.list(hwmon)) {
-        const std::string path = joinPath(hwmon, entry);
-        if (!chip.empty()) {
-            const auto name = root.read(path + "/name");
-            if (!name || *name != chip)
-                continue;
-        }
-        const auto text = root.read(path + "/temp1_input");
-        if (!text || text->empty())
-            continue;
-        try {
-            const long milli = std::stol(*text);
-            // Whole tenths first, so 40250 reads 40.3 and not binary rounding's 40.2.
-            const long tenths = milli >= 0 ? (milli + 50) / 100 : (milli - 50) / 100;
-            return fixed(static_cast<double>(tenths) / 10.0, 1, "°C");
-        } catch (...) {
-            continue;
-        }
-    }
-    return std::nullopt;
-}
 
 // DDR5 hubs report their own temperature; a DDR4 module's sensor sits at
 // 0x18 + n beside the EEPROM at 0x50 + n.

@@ -19,9 +19,15 @@ std::optional<std::string> label(const SysRoot &root, const std::string &prefix)
     return text;
 }
 
-std::string key(const char *kind, const std::optional<std::string> &name)
+// An unlabelled channel of a chip with several of its kind keeps its number:
+// two fans at the same speed are two facts, not one repeated.
+std::string key(const char *kind, const std::optional<std::string> &name, int channel,
+                std::size_t channelsOfKind)
 {
-    return name ? std::string(kind) + " (" + *name + ")" : std::string(kind);
+    if (name)
+        return std::string(kind) + " (" + *name + ")";
+    return channelsOfKind > 1 ? std::string(kind) + " " + std::to_string(channel)
+                              : std::string(kind);
 }
 
 // The channel numbers of files named "<kind><n>_input" ("temp1_input").
@@ -118,7 +124,8 @@ void sensorReadings(const SysRoot &root, Listing &out, const std::string &chip)
     if (const auto name = root.read(chip + "/name", 64); name && !name->empty()) {
         out.property("sensor chip", *name);
     }
-    for (const int n : channels(entries, "temp", "_input")) {
+    const std::vector<int> temps = channels(entries, "temp", "_input");
+    for (const int n : temps) {
         const std::string prefix = chip + "/temp" + std::to_string(n);
         const auto value = hwmonValue(root, prefix + "_input");
         if (!value) {
@@ -135,25 +142,29 @@ void sensorReadings(const SysRoot &root, Listing &out, const std::string &chip)
         if (!limits.empty()) {
             text += " (" + limits.front() + (limits.size() > 1 ? ", " + limits.back() : "") + ")";
         }
-        out.property(key("temperature", label(root, prefix)), text);
+        out.property(key("temperature", label(root, prefix), n, temps.size()), text);
     }
-    for (const int n : channels(entries, "fan", "_input")) {
+    const std::vector<int> fans = channels(entries, "fan", "_input");
+    for (const int n : fans) {
         const std::string prefix = chip + "/fan" + std::to_string(n);
         // Fans report whole RPM, not milli-units.
         if (const auto rpm = hwmonValue(root, prefix + "_input"); rpm && *rpm >= 0) {
-            out.property(key("fan", label(root, prefix)), *rpm == 0
-                                                              ? std::string("stopped (0 RPM)")
-                                                              : std::to_string(*rpm) + " RPM");
+            out.property(key("fan", label(root, prefix), n, fans.size()),
+                         *rpm == 0 ? std::string("stopped (0 RPM)")
+                                   : std::to_string(*rpm) + " RPM");
         }
     }
-    for (const int n : channels(entries, "in", "_input")) {
+    const std::vector<int> voltages = channels(entries, "in", "_input");
+    for (const int n : voltages) {
         const std::string prefix = chip + "/in" + std::to_string(n);
         if (const auto mv = hwmonValue(root, prefix + "_input")) {
-            out.property(key("voltage", label(root, prefix)),
+            out.property(key("voltage", label(root, prefix), n, voltages.size()),
                          fixed(static_cast<double>(*mv) / 1000.0, 3, "V"));
         }
     }
     std::vector<int> powerSeen;
+    const std::size_t powers = std::max(channels(entries, "power", "_average").size(),
+                                        channels(entries, "power", "_input").size());
     for (const char *suffix : {"_average", "_input"}) {
         for (const int n : channels(entries, "power", suffix)) {
             if (std::find(powerSeen.begin(), powerSeen.end(), n) != powerSeen.end()) {
@@ -163,7 +174,7 @@ void sensorReadings(const SysRoot &root, Listing &out, const std::string &chip)
             const std::string prefix = chip + "/power" + std::to_string(n);
             // Power is written in microwatts.
             if (const auto uw = hwmonValue(root, prefix + suffix); uw && *uw >= 0) {
-                out.property(key("power", label(root, prefix)),
+                out.property(key("power", label(root, prefix), n, powers),
                              fixed(static_cast<double>(*uw) / 1e6, 1, "W"));
             }
         }
