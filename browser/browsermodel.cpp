@@ -411,7 +411,15 @@ QString BrowserModel::visibleReportText() const
 
 QByteArray BrowserModel::visibleJson() const
 {
-    return JsonExport::document(m_sectionModel->grouping().pageItems(), warnings(), rawOutput());
+    ReportFormat::Header header = ReportFormat::currentHeader(m_hideIdentifiers);
+    if (m_clock) {
+        header.generated = m_clock();
+    }
+    header.category = selectedCategoryTitle();
+    header.search = m_debouncedSearchText;
+    header.scanItemCount = m_items.size();
+    return JsonExport::document(m_sectionModel->grouping().pageItems(), warnings(), rawOutput(),
+                                header);
 }
 
 void BrowserModel::copyText(const QString &text)

@@ -262,9 +262,16 @@ int main(int argc, char *argv[])
         out = masker ? masker->maskRawText(result.rawOutput.text()).toUtf8()
                      : result.rawOutput.toUtf8();
     } else if (options.json) {
+        ReportFormat::Header header = ReportFormat::currentHeader(options.hideIdentifiers);
+        if (options.category || !options.search.isEmpty()) {
+            header.category = options.category ? rawValue(*options.category) : QString();
+            header.search = options.search;
+            header.scanItemCount = items.size();
+        }
         out = JsonExport::document(shown, warnings,
                                    masker ? masker->maskRawText(result.rawOutput.text())
-                                          : result.rawOutput.text());
+                                          : result.rawOutput.text(),
+                                   header);
     } else {
         out = listing(shown);
     }
