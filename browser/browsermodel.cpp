@@ -3,6 +3,7 @@
 #include "browser/categorylistmodel.h"
 #include "browser/itemfilter.h"
 #include "browser/jsonexport.h"
+#include "browser/reportreader.h"
 #include "browser/reporttext.h"
 #include "browser/reportwriter.h"
 #include "browser/sectioneditemsmodel.h"
@@ -411,7 +412,15 @@ QString BrowserModel::visibleReportText() const
 
 QByteArray BrowserModel::visibleJson() const
 {
-    return JsonExport::document(m_sectionModel->grouping().pageItems(), warnings(), rawOutput());
+    ReportFormat::Header header = ReportFormat::currentHeader(m_hideIdentifiers);
+    if (m_clock) {
+        header.generated = m_clock();
+    }
+    header.category = selectedCategoryTitle();
+    header.search = m_debouncedSearchText;
+    header.scanItemCount = m_items.size();
+    return JsonExport::document(m_sectionModel->grouping().pageItems(), warnings(), rawOutput(),
+                                header);
 }
 
 void BrowserModel::copyText(const QString &text)
@@ -480,4 +489,61 @@ void BrowserModel::saveReport()
                 self->m_alerts->showError(*error);
             }
         });
+}
+
+QByteArray BrowserModel::fullReportJson() const
+{
+    ReportFormat::Header header = ReportFormat::currentHeader(m_hideIdentifiers);
+    if (m_clock) {
+        header.generated = m_clock();
+    }
+    return JsonExport::document(shownItems(), warnings(), rawOutput(), header);
+}
+
+void BrowserModel::exportFullReport()
+{
+    if (!m_saveProvider) {
+        return;
+    }
+    QPointer<BrowserModel> self(this);
+    m_saveProvider->askSaveLocation(
+        QStringLiteral("Kestrin-full.json"), {QStringLiteral("JSON (*.json)")},
+        [self](std::optional<SaveLocation> location) {
+            if (!self || !location || location->path.isEmpty()) {
+                return;
+            }
+            const std::optional<QString> error =
+                ReportWriter::writeAtomically(location->path, self->fullReportJson());
+            if (error && self->m_alerts) {
+                self->m_alerts->showError(*error);
+            }
+        });
+}
+
+bool BrowserModel::openReport(const QUrl &url)
+{
+    auto refuse = [this](const QString &message) {
+        if (m_alerts) {
+            m_alerts->showError(message);
+        }
+        return false;
+    };
+    if (m_isScanning) {
+        return refuse(QStringLiteral("A scan is running; open the report when it has finished."));
+    }
+    if (!url.isLocalFile()) {
+        return refuse(QStringLiteral("Only reports on this computer can be opened."));
+    }
+    ReportReader::Outcome outcome = ReportReader::readFile(url.toLocalFile());
+    if (!outcome.report) {
+        return refuse(outcome.error);
+    }
+    PreparedScan scan;
+    scan.result = std::move(outcome.report->scan);
+    scan.searchTexts.reserve(scan.result.items.size());
+    for (const HardwareItem &item : std::as_const(scan.result.items)) {
+        scan.searchTexts.append(item.searchableText());
+    }
+    applyScanResult(std::move(scan));
+    return true;
 }

@@ -13,6 +13,7 @@
 #include <QString>
 #include <QStringList>
 #include <QTimer>
+#include <QUrl>
 
 #include <functional>
 #include <memory>
@@ -127,6 +128,15 @@ public:
     // Asks for a location and a format (plain text or JSON) and writes the
     // visible page in it.
     Q_INVOKABLE void saveReport();
+    // Export Full Report: asks where, then writes fullReportJson() atomically.
+    Q_INVOKABLE void exportFullReport();
+    // The whole scan as a report: every item of every category, the warnings
+    // and the raw output, as shown (masked while hideIdentifiers is on).
+    [[nodiscard]] QByteArray fullReportJson() const;
+    // Shows a saved report (or tool output) as a scan. A file that cannot be
+    // read gets its one message through the alert presenter and leaves the
+    // view as it was; so does a call while a scan is running.
+    Q_INVOKABLE bool openReport(const QUrl &url);
     // Copies of one row of sectionModel, as shown (masked while
     // hideIdentifiers is on); a row that does not exist copies nothing.
     // The value alone.

@@ -7,24 +7,18 @@
 namespace JsonExport {
 
 QByteArray document(const QList<HardwareItem> &items, const QStringList &warnings,
-                    const QString &rawOutput)
+                    const QString &rawOutput, const ReportFormat::Header &header)
 {
     QJsonArray array;
     for (const HardwareItem &item : items) {
-        array.append(QJsonObject{
-            {QStringLiteral("id"), item.id.toString(QUuid::WithoutBraces)},
-            {QStringLiteral("category"), rawValue(item.category)},
-            {QStringLiteral("title"), item.title},
-            {QStringLiteral("value"), item.value},
-            {QStringLiteral("detail"), item.detail},
-            {QStringLiteral("source"), item.source},
-        });
+        array.append(ReportFormat::itemObject(item));
     }
-    const QJsonObject root{
+    QJsonObject root{
         {QStringLiteral("items"), array},
         {QStringLiteral("warnings"), QJsonArray::fromStringList(warnings)},
         {QStringLiteral("rawOutput"), rawOutput},
     };
+    ReportFormat::writeHeader(header, root);
     return QJsonDocument(root).toJson(QJsonDocument::Compact) + '\n';
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "browser/reportformat.h"
 #include "model/hardwareitem.h"
 
 #include <QByteArray>
@@ -12,10 +13,12 @@
 namespace JsonExport {
 
 // {"items":[{"id","category","title","value","detail","source"}, ...],
-//  "warnings":[...],"rawOutput":"..."} as compact UTF-8 on one line, followed
-// by a line feed. Ids without braces, categories by title ("Other" for the
-// catch-all), items in the given order.
+//  "warnings":[...],"rawOutput":"..."} plus the header's keys ("format",
+// "formatVersion", "generated", "kestrinVersion", "hideIdentifiers", and for a
+// page "category", "search", "scanItemCount") as compact UTF-8 on one line,
+// followed by a line feed. Ids without braces, categories by title ("Other"
+// for the catch-all), items in the given order.
 [[nodiscard]] QByteArray document(const QList<HardwareItem> &items, const QStringList &warnings,
-                                  const QString &rawOutput);
+                                  const QString &rawOutput, const ReportFormat::Header &header);
 
 } // namespace JsonExport

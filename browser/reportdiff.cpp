@@ -9,6 +9,12 @@ namespace ReportDiff {
 
 QString matchKey(const HardwareItem &item)
 {
+    return QString::number(static_cast<int>(item.category)) + QChar(u'\x1f') + item.title +
+           QChar(u'\x1f') + stableDetail(item);
+}
+
+QString stableDetail(const HardwareItem &item)
+{
     // "Handle 0x0012, DMI type 17, 40 bytes" keeps only the type: that names
     // the table, while the handle number and the structure's length change
     // with a firmware update of the same hardware.
@@ -17,8 +23,7 @@ QString matchKey(const HardwareItem &item)
     QString detail = item.detail;
     detail.remove(handle);
     detail.replace(length, QStringLiteral("\\1"));
-    return QString::number(static_cast<int>(item.category)) + QChar(u'\x1f') + item.title +
-           QChar(u'\x1f') + detail.simplified();
+    return detail.simplified();
 }
 
 Result compare(const QList<HardwareItem> &before, const QList<HardwareItem> &after)

@@ -30,6 +30,10 @@ struct Result {
 // firmware's table handle numbers). This is the only place that rule lives.
 [[nodiscard]] QString matchKey(const HardwareItem &item);
 
+// The item's detail as matchKey sees it, without the volatile parts; also
+// what a listing of differences shows.
+[[nodiscard]] QString stableDetail(const HardwareItem &item);
+
 // Items match by matchKey, never by position, so devices listed in another
 // order compare as equal. Among items sharing a key, equal values pair first;
 // the rest pair in order as changed, and what is left over is added or removed.

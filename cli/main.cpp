@@ -2,6 +2,8 @@
 // checking saved outputs and for tests.
 #include "browser/itemfilter.h"
 #include "browser/jsonexport.h"
+#include "browser/reportcompare.h"
+#include "browser/reportreader.h"
 #include "model/identifiermask.h"
 #include "model/textservices.h"
 #include "scanner/hardwarescanner.h"
@@ -30,6 +32,14 @@ const char *const helpText =
     "                     (either or both; mac items come first, as in a scan)\n"
     "  --tool PATH        scan with this dmidecode executable instead of the bundled one\n"
     "                     (for testing, and for users who build their own dmidecode)\n"
+    "  --open FILE        read a saved report instead of scanning: Kestrin JSON, or a saved\n"
+    "                     dmidecode (full or -q) or --mac-hardware output, known by content\n"
+    "  --compare OLD [NEW]\n"
+    "                     list what differs from report OLD to report NEW (this machine's\n"
+    "                     scan when NEW is absent): '- ' removed, '+ ' added, '~ ' changed\n"
+    "                     (old \u2192 new); with --json {\"added\",\"removed\",\"changed\"};\n"
+    "                     --category, --search and --private apply. Exit status as diff's:\n"
+    "                     0 same, 1 different, 2 on errors\n"
     "\n"
     "Output (standard output; scan warnings go to standard error):\n"
     "  (default)          a plain-text listing grouped by category, in result order\n"
@@ -60,6 +70,9 @@ struct Options {
     std::optional<QString> classicFile;
     std::optional<QString> macFile;
     std::optional<QString> toolPath;
+    std::optional<QString> openFile;
+    std::optional<QString> compareOld;
+    std::optional<QString> compareNew;
     std::optional<HardwareCategory> category;
     QString search;
     bool json = false;
@@ -109,8 +122,16 @@ std::optional<int> parseArguments(const QStringList &arguments, Options &options
             options.raw = true;
         } else if (argument == u"--private") {
             options.hideIdentifiers = true;
+        } else if (argument == u"--compare") {
+            if (!takeValue(value)) {
+                return exitUsage;
+            }
+            options.compareOld = value;
+            if (i + 1 < arguments.size() && !arguments[i + 1].startsWith(u"--")) {
+                options.compareNew = arguments[++i];
+            }
         } else if (argument == u"--classic" || argument == u"--mac" || argument == u"--tool" ||
-                   argument == u"--category" || argument == u"--search") {
+                   argument == u"--open" || argument == u"--category" || argument == u"--search") {
             if (!takeValue(value)) {
                 return exitUsage;
             }
@@ -118,6 +139,8 @@ std::optional<int> parseArguments(const QStringList &arguments, Options &options
                 options.classicFile = value;
             } else if (argument == u"--mac") {
                 options.macFile = value;
+            } else if (argument == u"--open") {
+                options.openFile = value;
             } else if (argument == u"--tool") {
                 options.toolPath = value;
             } else if (argument == u"--search") {
@@ -145,6 +168,21 @@ std::optional<int> parseArguments(const QStringList &arguments, Options &options
     if (options.toolPath && (options.classicFile || options.macFile)) {
         printError(QStringLiteral("--tool scans the machine; it cannot be combined with "
                                   "--classic or --mac"));
+        return exitUsage;
+    }
+    const bool toolOutputs = options.classicFile || options.macFile;
+    if (options.openFile && (toolOutputs || options.toolPath || options.compareOld)) {
+        printError(QStringLiteral("--open reads a report in place of a scan; it cannot be combined "
+                                  "with --classic, --mac, --tool or --compare"));
+        return exitUsage;
+    }
+    if (options.compareOld && (toolOutputs || options.raw)) {
+        printError(QStringLiteral("--compare cannot be combined with --classic, --mac or --raw"));
+        return exitUsage;
+    }
+    if (options.toolPath && options.compareNew) {
+        printError(QStringLiteral("--tool scans the machine; --compare with two reports does "
+                                  "not scan"));
         return exitUsage;
     }
     if (options.toolPath && !QFileInfo::exists(*options.toolPath)) {
@@ -200,6 +238,60 @@ QByteArray listing(const QList<HardwareItem> &items)
     return out.toUtf8();
 }
 
+std::optional<ReportReader::Report> readReport(const QString &path)
+{
+    ReportReader::Outcome outcome = ReportReader::readFile(path);
+    if (!outcome.report) {
+        printError(QStringLiteral("cannot open \"%1\": %2").arg(path, outcome.error));
+    }
+    return std::move(outcome.report);
+}
+
+void printWarnings(const QStringList &warnings)
+{
+    for (const QString &warning : warnings) {
+        // A tool's error text usually ends in its own line break; one is enough here.
+        QString shown = warning;
+        while (shown.endsWith(QLatin1Char('\n')) || shown.endsWith(QLatin1Char('\r'))) {
+            shown.chop(1);
+        }
+        std::fprintf(stderr, "warning: %s\n", shown.toLocal8Bit().constData());
+    }
+}
+
+// Exit status as diff gives it: 0 same, 1 different, 2 trouble.
+int runCompare(const Options &options)
+{
+    constexpr int exitTrouble = 2;
+    const std::optional<ReportReader::Report> old = readReport(*options.compareOld);
+    if (!old) {
+        return exitTrouble;
+    }
+    ReportCompare::Side before{old->scan, old->header.hideIdentifiers};
+    ReportCompare::Side after;
+    if (options.compareNew) {
+        const std::optional<ReportReader::Report> now = readReport(*options.compareNew);
+        if (!now) {
+            return exitTrouble;
+        }
+        after = {now->scan, now->header.hideIdentifiers};
+    } else {
+        HardwareScanner scanner;
+        scanner.setToolOverride(options.toolPath);
+        after.scan = scanner.performScan();
+        const IdentifierMasker masker(after.scan.items, after.scan.rawOutput);
+        printWarnings(options.hideIdentifiers ? masker.maskTexts(after.scan.warnings)
+                                              : after.scan.warnings);
+    }
+    const ReportDiff::Result result = ReportCompare::compare(
+        before, after, {options.category, options.search, options.hideIdentifiers});
+    if (!writeOut(options.json ? ReportCompare::json(result) : ReportCompare::text(result))) {
+        printError(QStringLiteral("cannot write the output"));
+        return exitTrouble;
+    }
+    return result.isEmpty() ? 0 : 1;
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -210,9 +302,23 @@ int main(int argc, char *argv[])
         return *status;
     }
 
+    if (options.compareOld) {
+        return runCompare(options);
+    }
+
     HardwareScanner scanner;
     HardwareScanResult result;
-    if (options.classicFile || options.macFile) {
+    // A report saved with identifiers hidden holds only the masks: it stays
+    // hidden, and is not masked a second time (a mask of a mask is shorter).
+    bool savedMasked = false;
+    if (options.openFile) {
+        std::optional<ReportReader::Report> report = readReport(*options.openFile);
+        if (!report) {
+            return exitIo;
+        }
+        result = std::move(report->scan);
+        savedMasked = report->header.hideIdentifiers;
+    } else if (options.classicFile || options.macFile) {
         QList<ScanPart> parts;
         if (options.macFile) {
             const std::optional<QString> text = readTextFile(*options.macFile);
@@ -240,20 +346,13 @@ int main(int argc, char *argv[])
     std::optional<IdentifierMasker> masker;
     QList<HardwareItem> items = result.items;
     QStringList warnings = result.warnings;
-    if (options.hideIdentifiers) {
+    if (options.hideIdentifiers && !savedMasked) {
         masker.emplace(result.items, result.rawOutput);
         items = masker->maskItems(result.items);
         warnings = masker->maskTexts(result.warnings);
     }
 
-    for (const QString &warning : std::as_const(warnings)) {
-        // A tool's error text usually ends in its own line break; one is enough here.
-        QString shown = warning;
-        while (shown.endsWith(QLatin1Char('\n')) || shown.endsWith(QLatin1Char('\r'))) {
-            shown.chop(1);
-        }
-        std::fprintf(stderr, "warning: %s\n", shown.toLocal8Bit().constData());
-    }
+    printWarnings(warnings);
 
     const QList<HardwareItem> shown =
         ItemFilter::filterItems(items, options.category, options.search);
@@ -262,9 +361,17 @@ int main(int argc, char *argv[])
         out = masker ? masker->maskRawText(result.rawOutput.text()).toUtf8()
                      : result.rawOutput.toUtf8();
     } else if (options.json) {
+        ReportFormat::Header header =
+            ReportFormat::currentHeader(options.hideIdentifiers || savedMasked);
+        if (options.category || !options.search.isEmpty()) {
+            header.category = options.category ? rawValue(*options.category) : QString();
+            header.search = options.search;
+            header.scanItemCount = items.size();
+        }
         out = JsonExport::document(shown, warnings,
                                    masker ? masker->maskRawText(result.rawOutput.text())
-                                          : result.rawOutput.text());
+                                          : result.rawOutput.text(),
+                                   header);
     } else {
         out = listing(shown);
     }

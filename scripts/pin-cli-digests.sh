@@ -21,6 +21,8 @@ manifest=tests/data/cli-json-digests.txt
 
 # The title collation follows the locale; the tests run under C.UTF-8.
 export LC_ALL=C.UTF-8
+# Reports carry the time they were made; the test fixes it to this value too.
+export KESTRIN_REPORT_TIME=2026-01-01T00:00:00Z
 
 tmp=$(mktemp)
 trap 'rm -f "$tmp"' EXIT

@@ -74,6 +74,9 @@ TEST(CliDigests, EveryFixtureGivesTheReferenceJson)
 
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("LC_ALL"), QStringLiteral("C.UTF-8"));
+    // The time scripts/pin-cli-digests.sh stamps into the pinned reports.
+    environment.insert(QStringLiteral("KESTRIN_REPORT_TIME"),
+                       QStringLiteral("2026-01-01T00:00:00Z"));
     for (const Pinned &entry : pinned) {
         const QString path = fixtures.filePath(entry.file);
         QStringList arguments{QStringLiteral("--json")};

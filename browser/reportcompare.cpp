@@ -1,0 +1,120 @@
+#include "browser/reportcompare.h"
+
+#include "browser/itemfilter.h"
+#include "browser/reportformat.h"
+#include "model/identifiermask.h"
+
+#include <QHash>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QSet>
+
+namespace ReportCompare {
+
+namespace {
+
+struct View {
+    // What is compared and what is shown, item for item (same ids).
+    QList<HardwareItem> compared;
+    QHash<QUuid, HardwareItem> shownById;
+};
+
+View viewOf(const Side &side, bool maskForComparison, const Filters &filters)
+{
+    const bool mask = !side.savedMasked && (filters.hideIdentifiers || maskForComparison);
+    QList<HardwareItem> shown = side.scan.items;
+    if (mask) {
+        const IdentifierMasker masker(side.scan.items, side.scan.rawOutput);
+        shown = masker.maskItems(side.scan.items);
+    }
+    // Filtered as shown, so a hidden value cannot be searched for.
+    const QList<HardwareItem> kept =
+        ItemFilter::filterItems(shown, filters.category, filters.search);
+    QSet<QUuid> keptIds;
+    View view;
+    for (const HardwareItem &item : kept) {
+        keptIds.insert(item.id);
+        view.shownById.insert(item.id, item);
+    }
+    const QList<HardwareItem> &source =
+        (side.savedMasked || maskForComparison) ? shown : side.scan.items;
+    for (const HardwareItem &item : source) {
+        if (keptIds.contains(item.id)) {
+            view.compared.append(item);
+        }
+    }
+    return view;
+}
+
+QString line(QChar mark, const HardwareItem &item, const QString &value)
+{
+    QString out = QString(mark) + QStringLiteral(" [") + rawValue(item.category) +
+                  QStringLiteral("] ") + item.title + QStringLiteral(": ") + value;
+    const QString detail = ReportDiff::stableDetail(item);
+    if (!detail.isEmpty()) {
+        out += QStringLiteral(" (") + detail + QLatin1Char(')');
+    }
+    return out + QLatin1Char('\n');
+}
+
+} // namespace
+
+ReportDiff::Result compare(const Side &before, const Side &after, const Filters &filters)
+{
+    const bool anySavedMasked = before.savedMasked || after.savedMasked;
+    const View old = viewOf(before, anySavedMasked, filters);
+    const View now = viewOf(after, anySavedMasked, filters);
+    ReportDiff::Result result = ReportDiff::compare(old.compared, now.compared);
+    for (HardwareItem &item : result.removed) {
+        item = old.shownById.value(item.id, item);
+    }
+    for (HardwareItem &item : result.added) {
+        item = now.shownById.value(item.id, item);
+    }
+    for (ReportDiff::Change &change : result.changed) {
+        change.before = old.shownById.value(change.before.id, change.before);
+        change.after = now.shownById.value(change.after.id, change.after);
+    }
+    return result;
+}
+
+QByteArray text(const ReportDiff::Result &result)
+{
+    QString out;
+    for (const HardwareItem &item : result.removed) {
+        out += line(u'-', item, item.value);
+    }
+    for (const HardwareItem &item : result.added) {
+        out += line(u'+', item, item.value);
+    }
+    for (const ReportDiff::Change &change : result.changed) {
+        out += line(u'~', change.after,
+                    change.before.value + QStringLiteral(" \u2192 ") + change.after.value);
+    }
+    return out.toUtf8();
+}
+
+QByteArray json(const ReportDiff::Result &result)
+{
+    QJsonArray added;
+    for (const HardwareItem &item : result.added) {
+        added.append(ReportFormat::itemObject(item));
+    }
+    QJsonArray removed;
+    for (const HardwareItem &item : result.removed) {
+        removed.append(ReportFormat::itemObject(item));
+    }
+    QJsonArray changed;
+    for (const ReportDiff::Change &change : result.changed) {
+        changed.append(
+            QJsonObject{{QStringLiteral("before"), ReportFormat::itemObject(change.before)},
+                        {QStringLiteral("after"), ReportFormat::itemObject(change.after)}});
+    }
+    const QJsonObject root{{QStringLiteral("added"), added},
+                           {QStringLiteral("removed"), removed},
+                           {QStringLiteral("changed"), changed}};
+    return QJsonDocument(root).toJson(QJsonDocument::Compact) + '\n';
+}
+
+} // namespace ReportCompare
