@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/hardwarescanresult.h"
+#include "scanner/firmwaretables.h"
 #include "scanner/scanpart.h"
 #include "scanner/scansource.h"
 
@@ -51,6 +52,10 @@ public:
     // tests). Absent means the bundled tool.
     void setToolOverride(std::optional<QString> path) { m_toolOverride = std::move(path); }
 
+    // The firmware table file whose refused open makes a scan offer reading as
+    // administrator (tests point it at a scratch file).
+    void setFirmwareTablesPath(QString path) { m_firmwareTablesPath = std::move(path); }
+
     [[nodiscard]] QFuture<HardwareScanResult> scan() override;
     [[nodiscard]] HardwareScanResult performScan() const;
 
@@ -65,4 +70,5 @@ private:
     QStringList m_badValues;
     double m_runTimeout = defaultRunTimeout;
     std::optional<QString> m_toolOverride;
+    QString m_firmwareTablesPath = defaultFirmwareTablesPath();
 };

@@ -1,6 +1,7 @@
 // Running the tool for a scan: locating it, the two concurrent runs, and the
 // asynchronous entry point.
 #include "scanner/activeprocessregistry.h"
+#include "scanner/firmwaretables.h"
 #include "scanner/hardwarescanner.h"
 #include "scanner/processrunner.h"
 #include "scanner/toollocation.h"
@@ -12,6 +13,7 @@
 #include <mutex>
 #include <system_error>
 #include <thread>
+#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -84,7 +86,14 @@ HardwareScanResult HardwareScanner::performScan() const
     for (std::thread &worker : workers) {
         worker.join();
     }
-    return assemble(std::move(parts));
+    HardwareScanResult result = assemble(std::move(parts));
+    // Root is never refused, and running as root is where elevating is moot.
+    if (::geteuid() != 0 &&
+        firmwareTablesAccess(m_firmwareTablesPath) == FirmwareTablesAccess::NotPermitted) {
+        result.canReadAsAdministrator = true;
+        result.warnings.append(firmwareTablesNotPermittedWarning());
+    }
+    return result;
 }
 
 QFuture<HardwareScanResult> HardwareScanner::scan()
