@@ -226,6 +226,8 @@ void BrowserModel::applyScanResult(PreparedScan scan)
     m_rawOutputText.reset();
     m_warnings = std::move(scan.result.warnings);
     m_masked = std::move(scan.masked);
+    const bool couldReadAsAdministrator = m_canReadAsAdministrator;
+    m_canReadAsAdministrator = scan.result.canReadAsAdministrator;
 
     m_categoryCounts.clear();
     m_summaryItemCount = 0;
@@ -254,6 +256,9 @@ void BrowserModel::applyScanResult(PreparedScan scan)
     Q_EMIT itemsChanged();
     Q_EMIT rawOutputChanged();
     Q_EMIT warningsChanged();
+    if (couldReadAsAdministrator != m_canReadAsAdministrator) {
+        Q_EMIT canReadAsAdministratorChanged();
+    }
     Q_EMIT isScanningChanged();
     Q_EMIT scanFinished();
 }

@@ -75,3 +75,21 @@ TEST(ScanLifecycle, FailedOrAbandonedScans)
     s.source->complete(HardwareScanResult{{item(Cat::memory, "DIMM")}, RawOutput(), {}});
     QTest::qWait(20);
 }
+
+// The offer to read as administrator follows the latest scan: it goes once a
+// scan (for example one that did read as administrator) no longer needs it.
+TEST(ScanLifecycle, OfferToReadAsAdministratorFollowsTheLatestScan)
+{
+    HardwareScanResult refused;
+    refused.items = {item(Cat::cpu, "Core")};
+    refused.canReadAsAdministrator = true;
+    ScannedModel s(refused);
+    EXPECT_TRUE(s.model->canReadAsAdministrator());
+
+    QSignalSpy changed(s.model.get(), &BrowserModel::canReadAsAdministratorChanged);
+    s.finishScan(refused);
+    EXPECT_EQ(changed.size(), 0);
+    s.rescan({item(Cat::memory, "DIMM")});
+    EXPECT_FALSE(s.model->canReadAsAdministrator());
+    EXPECT_EQ(changed.size(), 1);
+}
