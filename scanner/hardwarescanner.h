@@ -56,6 +56,20 @@ public:
     // administrator (tests point it at a scratch file).
     void setFirmwareTablesPath(QString path) { m_firmwareTablesPath = std::move(path); }
 
+    // Read the firmware tables through `pkexec helper` instead of the -q run.
+    // A dismissed password dialog falls back to the -q run without a word; a
+    // refusal or a failure falls back with a warning.
+    struct AdministratorReader {
+        QString pkexec;
+        QString helper;
+        double timeout = 120.0;
+    };
+    void setAdministratorReader(std::optional<AdministratorReader> reader)
+    {
+        m_administratorReader = std::move(reader);
+    }
+    [[nodiscard]] bool readsAsAdministrator() const { return m_administratorReader.has_value(); }
+
     [[nodiscard]] QFuture<HardwareScanResult> scan() override;
     [[nodiscard]] HardwareScanResult performScan() const;
 
@@ -71,4 +85,5 @@ private:
     double m_runTimeout = defaultRunTimeout;
     std::optional<QString> m_toolOverride;
     QString m_firmwareTablesPath = defaultFirmwareTablesPath();
+    std::optional<AdministratorReader> m_administratorReader;
 };

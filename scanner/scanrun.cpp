@@ -1,6 +1,7 @@
 // Running the tool for a scan: locating it, the two concurrent runs, and the
 // asynchronous entry point.
 #include "scanner/activeprocessregistry.h"
+#include "scanner/administratorread.h"
 #include "scanner/firmwaretables.h"
 #include "scanner/hardwarescanner.h"
 #include "scanner/processrunner.h"
@@ -60,8 +61,28 @@ HardwareScanResult HardwareScanner::performScan() const
     std::mutex partsMutex;
     QList<ScanPart> parts;
     const double timeout = m_runTimeout;
+    std::optional<QString> administratorWarning;
+    bool readAsAdministrator = false;
     auto run = [&](const RunDescriptor &descriptor) {
         ScanPart part{descriptor.order, descriptor.header, {}, {}, std::nullopt};
+        if (descriptor.order == classicOrder && m_administratorReader) {
+            const AdministratorRead read = readFirmwareTablesAsAdministrator(
+                m_administratorReader->pkexec, m_administratorReader->helper,
+                m_administratorReader->timeout);
+            if (read.outcome == AdministratorReadOutcome::Read) {
+                part = descriptor.parse(*this, read.output);
+                // The header line stays the one every scan frames this run with.
+                part.output = QStringLiteral("(read as administrator)\n") + part.output;
+                std::lock_guard lock(partsMutex);
+                parts.append(std::move(part));
+                readAsAdministrator = true;
+                return;
+            }
+            if (read.outcome != AdministratorReadOutcome::Cancelled) {
+                std::lock_guard lock(partsMutex);
+                administratorWarning = read.warning;
+            }
+        }
         const Expected<QString> output = runDMIDecode(*tool, descriptor.arguments, timeout);
         if (output) {
             part = descriptor.parse(*this, *output);
@@ -87,8 +108,11 @@ HardwareScanResult HardwareScanner::performScan() const
         worker.join();
     }
     HardwareScanResult result = assemble(std::move(parts));
+    if (administratorWarning) {
+        result.warnings.append(*administratorWarning);
+    }
     // Root is never refused, and running as root is where elevating is moot.
-    if (::geteuid() != 0 &&
+    if (!readAsAdministrator && ::geteuid() != 0 &&
         firmwareTablesAccess(m_firmwareTablesPath) == FirmwareTablesAccess::NotPermitted) {
         result.canReadAsAdministrator = true;
         result.warnings.append(firmwareTablesNotPermittedWarning());
