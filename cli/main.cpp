@@ -4,7 +4,9 @@
 #include "browser/jsonexport.h"
 #include "model/identifiermask.h"
 #include "model/textservices.h"
+#include "scanner/administratorread.h"
 #include "scanner/hardwarescanner.h"
+#include "scanner/toollocation.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -12,6 +14,7 @@
 
 #include <cstdio>
 #include <optional>
+#include <unistd.h>
 
 namespace {
 
@@ -30,6 +33,9 @@ const char *const helpText =
     "                     (either or both; mac items come first, as in a scan)\n"
     "  --tool PATH        scan with this dmidecode executable instead of the bundled one\n"
     "                     (for testing, and for users who build their own dmidecode)\n"
+    "  --admin            read the firmware tables as administrator through pkexec\n"
+    "                     (its password prompt appears in the terminal); a refusal\n"
+    "                     goes to standard error with what every user may read\n"
     "\n"
     "Output (standard output; scan warnings go to standard error):\n"
     "  (default)          a plain-text listing grouped by category, in result order\n"
@@ -65,6 +71,7 @@ struct Options {
     bool json = false;
     bool raw = false;
     bool hideIdentifiers = false;
+    bool admin = false;
 };
 
 void printError(const QString &message)
@@ -107,6 +114,8 @@ std::optional<int> parseArguments(const QStringList &arguments, Options &options
             options.json = true;
         } else if (argument == u"--raw") {
             options.raw = true;
+        } else if (argument == u"--admin") {
+            options.admin = true;
         } else if (argument == u"--private") {
             options.hideIdentifiers = true;
         } else if (argument == u"--classic" || argument == u"--mac" || argument == u"--tool" ||
@@ -140,6 +149,11 @@ std::optional<int> parseArguments(const QStringList &arguments, Options &options
     }
     if (options.json && options.raw) {
         printError(QStringLiteral("--json and --raw cannot be combined"));
+        return exitUsage;
+    }
+    if (options.admin && (options.classicFile || options.macFile)) {
+        printError(QStringLiteral("--admin scans the machine; it cannot be combined with "
+                                  "--classic or --mac"));
         return exitUsage;
     }
     if (options.toolPath && (options.classicFile || options.macFile)) {
@@ -231,6 +245,17 @@ int main(int argc, char *argv[])
         result = scanner.assemble(std::move(parts));
     } else {
         scanner.setToolOverride(options.toolPath);
+        // As root the -q run already reads the tables.
+        if (options.admin && ::geteuid() != 0) {
+            // KESTRIN_PKEXEC stands in for pkexec in tests; the command still
+            // names only the installed helper, so it widens nothing.
+            const QString pkexec = qEnvironmentVariable("KESTRIN_PKEXEC", defaultPkexecPath());
+            scanner.setAdministratorReader(HardwareScanner::AdministratorReader{
+                pkexec,
+                runningExecutableDir() +
+                    QStringLiteral("/../libexec/kestrin/kestrin-read-firmware"),
+                administratorReadTimeout});
+        }
         result = scanner.performScan();
     }
 
