@@ -126,6 +126,15 @@ void BrowserModel::setShowRawOutput(bool show)
 
 // ---- Scan lifecycle -------------------------------------------------------
 
+void BrowserModel::readAsAdministrator()
+{
+    if (m_isScanning) {
+        return;
+    }
+    m_scanner->setReadAsAdministrator(true);
+    refresh();
+}
+
 void BrowserModel::refresh()
 {
     if (m_isScanning) {
@@ -228,6 +237,10 @@ void BrowserModel::applyScanResult(PreparedScan scan)
     m_masked = std::move(scan.masked);
     const bool couldReadAsAdministrator = m_canReadAsAdministrator;
     m_canReadAsAdministrator = scan.result.canReadAsAdministrator;
+    if (scan.result.administratorReadDismissed) {
+        // Asking again on every refresh would punish saying no once.
+        m_scanner->setReadAsAdministrator(false);
+    }
 
     m_categoryCounts.clear();
     m_summaryItemCount = 0;

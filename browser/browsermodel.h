@@ -121,6 +121,9 @@ public:
 
     // Operations
     Q_INVOKABLE void refresh();
+    // Scans again reading the firmware tables as administrator, and keeps doing
+    // so on refresh until the user dismisses the password dialog.
+    Q_INVOKABLE void readAsAdministrator();
     Q_INVOKABLE void loadMoreItems();
     Q_INVOKABLE void rebuildFilteredItems(bool resetPage = true);
     Q_INVOKABLE [[nodiscard]] QString visibleReportText() const;

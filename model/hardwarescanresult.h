@@ -16,4 +16,6 @@ struct HardwareScanResult {
     // The firmware tables exist but this user may not read them, so reading
     // them as administrator would add what the fallback lacks.
     bool canReadAsAdministrator = false;
+    // The user dismissed the password dialog of this scan's elevated reading.
+    bool administratorReadDismissed = false;
 };

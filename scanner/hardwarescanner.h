@@ -69,6 +69,8 @@ public:
         m_administratorReader = std::move(reader);
     }
     [[nodiscard]] bool readsAsAdministrator() const { return m_administratorReader.has_value(); }
+    // Through the system's pkexec and the helper installed beside the tool.
+    void setReadAsAdministrator(bool on) override;
 
     [[nodiscard]] QFuture<HardwareScanResult> scan() override;
     [[nodiscard]] HardwareScanResult performScan() const;

@@ -63,6 +63,7 @@ HardwareScanResult HardwareScanner::performScan() const
     const double timeout = m_runTimeout;
     std::optional<QString> administratorWarning;
     bool readAsAdministrator = false;
+    bool administratorReadDismissed = false;
     auto run = [&](const RunDescriptor &descriptor) {
         ScanPart part{descriptor.order, descriptor.header, {}, {}, std::nullopt};
         if (descriptor.order == classicOrder && m_administratorReader) {
@@ -78,8 +79,10 @@ HardwareScanResult HardwareScanner::performScan() const
                 readAsAdministrator = true;
                 return;
             }
-            if (read.outcome != AdministratorReadOutcome::Cancelled) {
-                std::lock_guard lock(partsMutex);
+            std::lock_guard lock(partsMutex);
+            if (read.outcome == AdministratorReadOutcome::Cancelled) {
+                administratorReadDismissed = true;
+            } else {
                 administratorWarning = read.warning;
             }
         }
@@ -108,6 +111,7 @@ HardwareScanResult HardwareScanner::performScan() const
         worker.join();
     }
     HardwareScanResult result = assemble(std::move(parts));
+    result.administratorReadDismissed = administratorReadDismissed;
     if (administratorWarning) {
         result.warnings.append(*administratorWarning);
     }
@@ -118,6 +122,18 @@ HardwareScanResult HardwareScanner::performScan() const
         result.warnings.append(firmwareTablesNotPermittedWarning());
     }
     return result;
+}
+
+void HardwareScanner::setReadAsAdministrator(bool on)
+{
+    if (!on) {
+        m_administratorReader.reset();
+        return;
+    }
+    m_administratorReader = AdministratorReader{
+        defaultPkexecPath(),
+        runningExecutableDir() + QStringLiteral("/../libexec/kestrin/kestrin-read-firmware"),
+        administratorReadTimeout};
 }
 
 QFuture<HardwareScanResult> HardwareScanner::scan()

@@ -93,3 +93,24 @@ TEST(ScanLifecycle, OfferToReadAsAdministratorFollowsTheLatestScan)
     EXPECT_FALSE(s.model->canReadAsAdministrator());
     EXPECT_EQ(changed.size(), 1);
 }
+
+// Refresh keeps reading as administrator until the password dialog is
+// dismissed once; then it stops asking.
+TEST(ScanLifecycle, ReadingAsAdministratorLastsUntilTheDialogIsDismissed)
+{
+    ScannedModel s({item(Cat::cpu, "Core")});
+    ASSERT_FALSE(s.source->readAsAdministrator);
+    QSignalSpy finished(s.model.get(), &BrowserModel::scanFinished);
+    s.model->readAsAdministrator();
+    EXPECT_TRUE(s.source->readAsAdministrator);
+    s.source->complete(HardwareScanResult{{item(Cat::memory, "DIMM")}, QStringLiteral("raw"), {}});
+    ASSERT_TRUE(finished.wait(5000));
+    s.rescan({item(Cat::memory, "DIMM")});
+    EXPECT_TRUE(s.source->readAsAdministrator);
+
+    HardwareScanResult dismissed;
+    dismissed.items = {item(Cat::cpu, "Core")};
+    dismissed.administratorReadDismissed = true;
+    s.finishScan(dismissed);
+    EXPECT_FALSE(s.source->readAsAdministrator);
+}

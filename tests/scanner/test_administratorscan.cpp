@@ -57,6 +57,7 @@ TEST_P(AdministratorScanTest, ReplacesOnlyTheClassicRun)
     EXPECT_NE(raw.contains(QStringLiteral("fallback tables")), c.elevatedBlock);
     EXPECT_EQ(result.warnings, c.warnings);
     EXPECT_FALSE(result.canReadAsAdministrator);
+    EXPECT_EQ(result.administratorReadDismissed, std::string(c.name) == "DialogDismissed");
 }
 
 INSTANTIATE_TEST_SUITE_P(
