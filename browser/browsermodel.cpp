@@ -127,6 +127,15 @@ void BrowserModel::setShowRawOutput(bool show)
 
 // ---- Scan lifecycle -------------------------------------------------------
 
+void BrowserModel::readAsAdministrator()
+{
+    if (m_isScanning) {
+        return;
+    }
+    m_scanner->setReadAsAdministrator(true);
+    refresh();
+}
+
 void BrowserModel::refresh()
 {
     if (m_isScanning) {
@@ -227,6 +236,12 @@ void BrowserModel::applyScanResult(PreparedScan scan)
     m_rawOutputText.reset();
     m_warnings = std::move(scan.result.warnings);
     m_masked = std::move(scan.masked);
+    const bool couldReadAsAdministrator = m_canReadAsAdministrator;
+    m_canReadAsAdministrator = scan.result.canReadAsAdministrator;
+    if (scan.result.administratorReadDismissed) {
+        // Asking again on every refresh would punish saying no once.
+        m_scanner->setReadAsAdministrator(false);
+    }
 
     m_categoryCounts.clear();
     m_summaryItemCount = 0;
@@ -255,6 +270,9 @@ void BrowserModel::applyScanResult(PreparedScan scan)
     Q_EMIT itemsChanged();
     Q_EMIT rawOutputChanged();
     Q_EMIT warningsChanged();
+    if (couldReadAsAdministrator != m_canReadAsAdministrator) {
+        Q_EMIT canReadAsAdministratorChanged();
+    }
     Q_EMIT isScanningChanged();
     Q_EMIT scanFinished();
 }

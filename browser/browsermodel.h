@@ -31,6 +31,9 @@ class BrowserModel : public QObject {
     // The raw output and warnings as shown: masked while hideIdentifiers is on.
     Q_PROPERTY(QString rawOutput READ rawOutput NOTIFY rawOutputChanged)
     Q_PROPERTY(QStringList warnings READ warnings NOTIFY warningsChanged)
+    // The last scan met firmware tables only an administrator may read.
+    Q_PROPERTY(bool canReadAsAdministrator READ canReadAsAdministrator NOTIFY
+                   canReadAsAdministratorChanged)
     // Whether serial numbers, UUIDs, asset tags, MAC addresses and the like are
     // masked in everything the model shows, copies, saves and searches (see
     // model/identifiermask.h). On by default.
@@ -87,6 +90,7 @@ public:
     // hideIdentifiers is on) on first read after a scan.
     [[nodiscard]] const QString &rawOutput() const;
     [[nodiscard]] const QStringList &warnings() const;
+    [[nodiscard]] bool canReadAsAdministrator() const { return m_canReadAsAdministrator; }
     [[nodiscard]] bool hideIdentifiers() const { return m_hideIdentifiers; }
     // Runs the filter pass again (the search sees what is shown), keeping the
     // page size and the selected category.
@@ -119,6 +123,9 @@ public:
 
     // Operations
     Q_INVOKABLE void refresh();
+    // Scans again reading the firmware tables as administrator, and keeps doing
+    // so on refresh until the user dismisses the password dialog.
+    Q_INVOKABLE void readAsAdministrator();
     Q_INVOKABLE void loadMoreItems();
     Q_INVOKABLE void rebuildFilteredItems(bool resetPage = true);
     Q_INVOKABLE [[nodiscard]] QString visibleReportText() const;
@@ -155,6 +162,7 @@ Q_SIGNALS:
     void isScanningChanged();
     void rawOutputChanged();
     void warningsChanged();
+    void canReadAsAdministratorChanged();
     void itemsChanged();
     void selectedCategoryChanged();
     void searchTextChanged();
@@ -198,6 +206,7 @@ private:
     // (the UI) thread touches it.
     mutable std::optional<QString> m_rawOutputText;
     QStringList m_warnings;
+    bool m_canReadAsAdministrator = false;
     bool m_hideIdentifiers = true;
     // What the scan looks like with identifiers masked; built once per scan
     // result, when first needed (on the scan's worker thread when the mask is

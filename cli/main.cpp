@@ -6,7 +6,9 @@
 #include "browser/reportreader.h"
 #include "model/identifiermask.h"
 #include "model/textservices.h"
+#include "scanner/administratorread.h"
 #include "scanner/hardwarescanner.h"
+#include "scanner/toollocation.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -14,6 +16,7 @@
 
 #include <cstdio>
 #include <optional>
+#include <unistd.h>
 
 namespace {
 
@@ -40,6 +43,9 @@ const char *const helpText =
     "                     (old \u2192 new); with --json {\"added\",\"removed\",\"changed\"};\n"
     "                     --category, --search and --private apply. Exit status as diff's:\n"
     "                     0 same, 1 different, 2 on errors\n"
+    "  --admin            read the firmware tables as administrator through pkexec\n"
+    "                     (its password prompt appears in the terminal); a refusal\n"
+    "                     goes to standard error with what every user may read\n"
     "\n"
     "Output (standard output; scan warnings go to standard error):\n"
     "  (default)          a plain-text listing grouped by category, in result order\n"
@@ -78,6 +84,7 @@ struct Options {
     bool json = false;
     bool raw = false;
     bool hideIdentifiers = false;
+    bool admin = false;
 };
 
 void printError(const QString &message)
@@ -120,6 +127,8 @@ std::optional<int> parseArguments(const QStringList &arguments, Options &options
             options.json = true;
         } else if (argument == u"--raw") {
             options.raw = true;
+        } else if (argument == u"--admin") {
+            options.admin = true;
         } else if (argument == u"--private") {
             options.hideIdentifiers = true;
         } else if (argument == u"--compare") {
@@ -165,19 +174,30 @@ std::optional<int> parseArguments(const QStringList &arguments, Options &options
         printError(QStringLiteral("--json and --raw cannot be combined"));
         return exitUsage;
     }
+    if (options.admin && (options.classicFile || options.macFile)) {
+        printError(QStringLiteral("--admin scans the machine; it cannot be combined with "
+                                  "--classic or --mac"));
+        return exitUsage;
+    }
     if (options.toolPath && (options.classicFile || options.macFile)) {
         printError(QStringLiteral("--tool scans the machine; it cannot be combined with "
                                   "--classic or --mac"));
         return exitUsage;
     }
     const bool toolOutputs = options.classicFile || options.macFile;
-    if (options.openFile && (toolOutputs || options.toolPath || options.compareOld)) {
+    if (options.openFile &&
+        (toolOutputs || options.toolPath || options.admin || options.compareOld)) {
         printError(QStringLiteral("--open reads a report in place of a scan; it cannot be combined "
-                                  "with --classic, --mac, --tool or --compare"));
+                                  "with --classic, --mac, --tool, --admin or --compare"));
         return exitUsage;
     }
     if (options.compareOld && (toolOutputs || options.raw)) {
         printError(QStringLiteral("--compare cannot be combined with --classic, --mac or --raw"));
+        return exitUsage;
+    }
+    if (options.admin && options.compareNew) {
+        printError(QStringLiteral("--admin scans the machine; --compare with two reports does "
+                                  "not scan"));
         return exitUsage;
     }
     if (options.toolPath && options.compareNew) {
@@ -337,6 +357,17 @@ int main(int argc, char *argv[])
         result = scanner.assemble(std::move(parts));
     } else {
         scanner.setToolOverride(options.toolPath);
+        // As root the -q run already reads the tables.
+        if (options.admin && ::geteuid() != 0) {
+            // KESTRIN_PKEXEC stands in for pkexec in tests; the command still
+            // names only the installed helper, so it widens nothing.
+            const QString pkexec = qEnvironmentVariable("KESTRIN_PKEXEC", defaultPkexecPath());
+            scanner.setAdministratorReader(HardwareScanner::AdministratorReader{
+                pkexec,
+                runningExecutableDir() +
+                    QStringLiteral("/../libexec/kestrin/kestrin-read-firmware"),
+                administratorReadTimeout});
+        }
         result = scanner.performScan();
     }
 

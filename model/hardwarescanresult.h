@@ -13,4 +13,9 @@ struct HardwareScanResult {
     QList<HardwareItem> items;
     RawOutput rawOutput;
     QStringList warnings;
+    // The firmware tables exist but this user may not read them, so reading
+    // them as administrator would add what the fallback lacks.
+    bool canReadAsAdministrator = false;
+    // The user dismissed the password dialog of this scan's elevated reading.
+    bool administratorReadDismissed = false;
 };

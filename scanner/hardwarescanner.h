@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/hardwarescanresult.h"
+#include "scanner/firmwaretables.h"
 #include "scanner/scanpart.h"
 #include "scanner/scansource.h"
 
@@ -51,6 +52,26 @@ public:
     // tests). Absent means the bundled tool.
     void setToolOverride(std::optional<QString> path) { m_toolOverride = std::move(path); }
 
+    // The firmware table file whose refused open makes a scan offer reading as
+    // administrator (tests point it at a scratch file).
+    void setFirmwareTablesPath(QString path) { m_firmwareTablesPath = std::move(path); }
+
+    // Read the firmware tables through `pkexec helper` instead of the -q run.
+    // A dismissed password dialog falls back to the -q run without a word; a
+    // refusal or a failure falls back with a warning.
+    struct AdministratorReader {
+        QString pkexec;
+        QString helper;
+        double timeout = 120.0;
+    };
+    void setAdministratorReader(std::optional<AdministratorReader> reader)
+    {
+        m_administratorReader = std::move(reader);
+    }
+    [[nodiscard]] bool readsAsAdministrator() const { return m_administratorReader.has_value(); }
+    // Through the system's pkexec and the helper installed beside the tool.
+    void setReadAsAdministrator(bool on) override;
+
     [[nodiscard]] QFuture<HardwareScanResult> scan() override;
     [[nodiscard]] HardwareScanResult performScan() const;
 
@@ -65,4 +86,6 @@ private:
     QStringList m_badValues;
     double m_runTimeout = defaultRunTimeout;
     std::optional<QString> m_toolOverride;
+    QString m_firmwareTablesPath = defaultFirmwareTablesPath();
+    std::optional<AdministratorReader> m_administratorReader;
 };

@@ -1,6 +1,8 @@
 // Running the tool for a scan: locating it, the two concurrent runs, and the
 // asynchronous entry point.
 #include "scanner/activeprocessregistry.h"
+#include "scanner/administratorread.h"
+#include "scanner/firmwaretables.h"
 #include "scanner/hardwarescanner.h"
 #include "scanner/processrunner.h"
 #include "scanner/toollocation.h"
@@ -12,6 +14,7 @@
 #include <mutex>
 #include <system_error>
 #include <thread>
+#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -58,8 +61,31 @@ HardwareScanResult HardwareScanner::performScan() const
     std::mutex partsMutex;
     QList<ScanPart> parts;
     const double timeout = m_runTimeout;
+    std::optional<QString> administratorWarning;
+    bool readAsAdministrator = false;
+    bool administratorReadDismissed = false;
     auto run = [&](const RunDescriptor &descriptor) {
         ScanPart part{descriptor.order, descriptor.header, {}, {}, std::nullopt};
+        if (descriptor.order == classicOrder && m_administratorReader) {
+            const AdministratorRead read = readFirmwareTablesAsAdministrator(
+                m_administratorReader->pkexec, m_administratorReader->helper,
+                m_administratorReader->timeout);
+            if (read.outcome == AdministratorReadOutcome::Read) {
+                part = descriptor.parse(*this, read.output);
+                // The header line stays the one every scan frames this run with.
+                part.output = QStringLiteral("(read as administrator)\n") + part.output;
+                std::lock_guard lock(partsMutex);
+                parts.append(std::move(part));
+                readAsAdministrator = true;
+                return;
+            }
+            std::lock_guard lock(partsMutex);
+            if (read.outcome == AdministratorReadOutcome::Cancelled) {
+                administratorReadDismissed = true;
+            } else {
+                administratorWarning = read.warning;
+            }
+        }
         const Expected<QString> output = runDMIDecode(*tool, descriptor.arguments, timeout);
         if (output) {
             part = descriptor.parse(*this, *output);
@@ -84,7 +110,30 @@ HardwareScanResult HardwareScanner::performScan() const
     for (std::thread &worker : workers) {
         worker.join();
     }
-    return assemble(std::move(parts));
+    HardwareScanResult result = assemble(std::move(parts));
+    result.administratorReadDismissed = administratorReadDismissed;
+    if (administratorWarning) {
+        result.warnings.append(*administratorWarning);
+    }
+    // Root is never refused, and running as root is where elevating is moot.
+    if (!readAsAdministrator && ::geteuid() != 0 &&
+        firmwareTablesAccess(m_firmwareTablesPath) == FirmwareTablesAccess::NotPermitted) {
+        result.canReadAsAdministrator = true;
+        result.warnings.append(firmwareTablesNotPermittedWarning());
+    }
+    return result;
+}
+
+void HardwareScanner::setReadAsAdministrator(bool on)
+{
+    if (!on) {
+        m_administratorReader.reset();
+        return;
+    }
+    m_administratorReader = AdministratorReader{
+        defaultPkexecPath(),
+        runningExecutableDir() + QStringLiteral("/../libexec/kestrin/kestrin-read-firmware"),
+        administratorReadTimeout};
 }
 
 QFuture<HardwareScanResult> HardwareScanner::scan()

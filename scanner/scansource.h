@@ -14,4 +14,8 @@ public:
     // finishes on a background thread; attach continuations with a context object
     // to get back to the caller's thread.
     [[nodiscard]] virtual QFuture<HardwareScanResult> scan() = 0;
+
+    // From the next scan on, read the firmware tables as administrator (or
+    // stop doing so). A source without such a reading ignores it.
+    virtual void setReadAsAdministrator(bool on) { static_cast<void>(on); }
 };

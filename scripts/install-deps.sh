@@ -12,7 +12,7 @@ packages=(
   qml6-module-qt-labs-folderlistmodel qml6-module-qttest libqt6quicktest6 libqt6svg6
   libgtest-dev libbenchmark-dev
   dmidecode pciutils libpci-dev libudev-dev usb.ids i2c-tools hwdata edid-decode
-  appstream desktop-file-utils dpkg-dev lintian
+  appstream desktop-file-utils dpkg-dev lintian libxml2-utils
 )
 if [[ "${KESTRIN_DEPS_EXTRA:-}" != "" ]]; then
   read -r -a extra <<< "${KESTRIN_DEPS_EXTRA}"

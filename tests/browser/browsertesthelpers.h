@@ -40,6 +40,9 @@ public:
         return promise->future();
     }
 
+    void setReadAsAdministrator(bool on) override { readAsAdministrator = on; }
+    bool readAsAdministrator = false;
+
     // Finishes the oldest pending scan with `result`, or without one.
     void complete(std::optional<HardwareScanResult> result)
     {

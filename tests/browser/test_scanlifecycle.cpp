@@ -75,3 +75,42 @@ TEST(ScanLifecycle, FailedOrAbandonedScans)
     s.source->complete(HardwareScanResult{{item(Cat::memory, "DIMM")}, RawOutput(), {}});
     QTest::qWait(20);
 }
+
+// The offer to read as administrator follows the latest scan: it goes once a
+// scan (for example one that did read as administrator) no longer needs it.
+TEST(ScanLifecycle, OfferToReadAsAdministratorFollowsTheLatestScan)
+{
+    HardwareScanResult refused;
+    refused.items = {item(Cat::cpu, "Core")};
+    refused.canReadAsAdministrator = true;
+    ScannedModel s(refused);
+    EXPECT_TRUE(s.model->canReadAsAdministrator());
+
+    QSignalSpy changed(s.model.get(), &BrowserModel::canReadAsAdministratorChanged);
+    s.finishScan(refused);
+    EXPECT_EQ(changed.size(), 0);
+    s.rescan({item(Cat::memory, "DIMM")});
+    EXPECT_FALSE(s.model->canReadAsAdministrator());
+    EXPECT_EQ(changed.size(), 1);
+}
+
+// Refresh keeps reading as administrator until the password dialog is
+// dismissed once; then it stops asking.
+TEST(ScanLifecycle, ReadingAsAdministratorLastsUntilTheDialogIsDismissed)
+{
+    ScannedModel s({item(Cat::cpu, "Core")});
+    ASSERT_FALSE(s.source->readAsAdministrator);
+    QSignalSpy finished(s.model.get(), &BrowserModel::scanFinished);
+    s.model->readAsAdministrator();
+    EXPECT_TRUE(s.source->readAsAdministrator);
+    s.source->complete(HardwareScanResult{{item(Cat::memory, "DIMM")}, QStringLiteral("raw"), {}});
+    ASSERT_TRUE(finished.wait(5000));
+    s.rescan({item(Cat::memory, "DIMM")});
+    EXPECT_TRUE(s.source->readAsAdministrator);
+
+    HardwareScanResult dismissed;
+    dismissed.items = {item(Cat::cpu, "Core")};
+    dismissed.administratorReadDismissed = true;
+    s.finishScan(dismissed);
+    EXPECT_FALSE(s.source->readAsAdministrator);
+}

@@ -1,0 +1,79 @@
+#include "scanner/administratorread.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// A stand-in for pkexec: `body` is the shell text it runs with the helper's
+// path as $1, as pkexec would be given it.
+QString writeScript(const QTemporaryDir &dir, const QString &name, const QByteArray &body)
+{
+    const QString path = dir.filePath(name);
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
+        ADD_FAILURE() << "could not write " << path.toStdString();
+        return path;
+    }
+    file.write("#!/bin/sh\n" + body + "\n");
+    file.close();
+    file.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    return path;
+}
+
+struct ReadCase {
+    const char *name;
+    QByteArray pkexecBody; // empty: no pkexec at all
+    bool helperInstalled;
+    AdministratorReadOutcome outcome;
+    const char *output;
+    const char *warning;
+};
+
+class AdministratorReadTest : public ::testing::TestWithParam<ReadCase> {};
+
+TEST_P(AdministratorReadTest, MapsWhatPkexecReports)
+{
+    const ReadCase &c = GetParam();
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString pkexec = c.pkexecBody.isEmpty()
+                               ? dir.filePath(QStringLiteral("no-pkexec"))
+                               : writeScript(dir, QStringLiteral("pkexec"), c.pkexecBody);
+    const QString helper = c.helperInstalled
+                               ? writeScript(dir, QStringLiteral("kestrin-read-firmware"), "exit 0")
+                               : dir.filePath(QStringLiteral("kestrin-read-firmware"));
+
+    const AdministratorRead read = readFirmwareTablesAsAdministrator(pkexec, helper, 10);
+    EXPECT_EQ(read.outcome, c.outcome);
+    EXPECT_EQ(read.output, QString::fromUtf8(c.output).replace(QStringLiteral("$HELPER"), helper));
+    EXPECT_EQ(read.warning,
+              QString::fromUtf8(c.warning).replace(QStringLiteral("$HELPER"), helper));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, AdministratorReadTest,
+    ::testing::Values(
+        // pkexec is given the helper's path and nothing else.
+        ReadCase{"Authorised", "printf 'Memory Device\\n\\targs: %s %s\\n' \"$#\" \"$1\"", true,
+                 AdministratorReadOutcome::Read, "Memory Device\n\targs: 1 $HELPER\n", ""},
+        ReadCase{"DialogDismissed", "echo 'Error executing command as another user' >&2; exit 126",
+                 true, AdministratorReadOutcome::Cancelled, "", ""},
+        ReadCase{"NotAuthorised", "echo 'Not authorized' >&2; exit 127", true,
+                 AdministratorReadOutcome::Refused, "",
+                 "Could not read the firmware tables as administrator: not authorised."},
+        ReadCase{"NoPkexec", "", true, AdministratorReadOutcome::Refused, "",
+                 "Could not read the firmware tables as administrator: pkexec is not installed."},
+        ReadCase{"NoHelper", "exit 0", false, AdministratorReadOutcome::Refused, "",
+                 "Could not read the firmware tables as administrator: the helper is not "
+                 "installed at $HELPER."},
+        // dmidecode's own message comes back through the helper's standard error.
+        ReadCase{"DmidecodeFailed", "echo '/dev/mem: Operation not permitted' >&2; exit 1", true,
+                 AdministratorReadOutcome::Failed, "",
+                 "Could not read the firmware tables as administrator: "
+                 "/dev/mem: Operation not permitted"}),
+    [](const ::testing::TestParamInfo<ReadCase> &info) { return std::string(info.param.name); });
+
+} // namespace

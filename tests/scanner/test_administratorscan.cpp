@@ -1,0 +1,82 @@
+#include "scanner/hardwarescanner.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+QString writeScript(const QTemporaryDir &dir, const QString &name, const QByteArray &body)
+{
+    const QString path = dir.filePath(name);
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
+        ADD_FAILURE() << "could not write " << path.toStdString();
+        return path;
+    }
+    file.write("#!/bin/sh\n" + body + "\n");
+    file.close();
+    file.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    return path;
+}
+
+struct ScanCase {
+    const char *name;
+    QByteArray pkexecBody;
+    bool elevatedBlock;        // the -q block came from pkexec
+    const char *fallbackBlock; // else: what the unprivileged -q run printed
+    QStringList warnings;
+};
+
+class AdministratorScanTest : public ::testing::TestWithParam<ScanCase> {};
+
+// The mac run stays the unprivileged one in every case; only the -q block changes.
+TEST_P(AdministratorScanTest, ReplacesOnlyTheClassicRun)
+{
+    const ScanCase &c = GetParam();
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    HardwareScanner scanner;
+    scanner.setToolOverride(writeScript(dir, QStringLiteral("dmidecode"),
+                                        "case \"$1\" in --mac-hardware) echo 'mac facts';; "
+                                        "-q) echo 'fallback tables';; esac"));
+    scanner.setRunTimeout(10);
+    scanner.setFirmwareTablesPath(dir.filePath(QStringLiteral("no-tables")));
+    scanner.setAdministratorReader(HardwareScanner::AdministratorReader{
+        writeScript(dir, QStringLiteral("pkexec"), c.pkexecBody),
+        writeScript(dir, QStringLiteral("kestrin-read-firmware"), "exit 0"), 10});
+
+    const HardwareScanResult result = scanner.performScan();
+    const QString raw = result.rawOutput.text();
+    EXPECT_TRUE(raw.contains(QStringLiteral("mac facts"))) << raw.toStdString();
+    EXPECT_EQ(raw.contains(QStringLiteral("(read as administrator)\nelevated tables")),
+              c.elevatedBlock)
+        << raw.toStdString();
+    EXPECT_TRUE(raw.contains(QString::fromUtf8(c.fallbackBlock))) << raw.toStdString();
+    EXPECT_NE(raw.contains(QStringLiteral("fallback tables")), c.elevatedBlock);
+    EXPECT_EQ(result.warnings, c.warnings);
+    EXPECT_FALSE(result.canReadAsAdministrator);
+    EXPECT_EQ(result.administratorReadDismissed, std::string(c.name) == "DialogDismissed");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, AdministratorScanTest,
+    ::testing::Values(
+        ScanCase{"Authorised", "echo 'elevated tables'", true, "", {}},
+        ScanCase{"DialogDismissed", "exit 126", false, "fallback tables", {}},
+        ScanCase{"NotAuthorised",
+                 "exit 127",
+                 false,
+                 "fallback tables",
+                 {QStringLiteral(
+                     "Could not read the firmware tables as administrator: not authorised.")}},
+        ScanCase{"HelperFailed",
+                 "echo 'No SMBIOS nor DMI entry point found' >&2; exit 1",
+                 false,
+                 "fallback tables",
+                 {QStringLiteral("Could not read the firmware tables as administrator: "
+                                 "No SMBIOS nor DMI entry point found")}}),
+    [](const ::testing::TestParamInfo<ScanCase> &info) { return std::string(info.param.name); });
+
+} // namespace

@@ -1,0 +1,62 @@
+#include "scanner/processrunner.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+namespace {
+
+QString writeScript(const QTemporaryDir &dir, const QString &name, const QByteArray &body)
+{
+    const QString path = dir.filePath(name);
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
+        ADD_FAILURE() << "could not write " << path.toStdString();
+        return path;
+    }
+    file.write("#!/bin/sh\n" + body + "\n");
+    file.close();
+    file.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    return path;
+}
+
+// As root the -q run reads the tables itself, so pkexec must not be asked;
+// as anyone else --admin must go through it and show what it read.
+TEST(CliAdmin, ReadsThroughPkexecUnlessAlreadyRoot)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString tool = writeScript(dir, QStringLiteral("dmidecode"),
+                                     "case \"$1\" in --mac-hardware) echo 'mac facts';; "
+                                     "-q) echo 'fallback tables';; esac");
+    const QString marker = dir.filePath(QStringLiteral("pkexec-ran"));
+    const QString pkexec =
+        writeScript(dir, QStringLiteral("pkexec"),
+                    "touch '" + marker.toUtf8() + "'; echo 'elevated tables'; echo \"$1\" >&2");
+    qputenv("KESTRIN_PKEXEC", pkexec.toUtf8());
+    const Expected<QString> out = runDMIDecode(
+        QStringLiteral(KESTRIN_CLI_PATH),
+        {QStringLiteral("--admin"), QStringLiteral("--raw"), QStringLiteral("--tool"), tool}, 20);
+    qunsetenv("KESTRIN_PKEXEC");
+    ASSERT_TRUE(out.hasValue()) << out.error().description.toStdString();
+    const bool root = ::geteuid() == 0;
+    EXPECT_EQ(QFile::exists(marker), !root);
+    EXPECT_EQ(out.value().contains(QStringLiteral("(read as administrator)\nelevated tables")),
+              !root)
+        << out.value().toStdString();
+    EXPECT_EQ(out.value().contains(QStringLiteral("fallback tables")), root)
+        << out.value().toStdString();
+}
+
+TEST(CliAdmin, RefusesSavedOutputs)
+{
+    const Expected<QString> out = runDMIDecode(
+        QStringLiteral(KESTRIN_CLI_PATH),
+        {QStringLiteral("--admin"), QStringLiteral("--classic"), QStringLiteral("/dev/null")}, 20);
+    ASSERT_FALSE(out.hasValue());
+    EXPECT_EQ(out.error().code, 2);
+}
+
+} // namespace

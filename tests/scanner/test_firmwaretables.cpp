@@ -1,0 +1,71 @@
+#include "scanner/firmwaretables.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <cstdlib>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+constexpr uid_t nobody = 65534;
+
+// Root is never refused, so as root the question is asked as nobody: the
+// answer the window's user would get.
+FirmwareTablesAccess accessAsUnprivilegedUser(const QString &path)
+{
+    if (::geteuid() != 0) {
+        return firmwareTablesAccess(path);
+    }
+    if (::seteuid(nobody) != 0) {
+        ADD_FAILURE() << "could not become nobody";
+        return FirmwareTablesAccess::Unreadable;
+    }
+    const FirmwareTablesAccess access = firmwareTablesAccess(path);
+    if (::seteuid(0) != 0) {
+        std::abort(); // the rest of the run would test the wrong user
+    }
+    return access;
+}
+
+struct AccessCase {
+    const char *name;
+    const char *relativePath;
+    bool create;
+    mode_t mode;
+    FirmwareTablesAccess expected;
+};
+
+class FirmwareTablesAccessTest : public ::testing::TestWithParam<AccessCase> {};
+
+TEST_P(FirmwareTablesAccessTest, ReportsWhatTheUserMayDo)
+{
+    const AccessCase &c = GetParam();
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    ASSERT_EQ(::chmod(QFile::encodeName(dir.path()).constData(), 0755), 0);
+    const QString tables = dir.filePath(QStringLiteral("DMI"));
+    if (c.create) {
+        QFile file(tables);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("_SM3_", 5);
+        file.close();
+        ASSERT_EQ(::chmod(QFile::encodeName(tables).constData(), c.mode), 0);
+    }
+    EXPECT_EQ(accessAsUnprivilegedUser(dir.filePath(QString::fromLatin1(c.relativePath))),
+              c.expected);
+}
+
+// The mode of /sys/firmware/dmi/tables/DMI on a normal desktop is 0400, root's.
+INSTANTIATE_TEST_SUITE_P(
+    Cases, FirmwareTablesAccessTest,
+    ::testing::Values(
+        AccessCase{"ReadableByAll", "DMI", true, 0444, FirmwareTablesAccess::Readable},
+        AccessCase{"OwnerOnly", "DMI", true, 0000, FirmwareTablesAccess::NotPermitted},
+        AccessCase{"NoTables", "DMI", false, 0, FirmwareTablesAccess::Missing},
+        AccessCase{"ParentIsAFile", "DMI/entry", true, 0444, FirmwareTablesAccess::Missing}),
+    [](const ::testing::TestParamInfo<AccessCase> &info) { return std::string(info.param.name); });
+
+} // namespace
