@@ -290,6 +290,30 @@ private Q_SLOTS:
             u"itemList|warningsBox / Summary 0|CPU 1|Other 1 / Ready / 1 2 2 / Other / OTHER / Name"_s);
     }
 
+    // Tables only an administrator may read: the box offers the elevated
+    // read, which rescans; a scan that can read them offers nothing.
+    void refusedFirmwareTablesOfferReadingAsAdministrator()
+    {
+        HardwareScanResult refused;
+        refused.items = {item(HardwareCategory::cpu, u"Core Count"_s, u"4"_s, u"Processor"_s)};
+        refused.warnings = {u"Only an administrator may read the firmware tables."_s};
+        refused.canReadAsAdministrator = true;
+        finishScan(refused);
+        QQuickItem *button = nullptr;
+        QTRY_VERIFY(isShown(button = find(u"readAsAdministratorButton"_s)));
+        clickItem(button);
+        QTRY_COMPARE(scans(), 2);
+        QVERIFY(m_loaded->scanner->readAsAdministrator);
+        QVERIFY(!isShown(find(u"readAsAdministratorButton"_s)));
+
+        HardwareScanResult read = refused;
+        read.warnings.clear();
+        read.canReadAsAdministrator = false;
+        finishScan(read);
+        QTRY_VERIFY(!isShown(find(u"warningsBox"_s)));
+        QVERIFY(!isShown(find(u"readAsAdministratorButton"_s)));
+    }
+
     void searchReachesTheListOnlyAfterTheDelay()
     {
         finishScan(sampleResult());

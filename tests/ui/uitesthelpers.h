@@ -48,7 +48,10 @@ struct ManualScanSource : ScanSource {
     }
 
     QList<std::shared_ptr<QPromise<HardwareScanResult>>> pending;
+    void setReadAsAdministrator(bool on) override { readAsAdministrator = on; }
+
     int scanCount = 0;
+    bool readAsAdministrator = false;
 };
 
 [[nodiscard]] inline bool waitFor(const std::function<bool()> &condition)

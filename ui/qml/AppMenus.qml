@@ -24,6 +24,12 @@ Item {
         objectName: "fileMenu"
 
         AppMenuItem {
+            objectName: "readAsAdministratorMenuItem"
+            text: "Read as Administrator\u2026"
+            enabled: root.browser.canReadAsAdministrator && !root.browser.isScanning
+            onTriggered: root.browser.readAsAdministrator()
+        }
+        AppMenuItem {
             objectName: "quitMenuItem"
             text: "Quit Kestrin"
             shortcutText: root.bar.quitShortcutText

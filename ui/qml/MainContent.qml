@@ -58,6 +58,8 @@ Rectangle {
             width: parent.width
             visible: root.browser.warnings.length > 0
             warnings: root.browser.warnings
+            offerAdministratorRead: root.browser.canReadAsAdministrator && !root.browser.isScanning
+            onReadAsAdministratorRequested: root.browser.readAsAdministrator()
         }
     }
 

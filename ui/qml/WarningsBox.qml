@@ -6,6 +6,10 @@ Rectangle {
     id: root
 
     required property var warnings
+    // The firmware tables exist but only an administrator may read them.
+    property bool offerAdministratorRead: false
+
+    signal readAsAdministratorRequested()
 
     implicitHeight: lines.implicitHeight + 2 * Theme.warningInset
     radius: Theme.warningRadius
@@ -52,6 +56,13 @@ Rectangle {
                     color: Theme.orange
                 }
             }
+        }
+
+        SheetButton {
+            objectName: "readAsAdministratorButton"
+            visible: root.offerAdministratorRead
+            text: "Read as Administrator\u2026"
+            onClicked: root.readAsAdministratorRequested()
         }
     }
 }
