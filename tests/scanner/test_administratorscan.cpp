@@ -1,25 +1,14 @@
 #include "scanner/hardwarescanner.h"
+#include "tests/scanner/scripttesthelpers.h"
 
 #include <QFile>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
-namespace {
+using scripttest::writeScript;
 
-QString writeScript(const QTemporaryDir &dir, const QString &name, const QByteArray &body)
-{
-    const QString path = dir.filePath(name);
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        ADD_FAILURE() << "could not write " << path.toStdString();
-        return path;
-    }
-    file.write("#!/bin/sh\n" + body + "\n");
-    file.close();
-    file.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    return path;
-}
+namespace {
 
 struct ScanCase {
     const char *name;

@@ -1,4 +1,5 @@
 #include "scanner/processrunner.h"
+#include "tests/scanner/scripttesthelpers.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -6,21 +7,9 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
-namespace {
+using scripttest::writeScript;
 
-QString writeScript(const QTemporaryDir &dir, const QString &name, const QByteArray &body)
-{
-    const QString path = dir.filePath(name);
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        ADD_FAILURE() << "could not write " << path.toStdString();
-        return path;
-    }
-    file.write("#!/bin/sh\n" + body + "\n");
-    file.close();
-    file.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    return path;
-}
+namespace {
 
 // As root the -q run reads the tables itself, so pkexec must not be asked;
 // as anyone else --admin must go through it and show what it read.

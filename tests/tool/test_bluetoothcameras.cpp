@@ -9,7 +9,7 @@
 
 namespace {
 
-class Peripherals : public testing::Test {
+class Peripherals : public tooltest::ScratchMachine {
 protected:
     void SetUp() override
     {
@@ -18,17 +18,6 @@ protected:
         set(QStringLiteral("/usr/share/misc/usb.ids"), "04f2  Chicony Electronics Co., Ltd\n"
                                                        "8087  Intel Corp.\n"
                                                        "\t0026  AX201 Bluetooth\n");
-    }
-
-    void set(const QString &path, const QByteArray &bytes)
-    {
-        tooltest::writeFile(m_root + path, bytes);
-    }
-
-    void link(const QString &target, const QString &path)
-    {
-        QDir().mkpath(QFileInfo(m_root + path).path());
-        ASSERT_TRUE(QFile::link(target, m_root + path)) << path.toStdString();
     }
 
     // A USB device under the first controller, with one interface per driver.
@@ -51,13 +40,9 @@ protected:
 
     std::string listing()
     {
-        const tooltest::ToolRun run = tooltest::runTool(
-            {QStringLiteral("--sysroot"), m_root, QStringLiteral("--mac-hardware")});
-        EXPECT_EQ(run.exitCode, 0);
-        EXPECT_TRUE(run.standardError.isEmpty()) << run.standardError.toStdString();
-        tooltest::expectRoundTrip(run.standardOutput);
-        m_items = parseMacHardware(QString::fromUtf8(run.standardOutput));
-        return run.standardOutput.toStdString();
+        const QByteArray text = runListing();
+        m_items = parseMacHardware(QString::fromUtf8(text));
+        return text.toStdString();
     }
 
     // The category of every line of the device whose line starts so.
@@ -74,8 +59,6 @@ protected:
         EXPECT_EQ(found, lines) << deviceLine;
     }
 
-    QTemporaryDir m_dir;
-    QString m_root = m_dir.path() + QStringLiteral("/root");
     QList<HardwareItem> m_items;
 };
 

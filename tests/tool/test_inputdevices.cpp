@@ -368,20 +368,10 @@ TEST(InputDevices, HugeNamesAreCut)
     EXPECT_LE(found[0].name.size(), 512U);
 }
 
-class InputListing : public testing::Test {
+class InputListing : public tooltest::ScratchMachine {
 protected:
-    std::string listing()
-    {
-        const tooltest::ToolRun run = tooltest::runTool(
-            {QStringLiteral("--sysroot"), m_root, QStringLiteral("--mac-hardware")});
-        EXPECT_EQ(run.exitCode, 0);
-        EXPECT_TRUE(run.standardError.isEmpty()) << run.standardError.toStdString();
-        tooltest::expectRoundTrip(run.standardOutput);
-        return run.standardOutput.toStdString();
-    }
+    std::string listing() { return runListing().toStdString(); }
 
-    QTemporaryDir m_dir;
-    QString m_root = m_dir.path() + QStringLiteral("/root");
     QString m_devices = m_root + QStringLiteral("/proc/bus/input/devices");
 };
 

@@ -10,7 +10,7 @@
 
 namespace {
 
-class SmallMachine : public testing::Test {
+class SmallMachine : public tooltest::ScratchMachine {
 protected:
     void SetUp() override
     {
@@ -20,31 +20,7 @@ protected:
             "physical id\t: 0\ncore id\t: 0\n\n");
     }
 
-    void set(const QString &path, const QByteArray &bytes)
-    {
-        tooltest::writeFile(m_root + path, bytes);
-    }
-
-    void link(const QString &target, const QString &path)
-    {
-        QDir().mkpath(QFileInfo(m_root + path).path());
-        ASSERT_TRUE(QFile::link(target, m_root + path)) << path.toStdString();
-    }
-
-    void mkdir(const QString &path) { QDir().mkpath(m_root + path); }
-
-    std::string listing()
-    {
-        const tooltest::ToolRun run = tooltest::runTool(
-            {QStringLiteral("--sysroot"), m_root, QStringLiteral("--mac-hardware")});
-        EXPECT_EQ(run.exitCode, 0);
-        EXPECT_TRUE(run.standardError.isEmpty()) << run.standardError.toStdString();
-        tooltest::expectRoundTrip(run.standardOutput);
-        return run.standardOutput.toStdString();
-    }
-
-    QTemporaryDir m_dir;
-    QString m_root = m_dir.path() + QStringLiteral("/root");
+    std::string listing() { return runListing().toStdString(); }
 };
 
 bool contains(const std::string &text, const std::string &part)

@@ -62,23 +62,12 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto &info) { return std::string(info.param.first).substr(8); });
 
 // A copy of the laptop to damage.
-class HostileMachine : public testing::Test {
+class HostileMachine : public tooltest::ScratchMachine {
 protected:
     void SetUp() override
     {
         ASSERT_TRUE(m_dir.isValid());
         tooltest::copyTree(fixture("sysroot-laptop"), m_root);
-    }
-
-    void set(const QString &path, const QByteArray &bytes)
-    {
-        tooltest::writeFile(m_root + path, bytes);
-    }
-
-    void link(const QString &target, const QString &path)
-    {
-        QDir().mkpath(QFileInfo(m_root + path).path());
-        ASSERT_TRUE(QFile::link(target, m_root + path)) << path.toStdString();
     }
 
     // The listing, checked to read back line by line.
@@ -90,9 +79,6 @@ protected:
     }
 
     void restart() { QDir(m_root).removeRecursively(); }
-
-    QTemporaryDir m_dir;
-    QString m_root = m_dir.path() + QStringLiteral("/root");
 };
 
 TEST_F(HostileMachine, StrangeAttributesStayInsideTheirLine)

@@ -11,6 +11,7 @@
 #include <QProcess>
 #include <QString>
 #include <QStringList>
+#include <QTemporaryDir>
 
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -89,10 +90,11 @@ inline void expectRoundTrip(const QByteArray &bytes)
         if (!line.startsWith(u' ')) {
             ASSERT_TRUE(line.endsWith(u':'));
             section = line.chopped(1);
-            EXPECT_TRUE(QStringLiteral("Platform|CPU|Memory|Graphics|Displays|Network|Storage|Audio|USB|"
-                                       "Battery|PCI Devices|Firmware")
-                            .split(u'|')
-                            .contains(section));
+            EXPECT_TRUE(
+                QStringLiteral("Platform|CPU|Memory|Graphics|Displays|Network|Storage|Audio|USB|"
+                               "Battery|PCI Devices|Firmware")
+                    .split(u'|')
+                    .contains(section));
             EXPECT_TRUE(isMacSectionHeader(trimmed));
             device.clear();
             continue;
@@ -115,5 +117,34 @@ inline void expectRoundTrip(const QByteArray &bytes)
     }
     EXPECT_EQ(next, items.size()) << "the parser made more items than there are lines";
 }
+
+// A machine built file by file in a scratch folder, and the tool's listing of it.
+class ScratchMachine : public testing::Test {
+protected:
+    void set(const QString &path, const QByteArray &bytes) { writeFile(m_root + path, bytes); }
+
+    void link(const QString &target, const QString &path)
+    {
+        QDir().mkpath(QFileInfo(m_root + path).path());
+        ASSERT_TRUE(QFile::link(target, m_root + path)) << path.toStdString();
+    }
+
+    void mkdir(const QString &path) { QDir().mkpath(m_root + path); }
+
+    // The --mac-hardware listing, checked to succeed quietly and to read back
+    // line by line.
+    QByteArray runListing()
+    {
+        const ToolRun run =
+            runTool({QStringLiteral("--sysroot"), m_root, QStringLiteral("--mac-hardware")});
+        EXPECT_EQ(run.exitCode, 0);
+        EXPECT_TRUE(run.standardError.isEmpty()) << run.standardError.toStdString();
+        expectRoundTrip(run.standardOutput);
+        return run.standardOutput;
+    }
+
+    QTemporaryDir m_dir;
+    QString m_root = m_dir.path() + QStringLiteral("/root");
+};
 
 } // namespace tooltest
