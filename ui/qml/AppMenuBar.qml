@@ -16,10 +16,14 @@ Rectangle {
 
     // Opens the About panel (the main window owns it).
     signal aboutRequested
+    // Asks for a report to open (the main window owns the file chooser).
+    signal openReportRequested
 
     readonly property string quitShortcutText: quitShortcut.nativeText
     readonly property string helpShortcutText: helpShortcut.nativeText
     readonly property string hideIdentifiersShortcutText: hideIdentifiersShortcut.nativeText
+    readonly property string openReportShortcutText: openReportShortcut.nativeText
+    readonly property string exportReportShortcutText: exportReportShortcut.nativeText
     // Index of the open menu (0 File, 1 View, 2 Help), or -1.
     // A Loader's item is a plain QObject to the linter.
     readonly property int openIndex: menus.item ? menus.item.openIndex : -1 // qmllint disable type
@@ -67,6 +71,16 @@ Rectangle {
         onActivated: root.showHelp()
     }
 
+    Shortcut {
+        id: openReportShortcut
+        sequence: "Ctrl+O"
+        onActivated: root.openReportRequested()
+    }
+    Shortcut {
+        id: exportReportShortcut
+        sequence: "Ctrl+Shift+S"
+        onActivated: root.browser.exportFullReport()
+    }
     Shortcut {
         id: hideIdentifiersShortcut
 

@@ -24,6 +24,20 @@ Item {
         objectName: "fileMenu"
 
         AppMenuItem {
+            objectName: "openReportMenuItem"
+            text: "Open Report\u2026"
+            shortcutText: root.bar.openReportShortcutText
+            enabled: !root.browser.isScanning
+            onTriggered: root.bar.openReportRequested()
+        }
+        AppMenuItem {
+            objectName: "exportFullReportMenuItem"
+            text: "Export Full Report\u2026"
+            shortcutText: root.bar.exportReportShortcutText
+            enabled: !root.browser.isScanning
+            onTriggered: root.browser.exportFullReport()
+        }
+        AppMenuItem {
             objectName: "readAsAdministratorMenuItem"
             text: "Read as Administrator\u2026"
             enabled: root.browser.canReadAsAdministrator && !root.browser.isScanning

@@ -58,6 +58,38 @@ Rectangle {
         function onAboutRequested() {
             root.showAbout()
         }
+        function onOpenReportRequested() {
+            root.chooseReport()
+        }
+    }
+
+    // A report dropped on the window opens as Open Report would open it.
+    DropArea {
+        anchors.fill: parent
+        keys: ["text/uri-list"]
+        onDropped: function(drop) {
+            if (drop.hasUrls && drop.urls.length > 0)
+                root.browser.openReport(drop.urls[0])
+        }
+    }
+
+    Loader {
+        id: openReportDialog
+    }
+
+    function chooseReport() {
+        if (!openReportDialog.item)
+            openReportDialog.setSource("OpenReportDialog.qml")
+        // A Loader's item is a plain QObject to the linter.
+        openReportDialog.item.open() // qmllint disable type
+    }
+
+    Connections {
+        target: openReportDialog.item
+        ignoreUnknownSignals: true
+        function onChosen(file) {
+            root.browser.openReport(file)
+        }
     }
 
     Sidebar {
