@@ -397,7 +397,32 @@ def laptop():
     for table in ("APIC", "BGRT", "DSDT", "FACP", "HPET", "SSDT1", "SSDT2", "TPM2"):
         t.write(f"/sys/firmware/acpi/tables/{table}", "")
     laptop_firmware_and_sensors(t)
+    laptop_processor_and_links(t)
     t.databases()
+
+
+def pcie_link(t, rel, speed, width, max_speed, max_width):
+    t.attrs(rel, current_link_speed=f"{speed} GT/s PCIe", current_link_width=width,
+            max_link_speed=f"{max_speed} GT/s PCIe", max_link_width=max_width)
+
+
+def laptop_processor_and_links(t):
+    # What the kernel says of the processor's mitigations and frequency control.
+    vulnerabilities = "/sys/devices/system/cpu/vulnerabilities"
+    t.write(f"{vulnerabilities}/meltdown", "Not affected\n")
+    t.write(f"{vulnerabilities}/spectre_v1",
+            "Mitigation: usercopy/swapgs barriers and __user pointer sanitization\n")
+    t.write(f"{vulnerabilities}/spectre_v2",
+            "Mitigation: Enhanced / Automatic IBRS; IBPB: conditional; RSB filling; "
+            "PBRSB-eIBRS: SW sequence; BHI: SW loop, KVM: SW loop\n")
+    t.write(f"{vulnerabilities}/retbleed", "Not affected\n")
+    t.attrs("/sys/devices/system/cpu/cpu0/cpufreq", scaling_driver="intel_pstate",
+            scaling_governor="powersave")
+    t.attrs("/sys/devices/system/cpu/smt", control="on", active=1)
+    # A PCIe 4.0 SSD behind the chipset's PCIe 3.0 port: it runs at the port's
+    # speed, which is no fault of either.
+    pcie_link(t, "/sys/devices/pci0000:00/0000:00:1d.0", "8.0", 4, "8.0", 4)
+    pcie_link(t, "/sys/devices/pci0000:00/0000:00:1d.0/0000:04:00.0", "8.0", 4, "16.0", 4)
 
 
 def laptop_firmware_and_sensors(t):
@@ -567,6 +592,10 @@ def desktop():
     t.pci("0000:00:01.1", 0x1022, 0x14db, 0x060400, None, driver="pcieport")
     gpu = t.pci("0000:03:00.0", 0x1002, 0x7480, 0x030000, (0x1da2, 0x477e), rev=0xcf, driver="amdgpu",
                 parent="pci0000:00/0000:00:01.1", extra={"boot_vga": 1})
+    # Idle: the card drops its link to 2.5 GT/s to save power, and its x8 is
+    # all the card has; the port is an x16 slot.
+    pcie_link(t, "/sys/devices/pci0000:00/0000:00:01.1", "16.0", 16, "16.0", 16)
+    pcie_link(t, gpu, "2.5", 8, "16.0", 8)
     t.attrs(f"{gpu}/drm/card0", dev="226:0")
     t.link(f"{gpu}/drm/card0/device", "../../../0000:03:00.0")
     t.class_link("drm", "card0", f"{gpu}/drm/card0")

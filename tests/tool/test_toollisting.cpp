@@ -53,11 +53,11 @@ TEST_P(FixtureMachine, PrintsTheReviewedListingThatReadsBackAsWritten)
 INSTANTIATE_TEST_SUITE_P(
     Machines, FixtureMachine,
     testing::Values(
-        std::pair("sysroot-laptop", "Audio 17, Battery 13, CPU 22, Firmware 10, GPU 41, "
-                                    "Memory 3, Network 32, PCI 56, Platform 8, Storage 20, USB 77"),
+        std::pair("sysroot-laptop", "Audio 17, Battery 13, CPU 29, Firmware 10, GPU 41, "
+                                    "Memory 3, Network 32, PCI 57, Platform 8, Storage 21, USB 77"),
         std::pair("sysroot-server", "CPU 26, Firmware 5, GPU 11, Memory 59, Network 58, PCI 21, "
                                     "Platform 6, Storage 51, USB 28"),
-        std::pair("sysroot-desktop", "CPU 16, Firmware 7, GPU 43, Memory 34, Network 19, PCI 43, "
+        std::pair("sysroot-desktop", "CPU 16, Firmware 7, GPU 44, Memory 34, Network 19, PCI 44, "
                                      "Platform 10, Storage 40, USB 65")),
     [](const auto &info) { return std::string(info.param.first).substr(8); });
 
