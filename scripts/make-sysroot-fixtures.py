@@ -631,6 +631,18 @@ def desktop():
     t.attrs(f"{scsi}/block/sda/queue", rotational=1, logical_block_size=512)
     t.link(f"{scsi}/block/sda/device", "../../../0:0:0:0")
     t.link("/sys/block/sda", "../devices/" + f"{scsi}/block/sda"[len("/sys/devices/"):])
+    # The disk's SATA link, its card's video memory and both one's own sensors.
+    ata_link = f"{sata}/ata1/link1/ata_link/link1"
+    t.attrs(ata_link, sata_spd="6.0 Gbps")
+    t.class_link("ata_link", "link1", ata_link)
+    t.attrs(gpu, mem_info_vram_total=8573157376)
+    t.attrs(f"{gpu}/hwmon/hwmon2", name="amdgpu", temp1_input=41000, temp1_label="edge",
+            temp1_crit=100000)
+    t.link(f"{gpu}/hwmon/hwmon2/device", "../../../0000:03:00.0")
+    t.class_link("hwmon", "hwmon2", f"{gpu}/hwmon/hwmon2")
+    t.attrs(f"{ctrl}/hwmon0", name="nvme", temp1_input=38850, temp1_label="Composite",
+            temp1_max=81850, temp1_crit=84850)
+    t.class_link("hwmon", "hwmon0", f"{ctrl}/hwmon0")
     smbus = t.pci("0000:00:14.0", 0x1022, 0x790b, 0x0c0500, asus, rev=0x71, driver="piix4_smbus")
     # Two DDR5 modules with their own temperature sensors.
     for address, image, hwmon in (("0-0051", "ddr5-teamgroup-ud5-6000-0104eef6.bin", 3),

@@ -57,8 +57,8 @@ INSTANTIATE_TEST_SUITE_P(
                                     "Memory 3, Network 32, PCI 57, Platform 8, Storage 21, USB 77"),
         std::pair("sysroot-server", "CPU 26, Firmware 5, GPU 11, Memory 59, Network 58, PCI 21, "
                                     "Platform 6, Storage 51, USB 28"),
-        std::pair("sysroot-desktop", "CPU 16, Firmware 7, GPU 44, Memory 34, Network 19, PCI 44, "
-                                     "Platform 10, Storage 40, USB 65")),
+        std::pair("sysroot-desktop", "CPU 16, Firmware 7, GPU 47, Memory 34, Network 19, PCI 44, "
+                                     "Platform 10, Storage 43, USB 65")),
     [](const auto &info) { return std::string(info.param.first).substr(8); });
 
 // A copy of the laptop to damage.
