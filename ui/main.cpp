@@ -11,6 +11,7 @@
 #include <QPixmap>
 #include <QQuickWindow>
 #include <QScopeGuard>
+#include <QStringList>
 
 int main(int argc, char *argv[])
 {
@@ -33,6 +34,11 @@ int main(int argc, char *argv[])
     installQuitHook(app);
 
     MainWindowHost host;
+    // `kestrin FILE` opens a saved report; Qt has taken its own options already.
+    const QStringList arguments = QGuiApplication::arguments();
+    if (arguments.size() > 1 && !arguments.at(1).startsWith(u'-')) {
+        host.setInitialReport(arguments.at(1));
+    }
     if (!host.load()) {
         return 1;
     }

@@ -10,6 +10,7 @@
 #include <QQmlComponent>
 #include <QQuickItem>
 #include <QSettings>
+#include <QUrl>
 
 #include <cstdio>
 
@@ -103,7 +104,10 @@ void MainWindowHost::finishAfterFirstFrame()
                 m_content->setProperty("firstFrameShown", true);
             }
             restoreSettings();
-            m_model->refresh();
+            if (m_initialReport.isEmpty() ||
+                !m_model->openReport(QUrl::fromLocalFile(m_initialReport))) {
+                m_model->refresh();
+            }
         },
         static_cast<Qt::ConnectionType>(Qt::QueuedConnection | Qt::SingleShotConnection));
 }

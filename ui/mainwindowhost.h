@@ -42,6 +42,9 @@ public:
     // save dialog).
     void setSaveLocationProvider(std::unique_ptr<SaveLocationProvider> provider);
     void setAlertPresenter(std::unique_ptr<AlertPresenter> presenter);
+    // A saved report to show in place of the first scan (`kestrin FILE`). If
+    // it cannot be read, its message is shown and this computer is scanned.
+    void setInitialReport(const QString &path) { m_initialReport = path; }
 
     static constexpr const char *mainQmlUrl = "qrc:/Kestrin/Main.qml";
     // Fits a 1366 x 768 laptop screen below its panels and title bar.
@@ -55,6 +58,7 @@ private:
     // Declaration order matters: the window and the engine (and the QML that
     // binds to the model) go first, then the model, then the services it
     // points to.
+    QString m_initialReport;
     std::unique_ptr<ClipboardService> m_clipboard;
     SaveDialogController m_saveDialog;
     std::unique_ptr<SaveLocationProvider> m_saveProvider;

@@ -8,6 +8,7 @@
 #include <QSettings>
 #include <QSignalSpy>
 #include <QStandardPaths>
+#include <QTemporaryDir>
 
 namespace {
 
@@ -288,6 +289,40 @@ private Q_SLOTS:
         QTRY_COMPARE(
             state(),
             u"itemList|warningsBox / Summary 0|CPU 1|Other 1 / Ready / 1 2 2 / Other / OTHER / Name"_s);
+    }
+
+    // `kestrin FILE`: the report is shown in place of the first scan; a file
+    // that is not a report gets its message and this computer is scanned.
+    void aReportGivenAtStartIsShownInsteadOfAScan()
+    {
+        QTemporaryDir dir;
+        const QString report = dir.filePath(u"saved.txt"_s);
+        QFile file(report);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("# dmidecode 3.5\nGetting SMBIOS data from sysfs.\nSMBIOS 3.2.0 present.\n\n"
+                   "Handle 0x0000, DMI type 0, 26 bytes\nBIOS Information\n"
+                   "\tVendor: Example BIOS Maker\n\tVersion: 1.2.3\n\n");
+        file.close();
+        const QString garbage = dir.filePath(u"garbage.txt"_s);
+        QFile other(garbage);
+        QVERIFY(other.open(QIODevice::WriteOnly));
+        other.write("neither a report nor a tool output\n");
+        other.close();
+
+        for (const QString &path : {report, garbage}) {
+            LoadedWindow loaded;
+            loaded.host->setInitialReport(path);
+            QVERIFY(loaded.host->load());
+            loaded.window()->show();
+            QVERIFY(QTest::qWaitForWindowExposed(loaded.window()));
+            if (path == report) {
+                QTRY_VERIFY(loaded.host->model().itemCount() > 0);
+                QCOMPARE(loaded.scanner->scanCount, 0);
+            } else {
+                QTRY_COMPARE(loaded.scanner->scanCount, 1);
+                QVERIFY(!loaded.host->alerts().lastError().isEmpty());
+            }
+        }
     }
 
     // Tables only an administrator may read: the box offers the elevated
