@@ -71,6 +71,18 @@ class Tree:
         self.pci_classes.add(cls >> 8)
         return rel
 
+    def nvme(self, address, vendor, device, sub, parent, model, firmware, serial, sectors):
+        """An NVMe controller with one namespace, nvme0n1; returns the controller's folder."""
+        function = self.pci(address, vendor, device, 0x010802, sub, rev=0, driver="nvme", parent=parent)
+        ctrl = f"{function}/nvme/nvme0"
+        self.attrs(ctrl, model=model, firmware_rev=firmware, serial=serial)
+        self.link(f"{ctrl}/device", f"../../../{address}")
+        self.attrs(f"{ctrl}/nvme0n1", size=sectors, removable=0)
+        self.attrs(f"{ctrl}/nvme0n1/queue", rotational=0, logical_block_size=512)
+        self.link(f"{ctrl}/nvme0n1/device", "../../nvme0")
+        self.link("/sys/block/nvme0n1", "../devices/" + f"{ctrl}/nvme0n1"[len("/sys/devices/"):])
+        return ctrl
+
     def class_link(self, cls, name, device_rel):
         # /sys/class/<cls>/<name> -> ../../devices/...
         self.link(f"/sys/class/{cls}/{name}", "../.." + device_rel[len("/sys"):])
@@ -325,15 +337,8 @@ def laptop():
     t.pci("0000:00:1f.0", 0x8086, 0xa082, 0x060100, lenovo, rev=0x20)
     hda = t.pci("0000:00:1f.3", 0x8086, 0xa0c8, 0x040380, lenovo, rev=0x20, driver="snd_hda_intel")
     t.pci("0000:00:1f.4", 0x8086, 0xa0a3, 0x0c0500, lenovo, rev=0x20, driver="i801_smbus")
-    nvme = t.pci("0000:04:00.0", 0x144d, 0xa80a, 0x010802, (0x144d, 0xa801), rev=0, driver="nvme",
-                 parent="pci0000:00/0000:00:1d.0")
-    ctrl = f"{nvme}/nvme/nvme0"
-    t.attrs(ctrl, model="SAMSUNG MZVL2512HCJQ-00BL7", firmware_rev="GXA7801Q", serial="S64KNF0R512345")
-    t.link(f"{ctrl}/device", "../../../0000:04:00.0")
-    t.attrs(f"{ctrl}/nvme0n1", size=1000215216, removable=0)
-    t.attrs(f"{ctrl}/nvme0n1/queue", rotational=0, logical_block_size=512)
-    t.link(f"{ctrl}/nvme0n1/device", "../../nvme0")
-    t.link("/sys/block/nvme0n1", "../devices/pci0000:00/0000:00:1d.0/0000:04:00.0/nvme/nvme0/nvme0n1")
+    ctrl = t.nvme("0000:04:00.0", 0x144d, 0xa80a, (0x144d, 0xa801), "pci0000:00/0000:00:1d.0",
+                  "SAMSUNG MZVL2512HCJQ-00BL7", "GXA7801Q", "S64KNF0R512345", 1000215216)
     eth = t.pci("0000:2c:00.0", 0x10ec, 0x8168, 0x020000, lenovo, rev=0x15, driver="r8169",
                 parent="pci0000:00/0000:00:1d.0")
     t.attrs(f"{eth}/net/enp44s0", address="00:2b:67:4e:91:c0", operstate="up", mtu=1500, type=1,
@@ -520,15 +525,8 @@ def server():
         t.class_link("net", iface, f"{rel}/net/{iface}")
     # A network controller without a driver: shown as a PCI function.
     t.pci("0000:af:00.0", 0x8086, 0x1572, 0x020000, (0x8086, 0x0000), rev=2, parent="pci0000:ae/0000:ae:00.0")
-    nvme = t.pci("0000:5e:00.0", 0x8086, 0x0a54, 0x010802, (0x8086, 0x4802), rev=0, driver="nvme",
-                 parent="pci0000:5d/0000:5d:00.0")
-    ctrl = f"{nvme}/nvme/nvme0"
-    t.attrs(ctrl, model="INTEL SSDPE2KX020T8", firmware_rev="VDV10170", serial="PHLJ9123004A2P0BGN")
-    t.link(f"{ctrl}/device", "../../../0000:5e:00.0")
-    t.attrs(f"{ctrl}/nvme0n1", size=3907029168, removable=0)
-    t.attrs(f"{ctrl}/nvme0n1/queue", rotational=0, logical_block_size=512)
-    t.link(f"{ctrl}/nvme0n1/device", "../../nvme0")
-    t.link("/sys/block/nvme0n1", "../devices/" + f"{ctrl}/nvme0n1"[len("/sys/devices/"):])
+    ctrl = t.nvme("0000:5e:00.0", 0x8086, 0x0a54, (0x8086, 0x4802), "pci0000:5d/0000:5d:00.0",
+                  "INTEL SSDPE2KX020T8", "VDV10170", "PHLJ9123004A2P0BGN", 3907029168)
     t.attrs("/sys/devices/virtual/net/lo", address="00:00:00:00:00:00", operstate="unknown", type=772)
     t.class_link("net", "lo", "/sys/devices/virtual/net/lo")
     t.attrs("/sys/devices/virtual/net/br0", address="ac:1f:6b:4a:10:2e", operstate="up", type=1)
@@ -606,15 +604,8 @@ def desktop():
         t.write(f"{rel}/edid", blob("edid", monitor) if monitor else b"", mode="wb")
         t.class_link("drm", f"card0-{connector}", rel)
     t.pci("0000:00:02.1", 0x1022, 0x14db, 0x060400, None, driver="pcieport")
-    nvme = t.pci("0000:04:00.0", 0x144d, 0xa80c, 0x010802, (0x144d, 0xa801), rev=0, driver="nvme",
-                 parent="pci0000:00/0000:00:02.1")
-    ctrl = f"{nvme}/nvme/nvme0"
-    t.attrs(ctrl, model="Samsung SSD 990 PRO 2TB", firmware_rev="4B2QJXD7", serial="S73WNJ0W612345X")
-    t.link(f"{ctrl}/device", "../../../0000:04:00.0")
-    t.attrs(f"{ctrl}/nvme0n1", size=3907029168, removable=0)
-    t.attrs(f"{ctrl}/nvme0n1/queue", rotational=0, logical_block_size=512)
-    t.link(f"{ctrl}/nvme0n1/device", "../../nvme0")
-    t.link("/sys/block/nvme0n1", "../devices/pci0000:00/0000:00:02.1/0000:04:00.0/nvme/nvme0/nvme0n1")
+    ctrl = t.nvme("0000:04:00.0", 0x144d, 0xa80c, (0x144d, 0xa801), "pci0000:00/0000:00:02.1",
+                  "Samsung SSD 990 PRO 2TB", "4B2QJXD7", "S73WNJ0W612345X", 3907029168)
     eth = t.pci("0000:05:00.0", 0x10ec, 0x8125, 0x020000, asus, rev=5, driver="r8169",
                 parent="pci0000:00/0000:00:02.1")
     t.attrs(f"{eth}/net/enp5s0", address="c8:7f:54:0a:3b:21", operstate="up", mtu=1500, type=1, speed=2500,
