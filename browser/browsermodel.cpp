@@ -15,6 +15,7 @@
 
 #include <algorithm>
 #include <array>
+#include <utility>
 
 struct BrowserModel::MaskedView {
     IdentifierMasker masker;
@@ -134,6 +135,19 @@ void BrowserModel::readAsAdministrator()
     }
     m_scanner->setReadAsAdministrator(true);
     refresh();
+    m_administratorReadPending = true;
+    Q_EMIT administratorReadPendingChanged();
+}
+
+void BrowserModel::cancelAdministratorRead()
+{
+    if (!m_administratorReadPending || m_administratorReadCancelled) {
+        return;
+    }
+    m_administratorReadCancelled = true;
+    // The scanner stops its own pkexec run before it forgets how to elevate.
+    m_scanner->cancelAdministratorRead();
+    m_scanner->setReadAsAdministrator(false);
 }
 
 void BrowserModel::refresh()
@@ -150,11 +164,17 @@ void BrowserModel::refresh()
     connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher] {
         watcher->deleteLater();
         const QFuture<PreparedScan> future = watcher->future();
-        if (future.isCanceled() || future.resultCount() == 0) {
+        const bool wasPending = std::exchange(m_administratorReadPending, false);
+        if (std::exchange(m_administratorReadCancelled, false)) {
+            endDroppedScan();
+        } else if (future.isCanceled() || future.resultCount() == 0) {
             abandonScan(QStringLiteral("The scan ended without a result."));
-            return;
+        } else {
+            applyScanResult(future.result());
         }
-        applyScanResult(future.result());
+        if (wasPending) {
+            Q_EMIT administratorReadPendingChanged();
+        }
     });
     // The search texts (and the masked view) of a large scan take a while to
     // build: do it on a pool thread (it blocks on nothing), never on this one.
@@ -273,6 +293,13 @@ void BrowserModel::applyScanResult(PreparedScan scan)
     if (couldReadAsAdministrator != m_canReadAsAdministrator) {
         Q_EMIT canReadAsAdministratorChanged();
     }
+    Q_EMIT isScanningChanged();
+    Q_EMIT scanFinished();
+}
+
+void BrowserModel::endDroppedScan()
+{
+    m_isScanning = false;
     Q_EMIT isScanningChanged();
     Q_EMIT scanFinished();
 }

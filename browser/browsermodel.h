@@ -34,6 +34,10 @@ class BrowserModel : public QObject {
     // The last scan met firmware tables only an administrator may read.
     Q_PROPERTY(bool canReadAsAdministrator READ canReadAsAdministrator NOTIFY
                    canReadAsAdministratorChanged)
+    // From readAsAdministrator() until that scan ends: the window waits for
+    // authorisation and offers Cancel.
+    Q_PROPERTY(bool administratorReadPending READ administratorReadPending NOTIFY
+                   administratorReadPendingChanged)
     // Whether serial numbers, UUIDs, asset tags, MAC addresses and the like are
     // masked in everything the model shows, copies, saves and searches (see
     // model/identifiermask.h). On by default.
@@ -91,6 +95,7 @@ public:
     [[nodiscard]] const QString &rawOutput() const;
     [[nodiscard]] const QStringList &warnings() const;
     [[nodiscard]] bool canReadAsAdministrator() const { return m_canReadAsAdministrator; }
+    [[nodiscard]] bool administratorReadPending() const { return m_administratorReadPending; }
     [[nodiscard]] bool hideIdentifiers() const { return m_hideIdentifiers; }
     // Runs the filter pass again (the search sees what is shown), keeping the
     // page size and the selected category.
@@ -126,6 +131,9 @@ public:
     // Scans again reading the firmware tables as administrator, and keeps doing
     // so on refresh until the user dismisses the password dialog.
     Q_INVOKABLE void readAsAdministrator();
+    // Stops the pending reading as administrator: the window keeps what it
+    // shows, says nothing about it, and refresh reads as any user again.
+    Q_INVOKABLE void cancelAdministratorRead();
     Q_INVOKABLE void loadMoreItems();
     Q_INVOKABLE void rebuildFilteredItems(bool resetPage = true);
     Q_INVOKABLE [[nodiscard]] QString visibleReportText() const;
@@ -163,6 +171,7 @@ Q_SIGNALS:
     void rawOutputChanged();
     void warningsChanged();
     void canReadAsAdministratorChanged();
+    void administratorReadPendingChanged();
     void itemsChanged();
     void selectedCategoryChanged();
     void searchTextChanged();
@@ -186,6 +195,8 @@ private:
     struct MaskedView;
 
     void applyScanResult(PreparedScan scan);
+    // Ends a scan whose result the user no longer wants, keeping what is shown.
+    void endDroppedScan();
     void abandonScan(const QString &reason);
     void scheduleSearchUpdate(const QString &text);
     void applySettledSearch();
@@ -207,6 +218,9 @@ private:
     mutable std::optional<QString> m_rawOutputText;
     QStringList m_warnings;
     bool m_canReadAsAdministrator = false;
+    bool m_administratorReadPending = false;
+    // The pending scan's result is dropped when it arrives.
+    bool m_administratorReadCancelled = false;
     bool m_hideIdentifiers = true;
     // What the scan looks like with identifiers masked; built once per scan
     // result, when first needed (on the scan's worker thread when the mask is

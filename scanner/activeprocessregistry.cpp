@@ -6,6 +6,8 @@
 #include <cerrno>
 #include <csignal>
 #include <sys/wait.h>
+#include <system_error>
+#include <thread>
 
 bool ChildProcess::isRunning() const
 {
@@ -64,30 +66,63 @@ bool ChildProcess::isReaped() const
     return m_reaped;
 }
 
-void ActiveProcessRegistry::add(std::shared_ptr<ChildProcess> process)
+void ActiveProcessRegistry::add(std::shared_ptr<ChildProcess> process, QString program)
 {
     std::lock_guard lock(m_mutex);
-    m_processes.push_back(std::move(process));
+    m_processes.push_back(Entry{std::move(process), std::move(program)});
 }
 
 void ActiveProcessRegistry::remove(const ChildProcess *process)
 {
     std::lock_guard lock(m_mutex);
-    std::erase_if(m_processes, [process](const auto &entry) { return entry.get() == process; });
+    std::erase_if(m_processes,
+                  [process](const auto &entry) { return entry.process.get() == process; });
 }
 
 void ActiveProcessRegistry::terminateAll()
 {
-    std::vector<std::shared_ptr<ChildProcess>> taken;
+    std::vector<Entry> taken;
     {
         std::lock_guard lock(m_mutex);
         taken.swap(m_processes);
     }
-    for (const auto &process : taken) {
-        if (process->isRunning()) {
-            process->sendSignal(SIGTERM);
+    for (const Entry &entry : taken) {
+        if (entry.process->isRunning()) {
+            entry.process->sendSignal(SIGTERM);
         }
     }
+}
+
+qsizetype ActiveProcessRegistry::stop(const QString &program)
+{
+    std::vector<std::shared_ptr<ChildProcess>> asked;
+    {
+        std::lock_guard lock(m_mutex);
+        for (const Entry &entry : m_processes) {
+            if (entry.program == program && entry.process->isRunning() &&
+                entry.process->sendSignal(SIGTERM)) {
+                asked.push_back(entry.process);
+            }
+        }
+    }
+    for (const auto &process : asked) {
+        // The handle keeps the pid from being signalled once its run has reaped it.
+        auto escalate = [process] {
+            const auto deadline = std::chrono::steady_clock::now() + politeStopGrace;
+            while (process->isRunning() && std::chrono::steady_clock::now() < deadline) {
+                std::this_thread::sleep_for(std::chrono::milliseconds(50));
+            }
+            if (process->isRunning()) {
+                process->sendSignal(SIGKILL);
+            }
+        };
+        try {
+            std::thread(escalate).detach();
+        } catch (const std::system_error &) {
+            // No thread to spare: the run's own time limit still ends it.
+        }
+    }
+    return static_cast<qsizetype>(asked.size());
 }
 
 qsizetype ActiveProcessRegistry::count() const

@@ -1,7 +1,9 @@
 #pragma once
 
+#include <QString>
 #include <QtGlobal>
 
+#include <chrono>
 #include <memory>
 #include <mutex>
 #include <sys/types.h>
@@ -39,6 +41,9 @@ private:
     int m_status = 0;
 };
 
+// How long a child asked to stop (SIGTERM) may take before it is killed.
+inline constexpr std::chrono::seconds politeStopGrace{2};
+
 // The tool processes running at any moment, so that the application can stop
 // them when it quits. One instance is shared by every scanner:
 // HardwareScanner::activeProcesses().
@@ -48,16 +53,27 @@ public:
     ActiveProcessRegistry(const ActiveProcessRegistry &) = delete;
     ActiveProcessRegistry &operator=(const ActiveProcessRegistry &) = delete;
 
-    void add(std::shared_ptr<ChildProcess> process);
+    // `program` is what it runs, so that the runs of one program can be stopped.
+    void add(std::shared_ptr<ChildProcess> process, QString program = {});
     // Removes every entry that is this very handle; the others keep their order.
     void remove(const ChildProcess *process);
     // Empties the registry and asks each process that still runs to terminate
     // (SIGTERM). Never waits and never kills.
     void terminateAll();
 
+    // Asks every running process of `program` to terminate and kills each one
+    // still running politeStopGrace later, from a thread of its own. Never
+    // waits; the entries stay until their runs remove them. Returns how many
+    // were asked.
+    qsizetype stop(const QString &program);
+
     [[nodiscard]] qsizetype count() const;
 
 private:
+    struct Entry {
+        std::shared_ptr<ChildProcess> process;
+        QString program;
+    };
     mutable std::mutex m_mutex;
-    std::vector<std::shared_ptr<ChildProcess>> m_processes;
+    std::vector<Entry> m_processes;
 };

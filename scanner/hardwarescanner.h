@@ -10,7 +10,9 @@
 #include <QStringList>
 #include <QStringView>
 
+#include <atomic>
 #include <cstdint>
+#include <memory>
 #include <optional>
 
 class ActiveProcessRegistry;
@@ -69,8 +71,15 @@ public:
         m_administratorReader = std::move(reader);
     }
     [[nodiscard]] bool readsAsAdministrator() const { return m_administratorReader.has_value(); }
-    // Through the system's pkexec and the helper installed beside the tool.
+    // Through the system's pkexec and the helper installed beside the tool,
+    // unless setAdministratorCommand() named others (tests).
     void setReadAsAdministrator(bool on) override;
+    void setAdministratorCommand(AdministratorReader command)
+    {
+        m_administratorCommand = std::move(command);
+    }
+    // Callable from any thread while a scan runs on its copy of this scanner.
+    void cancelAdministratorRead() override;
 
     [[nodiscard]] QFuture<HardwareScanResult> scan() override;
     [[nodiscard]] HardwareScanResult performScan() const;
@@ -88,4 +97,8 @@ private:
     std::optional<QString> m_toolOverride;
     QString m_firmwareTablesPath = defaultFirmwareTablesPath();
     std::optional<AdministratorReader> m_administratorReader;
+    std::optional<AdministratorReader> m_administratorCommand;
+    // Shared with the copy a scan works on; each scan gets a fresh one.
+    std::shared_ptr<std::atomic<bool>> m_administratorReadCancelled =
+        std::make_shared<std::atomic<bool>>(false);
 };

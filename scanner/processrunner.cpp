@@ -29,7 +29,6 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-constexpr auto politeStopGrace = std::chrono::seconds(2);
 constexpr auto killGrace = std::chrono::seconds(1);
 constexpr auto readerGrace = std::chrono::seconds(2);
 
@@ -344,7 +343,7 @@ Expected<QString> runDMIDecode(const QString &toolURL, const QStringList &argume
     }
     state->changed.notify_all();
     ActiveProcessRegistry &registry = HardwareScanner::activeProcesses();
-    registry.add(child);
+    registry.add(child, toolURL);
 
     auto waitForChild = [&state](auto until) {
         std::unique_lock lock(state->mutex);

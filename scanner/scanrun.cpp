@@ -67,9 +67,12 @@ HardwareScanResult HardwareScanner::performScan() const
     auto run = [&](const RunDescriptor &descriptor) {
         ScanPart part{descriptor.order, descriptor.header, {}, {}, std::nullopt};
         if (descriptor.order == classicOrder && m_administratorReader) {
-            const AdministratorRead read = readFirmwareTablesAsAdministrator(
-                m_administratorReader->pkexec, m_administratorReader->helper,
-                m_administratorReader->timeout);
+            const AdministratorRead read =
+                m_administratorReadCancelled->load()
+                    ? AdministratorRead{AdministratorReadOutcome::Cancelled, {}, {}}
+                    : readFirmwareTablesAsAdministrator(m_administratorReader->pkexec,
+                                                        m_administratorReader->helper,
+                                                        m_administratorReader->timeout);
             if (read.outcome == AdministratorReadOutcome::Read) {
                 part = descriptor.parse(*this, read.output);
                 // The header line stays the one every scan frames this run with.
@@ -80,7 +83,9 @@ HardwareScanResult HardwareScanner::performScan() const
                 return;
             }
             std::lock_guard lock(partsMutex);
-            if (read.outcome == AdministratorReadOutcome::Cancelled) {
+            // A run stopped on request failed only because it was asked to.
+            if (read.outcome == AdministratorReadOutcome::Cancelled ||
+                m_administratorReadCancelled->load()) {
                 administratorReadDismissed = true;
             } else {
                 administratorWarning = read.warning;
@@ -130,10 +135,21 @@ void HardwareScanner::setReadAsAdministrator(bool on)
         m_administratorReader.reset();
         return;
     }
-    m_administratorReader = AdministratorReader{
-        defaultPkexecPath(),
-        runningExecutableDir() + QStringLiteral("/../libexec/kestrin/kestrin-read-firmware"),
-        administratorReadTimeout};
+    m_administratorReader =
+        m_administratorCommand
+            ? *m_administratorCommand
+            : AdministratorReader{defaultPkexecPath(),
+                                  runningExecutableDir() + QStringLiteral("/../libexec/kestrin/"
+                                                                          "kestrin-read-firmware"),
+                                  administratorReadTimeout};
+}
+
+void HardwareScanner::cancelAdministratorRead()
+{
+    m_administratorReadCancelled->store(true);
+    if (m_administratorReader) {
+        (void)activeProcesses().stop(m_administratorReader->pkexec);
+    }
 }
 
 QFuture<HardwareScanResult> HardwareScanner::scan()
@@ -141,6 +157,7 @@ QFuture<HardwareScanResult> HardwareScanner::scan()
     auto promise = std::make_shared<QPromise<HardwareScanResult>>();
     QFuture<HardwareScanResult> future = promise->future();
     promise->start();
+    m_administratorReadCancelled = std::make_shared<std::atomic<bool>>(false);
     // The scan blocks for up to half a minute, so it gets its own thread rather
     // than one of the few of the shared pool. It works on a copy of the scanner,
     // which may be gone before the scan ends.

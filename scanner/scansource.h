@@ -18,4 +18,8 @@ public:
     // From the next scan on, read the firmware tables as administrator (or
     // stop doing so). A source without such a reading ignores it.
     virtual void setReadAsAdministrator(bool on) { static_cast<void>(on); }
+
+    // Stops the reading as administrator of the scan under way, if any: that
+    // scan then reads the tables as any user would and says nothing about it.
+    virtual void cancelAdministratorRead() {}
 };

@@ -1,6 +1,8 @@
 // The window's model with the identifier mask: what it shows, searches,
 // copies and saves with the mask on and off.
 #include "browsertesthelpers.h"
+#include "scanner/hardwarescanner.h"
+#include "tests/scanner/scripttesthelpers.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -225,6 +227,47 @@ TEST(Privacy, TogglingRebuildsTheRowsWhenAMaskMovesThemToAnotherSection)
     s.model->setHideIdentifiers(false);
     EXPECT_EQ(resets.size(), 1);
     EXPECT_EQ(section(), u8("DIMM 336EE786"));
+}
+
+// What root read goes through the same mask as any other fact, in the rows
+// and in the raw output, and shows once the mask is off.
+TEST(Privacy, FactsReadAsAdministratorAreMaskedLikeAnyOther)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    auto scanner = std::make_shared<HardwareScanner>();
+    scanner->setToolOverride(scripttest::writeScript(
+        dir, QStringLiteral("dmidecode"), "[ \"$1\" = -q ] && echo 'Memory Device'; exit 0"));
+    scanner->setRunTimeout(10);
+    scanner->setFirmwareTablesPath(dir.filePath(QStringLiteral("no-tables")));
+    scanner->setAdministratorReader(HardwareScanner::AdministratorReader{
+        scripttest::writeScript(dir, QStringLiteral("pkexec"),
+                                "printf 'Memory Device\\n\\tSerial Number: FCN0CJ03468352B\\n'"),
+        scripttest::writeScript(dir, QStringLiteral("kestrin-read-firmware"), "exit 0"), 10});
+    BrowserModel model(scanner);
+    QSignalSpy finished(&model, &BrowserModel::scanFinished);
+    model.refresh();
+    ASSERT_TRUE(finished.wait(15000));
+    model.setSelectedCategory(Cat::memory);
+    auto *rows = qobject_cast<SectionedItemsModel *>(model.sectionModel());
+    auto shownValues = [&] {
+        QStringList values;
+        for (int row = 0; row < rows->rowCount(); ++row) {
+            values.append(rows->index(row).data(SectionedItemsModel::ValueRole).toString());
+        }
+        return values;
+    };
+
+    ASSERT_TRUE(model.hideIdentifiers());
+    EXPECT_EQ(shownValues(), QStringList{u8(DOTS "2B")});
+    EXPECT_TRUE(model.rawOutput().contains(u8("(read as administrator)\nMemory Device\n"
+                                              "\tSerial Number: " DOTS "2B\n")))
+        << model.rawOutput().toStdString();
+    EXPECT_FALSE(model.rawOutput().contains(QStringLiteral("FCN0CJ03468352B")));
+
+    model.setHideIdentifiers(false);
+    EXPECT_EQ(shownValues(), QStringList{u8("FCN0CJ03468352B")});
+    EXPECT_TRUE(model.rawOutput().contains(QStringLiteral("Serial Number: FCN0CJ03468352B")));
 }
 
 } // namespace

@@ -1,5 +1,10 @@
 #include "browser/categorylistmodel.h"
 #include "browsertesthelpers.h"
+#include "scanner/activeprocessregistry.h"
+#include "scanner/hardwarescanner.h"
+#include "tests/scanner/scripttesthelpers.h"
+
+#include <QTemporaryDir>
 
 // Toggling the mask keeps what the user loaded; a new scan keeps the
 // category and the search but starts from one page again.
@@ -113,4 +118,55 @@ TEST(ScanLifecycle, ReadingAsAdministratorLastsUntilTheDialogIsDismissed)
     dismissed.administratorReadDismissed = true;
     s.finishScan(dismissed);
     EXPECT_FALSE(s.source->readAsAdministrator);
+}
+
+// Cancel while pkexec waits for a password that never comes: the pkexec that
+// shrugs off SIGTERM is killed well before its own two-minute limit, the
+// window keeps its list and warnings, and refresh no longer asks.
+TEST(ScanLifecycle, CancellingTheReadAsAdministratorKeepsTheListAndStopsAsking)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString runs = dir.filePath(QStringLiteral("pkexec-runs"));
+    auto scanner = std::make_shared<HardwareScanner>();
+    scanner->setToolOverride(scripttest::writeScript(
+        dir, QStringLiteral("dmidecode"),
+        "[ \"$1\" = -q ] && printf 'Memory Device\\n\\tSize: 8 GB\\n'; exit 0"));
+    scanner->setRunTimeout(10);
+    scanner->setFirmwareTablesPath(dir.filePath(QStringLiteral("no-tables")));
+    scanner->setAdministratorCommand(HardwareScanner::AdministratorReader{
+        scripttest::writeScript(dir, QStringLiteral("pkexec"),
+                                "echo run >> '" + runs.toUtf8() + "'\ntrap '' TERM\nexec sleep 60"),
+        scripttest::writeScript(dir, QStringLiteral("kestrin-read-firmware"), "exit 0"), 120});
+    BrowserModel model(scanner);
+    QSignalSpy finished(&model, &BrowserModel::scanFinished);
+    QSignalSpy pending(&model, &BrowserModel::administratorReadPendingChanged);
+    model.refresh();
+    ASSERT_TRUE(finished.wait(15000));
+    model.setSelectedCategory(Cat::memory);
+    auto *rows = qobject_cast<SectionedItemsModel *>(model.sectionModel());
+    ASSERT_EQ(rows->rowCount(), 1);
+    const QStringList warnings = model.warnings();
+
+    model.cancelAdministratorRead(); // nothing pending: nothing to do
+    EXPECT_EQ(pending.size(), 0);
+    model.readAsAdministrator();
+    EXPECT_TRUE(model.administratorReadPending());
+    EXPECT_EQ(pending.size(), 1);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return QFile::exists(runs); }, 15000));
+    model.cancelAdministratorRead();
+    EXPECT_TRUE(model.administratorReadPending()); // until the scan has ended
+    ASSERT_TRUE(finished.wait(15000));
+    EXPECT_FALSE(model.administratorReadPending());
+    EXPECT_EQ(pending.size(), 2);
+    EXPECT_EQ(HardwareScanner::activeProcesses().count(), 0);
+    ASSERT_EQ(rows->rowCount(), 1);
+    EXPECT_EQ(rows->index(0).data(SectionedItemsModel::ValueRole).toString(), u8("8 GB"));
+    EXPECT_EQ(model.warnings(), warnings);
+
+    model.refresh();
+    ASSERT_TRUE(finished.wait(15000));
+    EXPECT_EQ(readAll(runs), QByteArray("run\n"));
+    EXPECT_EQ(model.warnings(), warnings);
+    EXPECT_EQ(pending.size(), 2);
 }

@@ -89,6 +89,31 @@ TEST_F(RunnerRegistry, TerminateAllSignalsAndEmptiesWithoutWaiting)
     EXPECT_EQ(stubborn->waitAndReap(), SIGKILL);
 }
 
+// Cancel stops the runs of one program only, and kills the one that ignores
+// SIGTERM once the polite stop's grace is over; the entries stay for their runs.
+TEST_F(RunnerRegistry, StopEndsTheRunsOfOneProgramAndEscalates)
+{
+    ActiveProcessRegistry registry;
+    const QString started = tempPath(QStringLiteral("p"));
+    auto stubborn = std::make_shared<ChildProcess>(
+        spawnFakeTool({u"ignoreterm"_qs, u"touch "_qs + started, u"sleep 60000"_qs}));
+    auto polite = std::make_shared<ChildProcess>(spawnFakeTool({QStringLiteral("sleep 60000")}));
+    auto other = std::make_shared<ChildProcess>(spawnFakeTool({QStringLiteral("sleep 60000")}));
+    ASSERT_TRUE(waitUntil([&] { return QFile::exists(started); }));
+    registry.add(stubborn, u"/x/pkexec"_qs);
+    registry.add(polite, u"/x/pkexec"_qs);
+    registry.add(other, u"/x/dmidecode"_qs);
+
+    EXPECT_EQ(registry.stop(u"/x/nothing"_qs), 0);
+    EXPECT_EQ(registry.stop(u"/x/pkexec"_qs), 2);
+    EXPECT_EQ(registry.count(), 3);
+    EXPECT_EQ(polite->waitAndReap(), SIGTERM);
+    EXPECT_EQ(stubborn->waitAndReap(), SIGKILL);
+    EXPECT_TRUE(other->isRunning());
+    other->sendSignal(SIGKILL);
+    EXPECT_EQ(other->waitAndReap(), SIGKILL);
+}
+
 // What the quit hook does while a scan is running: both runs end at once with
 // the failure of a child ended by SIGTERM, and the scan still completes.
 TEST_F(RunnerRegistry, TerminateAllDuringAScan)
