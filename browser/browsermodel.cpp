@@ -10,7 +10,9 @@
 #include "model/identifiermask.h"
 #include "scanner/hardwarescanner.h"
 
+#include <QFileInfo>
 #include <QFutureWatcher>
+#include <QLocale>
 #include <QPointer>
 
 #include <algorithm>
@@ -154,7 +156,12 @@ void BrowserModel::refresh()
             abandonScan(QStringLiteral("The scan ended without a result."));
             return;
         }
+        const bool wasShowingReport = m_report.has_value();
+        m_report.reset();
         applyScanResult(future.result());
+        if (wasShowingReport) {
+            Q_EMIT reportChanged();
+        }
     });
     // The search texts (and the masked view) of a large scan take a while to
     // build: do it on a pool thread (it blocks on nothing), never on this one.
@@ -562,6 +569,45 @@ bool BrowserModel::openReport(const QUrl &url)
     for (const HardwareItem &item : std::as_const(scan.result.items)) {
         scan.searchTexts.append(item.searchableText());
     }
+    m_report =
+        OpenedReport{QFileInfo(url.toLocalFile()).fileName(), std::move(outcome.report->header),
+                     outcome.report->pageNote.value_or(QString())};
     applyScanResult(std::move(scan));
+    Q_EMIT reportChanged();
     return true;
+}
+
+// ---- Opened report --------------------------------------------------------
+
+QString BrowserModel::reportFileName() const
+{
+    return m_report ? m_report->fileName : QString();
+}
+
+QString BrowserModel::reportGenerated() const
+{
+    if (!m_report || !m_report->header.generated.isValid()) {
+        return {};
+    }
+    return QLocale().toString(m_report->header.generated.toLocalTime(), QLocale::ShortFormat);
+}
+
+QString BrowserModel::reportKestrinVersion() const
+{
+    return m_report ? m_report->header.kestrinVersion : QString();
+}
+
+bool BrowserModel::reportIdentifiersHidden() const
+{
+    return m_report && m_report->header.hideIdentifiers;
+}
+
+QString BrowserModel::reportPageNote() const
+{
+    return m_report ? m_report->pageNote : QString();
+}
+
+void BrowserModel::backToThisComputer()
+{
+    refresh();
 }
