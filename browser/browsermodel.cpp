@@ -10,7 +10,9 @@
 #include "model/identifiermask.h"
 #include "scanner/hardwarescanner.h"
 
+#include <QFileInfo>
 #include <QFutureWatcher>
+#include <QLocale>
 #include <QPointer>
 
 #include <algorithm>
@@ -170,7 +172,13 @@ void BrowserModel::refresh()
         } else if (future.isCanceled() || future.resultCount() == 0) {
             abandonScan(QStringLiteral("The scan ended without a result."));
         } else {
+            // A scan of this machine replaces whatever report was shown.
+            const bool wasShowingReport = m_report.has_value();
+            m_report.reset();
             applyScanResult(future.result());
+            if (wasShowingReport) {
+                Q_EMIT reportChanged();
+            }
         }
         if (wasPending) {
             Q_EMIT administratorReadPendingChanged();
@@ -589,6 +597,45 @@ bool BrowserModel::openReport(const QUrl &url)
     for (const HardwareItem &item : std::as_const(scan.result.items)) {
         scan.searchTexts.append(item.searchableText());
     }
+    m_report =
+        OpenedReport{QFileInfo(url.toLocalFile()).fileName(), std::move(outcome.report->header),
+                     outcome.report->pageNote.value_or(QString())};
     applyScanResult(std::move(scan));
+    Q_EMIT reportChanged();
     return true;
+}
+
+// ---- Opened report --------------------------------------------------------
+
+QString BrowserModel::reportFileName() const
+{
+    return m_report ? m_report->fileName : QString();
+}
+
+QString BrowserModel::reportGenerated() const
+{
+    if (!m_report || !m_report->header.generated.isValid()) {
+        return {};
+    }
+    return QLocale().toString(m_report->header.generated.toLocalTime(), QLocale::ShortFormat);
+}
+
+QString BrowserModel::reportKestrinVersion() const
+{
+    return m_report ? m_report->header.kestrinVersion : QString();
+}
+
+bool BrowserModel::reportIdentifiersHidden() const
+{
+    return m_report && m_report->header.hideIdentifiers;
+}
+
+QString BrowserModel::reportPageNote() const
+{
+    return m_report ? m_report->pageNote : QString();
+}
+
+void BrowserModel::backToThisComputer()
+{
+    refresh();
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "browser/pagegrouping.h"
+#include "browser/reportformat.h"
 #include "browser/services.h"
 #include "model/hardwareitem.h"
 #include "scanner/scansource.h"
@@ -69,6 +70,17 @@ class BrowserModel : public QObject {
     // in key order, items sorted within them). Roles: title, value, detail, source,
     // symbol, categoryTitle, sectionTitle, firstInSection, lastInSection.
     Q_PROPERTY(QAbstractItemModel *sectionModel READ sectionModel CONSTANT)
+    // Opened report: what the banner above the list says while a saved report
+    // (or tool output) is shown in place of a scan of this computer.
+    Q_PROPERTY(bool isShowingReport READ isShowingReport NOTIFY reportChanged)
+    Q_PROPERTY(QString reportFileName READ reportFileName NOTIFY reportChanged)
+    // The report's time as the user's locale writes it; empty for a tool output
+    // and for a report that does not say.
+    Q_PROPERTY(QString reportGenerated READ reportGenerated NOTIFY reportChanged)
+    Q_PROPERTY(QString reportKestrinVersion READ reportKestrinVersion NOTIFY reportChanged)
+    Q_PROPERTY(bool reportIdentifiersHidden READ reportIdentifiersHidden NOTIFY reportChanged)
+    // "Memory, 80 of 576 items" for a report of one page, else empty.
+    Q_PROPERTY(QString reportPageNote READ reportPageNote NOTIFY reportChanged)
 
 public:
     static constexpr int pageSizeValue = 80;
@@ -152,6 +164,16 @@ public:
     // read gets its one message through the alert presenter and leaves the
     // view as it was; so does a call while a scan is running.
     Q_INVOKABLE bool openReport(const QUrl &url);
+    // Opened report
+    [[nodiscard]] bool isShowingReport() const { return m_report.has_value(); }
+    [[nodiscard]] QString reportFileName() const;
+    [[nodiscard]] QString reportGenerated() const;
+    [[nodiscard]] QString reportKestrinVersion() const;
+    [[nodiscard]] bool reportIdentifiersHidden() const;
+    [[nodiscard]] QString reportPageNote() const;
+    // Scans this computer; the report stays shown until the scan's result
+    // replaces it.
+    Q_INVOKABLE void backToThisComputer();
     // Copies of one row of sectionModel, as shown (masked while
     // hideIdentifiers is on); a row that does not exist copies nothing.
     // The value alone.
@@ -183,6 +205,7 @@ Q_SIGNALS:
     void filterPassCompleted();
     void scanFinished();
     void hideIdentifiersChanged();
+    void reportChanged();
 
 public:
     // The filters saveReport() offers, in this order.
@@ -244,6 +267,14 @@ private:
     int m_summaryItemCount = 0;
 
     std::function<QDateTime()> m_clock;
+
+    // Opened report: set while a report is shown, cleared by a scan's result.
+    struct OpenedReport {
+        QString fileName;
+        ReportFormat::Header header;
+        QString pageNote;
+    };
+    std::optional<OpenedReport> m_report;
 
     CategoryListModel *m_categoryModel = nullptr;
     SectionedItemsModel *m_sectionModel = nullptr;

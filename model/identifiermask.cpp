@@ -244,6 +244,12 @@ QString maskValue(QStringView value)
     if (value.isEmpty()) {
         return {};
     }
+    // A value that is a mask already (a report saved with identifiers hidden)
+    // stays as it is: masking it again would drop the two characters that
+    // tell it from its neighbours.
+    if (value.startsWith(maskDots())) {
+        return value.toString();
+    }
     if (isPlainAscii(value)) {
         if (value.size() <= fullyHiddenUpTo) {
             return maskDots();

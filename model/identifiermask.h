@@ -43,7 +43,8 @@ class RawOutput;
 //    a device name does not leak.
 // 4. The mask: "•••••" (five U+2022) followed by the value's last two
 //    user-perceived characters when it has more than eight of them, else
-//    "•••••" alone. An empty value stays empty: there is nothing to hide.
+//    "•••••" alone. An empty value stays empty: there is nothing to hide. A
+//    value that starts with "•••••" is a mask already and stays as it is.
 namespace IdentifierMask {
 
 // The mask of one value (rule 4).

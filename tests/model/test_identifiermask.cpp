@@ -37,6 +37,23 @@ TEST(MaskValue, HidesAllButTheLastTwoCharactersOfLongValues)
     }
 }
 
+TEST(MaskValue, LeavesAValueThatIsAMaskAlready)
+{
+    // What a report saved with identifiers hidden holds: the masks of
+    // "ABCD1234EF" and of the MAC address 00:1a:2b:3c:4d:5e, and of a short serial.
+    const TextCase cases[] = {
+        {DOTS "EF", DOTS "EF"},
+        {DOTS "5e", DOTS "5e"},
+        {DOTS, DOTS},
+        {DOTS "ðð", DOTS "ðð"},
+        // Fewer dots is no mask: a value that happens to start with a bullet.
+        {BULLET "ABCDEFGHIJ", DOTS "IJ"},
+    };
+    for (const auto &[input, expected] : cases) {
+        EXPECT_EQ(IdentifierMask::maskValue(u8(input)), u8(expected)) << input;
+    }
+}
+
 TEST(IdentifierTitle, Classifies)
 {
     // The keys in any case and with stray spaces, keys of the fixtures

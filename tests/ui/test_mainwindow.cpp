@@ -639,6 +639,39 @@ private Q_SLOTS:
         QVERIFY(later.start());
         QVERIFY(!later.host->model().hideIdentifiers());
     }
+
+    // An opened report says above the list what it is; Back to This Computer
+    // scans this machine and the banner goes once the scan's result is in.
+    void openedReportShowsItsBannerUntilBackToThisComputer()
+    {
+        finishScan(sampleResult());
+        QVERIFY(!isShown(find(u"reportBanner"_s)));
+        QTemporaryDir dir;
+        const QString path = dir.filePath(u"before-upgrade.json"_s);
+        {
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(R"({"format":"kestrin-report","formatVersion":1,)"
+                       R"("generated":"2026-12-07T10:12:00Z","kestrinVersion":"1.4.0",)"
+                       R"("hideIdentifiers":true,"category":"Memory","search":"",)"
+                       R"("scanItemCount":576,"items":[{"category":"Memory","title":"Size",)"
+                       R"("value":"8 GB","detail":"DIMM A","source":"dmidecode -q"}]})");
+        }
+        QVERIFY(model().openReport(QUrl::fromLocalFile(path)));
+        QTRY_VERIFY(isShown(find(u"reportBanner"_s)));
+        QCOMPARE(text(u"reportBannerFile"_s), u"before-upgrade.json"_s);
+        QVERIFY(text(u"reportBannerGenerated"_s).startsWith(u"Generated "_s));
+        QVERIFY(text(u"reportBannerGenerated"_s).endsWith(u" with Kestrin 1.4.0"_s));
+        QVERIFY(isShown(find(u"reportBannerMasked"_s)));
+        QCOMPARE(text(u"reportBannerPage"_s), u"Memory, 1 of 576 items"_s);
+
+        clickItem(find(u"backToThisComputerButton"_s));
+        QTRY_COMPARE(scans(), 2);
+        QVERIFY(!find(u"backToThisComputerButton"_s)->isEnabled());
+        finishScan(sampleResult());
+        QTRY_VERIFY(!isShown(find(u"reportBanner"_s)));
+        QCOMPARE(model().itemCount(), 206);
+    }
 };
 
 QTEST_MAIN(MainWindowTest)

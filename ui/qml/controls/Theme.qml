@@ -165,6 +165,16 @@ QtObject {
     readonly property real warningOutlineOpacity: 0.15
     readonly property int warningIconSpacing: 6
 
+    // Opened report banner
+    readonly property int bannerInset: 14
+    readonly property int bannerRadius: 12
+    readonly property int bannerSpacing: 6
+    readonly property int bannerTitleSize: 14
+    readonly property int bannerTextSize: 12
+    readonly property real bannerTextOpacity: 0.72
+    readonly property real bannerFillOpacity: 0.12
+    readonly property real bannerOutlineOpacity: 0.2
+
     // Placeholders
     readonly property int placeholderSpacing: 12
     readonly property int spinnerSize: 32

@@ -53,6 +53,13 @@ Rectangle {
             browser: root.browser
         }
 
+        ReportBanner {
+            objectName: "reportBanner"
+            width: parent.width
+            visible: root.browser.isShowingReport
+            browser: root.browser
+        }
+
         WarningsBox {
             objectName: "warningsBox"
             width: parent.width
