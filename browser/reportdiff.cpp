@@ -15,12 +15,17 @@ QString matchKey(const HardwareItem &item)
 
 QString stableDetail(const HardwareItem &item)
 {
-    // "Handle 0x0012, DMI type 17, 40 bytes" keeps only the type: that names
-    // the table, while the handle number and the structure's length change
-    // with a firmware update of the same hardware.
+    // A dmidecode record's detail is "Memory Device • Handle 0x0012, DMI type
+    // 17, 40 bytes" in a full output and "Memory Device" in a -q output of
+    // the same machine: after a section title the handle line goes whole (the
+    // title names the table). A bare handle line keeps only its type: the
+    // handle number and the structure's length change with a firmware update.
+    static const QRegularExpression joinedHandle(
+        QStringLiteral("\\s*\u2022\\s*Handle 0x[0-9A-Fa-f]+,\\s*DMI type \\d+,\\s*\\d+ bytes"));
     static const QRegularExpression handle(QStringLiteral(R"(\bHandle 0x[0-9A-Fa-f]+,?\s*)"));
     static const QRegularExpression length(QStringLiteral(R"((DMI type \d+),\s*\d+ bytes)"));
     QString detail = item.detail;
+    detail.remove(joinedHandle);
     detail.remove(handle);
     detail.replace(length, QStringLiteral("\\1"));
     return detail.simplified();

@@ -92,6 +92,28 @@ TEST(ReportDiff, HandleNumberDoesNotCountButTableTypeDoes)
               ReportDiff::matchKey(item(Cat::bios, "Version", "1", "Handle 0x0001, DMI type 13")));
 }
 
+// Details as the classic parser writes them for a full output and for a -q
+// output of the same record (a -q output has no handle lines); written by hand.
+TEST(ReportDiff, FullAndQuietOutputsOfOneRecordMatch)
+{
+    const std::pair<const char *, const char *> cases[] = {
+        {"Memory Device \xe2\x80\xa2 Handle 0x0012, DMI type 17, 40 bytes", "Memory Device"},
+        {"BIOS Information \xe2\x80\xa2 Handle 0x0000, DMI type 0, 24 bytes", "BIOS Information"},
+        {"System Information \xe2\x80\xa2 Handle 0x0001, DMI type 1, 27 bytes",
+         "System Information"},
+    };
+    for (const auto &[full, quiet] : cases) {
+        EXPECT_EQ(ReportDiff::matchKey(item(Cat::memory, "Size", "8 GB", full)),
+                  ReportDiff::matchKey(item(Cat::memory, "Size", "8 GB", quiet)))
+            << full;
+        EXPECT_EQ(ReportDiff::stableDetail(item(Cat::memory, "Size", "8 GB", full)),
+                  QString::fromUtf8(quiet));
+    }
+    const auto r = ReportDiff::compare({item(Cat::memory, "Size", "8 GB", cases[0].first)},
+                                       {item(Cat::memory, "Size", "8 GB", cases[0].second)});
+    EXPECT_TRUE(r.isEmpty());
+}
+
 TEST(ReportDiff, ChangedKeepsBothValues)
 {
     const auto r = ReportDiff::compare({item(Cat::bios, "Version", "1.2", biosOld)},

@@ -85,15 +85,15 @@ const Case cases[] = {
      biosUpdated,
      {},
      1,
-     {"~ [BIOS] Version: UX305LA.206 \u2192 UX305LA.300 (BIOS Information \u2022 DMI type 0)",
-      "~ [BIOS] Release Date: 08/03/2015 \u2192 11/20/2016 (BIOS Information \u2022 DMI type 0)"},
+     {"~ [BIOS] Version: UX305LA.206 \u2192 UX305LA.300 (BIOS Information)",
+      "~ [BIOS] Release Date: 08/03/2015 \u2192 11/20/2016 (BIOS Information)"},
      {"Handle", "Memory", "[Summary]"}},
     {"biosUpdateOutsideTheCategory", biosUpdated, {"--category", "Memory"}, 0, {}, {}},
     {"biosUpdateSearched",
      biosUpdated,
      {"--search", "release"},
      1,
-     {"~ [BIOS] Release Date: 08/03/2015 \u2192 11/20/2016 (BIOS Information \u2022 DMI type 0)"},
+     {"~ [BIOS] Release Date: 08/03/2015 \u2192 11/20/2016 (BIOS Information)"},
      {"UX305LA.300"}},
     {"dimmMovedToAnotherSlot", dimmMoved, {"--category", "Memory"}, 1, {}, {"ChannelA", "[BIOS]"}},
     // Masks that read alike still hide two different serial numbers.
@@ -102,10 +102,10 @@ const Case cases[] = {
      {"--private"},
      1,
      {"~ [Platform] Serial Number: \u2022\u2022\u2022\u2022\u20222B \u2192 "
-      "\u2022\u2022\u2022\u2022\u20222B (System Information \u2022 DMI type 1)",
+      "\u2022\u2022\u2022\u2022\u20222B (System Information)",
       // The chassis table repeats the serial number.
       "~ [Other] Serial Number: \u2022\u2022\u2022\u2022\u20222B \u2192 "
-      "\u2022\u2022\u2022\u2022\u20222B (Chassis Information \u2022 DMI type 3)"},
+      "\u2022\u2022\u2022\u2022\u20222B (Chassis Information)"},
      {"FCN0CJ", "68352", "61112"}},
 };
 
