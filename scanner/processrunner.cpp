@@ -2,7 +2,6 @@
 
 #include "model/textservices.h"
 #include "scanner/activeprocessregistry.h"
-#include "scanner/hardwarescanner.h"
 
 #include <QFile>
 
@@ -270,7 +269,8 @@ private:
 
 } // namespace
 
-Expected<QString> runDMIDecode(const QString &toolURL, const QStringList &arguments, double timeout)
+Expected<QString> runDMIDecode(const QString &toolURL, const QStringList &arguments, double timeout,
+                               ActiveProcessRegistry &registry)
 {
     Pipe out;
     Pipe err;
@@ -343,7 +343,6 @@ Expected<QString> runDMIDecode(const QString &toolURL, const QStringList &argume
         state->child = child;
     }
     state->changed.notify_all();
-    ActiveProcessRegistry &registry = HardwareScanner::activeProcesses();
     registry.add(child);
 
     auto waitForChild = [&state](auto until) {
