@@ -1,7 +1,5 @@
 #include "scanner/activeprocessregistry.h"
 
-#include "scanner/hardwarescanner.h"
-
 #include <algorithm>
 #include <cerrno>
 #include <csignal>
@@ -129,12 +127,4 @@ qsizetype ActiveProcessRegistry::count() const
 {
     std::lock_guard lock(m_mutex);
     return static_cast<qsizetype>(m_processes.size());
-}
-
-ActiveProcessRegistry &HardwareScanner::activeProcesses()
-{
-    // Never destroyed: a scan thread may still remove its process while the
-    // program is shutting down.
-    static ActiveProcessRegistry *const registry = new ActiveProcessRegistry;
-    return *registry;
 }

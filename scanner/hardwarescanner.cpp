@@ -1,8 +1,10 @@
 #include "scanner/hardwarescanner.h"
 
+#include "scanner/activeprocessregistry.h"
 #include "scanner/classicparser.h"
 #include "scanner/cleaner.h"
 #include "scanner/macparser.h"
+#include "scanner/processrunner.h"
 #include "scanner/summarybuilder.h"
 
 #include <algorithm>
@@ -157,4 +159,17 @@ HardwareScanResult HardwareScanner::assemble(QList<ScanPart> parts) const
     }
     result.items = cleanFacts(runs, m_badValues, true);
     return result;
+}
+
+ActiveProcessRegistry &HardwareScanner::activeProcesses()
+{
+    // Never destroyed: a scan thread may still remove its process while the
+    // program is shutting down.
+    static ActiveProcessRegistry *const registry = new ActiveProcessRegistry;
+    return *registry;
+}
+
+Expected<QString> runDMIDecode(const QString &toolURL, const QStringList &arguments, double timeout)
+{
+    return runDMIDecode(toolURL, arguments, timeout, HardwareScanner::activeProcesses());
 }

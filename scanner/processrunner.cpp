@@ -2,7 +2,6 @@
 
 #include "model/textservices.h"
 #include "scanner/activeprocessregistry.h"
-#include "scanner/hardwarescanner.h"
 
 #include <QFile>
 
@@ -269,7 +268,8 @@ private:
 
 } // namespace
 
-Expected<QString> runDMIDecode(const QString &toolURL, const QStringList &arguments, double timeout)
+Expected<QString> runDMIDecode(const QString &toolURL, const QStringList &arguments, double timeout,
+                               ActiveProcessRegistry &registry)
 {
     Pipe out;
     Pipe err;
@@ -342,7 +342,6 @@ Expected<QString> runDMIDecode(const QString &toolURL, const QStringList &argume
         state->child = child;
     }
     state->changed.notify_all();
-    ActiveProcessRegistry &registry = HardwareScanner::activeProcesses();
     registry.add(child, toolURL);
 
     auto waitForChild = [&state](auto until) {

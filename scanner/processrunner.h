@@ -7,6 +7,8 @@
 
 #include <cstdint>
 
+class ActiveProcessRegistry;
+
 // Error code of a run that was stopped because it exceeded its time limit.
 inline constexpr std::int64_t runTimeoutErrorCode = 124;
 
@@ -17,6 +19,11 @@ inline constexpr std::int64_t runTimeoutErrorCode = 124;
 // line feed and standard error when the latter is not empty; fails on launch
 // errors, on time-out (code 124) and on a non-zero status with blank standard
 // output (code = status). Output that is not valid UTF-8 counts as empty text.
-// Blocks the calling thread; safe to call from several threads at once.
+// Blocks the calling thread; safe to call from several threads at once. The
+// child is in `registry` while it runs, so a quit can end it.
+[[nodiscard]] Expected<QString> runDMIDecode(const QString &toolURL, const QStringList &arguments,
+                                             double timeout, ActiveProcessRegistry &registry);
+// The same, with the child in HardwareScanner::activeProcesses() (defined with
+// HardwareScanner, so that the runner needs only the registry).
 [[nodiscard]] Expected<QString> runDMIDecode(const QString &toolURL, const QStringList &arguments,
                                              double timeout);

@@ -102,7 +102,9 @@ public:
 
     RunFacts() = default;
     // Facts of `text` made by one producer, for a parser to fill.
-    RunFacts(QString text, QString source) : m_text(std::move(text)), m_source(std::move(source)) {}
+    explicit RunFacts(QString text, QString source)
+        : m_text(std::move(text)), m_source(std::move(source))
+    {}
     // Facts standing for ready-made items, with their categories kept: what the
     // cleaner sees when it is handed items instead of a run.
     explicit RunFacts(const QList<HardwareItem> &items);

@@ -91,7 +91,8 @@ HardwareScanResult HardwareScanner::performScan() const
                 administratorWarning = read.warning;
             }
         }
-        const Expected<QString> output = runDMIDecode(*tool, descriptor.arguments, timeout);
+        const Expected<QString> output =
+            runDMIDecode(*tool, descriptor.arguments, timeout, HardwareScanner::activeProcesses());
         if (output) {
             part = descriptor.parse(*this, *output);
         } else {

@@ -1,4 +1,5 @@
 #include "scanner/activeprocessregistry.h"
+#include "scanner/processrunner.h"
 #include "tests/runner/runnertestsupport.h"
 
 #include <future>
@@ -135,6 +136,29 @@ TEST_F(RunnerRegistry, TerminateAllDuringAScan)
                            u"15."_qs,
                            u"Could not run dmidecode -q: dmidecode exited with status 15."_qs}));
     EXPECT_EQ(registry.count(), 0);
+}
+
+// A run handed its own registry is stopped through that registry alone: the
+// application's registry never sees it, so ending one does not end the other.
+TEST_F(RunnerRegistry, RunStaysInTheRegistryItIsGiven)
+{
+    ActiveProcessRegistry &application = HardwareScanner::activeProcesses();
+    const qsizetype applicationBefore = application.count();
+    ActiveProcessRegistry own;
+
+    auto run = std::async(std::launch::async, [&] {
+        return runDMIDecode(fakeTool(), {QStringLiteral("sleep 60000")}, 60, own);
+    });
+    ASSERT_TRUE(waitUntil([&] { return own.count() == 1; }));
+    EXPECT_EQ(application.count(), applicationBefore);
+    application.terminateAll();
+    EXPECT_EQ(own.count(), 1);
+
+    own.terminateAll();
+    const Expected<QString> result = run.get();
+    ASSERT_FALSE(result.hasValue());
+    EXPECT_EQ(result.error().code, 15);
+    EXPECT_EQ(own.count(), 0);
 }
 
 } // namespace
