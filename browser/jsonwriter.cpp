@@ -104,7 +104,7 @@ void JsonWriter::value(QStringView text)
     appendString(text);
 }
 
-void JsonWriter::value(bool flag)
+void JsonWriter::writeBool(bool flag)
 {
     separate();
     m_out.append(flag ? "true" : "false");
@@ -120,12 +120,6 @@ void JsonWriter::member(QStringView name, QStringView text)
 {
     key(name);
     value(text);
-}
-
-void JsonWriter::member(QStringView name, bool flag)
-{
-    key(name);
-    value(flag);
 }
 
 void JsonWriter::member(QStringView name, qint64 number)

@@ -4,6 +4,8 @@
 #include <QList>
 #include <QStringView>
 
+#include <concepts>
+
 // Writes compact JSON straight into a byte array as the caller walks its data,
 // so a large report never exists twice in memory as a tree of values. The bytes
 // are those QJsonDocument::Compact gives for the same document, provided the
@@ -21,16 +23,22 @@ public:
     void key(QStringView name);
 
     void value(QStringView text);
-    void value(bool flag);
+    // Only a real bool: a string literal would otherwise convert to one.
+    void value(std::same_as<bool> auto flag) { writeBool(flag); }
     void value(qint64 number);
 
     // A key and its value at once.
     void member(QStringView name, QStringView text);
-    void member(QStringView name, bool flag);
+    void member(QStringView name, std::same_as<bool> auto flag)
+    {
+        key(name);
+        value(flag);
+    }
     void member(QStringView name, qint64 number);
 
 private:
     void separate();
+    void writeBool(bool flag);
     void appendString(QStringView text);
 
     QByteArray &m_out;
