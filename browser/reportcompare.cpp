@@ -1,13 +1,11 @@
 #include "browser/reportcompare.h"
 
 #include "browser/itemfilter.h"
+#include "browser/jsonwriter.h"
 #include "browser/reportformat.h"
 #include "model/identifiermask.h"
 
 #include <QHash>
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
 #include <QSet>
 
 namespace ReportCompare {
@@ -97,24 +95,35 @@ QByteArray text(const ReportDiff::Result &result)
 
 QByteArray json(const ReportDiff::Result &result)
 {
-    QJsonArray added;
+    QByteArray out;
+    JsonWriter writer(out);
+    writer.beginObject();
+    writer.key(u"added");
+    writer.beginArray();
     for (const HardwareItem &item : result.added) {
-        added.append(ReportFormat::itemObject(item));
+        ReportFormat::writeItem(writer, item);
     }
-    QJsonArray removed;
-    for (const HardwareItem &item : result.removed) {
-        removed.append(ReportFormat::itemObject(item));
-    }
-    QJsonArray changed;
+    writer.endArray();
+    writer.key(u"changed");
+    writer.beginArray();
     for (const ReportDiff::Change &change : result.changed) {
-        changed.append(
-            QJsonObject{{QStringLiteral("before"), ReportFormat::itemObject(change.before)},
-                        {QStringLiteral("after"), ReportFormat::itemObject(change.after)}});
+        writer.beginObject();
+        writer.key(u"after");
+        ReportFormat::writeItem(writer, change.after);
+        writer.key(u"before");
+        ReportFormat::writeItem(writer, change.before);
+        writer.endObject();
     }
-    const QJsonObject root{{QStringLiteral("added"), added},
-                           {QStringLiteral("removed"), removed},
-                           {QStringLiteral("changed"), changed}};
-    return QJsonDocument(root).toJson(QJsonDocument::Compact) + '\n';
+    writer.endArray();
+    writer.key(u"removed");
+    writer.beginArray();
+    for (const HardwareItem &item : result.removed) {
+        ReportFormat::writeItem(writer, item);
+    }
+    writer.endArray();
+    writer.endObject();
+    out.append('\n');
+    return out;
 }
 
 } // namespace ReportCompare

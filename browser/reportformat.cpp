@@ -1,5 +1,7 @@
 #include "browser/reportformat.h"
 
+#include "browser/jsonwriter.h"
+
 #include <QTimeZone>
 #include <QUuid>
 
@@ -30,32 +32,16 @@ QString isoTime(const QDateTime &time)
     return time.toUTC().toString(Qt::ISODate);
 }
 
-void writeHeader(const Header &header, QJsonObject &root)
+void writeItem(JsonWriter &writer, const HardwareItem &item)
 {
-    root.insert(QStringLiteral("format"), formatName());
-    root.insert(QStringLiteral("formatVersion"), formatVersion);
-    root.insert(QStringLiteral("generated"), isoTime(header.generated));
-    root.insert(QStringLiteral("kestrinVersion"), header.kestrinVersion);
-    root.insert(QStringLiteral("hideIdentifiers"), header.hideIdentifiers);
-    if (header.category) {
-        root.insert(QStringLiteral("category"), *header.category);
-        root.insert(QStringLiteral("search"), header.search);
-    }
-    if (header.scanItemCount) {
-        root.insert(QStringLiteral("scanItemCount"), static_cast<qint64>(*header.scanItemCount));
-    }
-}
-
-QJsonObject itemObject(const HardwareItem &item)
-{
-    return QJsonObject{
-        {QStringLiteral("id"), item.id.toString(QUuid::WithoutBraces)},
-        {QStringLiteral("category"), rawValue(item.category)},
-        {QStringLiteral("title"), item.title},
-        {QStringLiteral("value"), item.value},
-        {QStringLiteral("detail"), item.detail},
-        {QStringLiteral("source"), item.source},
-    };
+    writer.beginObject();
+    writer.member(u"category", rawValue(item.category));
+    writer.member(u"detail", item.detail);
+    writer.member(u"id", item.id.toString(QUuid::WithoutBraces));
+    writer.member(u"source", item.source);
+    writer.member(u"title", item.title);
+    writer.member(u"value", item.value);
+    writer.endObject();
 }
 
 } // namespace ReportFormat

@@ -3,10 +3,11 @@
 #include "model/hardwareitem.h"
 
 #include <QDateTime>
-#include <QJsonObject>
 #include <QString>
 
 #include <optional>
+
+class JsonWriter;
 
 // The keys that make a JSON document a Kestrin report, shared by the writer
 // (kestrin-cli --json, the window's JSON save) and the reader.
@@ -36,9 +37,8 @@ struct Header {
 // "2026-12-07T10:12:00Z": seconds precision, always UTC.
 [[nodiscard]] QString isoTime(const QDateTime &time);
 
-// The header's keys, to be merged into the report's root object.
-void writeHeader(const Header &header, QJsonObject &root);
-
-[[nodiscard]] QJsonObject itemObject(const HardwareItem &item);
+// One item as an object: {"category","detail","id","source","title","value"},
+// the keys in the sorted order readers of earlier reports saw.
+void writeItem(JsonWriter &writer, const HardwareItem &item);
 
 } // namespace ReportFormat

@@ -1,0 +1,182 @@
+#include "browser/jsonwriter.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+#include <gtest/gtest.h>
+
+// QJsonDocument is the reference here: the reports it wrote must come out of
+// the writer byte for byte.
+namespace {
+
+struct StringCase {
+    const char *name;
+    QString text;
+};
+
+QString units(std::initializer_list<char16_t> list)
+{
+    QString text;
+    for (char16_t unit : list) {
+        text.append(QChar(unit));
+    }
+    return text;
+}
+
+const StringCase stringCases[] = {
+    {"empty", QString()},
+    {"plain", QStringLiteral("Intel(R) Core(TM) i7-8650U CPU @ 1.90GHz")},
+    {"quote and backslash", QStringLiteral("say \"hi\" C:\\dir\\")},
+    {"short escapes", QStringLiteral("a\bb\fc\nd\re\tf")},
+    {"other controls", units({0x00, 0x01, 0x0b, 0x0e, 0x1b, 0x1f, u'x'})},
+    {"delete", units({0x7f, u'y'})},
+    {"slash", QStringLiteral("a/b</script>")},
+    {"latin-1", QStringLiteral("Gr\u00f6\u00dfe \u00b0C \u00a0")},
+    {"two-byte edge", units({0x80, 0x7ff})},
+    {"three-byte", QStringLiteral("\u2192 \u4e2d\u6587 \ufffd \uffff")},
+    {"surrogate pair", units({0xd83d, 0xde00, u'!'})},
+    {"lone high surrogate", units({u'a', 0xd800, u'b'})},
+    {"lone low surrogate", units({0xdfff})},
+    {"high at end", units({u'z', 0xdbff})},
+    {"reversed pair", units({0xdc00, 0xd800})},
+    {"long ascii run", QString(1000, u'k') + u'"' + QString(300, u'm')},
+};
+
+class JsonWriterStrings : public testing::TestWithParam<StringCase> {};
+
+} // namespace
+
+TEST_P(JsonWriterStrings, MatchesQJsonDocument)
+{
+    const QString &text = GetParam().text;
+    const QByteArray expected =
+        QJsonDocument(QJsonObject{{text, text}, {QStringLiteral("list"), QJsonArray{text, text}}})
+            .toJson(QJsonDocument::Compact);
+    QByteArray out;
+    JsonWriter writer(out);
+    writer.beginObject();
+    // QJsonObject sorts its keys; the test keeps the same order.
+    const bool textFirst = text < QStringLiteral("list");
+    if (textFirst) {
+        writer.member(text, text);
+    }
+    writer.key(u"list");
+    writer.beginArray();
+    writer.value(text);
+    writer.value(text);
+    writer.endArray();
+    if (!textFirst) {
+        writer.member(text, text);
+    }
+    writer.endObject();
+    EXPECT_EQ(out, expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, JsonWriterStrings, testing::ValuesIn(stringCases),
+                         [](const testing::TestParamInfo<StringCase> &info) {
+                             std::string name = info.param.name;
+                             for (char &c : name) {
+                                 if (!std::isalnum(static_cast<unsigned char>(c))) {
+                                     c = '_';
+                                 }
+                             }
+                             return name;
+                         });
+
+namespace {
+
+struct NumberCase {
+    const char *name;
+    qint64 number;
+};
+
+const NumberCase numberCases[] = {
+    {"zero", 0},
+    {"one", 1},
+    {"negative", -42},
+    {"large", 123456789012LL},
+    {"largest exact double", (qint64(1) << 53)},
+    {"below largest", (qint64(1) << 53) - 1},
+    {"negative large", -(qint64(1) << 53)},
+};
+
+class JsonWriterNumbers : public testing::TestWithParam<NumberCase> {};
+
+} // namespace
+
+TEST_P(JsonWriterNumbers, MatchesQJsonDocument)
+{
+    const qint64 number = GetParam().number;
+    const QByteArray expected =
+        QJsonDocument(QJsonObject{{QStringLiteral("n"), number}}).toJson(QJsonDocument::Compact);
+    QByteArray out;
+    JsonWriter writer(out);
+    writer.beginObject();
+    writer.member(u"n", number);
+    writer.endObject();
+    EXPECT_EQ(out, expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, JsonWriterNumbers, testing::ValuesIn(numberCases),
+                         [](const testing::TestParamInfo<NumberCase> &info) {
+                             std::string name = info.param.name;
+                             for (char &c : name) {
+                                 if (c == ' ') {
+                                     c = '_';
+                                 }
+                             }
+                             return name;
+                         });
+
+TEST(JsonWriter, NestedContainersMatchQJsonDocument)
+{
+    const QJsonObject inner{{QStringLiteral("after"), QJsonObject{}},
+                            {QStringLiteral("before"), QJsonArray{}}};
+    const QJsonObject root{
+        {QStringLiteral("a"), QJsonArray{QJsonArray{}, QJsonObject{}, true, false, inner}},
+        {QStringLiteral("b"), false},
+        {QStringLiteral("c"), QJsonArray{QJsonArray{QJsonArray{1}}}},
+    };
+    QByteArray out;
+    JsonWriter writer(out);
+    writer.beginObject();
+    writer.key(u"a");
+    writer.beginArray();
+    writer.beginArray();
+    writer.endArray();
+    writer.beginObject();
+    writer.endObject();
+    writer.value(true);
+    writer.value(false);
+    writer.beginObject();
+    writer.key(u"after");
+    writer.beginObject();
+    writer.endObject();
+    writer.key(u"before");
+    writer.beginArray();
+    writer.endArray();
+    writer.endObject();
+    writer.endArray();
+    writer.member(u"b", false);
+    writer.key(u"c");
+    writer.beginArray();
+    writer.beginArray();
+    writer.beginArray();
+    writer.value(qint64(1));
+    writer.endArray();
+    writer.endArray();
+    writer.endArray();
+    writer.endObject();
+    EXPECT_EQ(out, QJsonDocument(root).toJson(QJsonDocument::Compact));
+}
+
+TEST(JsonWriter, AppendsToWhatTheArrayHeld)
+{
+    QByteArray out("prefix ");
+    JsonWriter writer(out);
+    writer.beginArray();
+    writer.value(u"x");
+    writer.endArray();
+    EXPECT_EQ(out, QByteArray(R"(prefix ["x"])"));
+}
