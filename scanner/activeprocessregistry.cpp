@@ -4,8 +4,6 @@
 #include <cerrno>
 #include <csignal>
 #include <sys/wait.h>
-#include <system_error>
-#include <thread>
 
 bool ChildProcess::isRunning() const
 {
@@ -64,10 +62,11 @@ bool ChildProcess::isReaped() const
     return m_reaped;
 }
 
-void ActiveProcessRegistry::add(std::shared_ptr<ChildProcess> process, QString program)
+void ActiveProcessRegistry::add(std::shared_ptr<ChildProcess> process, QString program,
+                                std::function<void()> requestStop)
 {
     std::lock_guard lock(m_mutex);
-    m_processes.push_back(Entry{std::move(process), std::move(program)});
+    m_processes.push_back(Entry{std::move(process), std::move(program), std::move(requestStop)});
 }
 
 void ActiveProcessRegistry::remove(const ChildProcess *process)
@@ -93,34 +92,20 @@ void ActiveProcessRegistry::terminateAll()
 
 qsizetype ActiveProcessRegistry::stop(const QString &program)
 {
-    std::vector<std::shared_ptr<ChildProcess>> asked;
+    std::vector<std::function<void()>> requests;
     {
         std::lock_guard lock(m_mutex);
         for (const Entry &entry : m_processes) {
-            if (entry.program == program && entry.process->isRunning() &&
-                entry.process->sendSignal(SIGTERM)) {
-                asked.push_back(entry.process);
+            if (entry.program == program && entry.requestStop && entry.process->isRunning()) {
+                requests.push_back(entry.requestStop);
             }
         }
     }
-    for (const auto &process : asked) {
-        // The handle keeps the pid from being signalled once its run has reaped it.
-        auto escalate = [process] {
-            const auto deadline = std::chrono::steady_clock::now() + politeStopGrace;
-            while (process->isRunning() && std::chrono::steady_clock::now() < deadline) {
-                std::this_thread::sleep_for(std::chrono::milliseconds(50));
-            }
-            if (process->isRunning()) {
-                process->sendSignal(SIGKILL);
-            }
-        };
-        try {
-            std::thread(escalate).detach();
-        } catch (const std::system_error &) {
-            // No thread to spare: the run's own time limit still ends it.
-        }
+    // Outside the lock: a run takes its own lock to note the request.
+    for (const auto &request : requests) {
+        request();
     }
-    return static_cast<qsizetype>(asked.size());
+    return static_cast<qsizetype>(requests.size());
 }
 
 qsizetype ActiveProcessRegistry::count() const

@@ -4,6 +4,7 @@
 #include <QtGlobal>
 
 #include <chrono>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <sys/types.h>
@@ -53,18 +54,21 @@ public:
     ActiveProcessRegistry(const ActiveProcessRegistry &) = delete;
     ActiveProcessRegistry &operator=(const ActiveProcessRegistry &) = delete;
 
-    // `program` is what it runs, so that the runs of one program can be stopped.
-    void add(std::shared_ptr<ChildProcess> process, QString program = {});
+    // `program` is what it runs, and `requestStop` asks the run that owns the
+    // process to end it with its own stop sequence, so that the runs of one
+    // program can be stopped (see stop()).
+    void add(std::shared_ptr<ChildProcess> process, QString program = {},
+             std::function<void()> requestStop = {});
     // Removes every entry that is this very handle; the others keep their order.
     void remove(const ChildProcess *process);
     // Empties the registry and asks each process that still runs to terminate
     // (SIGTERM). Never waits and never kills.
     void terminateAll();
 
-    // Asks every running process of `program` to terminate and kills each one
-    // still running politeStopGrace later, from a thread of its own. Never
+    // Asks the run of every process of `program` to stop it: the run sends
+    // SIGTERM, and SIGKILL politeStopGrace later, as on its time limit. Never
     // waits; the entries stay until their runs remove them. Returns how many
-    // were asked.
+    // runs were asked.
     qsizetype stop(const QString &program);
 
     [[nodiscard]] qsizetype count() const;
@@ -73,6 +77,7 @@ private:
     struct Entry {
         std::shared_ptr<ChildProcess> process;
         QString program;
+        std::function<void()> requestStop;
     };
     mutable std::mutex m_mutex;
     std::vector<Entry> m_processes;

@@ -104,6 +104,7 @@ struct RunState {
     std::shared_ptr<ChildProcess> child; // set once launched
     bool abandoned = false;              // launch failed: the watcher has nothing to do
     bool childEnded = false;
+    bool stopRequested = false; // someone asked, through the registry, to end the run
     int status = 0;
     int readersDone = 0;
     std::array<std::string, 2> buffers; // standard output, standard error
@@ -342,14 +343,32 @@ Expected<QString> runDMIDecode(const QString &toolURL, const QStringList &argume
         state->child = child;
     }
     state->changed.notify_all();
-    registry.add(child, toolURL);
+    registry.add(child, toolURL, [weak = std::weak_ptr<RunState>(state)] {
+        if (const auto running = weak.lock()) {
+            {
+                std::lock_guard lock(running->mutex);
+                running->stopRequested = true;
+            }
+            running->changed.notify_all();
+        }
+    });
 
     auto waitForChild = [&state](auto until) {
         std::unique_lock lock(state->mutex);
         return state->changed.wait_until(lock, until, [&] { return state->childEnded; });
     };
 
-    if (!waitForChild(deadlineAfter(timeout))) {
+    bool ended = false;
+    bool stopRequested = false;
+    {
+        std::unique_lock lock(state->mutex);
+        (void)state->changed.wait_until(lock, deadlineAfter(timeout),
+                                        [&] { return state->childEnded || state->stopRequested; });
+        ended = state->childEnded;
+        stopRequested = state->stopRequested;
+    }
+    // A stop asked for and a time limit reached end the child the same way.
+    if (!ended) {
         if (child->isRunning()) {
             child->sendSignal(SIGTERM);
             if (!waitForChild(Clock::now() + politeStopGrace) && child->isRunning()) {
@@ -362,6 +381,12 @@ Expected<QString> runDMIDecode(const QString &toolURL, const QStringList &argume
         err.readEnd.reset();
         threads.finishWatcher(!child->isRunning());
         registry.remove(child.get());
+        if (stopRequested) {
+            std::lock_guard lock(state->mutex);
+            // The signal that ended it, as for any child ended by one.
+            return ScanError::make(state->childEnded ? state->status : SIGKILL,
+                                   QStringLiteral("dmidecode was stopped."));
+        }
         return ScanError::make(
             runTimeoutErrorCode,
             QStringLiteral("dmidecode timed out after %1 seconds.").arg(wholeSeconds(timeout)));

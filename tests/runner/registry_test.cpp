@@ -90,29 +90,37 @@ TEST_F(RunnerRegistry, TerminateAllSignalsAndEmptiesWithoutWaiting)
     EXPECT_EQ(stubborn->waitAndReap(), SIGKILL);
 }
 
-// Cancel stops the runs of one program only, and kills the one that ignores
-// SIGTERM once the polite stop's grace is over; the entries stay for their runs.
+// Cancel stops the runs of one program only, through each run's own stop
+// sequence: the one that ignores SIGTERM is killed once the grace is over.
 TEST_F(RunnerRegistry, StopEndsTheRunsOfOneProgramAndEscalates)
 {
     ActiveProcessRegistry registry;
     const QString started = tempPath(QStringLiteral("p"));
-    auto stubborn = std::make_shared<ChildProcess>(
-        spawnFakeTool({u"ignoreterm"_qs, u"touch "_qs + started, u"sleep 60000"_qs}));
-    auto polite = std::make_shared<ChildProcess>(spawnFakeTool({QStringLiteral("sleep 60000")}));
-    auto other = std::make_shared<ChildProcess>(spawnFakeTool({QStringLiteral("sleep 60000")}));
-    ASSERT_TRUE(waitUntil([&] { return QFile::exists(started); }));
-    registry.add(stubborn, u"/x/pkexec"_qs);
-    registry.add(polite, u"/x/pkexec"_qs);
-    registry.add(other, u"/x/dmidecode"_qs);
+    const QString pkexec = tempPath(QStringLiteral("pkexec"));
+    ASSERT_TRUE(QFile::link(fakeTool(), pkexec));
+    auto runOf = [&](const QString &program, QStringList commands) {
+        return std::async(std::launch::async, [&registry, program, commands] {
+            return runDMIDecode(program, commands, 60, registry);
+        });
+    };
+    auto stubborn = runOf(pkexec, {u"ignoreterm"_qs, u"touch "_qs + started, u"sleep 60000"_qs});
+    auto polite = runOf(pkexec, {QStringLiteral("sleep 60000")});
+    auto other = runOf(fakeTool(), {QStringLiteral("sleep 60000")});
+    ASSERT_TRUE(waitUntil([&] { return registry.count() == 3 && QFile::exists(started); }));
 
     EXPECT_EQ(registry.stop(u"/x/nothing"_qs), 0);
-    EXPECT_EQ(registry.stop(u"/x/pkexec"_qs), 2);
-    EXPECT_EQ(registry.count(), 3);
-    EXPECT_EQ(polite->waitAndReap(), SIGTERM);
-    EXPECT_EQ(stubborn->waitAndReap(), SIGKILL);
-    EXPECT_TRUE(other->isRunning());
-    other->sendSignal(SIGKILL);
-    EXPECT_EQ(other->waitAndReap(), SIGKILL);
+    EXPECT_EQ(registry.stop(pkexec), 2);
+    const Expected<QString> politeResult = polite.get();
+    ASSERT_FALSE(politeResult.hasValue());
+    EXPECT_EQ(politeResult.error().code, SIGTERM);
+    const Expected<QString> stubbornResult = stubborn.get();
+    ASSERT_FALSE(stubbornResult.hasValue());
+    EXPECT_EQ(stubbornResult.error().code, SIGKILL);
+    EXPECT_EQ(registry.count(), 1);
+    registry.terminateAll();
+    const Expected<QString> otherResult = other.get();
+    ASSERT_FALSE(otherResult.hasValue());
+    EXPECT_EQ(otherResult.error().code, SIGTERM);
 }
 
 // What the quit hook does while a scan is running: both runs end at once with
