@@ -17,233 +17,18 @@ using devices::InputKind;
 // i8042 controller, an I2C touchpad with its legacy mouse collection, a
 // TrackPoint behind the touchpad, a touchscreen, and the jack detection of the
 // sound card.
-constexpr const char *laptop = R"(I: Bus=0019 Vendor=0000 Product=0001 Version=0000
-N: Name="Power Button"
-P: Phys=PNP0C0C/button/input0
-S: Sysfs=/devices/LNXSYSTM:00/LNXSYBUS:00/PNP0C0C:00/input/input0
-U: Uniq=
-H: Handlers=kbd event0 
-B: PROP=0
-B: EV=3
-B: KEY=10000000000000 0
-
-I: Bus=0019 Vendor=0000 Product=0005 Version=0000
-N: Name="Lid Switch"
-P: Phys=PNP0C0D/button/input0
-S: Sysfs=/devices/LNXSYSTM:00/LNXSYBUS:00/PNP0C0D:00/input/input1
-U: Uniq=
-H: Handlers=event1 
-B: PROP=0
-B: EV=21
-B: SW=1
-
-I: Bus=0019 Vendor=0000 Product=0003 Version=0000
-N: Name="Sleep Button"
-P: Phys=PNP0C0E/button/input0
-S: Sysfs=/devices/LNXSYSTM:00/LNXSYBUS:00/PNP0C0E:00/input/input2
-U: Uniq=
-H: Handlers=kbd event2 
-B: PROP=0
-B: EV=3
-B: KEY=4000 0 0
-
-I: Bus=0011 Vendor=0001 Product=0001 Version=ab83
-N: Name="AT Translated Set 2 keyboard"
-P: Phys=isa0060/serio0/input0
-S: Sysfs=/devices/platform/i8042/serio0/input/input3
-U: Uniq=
-H: Handlers=sysrq kbd leds event3 
-B: PROP=0
-B: EV=120013
-B: KEY=402000000 3803078f800d001 feffffdfffefffff fffffffffffffffe
-B: MSC=10
-B: LED=7
-
-I: Bus=0019 Vendor=0000 Product=0006 Version=0000
-N: Name="Video Bus"
-P: Phys=LNXVIDEO/video/input0
-S: Sysfs=/devices/LNXSYSTM:00/LNXSYBUS:00/PNP0A08:00/LNXVIDEO:00/input/input4
-U: Uniq=
-H: Handlers=kbd event4 
-B: PROP=0
-B: EV=3
-B: KEY=3e000b00000000 0 0 0
-
-I: Bus=0010 Vendor=001f Product=0001 Version=0100
-N: Name="PC Speaker"
-P: Phys=isa0061/input0
-S: Sysfs=/devices/platform/pcspkr/input/input5
-U: Uniq=
-H: Handlers=kbd event5 
-B: PROP=0
-B: EV=40001
-B: SND=6
-
-I: Bus=0018 Vendor=04f3 Product=3140 Version=0100
-N: Name="ELAN0672:00 04F3:3140 Mouse"
-P: Phys=i2c-ELAN0672:00
-S: Sysfs=/devices/pci0000:00/0000:00:15.0/i2c_designware.0/i2c-0/i2c-ELAN0672:00/0018:04F3:3140.0001/input/input14
-U: Uniq=
-H: Handlers=mouse0 event6 
-B: PROP=0
-B: EV=17
-B: KEY=30000 0 0 0 0
-B: REL=3
-B: MSC=10
-
-I: Bus=0018 Vendor=04f3 Product=3140 Version=0100
-N: Name="ELAN0672:00 04F3:3140 Touchpad"
-P: Phys=i2c-ELAN0672:00
-S: Sysfs=/devices/pci0000:00/0000:00:15.0/i2c_designware.0/i2c-0/i2c-ELAN0672:00/0018:04F3:3140.0001/input/input15
-U: Uniq=
-H: Handlers=mouse1 event7 
-B: PROP=5
-B: EV=1b
-B: KEY=e520 10000 0 0 0 0
-B: ABS=2e0800000000003
-B: MSC=20
-
-I: Bus=0011 Vendor=0002 Product=000a Version=0000
-N: Name="TPPS/2 Elan TrackPoint"
-P: Phys=synaptics-pt/serio0/input0
-S: Sysfs=/devices/platform/i8042/serio1/serio2/input/input19
-U: Uniq=
-H: Handlers=mouse2 event16 
-B: PROP=21
-B: EV=7
-B: KEY=70000 0 0 0 0
-B: REL=3
-
-I: Bus=0018 Vendor=04f3 Product=2c43 Version=0100
-N: Name="ELAN9008:00 04F3:2C43"
-P: Phys=i2c-ELAN9008:00
-S: Sysfs=/devices/pci0000:00/0000:00:15.1/i2c_designware.1/i2c-1/i2c-ELAN9008:00/0018:04F3:2C43.0005/input/input18
-U: Uniq=
-H: Handlers=mouse3 event15 
-B: PROP=2
-B: EV=1b
-B: KEY=400 0 0 0 0 0
-B: ABS=3273800000000003
-B: MSC=20
-
-I: Bus=0000 Vendor=0000 Product=0000 Version=0000
-N: Name="HDA Intel PCH Mic"
-P: Phys=ALSA
-S: Sysfs=/devices/pci0000:00/0000:00:1f.3/sound/card0/input16
-U: Uniq=
-H: Handlers=event8 
-B: PROP=0
-B: EV=21
-B: SW=10
-
-I: Bus=0000 Vendor=0000 Product=0000 Version=0000
-N: Name="HDA Intel PCH Headphone"
-P: Phys=ALSA
-S: Sysfs=/devices/pci0000:00/0000:00:1f.3/sound/card0/input17
-U: Uniq=
-H: Handlers=event9 
-B: PROP=0
-B: EV=21
-B: SW=4
-
-I: Bus=0019 Vendor=17aa Product=5054 Version=4101
-N: Name="ThinkPad Extra Buttons"
-P: Phys=thinkpad_acpi/input0
-S: Sysfs=/devices/platform/thinkpad_acpi/input/input11
-U: Uniq=
-H: Handlers=kbd event10 rfkill 
-B: PROP=0
-B: EV=33
-B: KEY=10040 0 18040000 0 50000000000000 0 1701b02102004 c000280051115000 10e000000000000 0
-B: MSC=10
-B: SW=8
-)";
+std::string laptop()
+{
+    return tooltest::readFile(tooltest::fixture("input-devices/laptop.txt")).toStdString();
+}
 
 // Peripherals: a USB keyboard and its media-key interface, a Bluetooth mouse,
 // a game pad, a pen tablet with its button pad, and a remapper's virtual
 // keyboard.
-constexpr const char *peripherals = R"(I: Bus=0003 Vendor=046d Product=c31c Version=0110
-N: Name="Logitech USB Keyboard"
-P: Phys=usb-0000:00:14.0-2/input0
-S: Sysfs=/devices/pci0000:00/0000:00:14.0/usb1/1-2/1-2:1.0/0003:046D:C31C.0002/input/input20
-U: Uniq=
-H: Handlers=sysrq kbd leds event11 
-B: PROP=0
-B: EV=120013
-B: KEY=1000000000007 ff800000000007ff febeffdff3cfffff fffffffffffffffe
-B: MSC=10
-B: LED=1f
-
-I: Bus=0003 Vendor=046d Product=c31c Version=0110
-N: Name="Logitech USB Keyboard Consumer Control"
-P: Phys=usb-0000:00:14.0-2/input1
-S: Sysfs=/devices/pci0000:00/0000:00:14.0/usb1/1-2/1-2:1.1/0003:046D:C31C.0003/input/input21
-U: Uniq=
-H: Handlers=kbd event12 
-B: PROP=0
-B: EV=1f
-B: KEY=306ff 0 0 483ffff17aff32d bfd4444600000000 1 130ff38b17c000 677bfad9415fed 9ed68000004400 10000002
-B: REL=1040
-B: ABS=100000000
-B: MSC=10
-
-I: Bus=0005 Vendor=046d Product=b023 Version=0012
-N: Name="MX Master 3 Mouse"
-P: Phys=8c:c6:81:2a:5b:18
-S: Sysfs=/devices/pci0000:00/0000:00:14.0/usb1/1-10/1-10:1.0/bluetooth/hci0/hci0:3585/0005:046D:B023.0006/input/input30
-U: Uniq=d4:41:5e:7a:90:11
-H: Handlers=mouse4 event13 
-B: PROP=0
-B: EV=17
-B: KEY=ffff0000 0 0 0 0
-B: REL=1943
-B: MSC=10
-
-I: Bus=0003 Vendor=045e Product=02ea Version=0301
-N: Name="Microsoft X-Box One S pad"
-P: Phys=usb-0000:00:14.0-3/input0
-S: Sysfs=/devices/pci0000:00/0000:00:14.0/usb1/1-3/1-3:1.0/input/input22
-U: Uniq=
-H: Handlers=event14 js0 
-B: PROP=0
-B: EV=20000b
-B: KEY=7cdb000000000000 0 0 0 0
-B: ABS=3003f
-B: FF=107030000 0
-
-I: Bus=0003 Vendor=056a Product=0374 Version=0100
-N: Name="Wacom Intuos S Pen"
-P: Phys=usb-0000:00:14.0-4/input0
-S: Sysfs=/devices/pci0000:00/0000:00:14.0/usb1/1-4/1-4:1.0/0003:056A:0374.0004/input/input24
-U: Uniq=8GH01M1234567
-H: Handlers=mouse5 event15 
-B: PROP=1
-B: EV=1b
-B: KEY=1c03 0 0 0 0 0
-B: ABS=1000003
-B: MSC=1
-
-I: Bus=0003 Vendor=056a Product=0374 Version=0100
-N: Name="Wacom Intuos S Pad"
-P: Phys=usb-0000:00:14.0-4/input0
-S: Sysfs=/devices/pci0000:00/0000:00:14.0/usb1/1-4/1-4:1.0/0003:056A:0374.0004/input/input25
-U: Uniq=8GH01M1234567
-H: Handlers=event16 
-B: PROP=1
-B: EV=1b
-B: KEY=3ff 0 0 0 0
-B: ABS=3000003
-
-I: Bus=0006 Vendor=0fac Product=0ade Version=0001
-N: Name="keyd virtual keyboard"
-P: Phys=
-S: Sysfs=/devices/virtual/input/input40
-U: Uniq=
-H: Handlers=sysrq kbd leds event17 
-B: PROP=0
-B: EV=120003
-B: KEY=ffffffffffffffff ffffffffffffffff ffffffffffffffff fffffffffffffffe
-)";
+std::string peripherals()
+{
+    return tooltest::readFile(tooltest::fixture("input-devices/peripherals.txt")).toStdString();
+}
 
 struct Expected {
     InputKind kind;
@@ -252,7 +37,7 @@ struct Expected {
     const char *node;
 };
 
-void expectDevices(const char *text, const std::vector<Expected> &expected)
+void expectDevices(const std::string &text, const std::vector<Expected> &expected)
 {
     const std::vector<devices::InputDevice> found = devices::parseInputDevices(text);
     ASSERT_EQ(found.size(), expected.size());
@@ -266,7 +51,7 @@ void expectDevices(const char *text, const std::vector<Expected> &expected)
 
 TEST(InputDevices, LaptopListsWhatAPersonTouchesAndNotItsSwitches)
 {
-    expectDevices(laptop,
+    expectDevices(laptop(),
                   {
                       {InputKind::keyboard, "AT Translated Set 2 keyboard", "PS/2", "event3"},
                       {InputKind::touchpad, "ELAN0672:00 04F3:3140 Touchpad", "I2C", "event7"},
@@ -279,14 +64,14 @@ TEST(InputDevices, PeripheralsOncePerDevice)
 {
     // The keyboard's media keys and the tablet's buttons are parts of the
     // keyboard and the tablet; the virtual keyboard is software.
-    expectDevices(peripherals,
+    expectDevices(peripherals(),
                   {
                       {InputKind::keyboard, "Logitech USB Keyboard", "USB", "event11"},
                       {InputKind::mouse, "MX Master 3 Mouse", "Bluetooth", "event13"},
                       {InputKind::gameController, "Microsoft X-Box One S pad", "USB", "event14"},
                       {InputKind::pen, "Wacom Intuos S Pen", "USB", "event15"},
                   });
-    const std::vector<devices::InputDevice> found = devices::parseInputDevices(peripherals);
+    const std::vector<devices::InputDevice> found = devices::parseInputDevices(peripherals());
     ASSERT_EQ(found.size(), 4U);
     EXPECT_EQ(found[1].unique, "d4:41:5e:7a:90:11");
     EXPECT_EQ(found[1].vendor, 0x046dU);
@@ -377,7 +162,7 @@ protected:
 
 TEST_F(InputListing, ListsEachDeviceWithBusNumbersAndIdentifiers)
 {
-    tooltest::writeFile(m_devices, QByteArray(laptop) + "\n" + peripherals);
+    tooltest::writeFile(m_devices, QByteArray::fromStdString(laptop() + "\n" + peripherals()));
     const std::string text = listing();
     const std::string expected = "USB:\n"
                                  "  [input: event3] AT Translated Set 2 keyboard\n"
