@@ -97,13 +97,17 @@ QByteArray json(const ReportDiff::Result &result)
 {
     QByteArray out;
     JsonWriter writer(out);
+    const auto writeItems = [&writer](QStringView key, const QList<HardwareItem> &items) {
+        writer.key(key);
+        writer.beginArray();
+        for (const HardwareItem &item : items) {
+            ReportFormat::writeItem(writer, item);
+        }
+        writer.endArray();
+    };
+    // Keys in sorted order, as the comparisons written before this writer had them.
     writer.beginObject();
-    writer.key(u"added");
-    writer.beginArray();
-    for (const HardwareItem &item : result.added) {
-        ReportFormat::writeItem(writer, item);
-    }
-    writer.endArray();
+    writeItems(u"added", result.added);
     writer.key(u"changed");
     writer.beginArray();
     for (const ReportDiff::Change &change : result.changed) {
@@ -115,12 +119,7 @@ QByteArray json(const ReportDiff::Result &result)
         writer.endObject();
     }
     writer.endArray();
-    writer.key(u"removed");
-    writer.beginArray();
-    for (const HardwareItem &item : result.removed) {
-        ReportFormat::writeItem(writer, item);
-    }
-    writer.endArray();
+    writeItems(u"removed", result.removed);
     writer.endObject();
     out.append('\n');
     return out;
