@@ -340,6 +340,8 @@ private Q_SLOTS:
         QTRY_COMPARE(scans(), 2);
         QVERIFY(m_loaded->scanner->readAsAdministrator);
         QVERIFY(!isShown(find(u"readAsAdministratorButton"_s)));
+        QTRY_VERIFY(isShown(find(u"administratorWaitingText"_s)));
+        QVERIFY(isShown(find(u"cancelAdministratorReadButton"_s)));
 
         HardwareScanResult read = refused;
         read.warnings.clear();
@@ -347,6 +349,7 @@ private Q_SLOTS:
         finishScan(read);
         QTRY_VERIFY(!isShown(find(u"warningsBox"_s)));
         QVERIFY(!isShown(find(u"readAsAdministratorButton"_s)));
+        QVERIFY(!isShown(find(u"administratorWaitingText"_s)));
     }
 
     void searchReachesTheListOnlyAfterTheDelay()

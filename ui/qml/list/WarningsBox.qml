@@ -8,8 +8,12 @@ Rectangle {
     required property var warnings
     // The firmware tables exist but only an administrator may read them.
     property bool offerAdministratorRead: false
+    // The elevated read waits for the password dialog, which may stay up for
+    // minutes: say so, and let the user give up without waiting.
+    property bool administratorReadPending: false
 
     signal readAsAdministratorRequested()
+    signal cancelAdministratorReadRequested()
 
     implicitHeight: lines.implicitHeight + 2 * Theme.warningInset
     radius: Theme.warningRadius
@@ -55,6 +59,31 @@ Rectangle {
                     font.weight: Theme.weightMedium
                     color: Theme.orange
                 }
+            }
+        }
+
+        Item {
+            width: lines.width
+            visible: root.administratorReadPending
+            implicitHeight: Math.max(waitingLabel.implicitHeight, cancelButton.implicitHeight)
+
+            PlainLabel {
+                id: waitingLabel
+                objectName: "administratorWaitingText"
+                anchors.verticalCenter: parent.verticalCenter
+                width: parent.width - cancelButton.width - Theme.warningIconSpacing
+                text: "Waiting for authorisation\u2026"
+                font.pixelSize: Theme.warningTextSize
+                font.weight: Theme.weightMedium
+                color: Theme.orange
+            }
+            SheetButton {
+                id: cancelButton
+                objectName: "cancelAdministratorReadButton"
+                anchors.right: parent.right
+                anchors.verticalCenter: parent.verticalCenter
+                text: "Cancel"
+                onClicked: root.cancelAdministratorReadRequested()
             }
         }
 

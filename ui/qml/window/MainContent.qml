@@ -63,10 +63,12 @@ Rectangle {
         WarningsBox {
             objectName: "warningsBox"
             width: parent.width
-            visible: root.browser.warnings.length > 0
+            visible: root.browser.warnings.length > 0 || root.browser.administratorReadPending
             warnings: root.browser.warnings
             offerAdministratorRead: root.browser.canReadAsAdministrator && !root.browser.isScanning
+            administratorReadPending: root.browser.administratorReadPending
             onReadAsAdministratorRequested: root.browser.readAsAdministrator()
+            onCancelAdministratorReadRequested: root.browser.cancelAdministratorRead()
         }
     }
 
