@@ -14,26 +14,25 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(m_dir.isValid());
-        set(QStringLiteral("/proc/cpuinfo"), "processor\t: 0\nmodel name\t: Test CPU\n\n");
-        set(QStringLiteral("/usr/share/misc/usb.ids"), "04f2  Chicony Electronics Co., Ltd\n"
-                                                       "8087  Intel Corp.\n"
-                                                       "\t0026  AX201 Bluetooth\n");
+        set(u"/proc/cpuinfo"_s, "processor\t: 0\nmodel name\t: Test CPU\n\n");
+        set(u"/usr/share/misc/usb.ids"_s, "04f2  Chicony Electronics Co., Ltd\n"
+                                          "8087  Intel Corp.\n"
+                                          "\t0026  AX201 Bluetooth\n");
     }
 
     // A USB device under the first controller, with one interface per driver.
     QString usbDevice(const QString &name, const char *vendor, const char *product,
                       const QStringList &drivers)
     {
-        const QString device = QStringLiteral("/sys/devices/pci0000:00/0000:00:14.0/usb1/") + name;
-        set(device + QStringLiteral("/idVendor"), QByteArray(vendor) + "\n");
-        set(device + QStringLiteral("/idProduct"), QByteArray(product) + "\n");
-        link(QStringLiteral("../../../devices/pci0000:00/0000:00:14.0/usb1/") + name,
-             QStringLiteral("/sys/bus/usb/devices/") + name);
+        const QString device = u"/sys/devices/pci0000:00/0000:00:14.0/usb1/"_s + name;
+        set(device + u"/idVendor"_s, QByteArray(vendor) + "\n");
+        set(device + u"/idProduct"_s, QByteArray(product) + "\n");
+        link(u"../../../devices/pci0000:00/0000:00:14.0/usb1/"_s + name,
+             u"/sys/bus/usb/devices/"_s + name);
         for (int i = 0; i < drivers.size(); ++i) {
-            const QString interface = device + QStringLiteral("/%1:1.%2").arg(name).arg(i);
-            set(interface + QStringLiteral("/bInterfaceNumber"), "00\n");
-            link(QStringLiteral("../../../../../../bus/usb/drivers/") + drivers[i],
-                 interface + QStringLiteral("/driver"));
+            const QString interface = device + u"/%1:1.%2"_s.arg(name).arg(i);
+            set(interface + u"/bInterfaceNumber"_s, "00\n");
+            link(u"../../../../../../bus/usb/drivers/"_s + drivers[i], interface + u"/driver"_s);
         }
         return device;
     }
@@ -69,28 +68,26 @@ bool contains(const std::string &text, const std::string &part)
 
 TEST_F(Peripherals, BluetoothControllersAreNamedFromTheirDeviceUnderNetwork)
 {
-    const QString usb =
-        usbDevice(QStringLiteral("1-10"), "8087", "0026", {QStringLiteral("btusb")});
-    const QString hci0 = usb + QStringLiteral("/1-10:1.0/bluetooth/hci0");
-    set(hci0 + QStringLiteral("/address"), "8c:c6:81:2a:5b:19\n");
-    link(QStringLiteral("../../../1-10:1.0"), hci0 + QStringLiteral("/device"));
-    link(QStringLiteral("../../devices/pci0000:00/0000:00:14.0/usb1/1-10/1-10:1.0/bluetooth/hci0"),
-         QStringLiteral("/sys/class/bluetooth/hci0"));
+    const QString usb = usbDevice(u"1-10"_s, "8087", "0026", {u"btusb"_s});
+    const QString hci0 = usb + u"/1-10:1.0/bluetooth/hci0"_s;
+    set(hci0 + u"/address"_s, "8c:c6:81:2a:5b:19\n");
+    link(u"../../../1-10:1.0"_s, hci0 + u"/device"_s);
+    link(u"../../devices/pci0000:00/0000:00:14.0/usb1/1-10/1-10:1.0/bluetooth/hci0"_s,
+         u"/sys/class/bluetooth/hci0"_s);
     // A connection of hci0: no controller.
-    set(hci0 + QStringLiteral("/hci0:256/type"), "ACL\n");
+    set(hci0 + u"/hci0:256/type"_s, "ACL\n");
     link(QStringLiteral(
              "../../devices/pci0000:00/0000:00:14.0/usb1/1-10/1-10:1.0/bluetooth/hci0/hci0:256"),
-         QStringLiteral("/sys/class/bluetooth/hci0:256"));
+         u"/sys/class/bluetooth/hci0:256"_s);
     // On a serial line, with an address that is none.
-    const QString uart = QStringLiteral("/sys/devices/platform/serial8250/serial0/serial0-0");
-    set(uart + QStringLiteral("/bluetooth/hci1/address"), "garbage\n");
-    link(QStringLiteral("../../../serial0-0"), uart + QStringLiteral("/bluetooth/hci1/device"));
-    link(QStringLiteral("../../../../../bus/serial/drivers/hci_uart_bcm"),
-         uart + QStringLiteral("/driver"));
-    link(QStringLiteral("../../devices/platform/serial8250/serial0/serial0-0/bluetooth/hci1"),
-         QStringLiteral("/sys/class/bluetooth/hci1"));
+    const QString uart = u"/sys/devices/platform/serial8250/serial0/serial0-0"_s;
+    set(uart + u"/bluetooth/hci1/address"_s, "garbage\n");
+    link(u"../../../serial0-0"_s, uart + u"/bluetooth/hci1/device"_s);
+    link(u"../../../../../bus/serial/drivers/hci_uart_bcm"_s, uart + u"/driver"_s);
+    link(u"../../devices/platform/serial8250/serial0/serial0-0/bluetooth/hci1"_s,
+         u"/sys/class/bluetooth/hci1"_s);
     // Gone from the device tree: listed by its own name only.
-    link(QStringLiteral("../../devices/nowhere/hci2"), QStringLiteral("/sys/class/bluetooth/hci2"));
+    link(u"../../devices/nowhere/hci2"_s, u"/sys/class/bluetooth/hci2"_s);
     const std::string text = listing();
     EXPECT_TRUE(contains(text, "Network:\n"
                                "  [bluetooth: hci0] Intel Corp. AX201 Bluetooth\n"
@@ -113,11 +110,10 @@ TEST_F(Peripherals, BluetoothControllersAreNamedFromTheirDeviceUnderNetwork)
 
 TEST_F(Peripherals, CamerasOncePerDeviceUnderUsb)
 {
-    const QString usb = usbDevice(
-        QStringLiteral("1-4"), "04f2", "b6cb",
-        {QStringLiteral("uvcvideo"), QStringLiteral("uvcvideo"), QStringLiteral("uvcvideo")});
-    set(usb + QStringLiteral("/manufacturer"), "Chicony Electronics Co.,Ltd.\n");
-    set(usb + QStringLiteral("/product"), "Integrated Camera\n");
+    const QString usb =
+        usbDevice(u"1-4"_s, "04f2", "b6cb", {u"uvcvideo"_s, u"uvcvideo"_s, u"uvcvideo"_s});
+    set(usb + u"/manufacturer"_s, "Chicony Electronics Co.,Ltd.\n");
+    set(usb + u"/product"_s, "Integrated Camera\n");
     struct Node {
         const char *name;
         const char *interface;
@@ -134,16 +130,15 @@ TEST_F(Peripherals, CamerasOncePerDeviceUnderUsb)
     for (const Node &node : nodes) {
         const QString name = QString::fromUtf8(node.name);
         const QString interface = QString::fromUtf8(node.interface);
-        const QString path =
-            usb + QLatin1Char('/') + interface + QStringLiteral("/video4linux/") + name;
-        set(path + QStringLiteral("/name"), node.label);
-        set(path + QStringLiteral("/index"), node.index);
-        link(QStringLiteral("../../../") + interface, path + QStringLiteral("/device"));
-        link(QStringLiteral("../../devices/pci0000:00/0000:00:14.0/usb1/1-4/") + interface +
-                 QStringLiteral("/video4linux/") + name,
-             QStringLiteral("/sys/class/video4linux/") + name);
+        const QString path = usb + QLatin1Char('/') + interface + u"/video4linux/"_s + name;
+        set(path + u"/name"_s, node.label);
+        set(path + u"/index"_s, node.index);
+        link(u"../../../"_s + interface, path + u"/device"_s);
+        link(u"../../devices/pci0000:00/0000:00:14.0/usb1/1-4/"_s + interface + u"/video4linux/"_s +
+                 name,
+             u"/sys/class/video4linux/"_s + name);
     }
-    link(QStringLiteral("nowhere"), QStringLiteral("/sys/class/video4linux/video11"));
+    link(u"nowhere"_s, u"/sys/class/video4linux/video11"_s);
     const std::string text = listing();
     const std::string camera = "    type: video capture\n"
                                "    device: Chicony Electronics Co.,Ltd. Integrated Camera\n"
@@ -163,24 +158,21 @@ TEST_F(Peripherals, CamerasOncePerDeviceUnderUsb)
 
 TEST_F(Peripherals, ACaptureUnitOnPciIsOneCamera)
 {
-    const QString ipu = QStringLiteral("/sys/devices/pci0000:00/0000:00:05.0");
-    set(ipu + QStringLiteral("/vendor"), "0x8086\n");
-    set(ipu + QStringLiteral("/device"), "0xa75d\n");
-    set(ipu + QStringLiteral("/class"), "0x048000\n");
-    link(QStringLiteral("../../../bus/pci/drivers/intel-ipu6"), ipu + QStringLiteral("/driver"));
-    link(QStringLiteral("../../../devices/pci0000:00/0000:00:05.0"),
-         QStringLiteral("/sys/bus/pci/devices/0000:00:05.0"));
-    set(QStringLiteral("/usr/share/misc/pci.ids"),
-        "8086  Intel Corporation\n\ta75d  Raptor Lake IPU\n");
+    const QString ipu = u"/sys/devices/pci0000:00/0000:00:05.0"_s;
+    set(ipu + u"/vendor"_s, "0x8086\n");
+    set(ipu + u"/device"_s, "0xa75d\n");
+    set(ipu + u"/class"_s, "0x048000\n");
+    link(u"../../../bus/pci/drivers/intel-ipu6"_s, ipu + u"/driver"_s);
+    link(u"../../../devices/pci0000:00/0000:00:05.0"_s, u"/sys/bus/pci/devices/0000:00:05.0"_s);
+    set(u"/usr/share/misc/pci.ids"_s, "8086  Intel Corporation\n\ta75d  Raptor Lake IPU\n");
     for (int i = 0; i < 3; ++i) {
-        const QString node = QStringLiteral("video%1").arg(i);
-        const QString path = ipu + QStringLiteral("/video4linux/") + node;
-        set(path + QStringLiteral("/name"),
-            QStringLiteral("Intel IPU6 ISYS Capture %1\n").arg(i).toUtf8());
-        set(path + QStringLiteral("/index"), "0\n");
-        link(QStringLiteral("../../../0000:00:05.0"), path + QStringLiteral("/device"));
-        link(QStringLiteral("../../devices/pci0000:00/0000:00:05.0/video4linux/") + node,
-             QStringLiteral("/sys/class/video4linux/") + node);
+        const QString node = u"video%1"_s.arg(i);
+        const QString path = ipu + u"/video4linux/"_s + node;
+        set(path + u"/name"_s, u"Intel IPU6 ISYS Capture %1\n"_s.arg(i).toUtf8());
+        set(path + u"/index"_s, "0\n");
+        link(u"../../../0000:00:05.0"_s, path + u"/device"_s);
+        link(u"../../devices/pci0000:00/0000:00:05.0/video4linux/"_s + node,
+             u"/sys/class/video4linux/"_s + node);
     }
     const std::string text = listing();
     EXPECT_TRUE(contains(text, "  [camera: video0] Intel IPU6 ISYS Capture 0\n"

@@ -157,7 +157,7 @@ class InputListing : public tooltest::ScratchMachine {
 protected:
     std::string listing() { return runListing().toStdString(); }
 
-    QString m_devices = m_root + QStringLiteral("/proc/bus/input/devices");
+    QString m_devices = m_root + u"/proc/bus/input/devices"_s;
 };
 
 TEST_F(InputListing, ListsEachDeviceWithBusNumbersAndIdentifiers)
@@ -214,8 +214,7 @@ TEST_F(InputListing, ListsEachDeviceWithBusNumbersAndIdentifiers)
     int filed = 0;
     for (const HardwareItem &item : parseMacHardware(QString::fromStdString(text))) {
         // Properties are titled "[input: event3] name • key".
-        if (item.title.startsWith(QStringLiteral("[input:")) ||
-            item.value.startsWith(QStringLiteral("[input:"))) {
+        if (item.title.startsWith(u"[input:"_s) || item.value.startsWith(u"[input:"_s)) {
             EXPECT_EQ(item.category, HardwareCategory::usb) << item.value.toStdString();
             ++filed;
         }
@@ -234,9 +233,9 @@ TEST_F(InputListing, AnUnreadableFileListsNoInputDevices)
             tooltest::writeFile(m_devices, QByteArray(4 << 20, 'B')); // huge, without structure
         } else {
             QDir().mkpath(QFileInfo(m_devices).path());
-            ASSERT_TRUE(QFile::link(QStringLiteral("nowhere"), m_devices));
+            ASSERT_TRUE(QFile::link(u"nowhere"_s, m_devices));
         }
-        tooltest::writeFile(m_root + QStringLiteral("/proc/cpuinfo"),
+        tooltest::writeFile(m_root + u"/proc/cpuinfo"_s,
                             "processor\t: 0\nmodel name\t: Test CPU\n\n");
         const std::string text = listing();
         EXPECT_EQ(text.find("[input:"), std::string::npos) << odd;

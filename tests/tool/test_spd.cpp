@@ -19,6 +19,8 @@
 #include <unistd.h>
 #include <vector>
 
+using namespace Qt::Literals::StringLiterals;
+
 namespace {
 
 using kestrin::tool::decodeSpd;
@@ -387,8 +389,8 @@ TEST(SpdListing, KeywordsInMakerOrPartKeepTheModuleInMemory)
     bool named = false;
     for (const HardwareItem &item : items) {
         EXPECT_EQ(item.category, HardwareCategory::memory) << item.title.toStdString();
-        named = named || item.value.contains(QStringLiteral("Innodisk USB HDA GPU DISK")) ||
-                item.title.contains(QStringLiteral("Innodisk USB HDA GPU DISK"));
+        named = named || item.value.contains(u"Innodisk USB HDA GPU DISK"_s) ||
+                item.title.contains(u"Innodisk USB HDA GPU DISK"_s);
     }
     EXPECT_TRUE(named);
 }

@@ -21,10 +21,10 @@ public:
         EXPECT_TRUE(m_dir.isValid());
         QDir().mkpath(m_root);
         if (fixtureName != nullptr) {
-            const QString dmi = QStringLiteral("/sys/class/dmi");
+            const QString dmi = u"/sys/class/dmi"_s;
             tooltest::copyTree(fixture(fixtureName) + dmi, m_root + dmi);
         }
-        const QString path = m_root + QStringLiteral("/usr/sbin/dmidecode");
+        const QString path = m_root + u"/usr/sbin/dmidecode"_s;
         if (script == "self") { // a link back to this very tool
             QDir().mkpath(QFileInfo(path).path());
             EXPECT_TRUE(QFile::link(QStringLiteral(KESTRIN_TOOL_PATH), path));
@@ -35,13 +35,13 @@ public:
         }
     }
 
-    tooltest::ToolRun run(const QStringList &arguments = {QStringLiteral("-q")}) const
+    tooltest::ToolRun run(const QStringList &arguments = {u"-q"_s}) const
     {
-        return tooltest::runTool(QStringList{QStringLiteral("--sysroot"), m_root} + arguments);
+        return tooltest::runTool(QStringList{u"--sysroot"_s, m_root} + arguments);
     }
 
     QTemporaryDir m_dir;
-    QString m_root = m_dir.path() + QStringLiteral("/root");
+    QString m_root = m_dir.path() + u"/root"_s;
 };
 
 enum class Match { exact, prefix, contains, golden };
@@ -59,8 +59,8 @@ void expectMatch(const QByteArray &actual, Match match, const QByteArray &expect
         EXPECT_TRUE(actual.contains(expected)) << actual.toStdString();
         break;
     case Match::golden: // `expected` names the fixture
-        EXPECT_EQ(actual, tooltest::readFile(fixture(expected.constData()) +
-                                             QStringLiteral("/expected/classic.txt")));
+        EXPECT_EQ(actual,
+                  tooltest::readFile(fixture(expected.constData()) + u"/expected/classic.txt"_s));
         break;
     }
 }
@@ -130,15 +130,14 @@ TEST(ClassicRun, Outcomes)
 TEST(ClassicRun, LeavesOutWhatOnlyRootMayReadAndKeepsStrangeStringsOnTheirLine)
 {
     const ClassicRoot root("sysroot-laptop", {});
-    const QString id = root.m_root + QStringLiteral("/sys/class/dmi/id/");
-    tooltest::writeFile(id + QStringLiteral("product_name"),
-                        "Evil\nMemory Device\n\tSize: 1 TB\xFF\n");
+    const QString id = root.m_root + u"/sys/class/dmi/id/"_s;
+    tooltest::writeFile(id + u"product_name"_s, "Evil\nMemory Device\n\tSize: 1 TB\xFF\n");
     if (::geteuid() == 0) {
         // Root reads every file; a directory is just as unreadable as a file.
-        ASSERT_TRUE(QDir().mkpath(id + QStringLiteral("product_serial")));
+        ASSERT_TRUE(QDir().mkpath(id + u"product_serial"_s));
     } else {
-        tooltest::writeFile(id + QStringLiteral("product_serial"), "PF2ABCDE\n");
-        QFile::setPermissions(id + QStringLiteral("product_serial"), QFile::WriteOwner);
+        tooltest::writeFile(id + u"product_serial"_s, "PF2ABCDE\n");
+        QFile::setPermissions(id + u"product_serial"_s, QFile::WriteOwner);
     }
     const tooltest::ToolRun run = root.run();
     EXPECT_EQ(run.exitCode, 0);

@@ -15,7 +15,7 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(m_dir.isValid());
-        set(QStringLiteral("/proc/cpuinfo"),
+        set(u"/proc/cpuinfo"_s,
             "processor\t: 0\nvendor_id\t: AuthenticAMD\nmodel name\t: Test CPU 8-Core\n"
             "physical id\t: 0\ncore id\t: 0\n\n");
     }
@@ -30,22 +30,20 @@ bool contains(const std::string &text, const std::string &part)
 
 TEST_F(SmallMachine, CpuShowsPolicyAndEveryVulnerabilityVerdict)
 {
-    const QString cpu = QStringLiteral("/sys/devices/system/cpu");
-    set(cpu + QStringLiteral("/cpu0/cpufreq/scaling_driver"), "amd-pstate-epp\n");
-    set(cpu + QStringLiteral("/cpu0/cpufreq/scaling_governor"), "powersave\n");
-    set(cpu + QStringLiteral("/smt/control"), "on\n");
-    const QString v = cpu + QStringLiteral("/vulnerabilities/");
-    set(v + QStringLiteral("spectre_v2"),
-        "Mitigation: Retpolines; IBPB: conditional; STIBP: always-on\n");
-    set(v + QStringLiteral("meltdown"), "Not affected\n");
-    set(v + QStringLiteral("spec_store_bypass"),
-        "Mitigation: Speculative Store Bypass disabled via prctl\n");
-    set(v + QStringLiteral("empty"), "");
-    set(v + QStringLiteral("unknown"), "-1\n");
-    set(v + QStringLiteral("two_lines"), "a\nb\n");
-    set(v + QStringLiteral("huge"), QByteArray(100000, 'x'));
-    mkdir(v + QStringLiteral("folder"));
-    link(QStringLiteral("nowhere"), v + QStringLiteral("dangling"));
+    const QString cpu = u"/sys/devices/system/cpu"_s;
+    set(cpu + u"/cpu0/cpufreq/scaling_driver"_s, "amd-pstate-epp\n");
+    set(cpu + u"/cpu0/cpufreq/scaling_governor"_s, "powersave\n");
+    set(cpu + u"/smt/control"_s, "on\n");
+    const QString v = cpu + u"/vulnerabilities/"_s;
+    set(v + u"spectre_v2"_s, "Mitigation: Retpolines; IBPB: conditional; STIBP: always-on\n");
+    set(v + u"meltdown"_s, "Not affected\n");
+    set(v + u"spec_store_bypass"_s, "Mitigation: Speculative Store Bypass disabled via prctl\n");
+    set(v + u"empty"_s, "");
+    set(v + u"unknown"_s, "-1\n");
+    set(v + u"two_lines"_s, "a\nb\n");
+    set(v + u"huge"_s, QByteArray(100000, 'x'));
+    mkdir(v + u"folder"_s);
+    link(u"nowhere"_s, v + u"dangling"_s);
     const std::string text = listing();
     EXPECT_TRUE(contains(text, "    frequency driver: amd-pstate-epp\n    governor: powersave\n"
                                "    smt: on\n    meltdown: Not affected\n"
@@ -61,7 +59,7 @@ TEST_F(SmallMachine, CpuShowsPolicyAndEveryVulnerabilityVerdict)
 
 TEST_F(SmallMachine, CpuWithoutPolicyFilesListsNoPolicy)
 {
-    set(QStringLiteral("/sys/devices/system/cpu/smt/control"), "");
+    set(u"/sys/devices/system/cpu/smt/control"_s, "");
     const std::string text = listing();
     EXPECT_TRUE(contains(text, "[cpu: package 0] Test CPU 8-Core")) << text;
     EXPECT_FALSE(contains(text, "governor"));
@@ -70,27 +68,26 @@ TEST_F(SmallMachine, CpuWithoutPolicyFilesListsNoPolicy)
 
 TEST_F(SmallMachine, CpuTemperatureSensorsReadAsAUserReadsThem)
 {
-    const QString chip = QStringLiteral("/sys/devices/pci0000:00/0000:00:18.3/hwmon/hwmon2");
-    set(chip + QStringLiteral("/name"), "k10temp\n");
-    set(chip + QStringLiteral("/temp1_input"), "45310\n");
-    set(chip + QStringLiteral("/temp1_label"), "Tctl\n");
-    set(chip + QStringLiteral("/temp1_max"), "80000\n");
-    set(chip + QStringLiteral("/temp1_crit"), "100000\n");
-    set(chip + QStringLiteral("/temp3_input"), "-1\n");
-    set(chip + QStringLiteral("/temp4_input"), "hot\n");
-    set(chip + QStringLiteral("/temp5_input"), "");
-    set(chip + QStringLiteral("/temp10_input"), "38000\n");
-    set(chip + QStringLiteral("/fan1_input"), "0\n");
-    set(chip + QStringLiteral("/fan2_input"), "1187\n");
-    set(chip + QStringLiteral("/in0_input"), "1208\n");
-    set(chip + QStringLiteral("/power1_average"), "15310000\n");
-    set(chip + QStringLiteral("/power1_input"), "99000000\n");
-    link(QStringLiteral("../../devices/pci0000:00/0000:00:18.3/hwmon/hwmon2"),
-         QStringLiteral("/sys/class/hwmon/hwmon2"));
+    const QString chip = u"/sys/devices/pci0000:00/0000:00:18.3/hwmon/hwmon2"_s;
+    set(chip + u"/name"_s, "k10temp\n");
+    set(chip + u"/temp1_input"_s, "45310\n");
+    set(chip + u"/temp1_label"_s, "Tctl\n");
+    set(chip + u"/temp1_max"_s, "80000\n");
+    set(chip + u"/temp1_crit"_s, "100000\n");
+    set(chip + u"/temp3_input"_s, "-1\n");
+    set(chip + u"/temp4_input"_s, "hot\n");
+    set(chip + u"/temp5_input"_s, "");
+    set(chip + u"/temp10_input"_s, "38000\n");
+    set(chip + u"/fan1_input"_s, "0\n");
+    set(chip + u"/fan2_input"_s, "1187\n");
+    set(chip + u"/in0_input"_s, "1208\n");
+    set(chip + u"/power1_average"_s, "15310000\n");
+    set(chip + u"/power1_input"_s, "99000000\n");
+    link(u"../../devices/pci0000:00/0000:00:18.3/hwmon/hwmon2"_s, u"/sys/class/hwmon/hwmon2"_s);
     // A module's own sensor belongs to the module, not the processor.
-    set(QStringLiteral("/sys/class/hwmon/hwmon3/name"), "spd5118\n");
-    set(QStringLiteral("/sys/class/hwmon/hwmon3/temp1_input"), "31000\n");
-    link(QStringLiteral("nowhere"), QStringLiteral("/sys/class/hwmon/hwmon4"));
+    set(u"/sys/class/hwmon/hwmon3/name"_s, "spd5118\n");
+    set(u"/sys/class/hwmon/hwmon3/temp1_input"_s, "31000\n");
+    link(u"nowhere"_s, u"/sys/class/hwmon/hwmon4"_s);
     const std::string text = listing();
     EXPECT_TRUE(contains(text, "    sensor chip: k10temp\n"
                                "    temperature (Tctl): 45.3 °C (high 80.0 °C, critical 100.0 °C)\n"
@@ -104,22 +101,22 @@ TEST_F(SmallMachine, CpuTemperatureSensorsReadAsAUserReadsThem)
 
 TEST_F(SmallMachine, GpuShowsItsMemoryAndOnlyItsOwnSensors)
 {
-    const QString gpu = QStringLiteral("/sys/devices/pci0000:00/0000:00:01.1/0000:03:00.0");
-    set(gpu + QStringLiteral("/vendor"), "0x1002\n");
-    set(gpu + QStringLiteral("/device"), "0x73df\n");
-    set(gpu + QStringLiteral("/class"), "0x030000\n");
-    set(gpu + QStringLiteral("/mem_info_vram_total"), "12868124672\n");
-    link(QStringLiteral("../../../devices/pci0000:00/0000:00:01.1/0000:03:00.0"),
-         QStringLiteral("/sys/bus/pci/devices/0000:03:00.0"));
-    set(gpu + QStringLiteral("/hwmon/hwmon5/name"), "amdgpu\n");
-    set(gpu + QStringLiteral("/hwmon/hwmon5/temp1_input"), "51000\n");
-    set(gpu + QStringLiteral("/hwmon/hwmon5/temp1_label"), "edge\n");
-    link(QStringLiteral("../.."), gpu + QStringLiteral("/hwmon/hwmon5/device"));
-    link(QStringLiteral("../../devices/pci0000:00/0000:00:01.1/0000:03:00.0/hwmon/hwmon5"),
-         QStringLiteral("/sys/class/hwmon/hwmon5"));
+    const QString gpu = u"/sys/devices/pci0000:00/0000:00:01.1/0000:03:00.0"_s;
+    set(gpu + u"/vendor"_s, "0x1002\n");
+    set(gpu + u"/device"_s, "0x73df\n");
+    set(gpu + u"/class"_s, "0x030000\n");
+    set(gpu + u"/mem_info_vram_total"_s, "12868124672\n");
+    link(u"../../../devices/pci0000:00/0000:00:01.1/0000:03:00.0"_s,
+         u"/sys/bus/pci/devices/0000:03:00.0"_s);
+    set(gpu + u"/hwmon/hwmon5/name"_s, "amdgpu\n");
+    set(gpu + u"/hwmon/hwmon5/temp1_input"_s, "51000\n");
+    set(gpu + u"/hwmon/hwmon5/temp1_label"_s, "edge\n");
+    link(u"../.."_s, gpu + u"/hwmon/hwmon5/device"_s);
+    link(u"../../devices/pci0000:00/0000:00:01.1/0000:03:00.0/hwmon/hwmon5"_s,
+         u"/sys/class/hwmon/hwmon5"_s);
     // Another card's chip.
-    set(QStringLiteral("/sys/class/hwmon/hwmon6/name"), "amdgpu\n");
-    set(QStringLiteral("/sys/class/hwmon/hwmon6/temp1_input"), "77000\n");
+    set(u"/sys/class/hwmon/hwmon6/name"_s, "amdgpu\n");
+    set(u"/sys/class/hwmon/hwmon6/temp1_input"_s, "77000\n");
     const std::string text = listing();
     EXPECT_TRUE(contains(text, "    video memory: 12.0 GiB\n    sensor chip: amdgpu\n"
                                "    temperature (edge): 51.0 °C\n"))
@@ -141,24 +138,23 @@ class PcieLinkTable : public SmallMachine, public testing::WithParamInterface<Li
 TEST_P(PcieLinkTable, ShowsTheLinkAsAUserReadsIt)
 {
     const LinkCase &c = GetParam();
-    const QString port = QStringLiteral("/sys/devices/pci0000:00/0000:00:01.1");
-    const QString gpu = port + QStringLiteral("/0000:03:00.0");
-    set(port + QStringLiteral("/vendor"), "0x1022\n");
-    set(port + QStringLiteral("/device"), "0x1483\n");
-    set(port + QStringLiteral("/class"), "0x060400\n");
-    set(port + QStringLiteral("/max_link_speed"), "16.0 GT/s PCIe\n");
-    set(port + QStringLiteral("/max_link_width"), c.portWidth);
-    set(gpu + QStringLiteral("/vendor"), "0x1002\n");
-    set(gpu + QStringLiteral("/device"), "0x73df\n");
-    set(gpu + QStringLiteral("/class"), "0x030000\n");
-    set(gpu + QStringLiteral("/current_link_speed"), c.current);
-    set(gpu + QStringLiteral("/current_link_width"), c.currentWidth);
-    set(gpu + QStringLiteral("/max_link_speed"), c.max);
-    set(gpu + QStringLiteral("/max_link_width"), c.maxWidth);
-    link(QStringLiteral("../../../devices/pci0000:00/0000:00:01.1"),
-         QStringLiteral("/sys/bus/pci/devices/0000:00:01.1"));
-    link(QStringLiteral("../../../devices/pci0000:00/0000:00:01.1/0000:03:00.0"),
-         QStringLiteral("/sys/bus/pci/devices/0000:03:00.0"));
+    const QString port = u"/sys/devices/pci0000:00/0000:00:01.1"_s;
+    const QString gpu = port + u"/0000:03:00.0"_s;
+    set(port + u"/vendor"_s, "0x1022\n");
+    set(port + u"/device"_s, "0x1483\n");
+    set(port + u"/class"_s, "0x060400\n");
+    set(port + u"/max_link_speed"_s, "16.0 GT/s PCIe\n");
+    set(port + u"/max_link_width"_s, c.portWidth);
+    set(gpu + u"/vendor"_s, "0x1002\n");
+    set(gpu + u"/device"_s, "0x73df\n");
+    set(gpu + u"/class"_s, "0x030000\n");
+    set(gpu + u"/current_link_speed"_s, c.current);
+    set(gpu + u"/current_link_width"_s, c.currentWidth);
+    set(gpu + u"/max_link_speed"_s, c.max);
+    set(gpu + u"/max_link_width"_s, c.maxWidth);
+    link(u"../../../devices/pci0000:00/0000:00:01.1"_s, u"/sys/bus/pci/devices/0000:00:01.1"_s);
+    link(u"../../../devices/pci0000:00/0000:00:01.1/0000:03:00.0"_s,
+         u"/sys/bus/pci/devices/0000:03:00.0"_s);
     const std::string text = listing();
     if (std::string(c.expected).empty()) {
         EXPECT_FALSE(contains(text, "link:")) << text;
@@ -206,9 +202,9 @@ class TemperatureTable : public SmallMachine,
 
 TEST_P(TemperatureTable, OneDecimalRoundedHalfAwayFromZero)
 {
-    const QString chip = QStringLiteral("/sys/class/hwmon/hwmon2");
-    set(chip + QStringLiteral("/name"), "coretemp\n");
-    set(chip + QStringLiteral("/temp1_input"), GetParam().millidegrees);
+    const QString chip = u"/sys/class/hwmon/hwmon2"_s;
+    set(chip + u"/name"_s, "coretemp\n");
+    set(chip + u"/temp1_input"_s, GetParam().millidegrees);
     const std::string text = listing();
     if (std::string(GetParam().expected).empty()) {
         EXPECT_FALSE(contains(text, "temperature:")) << text;
@@ -249,13 +245,13 @@ class EfiFlagTable : public SmallMachine, public testing::WithParamInterface<Efi
 TEST_P(EfiFlagTable, ReadsOnlyAWellFormedVariable)
 {
     const EfiFlagCase &c = GetParam();
-    const QString vars = QStringLiteral("/sys/firmware/efi/efivars/");
+    const QString vars = u"/sys/firmware/efi/efivars/"_s;
     mkdir(vars);
     if (!c.secureBoot.isNull()) {
-        set(vars + QStringLiteral("SecureBoot-8be4df61-93ca-11d2-aa0d-00e098032b8c"), c.secureBoot);
+        set(vars + u"SecureBoot-8be4df61-93ca-11d2-aa0d-00e098032b8c"_s, c.secureBoot);
     }
     if (!c.setupMode.isNull()) {
-        set(vars + QStringLiteral("SetupMode-8be4df61-93ca-11d2-aa0d-00e098032b8c"), c.setupMode);
+        set(vars + u"SetupMode-8be4df61-93ca-11d2-aa0d-00e098032b8c"_s, c.setupMode);
     }
     const std::string text = listing();
     EXPECT_TRUE(
@@ -292,23 +288,21 @@ class TpmTable : public SmallMachine, public testing::WithParamInterface<TpmCase
 TEST_P(TpmTable, NamesTheDeviceAndDriverBehindIt)
 {
     const TpmCase &c = GetParam();
-    const QString device = QStringLiteral("/sys/devices/platform/MSFT0101:00");
-    set(device + QStringLiteral("/tpm/tpm0/tpm_version_major"), "2\n");
-    link(QStringLiteral("../../devices/platform/MSFT0101:00/tpm/tpm0"),
-         QStringLiteral("/sys/class/tpm/tpm0"));
-    link(QStringLiteral("../../../MSFT0101:00"), device + QStringLiteral("/tpm/tpm0/device"));
+    const QString device = u"/sys/devices/platform/MSFT0101:00"_s;
+    set(device + u"/tpm/tpm0/tpm_version_major"_s, "2\n");
+    link(u"../../devices/platform/MSFT0101:00/tpm/tpm0"_s, u"/sys/class/tpm/tpm0"_s);
+    link(u"../../../MSFT0101:00"_s, device + u"/tpm/tpm0/device"_s);
     if (c.hid != nullptr) {
-        set(QStringLiteral("/sys/devices/LNXSYSTM:00/MSFT0101:00/hid"), c.hid);
-        link(QStringLiteral("../../LNXSYSTM:00/MSFT0101:00"),
-             device + QStringLiteral("/firmware_node"));
+        set(u"/sys/devices/LNXSYSTM:00/MSFT0101:00/hid"_s, c.hid);
+        link(u"../../LNXSYSTM:00/MSFT0101:00"_s, device + u"/firmware_node"_s);
     }
     if (c.modalias != nullptr) {
-        set(device + QStringLiteral("/modalias"), c.modalias);
+        set(device + u"/modalias"_s, c.modalias);
     }
     if (c.driver != nullptr) {
-        mkdir(QStringLiteral("/sys/bus/platform/drivers/") + QString::fromUtf8(c.driver));
-        link(QStringLiteral("../../../bus/platform/drivers/") + QString::fromUtf8(c.driver),
-             device + QStringLiteral("/driver"));
+        mkdir(u"/sys/bus/platform/drivers/"_s + QString::fromUtf8(c.driver));
+        link(u"../../../bus/platform/drivers/"_s + QString::fromUtf8(c.driver),
+             device + u"/driver"_s);
     }
     const std::string text = listing();
     EXPECT_TRUE(contains(text, std::string("    tpm: TPM 2.0\n") + c.expected)) << text;
@@ -331,10 +325,10 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(SmallMachine, TpmBehindALoopKeepsItsVersion)
 {
-    set(QStringLiteral("/sys/class/tpm/tpm0/tpm_version_major"), "2\n");
-    link(QStringLiteral("device"), QStringLiteral("/sys/class/tpm/tpm0/device"));
-    set(QStringLiteral("/sys/class/tpm/tpm1/tpm_version_major"), "two\n");
-    link(QStringLiteral("nowhere"), QStringLiteral("/sys/class/tpm/tpm1/device"));
+    set(u"/sys/class/tpm/tpm0/tpm_version_major"_s, "2\n");
+    link(u"device"_s, u"/sys/class/tpm/tpm0/device"_s);
+    set(u"/sys/class/tpm/tpm1/tpm_version_major"_s, "two\n");
+    link(u"nowhere"_s, u"/sys/class/tpm/tpm1/device"_s);
     const std::string text = listing();
     EXPECT_TRUE(contains(text, "    tpm: TPM 2.0\n")) << text;
     EXPECT_FALSE(contains(text, "tpm device")) << text;
@@ -347,35 +341,33 @@ namespace {
 
 TEST_F(SmallMachine, PlatformCarriesThermalZonesAndTheSuperIoChip)
 {
-    set(QStringLiteral("/sys/class/dmi/id/sys_vendor"), "Example\n");
-    set(QStringLiteral("/sys/class/dmi/id/product_name"), "Board\n");
-    const QString zone = QStringLiteral("/sys/devices/virtual/thermal/thermal_zone0/hwmon1");
-    set(zone + QStringLiteral("/name"), "acpitz\n");
-    set(zone + QStringLiteral("/temp1_input"), "27800\n");
-    set(zone + QStringLiteral("/temp1_crit"), "119000\n");
-    link(QStringLiteral("../../devices/virtual/thermal/thermal_zone0/hwmon1"),
-         QStringLiteral("/sys/class/hwmon/hwmon1"));
-    const QString sio = QStringLiteral("/sys/devices/platform/nct6775.656/hwmon/hwmon4");
-    set(sio + QStringLiteral("/name"), "nct6798\n");
-    set(sio + QStringLiteral("/fan1_input"), "0\n");
-    set(sio + QStringLiteral("/fan2_input"), "1104\n");
+    set(u"/sys/class/dmi/id/sys_vendor"_s, "Example\n");
+    set(u"/sys/class/dmi/id/product_name"_s, "Board\n");
+    const QString zone = u"/sys/devices/virtual/thermal/thermal_zone0/hwmon1"_s;
+    set(zone + u"/name"_s, "acpitz\n");
+    set(zone + u"/temp1_input"_s, "27800\n");
+    set(zone + u"/temp1_crit"_s, "119000\n");
+    link(u"../../devices/virtual/thermal/thermal_zone0/hwmon1"_s, u"/sys/class/hwmon/hwmon1"_s);
+    const QString sio = u"/sys/devices/platform/nct6775.656/hwmon/hwmon4"_s;
+    set(sio + u"/name"_s, "nct6798\n");
+    set(sio + u"/fan1_input"_s, "0\n");
+    set(sio + u"/fan2_input"_s, "1104\n");
     // Two fans at the same speed are two fans.
-    set(sio + QStringLiteral("/fan6_input"), "1104\n");
-    set(sio + QStringLiteral("/fan3_input"), "-1\n");
-    set(sio + QStringLiteral("/fan4_input"), "fast\n");
-    mkdir(sio + QStringLiteral("/fan5_input"));
-    set(sio + QStringLiteral("/in0_input"), "1040\n");
-    set(sio + QStringLiteral("/in0_label"), "Vcore\n");
-    set(sio + QStringLiteral("/in1_input"), QByteArray(100000, '7'));
-    set(sio + QStringLiteral("/in2_input"), "3312\n");
-    set(sio + QStringLiteral("/in2_label"), QByteArray(100000, 'L'));
-    link(QStringLiteral("../../devices/platform/nct6775.656/hwmon/hwmon4"),
-         QStringLiteral("/sys/class/hwmon/hwmon4"));
+    set(sio + u"/fan6_input"_s, "1104\n");
+    set(sio + u"/fan3_input"_s, "-1\n");
+    set(sio + u"/fan4_input"_s, "fast\n");
+    mkdir(sio + u"/fan5_input"_s);
+    set(sio + u"/in0_input"_s, "1040\n");
+    set(sio + u"/in0_label"_s, "Vcore\n");
+    set(sio + u"/in1_input"_s, QByteArray(100000, '7'));
+    set(sio + u"/in2_input"_s, "3312\n");
+    set(sio + u"/in2_label"_s, QByteArray(100000, 'L'));
+    link(u"../../devices/platform/nct6775.656/hwmon/hwmon4"_s, u"/sys/class/hwmon/hwmon4"_s);
     // Not a board chip: stays out of the platform.
-    set(QStringLiteral("/sys/class/hwmon/hwmon5/name"), "nvme\n");
-    set(QStringLiteral("/sys/class/hwmon/hwmon5/temp1_input"), "33000\n");
-    set(QStringLiteral("/sys/class/hwmon/hwmon6/name"), "\n");
-    set(QStringLiteral("/sys/class/hwmon/hwmon6/temp1_input"), "66000\n");
+    set(u"/sys/class/hwmon/hwmon5/name"_s, "nvme\n");
+    set(u"/sys/class/hwmon/hwmon5/temp1_input"_s, "33000\n");
+    set(u"/sys/class/hwmon/hwmon6/name"_s, "\n");
+    set(u"/sys/class/hwmon/hwmon6/temp1_input"_s, "66000\n");
     const std::string text = listing();
     EXPECT_TRUE(contains(text, "[platform: machine] Example Board\n")) << text;
     EXPECT_TRUE(contains(text, "    sensor chip: acpitz\n"
@@ -391,32 +383,28 @@ TEST_F(SmallMachine, PlatformCarriesThermalZonesAndTheSuperIoChip)
 
 TEST_F(SmallMachine, WifiTemperatureGoesToItsCard)
 {
-    const QString first = QStringLiteral("/sys/devices/pci0000:00/0000:00:14.3");
-    const QString second = QStringLiteral("/sys/devices/pci0000:00/0000:00:1c.0/0000:02:00.0");
-    mkdir(QStringLiteral("/sys/bus/pci/drivers/iwlwifi"));
+    const QString first = u"/sys/devices/pci0000:00/0000:00:14.3"_s;
+    const QString second = u"/sys/devices/pci0000:00/0000:00:1c.0/0000:02:00.0"_s;
+    mkdir(u"/sys/bus/pci/drivers/iwlwifi"_s);
     for (const QString &card : {first, second}) {
-        const QString name = card == first ? QStringLiteral("wlan0") : QStringLiteral("wlan1");
-        mkdir(card + QStringLiteral("/net/") + name + QStringLiteral("/wireless"));
-        set(card + QStringLiteral("/net/") + name + QStringLiteral("/operstate"), "down\n");
-        link(QStringLiteral("../.."),
-             card + QStringLiteral("/net/") + name + QStringLiteral("/device"));
-        link(QStringLiteral("/bus/pci/drivers/iwlwifi")
-                 .prepend(card == second ? QStringLiteral("../../../..")
-                                         : QStringLiteral("../../..")),
-             card + QStringLiteral("/driver"));
-        link(QStringLiteral("../../") + card.mid(5) + QStringLiteral("/net/") + name,
-             QStringLiteral("/sys/class/net/") + name);
+        const QString name = card == first ? u"wlan0"_s : u"wlan1"_s;
+        mkdir(card + u"/net/"_s + name + u"/wireless"_s);
+        set(card + u"/net/"_s + name + u"/operstate"_s, "down\n");
+        link(u"../.."_s, card + u"/net/"_s + name + u"/device"_s);
+        link(u"/bus/pci/drivers/iwlwifi"_s.prepend(card == second ? u"../../../.."_s
+                                                                  : u"../../.."_s),
+             card + u"/driver"_s);
+        link(u"../../"_s + card.mid(5) + u"/net/"_s + name, u"/sys/class/net/"_s + name);
     }
     // The thermal zone's chip, with no card of its own, and the second card's own chip.
-    const QString zone = QStringLiteral("/sys/devices/virtual/thermal/thermal_zone3/hwmon7");
-    set(zone + QStringLiteral("/name"), "iwlwifi_1\n");
-    set(zone + QStringLiteral("/temp1_input"), "42000\n");
-    link(QStringLiteral("../../devices/virtual/thermal/thermal_zone3/hwmon7"),
-         QStringLiteral("/sys/class/hwmon/hwmon7"));
-    set(second + QStringLiteral("/hwmon/hwmon8/name"), "iwlwifi_2\n");
-    set(second + QStringLiteral("/hwmon/hwmon8/temp1_input"), "47000\n");
-    link(QStringLiteral("../../devices/pci0000:00/0000:00:1c.0/0000:02:00.0/hwmon/hwmon8"),
-         QStringLiteral("/sys/class/hwmon/hwmon8"));
+    const QString zone = u"/sys/devices/virtual/thermal/thermal_zone3/hwmon7"_s;
+    set(zone + u"/name"_s, "iwlwifi_1\n");
+    set(zone + u"/temp1_input"_s, "42000\n");
+    link(u"../../devices/virtual/thermal/thermal_zone3/hwmon7"_s, u"/sys/class/hwmon/hwmon7"_s);
+    set(second + u"/hwmon/hwmon8/name"_s, "iwlwifi_2\n");
+    set(second + u"/hwmon/hwmon8/temp1_input"_s, "47000\n");
+    link(u"../../devices/pci0000:00/0000:00:1c.0/0000:02:00.0/hwmon/hwmon8"_s,
+         u"/sys/class/hwmon/hwmon8"_s);
     const std::string text = listing();
     const auto wlan0 = text.find("[net: wlan0]");
     const auto wlan1 = text.find("[net: wlan1]");
@@ -445,17 +433,16 @@ class SataTable : public SmallMachine, public testing::WithParamInterface<SataCa
 
 TEST_P(SataTable, ShowsTheLinkOfThePortTheDiskHangsOn)
 {
-    const QString disk =
-        QStringLiteral("/sys/devices/pci0000:00/0000:00:17.0/ata3/host2/target2:0:0/2:0:0:0");
-    set(disk + QStringLiteral("/model"), "Samsung SSD 870 EVO 1TB\n");
-    set(disk + QStringLiteral("/block/sda/size"), "1953525168\n");
-    link(QStringLiteral("../.."), disk + QStringLiteral("/block/sda/device"));
+    const QString disk = u"/sys/devices/pci0000:00/0000:00:17.0/ata3/host2/target2:0:0/2:0:0:0"_s;
+    set(disk + u"/model"_s, "Samsung SSD 870 EVO 1TB\n");
+    set(disk + u"/block/sda/size"_s, "1953525168\n");
+    link(u"../.."_s, disk + u"/block/sda/device"_s);
     link(QStringLiteral(
              "../devices/pci0000:00/0000:00:17.0/ata3/host2/target2:0:0/2:0:0:0/block/sda"),
-         QStringLiteral("/sys/block/sda"));
+         u"/sys/block/sda"_s);
     // Another port's link must not be taken for this one.
-    set(QStringLiteral("/sys/class/ata_link/link1/sata_spd"), "1.5 Gbps\n");
-    const QString speed = QStringLiteral("/sys/class/ata_link/link3/sata_spd");
+    set(u"/sys/class/ata_link/link1/sata_spd"_s, "1.5 Gbps\n");
+    const QString speed = u"/sys/class/ata_link/link3/sata_spd"_s;
     if (GetParam().speed.isNull()) {
         mkdir(speed);
     } else {
@@ -489,14 +476,14 @@ class EmmcTable : public SmallMachine, public testing::WithParamInterface<EmmcCa
 
 TEST_P(EmmcTable, DecodesTheWearReport)
 {
-    const QString card = QStringLiteral("/sys/devices/platform/mmc0/mmc_host/mmc0/mmc0:0001");
-    set(card + QStringLiteral("/name"), "DA4064\n");
-    set(card + QStringLiteral("/life_time"), GetParam().lifeTime);
-    set(card + QStringLiteral("/pre_eol_info"), GetParam().preEol);
-    set(card + QStringLiteral("/block/mmcblk0/size"), "122142720\n");
-    link(QStringLiteral("../.."), card + QStringLiteral("/block/mmcblk0/device"));
-    link(QStringLiteral("../devices/platform/mmc0/mmc_host/mmc0/mmc0:0001/block/mmcblk0"),
-         QStringLiteral("/sys/block/mmcblk0"));
+    const QString card = u"/sys/devices/platform/mmc0/mmc_host/mmc0/mmc0:0001"_s;
+    set(card + u"/name"_s, "DA4064\n");
+    set(card + u"/life_time"_s, GetParam().lifeTime);
+    set(card + u"/pre_eol_info"_s, GetParam().preEol);
+    set(card + u"/block/mmcblk0/size"_s, "122142720\n");
+    link(u"../.."_s, card + u"/block/mmcblk0/device"_s);
+    link(u"../devices/platform/mmc0/mmc_host/mmc0/mmc0:0001/block/mmcblk0"_s,
+         u"/sys/block/mmcblk0"_s);
     const std::string text = listing();
     EXPECT_TRUE(contains(text, "[disk: mmcblk0] DA4064\n")) << text;
     const std::string expected = GetParam().expected;

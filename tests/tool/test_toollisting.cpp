@@ -16,8 +16,7 @@ using tooltest::fixture;
 
 QByteArray listingOf(const QString &root)
 {
-    const tooltest::ToolRun run =
-        tooltest::runTool({QStringLiteral("--sysroot"), root, QStringLiteral("--mac-hardware")});
+    const tooltest::ToolRun run = tooltest::runTool({u"--sysroot"_s, root, u"--mac-hardware"_s});
     EXPECT_EQ(run.exitCode, 0);
     EXPECT_TRUE(run.standardError.isEmpty()) << run.standardError.toStdString();
     return run.standardOutput;
@@ -34,7 +33,7 @@ TEST_P(FixtureMachine, PrintsTheReviewedListingThatReadsBackAsWritten)
 {
     const QString root = fixture(GetParam().first);
     const QByteArray listing = listingOf(root);
-    EXPECT_EQ(listing, tooltest::readFile(root + QStringLiteral("/expected/mac-hardware.txt")));
+    EXPECT_EQ(listing, tooltest::readFile(root + u"/expected/mac-hardware.txt"_s));
     expectRoundTrip(listing);
     QMap<QString, int> counts;
     for (const HardwareItem &item : parseMacHardware(QString::fromUtf8(listing))) {
@@ -47,7 +46,7 @@ TEST_P(FixtureMachine, PrintsTheReviewedListingThatReadsBackAsWritten)
     for (auto it = counts.cbegin(); it != counts.cend(); ++it) {
         actual.append(it.key() + u' ' + QString::number(it.value()));
     }
-    EXPECT_EQ(actual.join(QStringLiteral(", ")).toStdString(), GetParam().second);
+    EXPECT_EQ(actual.join(u", "_s).toStdString(), GetParam().second);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -83,23 +82,23 @@ protected:
 
 TEST_F(HostileMachine, StrangeAttributesStayInsideTheirLine)
 {
-    const QString usb = QStringLiteral("/sys/devices/pci0000:00/0000:00:14.0/usb1/");
-    const QString nvme = QStringLiteral("/sys/devices/pci0000:00/0000:00:1d.0/0000:04:00.0/nvme/");
-    const QString wifi = QStringLiteral("/sys/devices/pci0000:00/0000:00:14.3/net/wlp0s20f3/");
-    const QString battery = QStringLiteral("/sys/class/power_supply/BAT0/");
-    set(usb + QStringLiteral("1-1/product"), "Mouse: with colon::\n");
-    set(usb + QStringLiteral("1-4/manufacturer"), "CPU Memory USB Audio");
-    set(usb + QStringLiteral("1-4/product"), "Storage:\nNetwork:\n[fake] device\n");
-    set(nvme + QStringLiteral("nvme0/model"), "Evil\x01\x1B[31mDisk\r\nStorage:\n");
-    set(nvme + QStringLiteral("nvme0/firmware_rev"), "\xC2\xA0\xC2\xA0");
-    set(wifi + QStringLiteral("address"), "   \n");
-    set(wifi + QStringLiteral("operstate"), ":");
-    set(battery + QStringLiteral("manufacturer"), "\xFF\xFESMP\xC3");
-    set(battery + QStringLiteral("model_name"), QByteArray(65536, 'A'));
-    set(battery + QStringLiteral("technology"), "Li\xE2\x80\xA8ion\xC2\x85x\xE2\x80\xAEy");
-    set(QStringLiteral("/sys/class/drm/card0-Evil:Name/status"), "connected:");
-    set(QStringLiteral("/proc/asound/cards"), " 0 [PCH            ]: HDA-Intel - ::\n");
-    set(QStringLiteral("/sys/class/dmi/id/sys_vendor"), "");
+    const QString usb = u"/sys/devices/pci0000:00/0000:00:14.0/usb1/"_s;
+    const QString nvme = u"/sys/devices/pci0000:00/0000:00:1d.0/0000:04:00.0/nvme/"_s;
+    const QString wifi = u"/sys/devices/pci0000:00/0000:00:14.3/net/wlp0s20f3/"_s;
+    const QString battery = u"/sys/class/power_supply/BAT0/"_s;
+    set(usb + u"1-1/product"_s, "Mouse: with colon::\n");
+    set(usb + u"1-4/manufacturer"_s, "CPU Memory USB Audio");
+    set(usb + u"1-4/product"_s, "Storage:\nNetwork:\n[fake] device\n");
+    set(nvme + u"nvme0/model"_s, "Evil\x01\x1B[31mDisk\r\nStorage:\n");
+    set(nvme + u"nvme0/firmware_rev"_s, "\xC2\xA0\xC2\xA0");
+    set(wifi + u"address"_s, "   \n");
+    set(wifi + u"operstate"_s, ":");
+    set(battery + u"manufacturer"_s, "\xFF\xFESMP\xC3");
+    set(battery + u"model_name"_s, QByteArray(65536, 'A'));
+    set(battery + u"technology"_s, "Li\xE2\x80\xA8ion\xC2\x85x\xE2\x80\xAEy");
+    set(u"/sys/class/drm/card0-Evil:Name/status"_s, "connected:");
+    set(u"/proc/asound/cards"_s, " 0 [PCH            ]: HDA-Intel - ::\n");
+    set(u"/sys/class/dmi/id/sys_vendor"_s, "");
 
     const QByteArray text = listing();
     const QList<HardwareItem> items = parseMacHardware(QString::fromUtf8(text));
@@ -107,26 +106,26 @@ TEST_F(HostileMachine, StrangeAttributesStayInsideTheirLine)
     auto valueOf = [&items](const char *device, const char *key) {
         for (const HardwareItem &item : items) {
             if (item.title.startsWith(QString::fromUtf8(device)) &&
-                item.title.endsWith(QStringLiteral(" \u2022 ") + QString::fromUtf8(key))) {
+                item.title.endsWith(u" \u2022 "_s + QString::fromUtf8(key))) {
                 return item.value;
             }
         }
-        return QStringLiteral("<absent>");
+        return u"<absent>"_s;
     };
-    EXPECT_EQ(valueOf("[usb: 1-1]", "product"), QStringLiteral("Mouse: with colon"));
-    EXPECT_EQ(valueOf("[usb: 1-4]", "product"), QStringLiteral("Storage: Network: [fake] device"));
+    EXPECT_EQ(valueOf("[usb: 1-1]", "product"), u"Mouse: with colon"_s);
+    EXPECT_EQ(valueOf("[usb: 1-4]", "product"), u"Storage: Network: [fake] device"_s);
     EXPECT_TRUE(
         text.contains("  [usb: 1-4] CPU Memory USB Audio Storage: Network: [fake] device\n"));
-    EXPECT_EQ(valueOf("[disk: nvme0n1]", "model"), QStringLiteral("Evil [31mDisk Storage"));
-    EXPECT_EQ(valueOf("[disk: nvme0n1]", "revision"), QStringLiteral("<absent>"));
-    EXPECT_EQ(valueOf("[net: wlp0s20f3]", "mac address"), QStringLiteral("<absent>"));
-    EXPECT_EQ(valueOf("[net: wlp0s20f3]", "link"), QStringLiteral("<absent>"));
-    EXPECT_EQ(valueOf("[power: BAT0]", "manufacturer"), QStringLiteral("\uFFFD\uFFFDSMP\uFFFD"));
-    EXPECT_EQ(valueOf("[power: BAT0]", "technology"), QStringLiteral("Li ion xy"));
+    EXPECT_EQ(valueOf("[disk: nvme0n1]", "model"), u"Evil [31mDisk Storage"_s);
+    EXPECT_EQ(valueOf("[disk: nvme0n1]", "revision"), u"<absent>"_s);
+    EXPECT_EQ(valueOf("[net: wlp0s20f3]", "mac address"), u"<absent>"_s);
+    EXPECT_EQ(valueOf("[net: wlp0s20f3]", "link"), u"<absent>"_s);
+    EXPECT_EQ(valueOf("[power: BAT0]", "manufacturer"), u"\uFFFD\uFFFDSMP\uFFFD"_s);
+    EXPECT_EQ(valueOf("[power: BAT0]", "technology"), u"Li ion xy"_s);
     const QString model = valueOf("[power: BAT0]", "model");
     EXPECT_EQ(model.size(), 257);
     EXPECT_TRUE(model.endsWith(u'\u2026'));
-    EXPECT_EQ(valueOf("[pci: 0000:00:02.0]", "output Evil Name"), QStringLiteral("connected"));
+    EXPECT_EQ(valueOf("[pci: 0000:00:02.0]", "output Evil Name"), u"connected"_s);
     // The card has no name left: the sound card line falls back to its id.
     EXPECT_TRUE(text.contains("  [sound: card0] PCH\n"));
 }
@@ -134,12 +133,10 @@ TEST_F(HostileMachine, StrangeAttributesStayInsideTheirLine)
 TEST_F(HostileMachine, MissingOrDamagedDatabasesGiveNumbersNotAnEnd)
 {
     for (bool damaged : {false, true}) {
-        QDir(m_root + QStringLiteral("/usr")).removeRecursively();
+        QDir(m_root + u"/usr"_s).removeRecursively();
         if (damaged) {
-            set(QStringLiteral("/usr/share/misc/pci.ids"),
-                "8086  Intel Corporation\n\tnot an id at all\n");
-            set(QStringLiteral("/usr/share/misc/usb.ids"),
-                QByteArray("\t\t\xFF\n04\n\tc077\n", 14));
+            set(u"/usr/share/misc/pci.ids"_s, "8086  Intel Corporation\n\tnot an id at all\n");
+            set(u"/usr/share/misc/usb.ids"_s, QByteArray("\t\t\xFF\n04\n\tc077\n", 14));
         }
         const QByteArray text = listing();
         EXPECT_TRUE(text.contains("  [pci: 0000:00:02.0] PCI device 8086:9a49\n"));
@@ -164,29 +161,28 @@ TEST_F(HostileMachine, ReadsLessCommonBusLayouts)
 {
     restart();
     // A disk behind a VMD domain.
-    const QString function = QStringLiteral("/sys/devices/pci10000:e0/10000:e1:00.0");
-    set(function + QStringLiteral("/vendor"), "0x144d\n");
-    set(function + QStringLiteral("/device"), "0xa80a\n");
-    set(function + QStringLiteral("/class"), "0x010802\n");
-    set(function + QStringLiteral("/nvme/nvme0/model"), "Disk behind VMD\n");
-    const QString disk = function + QStringLiteral("/nvme/nvme0/nvme0n1");
-    set(disk + QStringLiteral("/size"), "2000\n");
-    link(QStringLiteral("../../nvme0"), disk + QStringLiteral("/device"));
-    link(QStringLiteral("..") + disk.mid(4), QStringLiteral("/sys/block/nvme0n1"));
+    const QString function = u"/sys/devices/pci10000:e0/10000:e1:00.0"_s;
+    set(function + u"/vendor"_s, "0x144d\n");
+    set(function + u"/device"_s, "0xa80a\n");
+    set(function + u"/class"_s, "0x010802\n");
+    set(function + u"/nvme/nvme0/model"_s, "Disk behind VMD\n");
+    const QString disk = function + u"/nvme/nvme0/nvme0n1"_s;
+    set(disk + u"/size"_s, "2000\n");
+    link(u"../../nvme0"_s, disk + u"/device"_s);
+    link(u".."_s + disk.mid(4), u"/sys/block/nvme0n1"_s);
     // A network interface whose path has an I2C-style "0-0050" part.
-    const QString interface = QStringLiteral("/sys/devices/platform/i2c-0/0-0050/net/can0");
-    set(interface + QStringLiteral("/type"), "280\n");
-    QDir().mkpath(m_root + interface + QStringLiteral("/device"));
-    link(QStringLiteral("../..") + interface.mid(4), QStringLiteral("/sys/class/net/can0"));
+    const QString interface = u"/sys/devices/platform/i2c-0/0-0050/net/can0"_s;
+    set(interface + u"/type"_s, "280\n");
+    QDir().mkpath(m_root + interface + u"/device"_s);
+    link(u"../.."_s + interface.mid(4), u"/sys/class/net/can0"_s);
     // A memory card: named by its card, not a model.
-    const QString card =
-        QStringLiteral("/sys/devices/platform/fe340000.mmc/mmc_host/mmc0/mmc0:aaaa");
-    const QString block = card + QStringLiteral("/block/mmcblk0");
-    set(card + QStringLiteral("/name"), "SC64G\n");
-    set(block + QStringLiteral("/size"), "124735488\n");
-    set(block + QStringLiteral("/removable"), "0\n");
-    link(QStringLiteral("../../../mmc0:aaaa"), block + QStringLiteral("/device"));
-    link(QStringLiteral("..") + block.mid(4), QStringLiteral("/sys/block/mmcblk0"));
+    const QString card = u"/sys/devices/platform/fe340000.mmc/mmc_host/mmc0/mmc0:aaaa"_s;
+    const QString block = card + u"/block/mmcblk0"_s;
+    set(card + u"/name"_s, "SC64G\n");
+    set(block + u"/size"_s, "124735488\n");
+    set(block + u"/removable"_s, "0\n");
+    link(u"../../../mmc0:aaaa"_s, block + u"/device"_s);
+    link(u".."_s + block.mid(4), u"/sys/block/mmcblk0"_s);
 
     const QByteArray text = listing();
     EXPECT_TRUE(text.contains("  [disk: mmcblk0] SC64G\n    model: SC64G\n    size: 63.9 GB\n"
@@ -202,7 +198,7 @@ TEST_F(HostileMachine, ReadsLessCommonBusLayouts)
 // whatever words their names hold.
 TEST_F(HostileMachine, ListsTheMonitorsOfConnectedOutputs)
 {
-    const QString card = QStringLiteral("/sys/devices/pci0000:00/0000:00:02.0/drm/card0/");
+    const QString card = u"/sys/devices/pci0000:00/0000:00:02.0/drm/card0/"_s;
     const QByteArray panel = tooltest::readFile(
         QStringLiteral(KESTRIN_FIXTURES_DIR "/edid/edp-sharp-lq156d1-001a60581a2e.bin"));
     QByteArray monitor = tooltest::readFile(
@@ -215,13 +211,13 @@ TEST_F(HostileMachine, ListsTheMonitorsOfConnectedOutputs)
         sum += static_cast<unsigned char>(monitor[i]);
     }
     monitor[127] = static_cast<char>((0x100 - (sum & 0xff)) & 0xff);
-    set(card + QStringLiteral("card0-eDP-1/edid"), panel);
-    set(card + QStringLiteral("card0-DP-1/status"), "connected\n");
-    set(card + QStringLiteral("card0-DP-1/edid"), monitor);
+    set(card + u"card0-eDP-1/edid"_s, panel);
+    set(card + u"card0-DP-1/status"_s, "connected\n");
+    set(card + u"card0-DP-1/edid"_s, monitor);
     // Disconnected: its stale EDID is not a monitor.
-    set(card + QStringLiteral("card0-HDMI-A-1/status"), "disconnected\n");
-    set(card + QStringLiteral("card0-HDMI-A-1/edid"), panel);
-    set(QStringLiteral("/usr/share/hwdata/pnp.ids"), "SHP\tSharp Corporation\n");
+    set(card + u"card0-HDMI-A-1/status"_s, "disconnected\n");
+    set(card + u"card0-HDMI-A-1/edid"_s, panel);
+    set(u"/usr/share/hwdata/pnp.ids"_s, "SHP\tSharp Corporation\n");
 
     const QByteArray text = listing();
     EXPECT_TRUE(text.contains("  [display: eDP-1] Sharp Corporation 7PHPT\n"
@@ -240,7 +236,7 @@ TEST_F(HostileMachine, ListsTheMonitorsOfConnectedOutputs)
     EXPECT_FALSE(text.contains("[display: HDMI-A-1]"));
     int displays = 0;
     for (const HardwareItem &item : parseMacHardware(QString::fromUtf8(text))) {
-        if (item.title.startsWith(QStringLiteral("[display:"))) {
+        if (item.title.startsWith(u"[display:"_s)) {
             ++displays;
             EXPECT_EQ(item.category, HardwareCategory::gpu) << item.title.toStdString();
         }
@@ -248,7 +244,7 @@ TEST_F(HostileMachine, ListsTheMonitorsOfConnectedOutputs)
     EXPECT_GE(displays, 20);
 
     // A damaged EDID still names its output, and why nothing more is shown.
-    set(card + QStringLiteral("card0-DP-1/edid"), monitor.left(100));
+    set(card + u"card0-DP-1/edid"_s, monitor.left(100));
     const QByteArray damaged = listing();
     EXPECT_TRUE(damaged.contains("  [display: DP-1] Monitor\n"
                                  "    connector: DisplayPort\n"))
@@ -259,11 +255,10 @@ TEST_F(HostileMachine, ListsTheMonitorsOfConnectedOutputs)
 TEST_F(HostileMachine, NamesDeviceTreeProcessors)
 {
     restart();
-    set(QStringLiteral("/proc/cpuinfo"), "processor\t: 0\nBogoMIPS\t: 108.00\nCPU part\t: 0xd08\n\n"
-                                         "processor\t: 1\nBogoMIPS\t: 108.00\nCPU part\t: 0xd08\n");
-    set(QStringLiteral("/sys/devices/system/cpu/cpu0/of_node/compatible"),
-        QByteArray("arm,cortex-a72\0", 15));
-    set(QStringLiteral("/sys/firmware/devicetree/base/model"),
+    set(u"/proc/cpuinfo"_s, "processor\t: 0\nBogoMIPS\t: 108.00\nCPU part\t: 0xd08\n\n"
+                            "processor\t: 1\nBogoMIPS\t: 108.00\nCPU part\t: 0xd08\n");
+    set(u"/sys/devices/system/cpu/cpu0/of_node/compatible"_s, QByteArray("arm,cortex-a72\0", 15));
+    set(u"/sys/firmware/devicetree/base/model"_s,
         QByteArray("Raspberry Pi 4 Model B Rev 1.4\0", 31));
     const QByteArray text = listing();
     EXPECT_TRUE(text.startsWith("Platform:\n  [platform: machine] Raspberry Pi 4 Model B Rev 1.4\n"
@@ -276,7 +271,7 @@ TEST_F(HostileMachine, NamesDeviceTreeProcessors)
 
 TEST(ToolArguments, SysrootNeedsADirectory)
 {
-    const tooltest::ToolRun run = tooltest::runTool({QStringLiteral("--sysroot")});
+    const tooltest::ToolRun run = tooltest::runTool({u"--sysroot"_s});
     EXPECT_EQ(run.exitCode, 2);
     EXPECT_TRUE(run.standardOutput.isEmpty());
     EXPECT_TRUE(run.standardError.contains("--sysroot needs a directory"));

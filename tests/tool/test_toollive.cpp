@@ -11,16 +11,16 @@ namespace {
 
 TEST(ThisMachine, ListsItsProcessorAndMemory)
 {
-    const tooltest::ToolRun run = tooltest::runTool({QStringLiteral("--mac-hardware")});
+    const tooltest::ToolRun run = tooltest::runTool({u"--mac-hardware"_s});
     ASSERT_EQ(run.exitCode, 0);
     tooltest::expectRoundTrip(run.standardOutput);
     bool processor = false;
     bool memoryTotal = false;
     for (const HardwareItem &item : parseMacHardware(QString::fromUtf8(run.standardOutput))) {
-        processor = processor || (item.category == HardwareCategory::cpu &&
-                                  item.title == QStringLiteral("Device"));
+        processor =
+            processor || (item.category == HardwareCategory::cpu && item.title == u"Device"_s);
         memoryTotal = memoryTotal || (item.category == HardwareCategory::memory &&
-                                      item.title.endsWith(QStringLiteral(" \u2022 total")));
+                                      item.title.endsWith(u" \u2022 total"_s));
     }
     EXPECT_TRUE(processor);
     EXPECT_TRUE(memoryTotal);

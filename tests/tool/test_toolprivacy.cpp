@@ -21,12 +21,11 @@ namespace {
 QSet<QString> edidSerials(const QString &file)
 {
     QProcess process;
-    process.start(QStringLiteral("edid-decode"), {file});
+    process.start(u"edid-decode"_s, {file});
     EXPECT_TRUE(process.waitForFinished(20000));
     const QString text = QString::fromUtf8(process.readAllStandardOutput());
-    static const QRegularExpression descriptor(
-        QStringLiteral("Display Product Serial Number: '([^']*)'"));
-    static const QRegularExpression number(QStringLiteral("\n\\s+Serial Number: (\\S+)"));
+    static const QRegularExpression descriptor(u"Display Product Serial Number: '([^']*)'"_s);
+    static const QRegularExpression number(u"\n\\s+Serial Number: (\\S+)"_s);
     QRegularExpressionMatch match = descriptor.match(text);
     if (!match.hasMatch()) {
         match = number.match(text);
@@ -44,29 +43,26 @@ TEST(ToolPrivacy, NoMonitorSerialSurvivesTheMask)
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
     const QString root = dir.path();
-    const QString card = QStringLiteral("/sys/devices/pci0000:00/0000:00:02.0/drm/card0");
-    QDir().mkpath(root + QStringLiteral("/sys/class/drm"));
+    const QString card = u"/sys/devices/pci0000:00/0000:00:02.0/drm/card0"_s;
+    QDir().mkpath(root + u"/sys/class/drm"_s);
     QDir().mkpath(root + card);
-    ASSERT_TRUE(QFile::link(QStringLiteral("../../devices/pci0000:00/0000:00:02.0/drm/card0"),
-                            root + QStringLiteral("/sys/class/drm/card0")));
+    ASSERT_TRUE(QFile::link(u"../../devices/pci0000:00/0000:00:02.0/drm/card0"_s,
+                            root + u"/sys/class/drm/card0"_s));
     QSet<QString> secrets;
     const QDir edids(QStringLiteral(KESTRIN_FIXTURES_DIR "/edid"));
     int index = 0;
-    for (const QString &name : edids.entryList({QStringLiteral("*.bin")}, QDir::Files)) {
+    for (const QString &name : edids.entryList({u"*.bin"_s}, QDir::Files)) {
         secrets.unite(edidSerials(edids.filePath(name)));
-        const QString connector = QStringLiteral("card0-DP-%1").arg(++index);
-        tooltest::writeFile(root + card + u'/' + connector + QStringLiteral("/status"),
-                            "connected\n");
-        tooltest::writeFile(root + card + u'/' + connector + QStringLiteral("/edid"),
+        const QString connector = u"card0-DP-%1"_s.arg(++index);
+        tooltest::writeFile(root + card + u'/' + connector + u"/status"_s, "connected\n");
+        tooltest::writeFile(root + card + u'/' + connector + u"/edid"_s,
                             tooltest::readFile(edids.filePath(name)));
-        ASSERT_TRUE(QFile::link(QStringLiteral("../../devices/pci0000:00/0000:00:02.0/drm/card0/") +
-                                    connector,
-                                root + QStringLiteral("/sys/class/drm/") + connector));
+        ASSERT_TRUE(QFile::link(u"../../devices/pci0000:00/0000:00:02.0/drm/card0/"_s + connector,
+                                root + u"/sys/class/drm/"_s + connector));
     }
     ASSERT_GE(secrets.size(), 15);
 
-    const tooltest::ToolRun run =
-        tooltest::runTool({QStringLiteral("--sysroot"), root, QStringLiteral("--mac-hardware")});
+    const tooltest::ToolRun run = tooltest::runTool({u"--sysroot"_s, root, u"--mac-hardware"_s});
     ASSERT_EQ(run.exitCode, 0);
     const QString listing = QString::fromUtf8(run.standardOutput);
     const QList<HardwareItem> items = parseMacHardware(listing);

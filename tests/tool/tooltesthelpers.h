@@ -16,6 +16,8 @@
 #include <filesystem>
 #include <gtest/gtest.h>
 
+using namespace Qt::Literals::StringLiterals;
+
 namespace tooltest {
 
 struct ToolRun {
@@ -103,13 +105,13 @@ inline void expectRoundTrip(const QByteArray &bytes)
         ASSERT_LT(next, items.size()) << "the parser made fewer items than there are lines";
         const HardwareItem &item = items[next++];
         EXPECT_EQ(item.detail, section);
-        if (line.startsWith(QStringLiteral("  ["))) {
-            EXPECT_EQ(item.title, QStringLiteral("Device"));
+        if (line.startsWith(u"  ["_s)) {
+            EXPECT_EQ(item.title, u"Device"_s);
             EXPECT_EQ(item.value, trimmed);
             device = trimmed;
         } else {
-            ASSERT_TRUE(line.startsWith(QStringLiteral("    ")));
-            const qsizetype split = trimmed.indexOf(QStringLiteral(": "));
+            ASSERT_TRUE(line.startsWith(u"    "_s));
+            const qsizetype split = trimmed.indexOf(u": "_s);
             ASSERT_GT(split, 0);
             EXPECT_EQ(item.title, Text::joined(device, trimmed.left(split)));
             EXPECT_EQ(item.value, trimmed.mid(split + 2));
@@ -135,8 +137,7 @@ protected:
     // line by line.
     QByteArray runListing()
     {
-        const ToolRun run =
-            runTool({QStringLiteral("--sysroot"), m_root, QStringLiteral("--mac-hardware")});
+        const ToolRun run = runTool({u"--sysroot"_s, m_root, u"--mac-hardware"_s});
         EXPECT_EQ(run.exitCode, 0);
         EXPECT_TRUE(run.standardError.isEmpty()) << run.standardError.toStdString();
         expectRoundTrip(run.standardOutput);
@@ -144,7 +145,7 @@ protected:
     }
 
     QTemporaryDir m_dir;
-    QString m_root = m_dir.path() + QStringLiteral("/root");
+    QString m_root = m_dir.path() + u"/root"_s;
 };
 
 } // namespace tooltest
