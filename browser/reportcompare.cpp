@@ -16,6 +16,9 @@ struct View {
     // What is compared and what is shown, item for item (same ids).
     QList<HardwareItem> compared;
     QHash<QUuid, HardwareItem> shownById;
+    // Taken on the whole report, before filtering: a fact found by a search
+    // still belongs to its device. Labels as shown, keys as compared.
+    ReportDiff::Keys keys;
 };
 
 View viewOf(const Side &side, bool maskForComparison, const Filters &filters)
@@ -37,6 +40,10 @@ View viewOf(const Side &side, bool maskForComparison, const Filters &filters)
     }
     const QList<HardwareItem> &source =
         (side.savedMasked || maskForComparison) ? shown : side.scan.items;
+    view.keys = ReportDiff::keysOf(source);
+    if (mask && &source != &shown) {
+        view.keys.label = ReportDiff::keysOf(shown).label;
+    }
     for (const HardwareItem &item : source) {
         if (keptIds.contains(item.id)) {
             view.compared.append(item);
@@ -45,11 +52,12 @@ View viewOf(const Side &side, bool maskForComparison, const Filters &filters)
     return view;
 }
 
-QString line(QChar mark, const HardwareItem &item, const QString &value)
+QString line(const ReportDiff::Result &result, QChar mark, const HardwareItem &item,
+             const QString &value)
 {
     QString out = QString(mark) + QStringLiteral(" [") + rawValue(item.category) +
                   QStringLiteral("] ") + item.title + QStringLiteral(": ") + value;
-    const QString detail = ReportDiff::stableDetail(item);
+    const QString detail = ReportDiff::shownDetail(result, item);
     if (!detail.isEmpty()) {
         out += QStringLiteral(" (") + detail + QLatin1Char(')');
     }
@@ -63,7 +71,7 @@ ReportDiff::Result compare(const Side &before, const Side &after, const Filters 
     const bool anySavedMasked = before.savedMasked || after.savedMasked;
     const View old = viewOf(before, anySavedMasked, filters);
     const View now = viewOf(after, anySavedMasked, filters);
-    ReportDiff::Result result = ReportDiff::compare(old.compared, now.compared);
+    ReportDiff::Result result = ReportDiff::compare(old.compared, now.compared, old.keys, now.keys);
     for (HardwareItem &item : result.removed) {
         item = old.shownById.value(item.id, item);
     }
@@ -81,13 +89,13 @@ QByteArray text(const ReportDiff::Result &result)
 {
     QString out;
     for (const HardwareItem &item : result.removed) {
-        out += line(u'-', item, item.value);
+        out += line(result, u'-', item, item.value);
     }
     for (const HardwareItem &item : result.added) {
-        out += line(u'+', item, item.value);
+        out += line(result, u'+', item, item.value);
     }
     for (const ReportDiff::Change &change : result.changed) {
-        out += line(u'~', change.after,
+        out += line(result, u'~', change.after,
                     change.before.value + QStringLiteral(" \u2192 ") + change.after.value);
     }
     return out.toUtf8();

@@ -35,7 +35,8 @@ struct Filters {
 
 // One line per difference: "+ [Memory] Size: 8 GB (DIMM B)", "- [...] ...",
 // "~ [BIOS] Version: 1.2 → 1.5 (...)"; removed first, then added, then
-// changed, each in list order. Details leave out table handle numbers.
+// changed, each in list order. In parentheses the device a fact belongs to
+// where its title does not say it, otherwise the detail without table handles.
 [[nodiscard]] QByteArray text(const ReportDiff::Result &result);
 
 // {"added":[item...],"removed":[item...],"changed":[{"before":item,"after":item}...]}

@@ -30,6 +30,9 @@ TEST_P(ReportDiffTable, CountsAddedRemovedChanged)
 
 const char *const biosOld = "Handle 0x0000, DMI type 0, 24 bytes";
 const char *const biosNew = "Handle 0x0003, DMI type 0, 26 bytes";
+const char *const cacheA = "Cache Information \xe2\x80\xa2 Handle 0x0005, DMI type 7, 27 bytes";
+const char *const cacheB = "Cache Information \xe2\x80\xa2 Handle 0x0006, DMI type 7, 27 bytes";
+const char *const cacheC = "Cache Information \xe2\x80\xa2 Handle 0x0041, DMI type 7, 27 bytes";
 
 INSTANTIATE_TEST_SUITE_P(
     Pairs, ReportDiffTable,
@@ -76,6 +79,35 @@ INSTANTIATE_TEST_SUITE_P(
                  0,
                  0,
                  1},
+        // Two processors' "L1 Cache" tables tell apart only by their order.
+        DiffCase{"sameDesignationTwiceRenumbered",
+                 {item(Cat::cpu, "Socket Designation", "L1 Cache", cacheA),
+                  item(Cat::cpu, "Installed Size", "32 kB", cacheA),
+                  item(Cat::cpu, "Socket Designation", "L1 Cache", cacheB),
+                  item(Cat::cpu, "Installed Size", "64 kB", cacheB)},
+                 {item(Cat::cpu, "Socket Designation", "L1 Cache", cacheC),
+                  item(Cat::cpu, "Installed Size", "32 kB", cacheC),
+                  item(Cat::cpu, "Socket Designation", "L1 Cache", cacheA),
+                  item(Cat::cpu, "Installed Size", "128 kB", cacheA)},
+                 0,
+                 0,
+                 1},
+        // A disk is known by model and serial, not by the name the kernel gave it.
+        DiffCase{"diskRenamed",
+                 {item(Cat::storage, "[disk: sda] X1 \xe2\x80\xa2 model", "X1"),
+                  item(Cat::storage, "[disk: sda] X1 \xe2\x80\xa2 serial number", "S1")},
+                 {item(Cat::storage, "[disk: sdb] X1 \xe2\x80\xa2 model", "X1"),
+                  item(Cat::storage, "[disk: sdb] X1 \xe2\x80\xa2 serial number", "S1")},
+                 0,
+                 0,
+                 0},
+        // The summary counts facts already compared one by one.
+        DiffCase{"summaryCountsLeftOut",
+                 {item(Cat::summary, "USB", "4 useful items")},
+                 {item(Cat::summary, "USB", "8 useful items")},
+                 0,
+                 0,
+                 0},
         DiffCase{"maskedSerialStillChanges",
                  {item(Cat::memory, "Serial Number", "•••••34", "DIMM A")},
                  {item(Cat::memory, "Serial Number", "•••••78", "DIMM A")},
