@@ -16,6 +16,10 @@ QList<HardwareItem> filterItems(const QList<HardwareItem> &items,
                                 std::optional<HardwareCategory> category, QStringView searchText)
 {
     const QString query = normalizedQuery(searchText);
+    if (!category && query.isEmpty()) {
+        // Shared, not copied item by item: a large scan's list is tens of MB.
+        return items;
+    }
     QList<HardwareItem> result;
     for (const HardwareItem &item : items) {
         if (category && item.category != *category) {

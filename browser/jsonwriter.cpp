@@ -1,5 +1,7 @@
 #include "browser/jsonwriter.h"
 
+#include <QIODevice>
+
 namespace {
 
 char hexDigit(unsigned nibble)
@@ -49,6 +51,40 @@ bool isPlainAscii(char16_t unit)
 } // namespace
 
 JsonWriter::JsonWriter(QByteArray &out) : m_out(out) {}
+
+JsonWriter::JsonWriter(QIODevice &device) : m_out(m_buffer), m_device(&device)
+{
+    // Room for one chunk and the longest unit sequence that overshoots it.
+    m_buffer.reserve(chunkSize + 512);
+}
+
+void JsonWriter::spillIfFull()
+{
+    if (m_device != nullptr && m_out.size() >= chunkSize) {
+        static_cast<void>(flush());
+    }
+}
+
+bool JsonWriter::flush()
+{
+    if (m_device == nullptr) {
+        return true;
+    }
+    qsizetype written = 0;
+    while (!m_failed && written < m_buffer.size()) {
+        // A short write is followed by one that fails and says why.
+        const qint64 chunk =
+            m_device->write(m_buffer.constData() + written, m_buffer.size() - written);
+        if (chunk <= 0) {
+            m_failed = true;
+            break;
+        }
+        written += chunk;
+    }
+    // Shrinking the size keeps the capacity: the buffer is allocated once.
+    m_buffer.resize(0);
+    return !m_failed;
+}
 
 void JsonWriter::separate()
 {
@@ -128,15 +164,46 @@ void JsonWriter::member(QStringView name, qint64 number)
     value(number);
 }
 
+void JsonWriter::beginString()
+{
+    separate();
+    m_out.append('"');
+}
+
+void JsonWriter::appendToString(QStringView piece)
+{
+    appendEscaped(piece);
+}
+
+void JsonWriter::endString()
+{
+    m_out.append('"');
+    spillIfFull();
+}
+
+void JsonWriter::endLine()
+{
+    m_out.append('\n');
+}
+
 void JsonWriter::appendString(QStringView text)
+{
+    m_out.append('"');
+    appendEscaped(text);
+    m_out.append('"');
+    spillIfFull();
+}
+
+void JsonWriter::appendEscaped(QStringView text)
 {
     // Runs of plain ASCII, which is nearly all of a report, are copied a run
     // at a time; everything else is encoded unit by unit.
-    m_out.append('"');
     const char16_t *cursor = text.utf16();
     const char16_t *const end = cursor + text.size();
     char run[256];
     while (cursor < end) {
+        // Inside the loop, so that one long value is written out as it goes.
+        spillIfFull();
         qsizetype length = 0;
         while (cursor < end && length < qsizetype(sizeof run) && isPlainAscii(*cursor)) {
             run[length++] = static_cast<char>(*cursor++);
@@ -172,5 +239,4 @@ void JsonWriter::appendString(QStringView text)
             m_out.append(bytes, sizeof bytes);
         }
     }
-    m_out.append('"');
 }

@@ -232,30 +232,42 @@ std::optional<QString> readTextFile(const QString &path)
     return text;
 }
 
-QByteArray listing(const QList<HardwareItem> &items)
+// The plain-text listing, written out in chunks as it is made. Chunks end
+// after a line, so no surrogate pair is split between two conversions.
+bool writeListing(QIODevice &out, const QList<HardwareItem> &items)
 {
-    QString out;
+    QString chunk;
+    bool written = true;
+    auto spill = [&] {
+        const QByteArray bytes = chunk.toUtf8();
+        written = written && out.write(bytes) == bytes.size();
+        chunk.resize(0);
+    };
     std::optional<HardwareCategory> current;
     for (const HardwareItem &item : items) {
+        if (chunk.size() >= 32 * 1024) {
+            spill();
+        }
         if (!current || *current != item.category) {
             if (current) {
-                out += QLatin1Char('\n');
+                chunk += QLatin1Char('\n');
             }
             current = item.category;
-            out += QStringLiteral("== ") + rawValue(item.category) + QStringLiteral(" ==\n");
+            chunk += QStringLiteral("== ") + rawValue(item.category) + QStringLiteral(" ==\n");
         }
-        out += QStringLiteral("  ") + item.title + QStringLiteral(": ") + item.value +
-               QLatin1Char('\n');
-        out += QStringLiteral("      ");
+        chunk += QStringLiteral("  ") + item.title + QStringLiteral(": ") + item.value +
+                 QLatin1Char('\n');
+        chunk += QStringLiteral("      ");
         if (!item.detail.isEmpty()) {
-            out += item.detail + Text::joiner();
+            chunk += item.detail + Text::joiner();
         }
-        out += item.source + QLatin1Char('\n');
+        chunk += item.source + QLatin1Char('\n');
     }
     if (items.isEmpty()) {
-        out += QStringLiteral("No hardware item found\n");
+        chunk += QStringLiteral("No hardware item found\n");
     }
-    return out.toUtf8();
+    spill();
+    return written;
 }
 
 std::optional<ReportReader::Report> readReport(const QString &path)
@@ -277,6 +289,41 @@ void printWarnings(const QStringList &warnings)
         }
         std::fprintf(stderr, "warning: %s\n", shown.toLocal8Bit().constData());
     }
+}
+
+// The listing, the JSON or the raw text of `items` on standard output. The
+// listing and the JSON go out as they are made: on a 48 MB tool output the
+// JSON held whole doubled the peak memory.
+bool writeResult(const Options &options, const HardwareScanResult &result,
+                 const QList<HardwareItem> &items, const QStringList &warnings,
+                 const IdentifierMasker *masker, bool savedMasked)
+{
+    const QList<HardwareItem> shown =
+        ItemFilter::filterItems(items, options.category, options.search);
+    if (options.raw) {
+        return writeOut(masker ? masker->maskRawText(result.rawOutput.text()).toUtf8()
+                               : result.rawOutput.toUtf8());
+    }
+    std::fflush(stdout);
+    QFile out;
+    if (!out.open(STDOUT_FILENO, QIODevice::WriteOnly | QIODevice::Unbuffered)) {
+        return false;
+    }
+    if (!options.json) {
+        return writeListing(out, shown);
+    }
+    ReportFormat::Header header =
+        ReportFormat::currentHeader(options.hideIdentifiers || savedMasked);
+    if (options.category || !options.search.isEmpty()) {
+        header.category = options.category ? rawValue(*options.category) : QString();
+        header.search = options.search;
+        header.scanItemCount = items.size();
+    }
+    if (masker) {
+        return JsonExport::write(out, shown, warnings,
+                                 RawOutput(masker->maskRawText(result.rawOutput.text())), header);
+    }
+    return JsonExport::write(out, shown, warnings, result.rawOutput, header);
 }
 
 // Exit status as diff gives it: 0 same, 1 different, 2 trouble.
@@ -385,28 +432,7 @@ int main(int argc, char *argv[])
 
     printWarnings(warnings);
 
-    const QList<HardwareItem> shown =
-        ItemFilter::filterItems(items, options.category, options.search);
-    QByteArray out;
-    if (options.raw) {
-        out = masker ? masker->maskRawText(result.rawOutput.text()).toUtf8()
-                     : result.rawOutput.toUtf8();
-    } else if (options.json) {
-        ReportFormat::Header header =
-            ReportFormat::currentHeader(options.hideIdentifiers || savedMasked);
-        if (options.category || !options.search.isEmpty()) {
-            header.category = options.category ? rawValue(*options.category) : QString();
-            header.search = options.search;
-            header.scanItemCount = items.size();
-        }
-        out = JsonExport::document(shown, warnings,
-                                   masker ? masker->maskRawText(result.rawOutput.text())
-                                          : result.rawOutput.text(),
-                                   header);
-    } else {
-        out = listing(shown);
-    }
-    if (!writeOut(out)) {
+    if (!writeResult(options, result, items, warnings, masker ? &*masker : nullptr, savedMasked)) {
         printError(QStringLiteral("cannot write the output"));
         return exitIo;
     }

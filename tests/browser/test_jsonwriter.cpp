@@ -1,6 +1,7 @@
 #include "browser/jsonwriter.h"
 #include "browsertesthelpers.h"
 
+#include <QBuffer>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -143,4 +144,30 @@ TEST(JsonWriter, AppendsToWhatTheArrayHeld)
     writer.value(u"x");
     writer.endArray();
     EXPECT_EQ(out, QByteArray(R"(prefix ["x"])"));
+}
+
+// Streamed in chunks, a value longer than several chunks, with multi-byte
+// units and escapes on the boundaries, gives QJsonDocument's bytes; a device
+// that refuses writes makes flush() fail.
+TEST(JsonWriter, StreamsToADeviceInChunks)
+{
+    const QString text = QString(3 * JsonWriter::chunkSize / 2, u'\u00e9') +
+                         QString(JsonWriter::chunkSize, u'\n') + QStringLiteral("\U0001F600");
+    QBuffer device;
+    ASSERT_TRUE(device.open(QIODevice::WriteOnly));
+    JsonWriter writer(device);
+    writer.beginArray();
+    writer.value(text);
+    writer.beginString();
+    writer.appendToString(QStringView(text).first(1000));
+    writer.appendToString(QStringView(text).sliced(1000));
+    writer.endString();
+    writer.endArray();
+    ASSERT_TRUE(writer.flush());
+    EXPECT_EQ(device.data(), QJsonDocument(QJsonArray{text, text}).toJson(QJsonDocument::Compact));
+
+    QBuffer closed;
+    JsonWriter failing(closed);
+    failing.value(text);
+    EXPECT_FALSE(failing.flush());
 }
