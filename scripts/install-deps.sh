@@ -13,6 +13,7 @@ packages=(
   libgtest-dev libbenchmark-dev
   dmidecode pciutils libpci-dev libudev-dev usb.ids i2c-tools hwdata edid-decode
   appstream desktop-file-utils dpkg-dev lintian libxml2-utils
+  dbus-daemon
 )
 if [[ "${KESTRIN_DEPS_EXTRA:-}" != "" ]]; then
   read -r -a extra <<< "${KESTRIN_DEPS_EXTRA}"

@@ -23,11 +23,13 @@ constexpr QLatin1StringView hideIdentifiersKey{"privacy/hideIdentifiers"};
 
 MainWindowHost::MainWindowHost(std::shared_ptr<ScanSource> scanner, QObject *parent)
     : QObject(parent), m_clipboard(std::make_unique<GuiClipboardService>()),
+      m_fileChooser(m_saveDialog, QDBusConnection::sessionBus()),
       m_model(std::make_unique<BrowserModel>(std::move(scanner)))
 {
     m_model->setClipboardService(m_clipboard.get());
-    m_model->setSaveLocationProvider(&m_saveDialog);
+    m_model->setSaveLocationProvider(&m_fileChooser);
     m_model->setAlertPresenter(&m_alerts);
+    m_fileChooser.setAlertPresenter(&m_alerts);
 }
 
 MainWindowHost::~MainWindowHost()
@@ -51,6 +53,7 @@ bool MainWindowHost::load()
         m_window->setMinimumSize(minimumSize);
         m_window->show();
     }
+    m_fileChooser.setWindow(m_window.get());
 
     m_engine = std::make_unique<QQmlEngine>();
     // Qt.quit() from QML ends the application (and runs the quit hook).
@@ -85,6 +88,7 @@ bool MainWindowHost::load()
             {QStringLiteral("browser"), QVariant::fromValue(static_cast<QObject *>(m_model.get()))},
             {QStringLiteral("alerts"), QVariant::fromValue(static_cast<QObject *>(&m_alerts))},
             {QStringLiteral("saveDialog"), QVariant::fromValue(&m_saveDialog)},
+            {QStringLiteral("fileChooser"), QVariant::fromValue(&m_fileChooser)},
             {QStringLiteral("firstFrameShown"), false},
         });
     content->setParentItem(m_window->contentItem());
@@ -132,5 +136,6 @@ void MainWindowHost::setSaveLocationProvider(std::unique_ptr<SaveLocationProvide
 void MainWindowHost::setAlertPresenter(std::unique_ptr<AlertPresenter> presenter)
 {
     m_model->setAlertPresenter(presenter ? presenter.get() : &m_alerts);
+    m_fileChooser.setAlertPresenter(presenter ? presenter.get() : &m_alerts);
     m_alertOverride = std::move(presenter);
 }

@@ -2,6 +2,7 @@
 
 #include "browser/browsermodel.h"
 #include "ui/alertpresenter.h"
+#include "ui/filechooser.h"
 #include "ui/savedialogcontroller.h"
 
 #include <QObject>
@@ -37,9 +38,10 @@ public:
     [[nodiscard]] QQmlEngine &engine() { return *m_engine; }
     [[nodiscard]] SignalAlertPresenter &alerts() { return m_alerts; }
     [[nodiscard]] SaveDialogController &saveDialog() { return m_saveDialog; }
+    [[nodiscard]] FileChooser &fileChooser() { return m_fileChooser; }
 
-    // Swaps the save location question (the default is the window's own
-    // save dialog).
+    // Swaps the save location question (the default is the desktop's file
+    // chooser, else the window's own save dialog).
     void setSaveLocationProvider(std::unique_ptr<SaveLocationProvider> provider);
     void setAlertPresenter(std::unique_ptr<AlertPresenter> presenter);
     // A saved report to show in place of the first scan (`kestrin FILE`). If
@@ -61,6 +63,7 @@ private:
     QString m_initialReport;
     std::unique_ptr<ClipboardService> m_clipboard;
     SaveDialogController m_saveDialog;
+    FileChooser m_fileChooser;
     std::unique_ptr<SaveLocationProvider> m_saveProvider;
     SignalAlertPresenter m_alerts;
     std::unique_ptr<AlertPresenter> m_alertOverride;

@@ -82,31 +82,50 @@ SaveDialogController::SaveDialogController(QObject *parent) : QObject(parent) {}
 SaveDialogController::~SaveDialogController()
 {
     // A question still open when the window goes away ends as cancelled.
-    if (m_done) {
-        auto done = std::exchange(m_done, {});
-        done(std::nullopt);
-    }
+    finish(std::nullopt);
 }
 
 void SaveDialogController::askSaveLocation(const QString &suggestedFileName,
                                            const QStringList &nameFilters,
                                            std::function<void(std::optional<SaveLocation>)> done)
 {
-    if (m_done) {
-        // The open dialog blocks the window, so a second request can only come
-        // from code; it must not take over the question that is open.
-        if (done) {
-            done(std::nullopt);
-        }
+    if (!done) {
         return;
     }
-    if (!done) {
+    if (!takeQuestion(tr("Save Report"), nameFilters)) {
+        done(std::nullopt);
         return;
     }
     m_done = std::move(done);
     m_suggestedFileName = suggestedFileName;
-    m_nameFilters = nameFilters;
     Q_EMIT activeChanged();
+}
+
+void SaveDialogController::askOpenLocation(const QString &title, const QStringList &nameFilters,
+                                           std::function<void(std::optional<QString>)> done)
+{
+    if (!done) {
+        return;
+    }
+    if (!takeQuestion(title, nameFilters)) {
+        done(std::nullopt);
+        return;
+    }
+    m_openDone = std::move(done);
+    m_suggestedFileName.clear();
+    Q_EMIT activeChanged();
+}
+
+bool SaveDialogController::takeQuestion(const QString &title, const QStringList &nameFilters)
+{
+    // The open dialog blocks the window, so a second request can only come
+    // from code; it must not take over the question that is open.
+    if (isActive()) {
+        return false;
+    }
+    m_title = title;
+    m_nameFilters = nameFilters;
+    return true;
 }
 
 QString SaveDialogController::startFolder() const
@@ -140,12 +159,48 @@ void SaveDialogController::reject()
 
 void SaveDialogController::finish(std::optional<SaveLocation> location)
 {
+    if (m_openDone) {
+        auto done = std::exchange(m_openDone, {});
+        Q_EMIT activeChanged();
+        done(location ? std::optional<QString>(location->path) : std::nullopt);
+        return;
+    }
     if (!m_done) {
         return;
     }
     auto done = std::exchange(m_done, {});
     Q_EMIT activeChanged();
     done(std::move(location));
+}
+
+QVariantMap SaveDialogController::resolveOpen(const QString &folder, const QString &typed) const
+{
+    const SaveTarget target = resolveSaveTarget(folder, typed, {}, homeFolder());
+    const auto refused = [](const QString &error) {
+        return QVariantMap{{QStringLiteral("kind"), QStringLiteral("invalid")},
+                           {QStringLiteral("error"), error}};
+    };
+    if (target.kind == SaveTarget::Kind::invalid) {
+        return refused(tr("Choose a report to open."));
+    }
+    const QFileInfo info(target.path);
+    if (target.kind == SaveTarget::Kind::folder) {
+        if (!info.isDir()) {
+            return refused(tr("The folder \u201c%1\u201d does not exist.").arg(info.fileName()));
+        }
+        return {{QStringLiteral("kind"), QStringLiteral("folder")},
+                {QStringLiteral("path"), target.path}};
+    }
+    if (!info.exists()) {
+        return refused(tr("\u201c%1\u201d does not exist.").arg(info.fileName()));
+    }
+    // Opening it is the only sure test that it can be read.
+    QFile file(target.path);
+    if (!info.isFile() || !file.open(QIODevice::ReadOnly)) {
+        return refused(tr("\u201c%1\u201d cannot be read.").arg(info.fileName()));
+    }
+    return {{QStringLiteral("kind"), QStringLiteral("file")},
+            {QStringLiteral("path"), target.path}};
 }
 
 QVariantMap SaveDialogController::resolve(const QString &folder, const QString &typed,

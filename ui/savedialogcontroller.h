@@ -38,9 +38,10 @@ struct SaveTarget {
 // Asks for the report's location with the window's own save dialog
 // (SaveDialog.qml), drawn in the window's dark style: no widget library is
 // loaded for it, and it looks the same on every desktop. The dialog is built
-// the first time a location is asked for.
+// the first time a location is asked for. The same dialog also chooses an
+// existing file to open.
 //
-// Answers every request exactly once: with the chosen path and filter, or with nothing
+// Answers every request exactly once: with the chosen path (and filter), or with nothing
 // when the user cancels, when a request comes while the dialog is already open,
 // or when the controller goes away first.
 class SaveDialogController : public QObject, public SaveLocationProvider {
@@ -54,6 +55,9 @@ class SaveDialogController : public QObject, public SaveLocationProvider {
     // Where the dialog opens: the folder of the last save, else the home folder.
     Q_PROPERTY(QString startFolder READ startFolder NOTIFY activeChanged)
     Q_PROPERTY(QString homeFolder READ homeFolder CONSTANT)
+    // True when the question is which existing file to open.
+    Q_PROPERTY(bool openMode READ isOpenMode NOTIFY activeChanged)
+    Q_PROPERTY(QString title READ title NOTIFY activeChanged)
 
 public:
     explicit SaveDialogController(QObject *parent = nullptr);
@@ -62,7 +66,13 @@ public:
     void askSaveLocation(const QString &suggestedFileName, const QStringList &nameFilters,
                          std::function<void(std::optional<SaveLocation>)> done) override;
 
-    [[nodiscard]] bool isActive() const { return static_cast<bool>(m_done); }
+    // Asks which existing file to open: `done` gets its cleaned path, or nothing.
+    void askOpenLocation(const QString &title, const QStringList &nameFilters,
+                         std::function<void(std::optional<QString>)> done);
+
+    [[nodiscard]] bool isActive() const { return m_done || m_openDone; }
+    [[nodiscard]] bool isOpenMode() const { return static_cast<bool>(m_openDone); }
+    [[nodiscard]] const QString &title() const { return m_title; }
     [[nodiscard]] const QString &suggestedFileName() const { return m_suggestedFileName; }
     [[nodiscard]] const QStringList &nameFilters() const { return m_nameFilters; }
     [[nodiscard]] QString startFolder() const;
@@ -82,6 +92,11 @@ public:
     // path, exists}.
     Q_INVOKABLE [[nodiscard]] QVariantMap resolve(const QString &folder, const QString &typed,
                                                   int filterIndex) const;
+    // The file to open that the typed name stands for: {kind:
+    // "invalid"|"folder"|"file", path, error}; a missing or unreadable file is
+    // "invalid" with the error to show.
+    Q_INVOKABLE [[nodiscard]] QVariantMap resolveOpen(const QString &folder,
+                                                      const QString &typed) const;
     // The folder above `folder` (itself at the root).
     Q_INVOKABLE [[nodiscard]] QString parentFolder(const QString &folder) const;
     // Creates folder `name` inside `parent`: {path} of the new folder, or
@@ -95,9 +110,12 @@ Q_SIGNALS:
     void activeChanged();
 
 private:
+    [[nodiscard]] bool takeQuestion(const QString &title, const QStringList &nameFilters);
     void finish(std::optional<SaveLocation> location);
 
     std::function<void(std::optional<SaveLocation>)> m_done;
+    std::function<void(std::optional<QString>)> m_openDone;
+    QString m_title;
     QString m_suggestedFileName;
     QStringList m_nameFilters;
     QString m_lastFolder;

@@ -8,8 +8,10 @@ import Kestrin
 
 // The window's own save dialog, in its dark style: the folder's contents
 // (folders first), a name field with the suggested name, the format, and
-// New Folder, Cancel and Save. It opens whenever the controller has a question
-// and answers it exactly once: closing it in any way but Save is a cancel.
+// New Folder, Cancel and Save. In Open mode it chooses an existing report
+// instead: the list shows folders and the filter's files, and Open refuses a
+// missing or unreadable file. It opens whenever the controller has a question
+// and answers it exactly once: closing it in any way but Save or Open is a cancel.
 Popup {
     id: root
 
@@ -39,6 +41,10 @@ Popup {
     }
 
     function save() {
+        if (root.controller.openMode) {
+            root.chooseToOpen()
+            return
+        }
         // The controller answers with a plain map, which qmllint cannot see into.
         const target = root.controller.resolve(root.folder, nameField.text, root.filterIndex)
         if (target.kind === "folder") { // qmllint disable type
@@ -60,6 +66,19 @@ Popup {
             return
         }
         root.finish(target.path)
+    }
+
+    function chooseToOpen() {
+        // A plain map again: "kind", "path" and "error".
+        const target = root.controller.resolveOpen(root.folder, nameField.text)
+        if (target.kind === "folder") { // qmllint disable type
+            root.openFolder(target.path)
+            nameField.text = ""
+        } else if (target.kind === "file") {
+            root.finish(target.path)
+        } else {
+            root.message = target.error
+        }
     }
 
     function finish(path) {
@@ -141,7 +160,7 @@ Popup {
 
         Label {
             Layout.fillWidth: true
-            text: "Save Report"
+            text: root.controller.title
             textFormat: Text.PlainText
             color: Theme.white
             font.pixelSize: Theme.rawSheetTitleSize
@@ -295,23 +314,13 @@ Popup {
                 }
             }
 
-            TextField {
+            DialogTextField {
                 id: newFolderName
                 objectName: "saveDialogNewFolderName"
                 Layout.fillWidth: true
-                color: Theme.white
-                selectByMouse: true
-                font.pixelSize: Theme.bodySize
-                Accessible.name: "New folder name"
+                accessibleName: "New folder name"
                 onAccepted: root.createFolder()
                 Keys.onEscapePressed: newFolderRow.visible = false
-                background: Rectangle {
-                    radius: Theme.controlRadius
-                    color: Theme.whiteAlpha(Theme.controlFillOpacity)
-                    border.width: Theme.outlineWidth
-                    border.color: newFolderName.activeFocus ? Theme.tint(Theme.accent, 0.8)
-                                                            : Theme.whiteAlpha(Theme.controlOutlineOpacity)
-                }
             }
             SheetButton {
                 objectName: "saveDialogCreateFolder"
@@ -332,94 +341,32 @@ Popup {
                 color: Theme.whiteAlpha(Theme.sheetButtonTextOpacity)
                 font.pixelSize: Theme.bodySize
             }
-            TextField {
+            DialogTextField {
                 id: nameField
                 objectName: "saveDialogName"
                 Layout.fillWidth: true
-                color: Theme.white
-                selectByMouse: true
-                font.pixelSize: Theme.bodySize
-                Accessible.name: "File name"
+                accessibleName: "File name"
                 onAccepted: root.save()
                 onTextEdited: root.message = ""
-                background: Rectangle {
-                    radius: Theme.controlRadius
-                    color: Theme.whiteAlpha(Theme.controlFillOpacity)
-                    border.width: Theme.outlineWidth
-                    border.color: nameField.activeFocus ? Theme.tint(Theme.accent, 0.8)
-                                                        : Theme.whiteAlpha(Theme.controlOutlineOpacity)
-                }
             }
 
             Label {
-                text: "Format:"
+                text: root.controller.openMode ? "Show:" : "Format:"
                 textFormat: Text.PlainText
                 color: Theme.whiteAlpha(Theme.sheetButtonTextOpacity)
                 font.pixelSize: Theme.bodySize
             }
-            ComboBox {
+            DialogComboBox {
                 id: formatBox
                 objectName: "saveDialogFormat"
                 Layout.fillWidth: true
                 model: root.controller.nameFilters
                 currentIndex: root.filterIndex
-                font.pixelSize: Theme.bodySize
-                Accessible.name: "Format"
+                accessibleName: root.controller.openMode ? "Show" : "Format"
                 onActivated: index => {
                     root.filterIndex = index
-                    nameField.text = root.controller.nameForFormat(nameField.text, index)
-                }
-
-                contentItem: Text {
-                    leftPadding: Theme.saveDialogSpacing
-                    text: formatBox.displayText
-                    textFormat: Text.PlainText
-                    verticalAlignment: Text.AlignVCenter
-                    elide: Text.ElideRight
-                    color: Theme.white
-                    font: formatBox.font
-                }
-                indicator: Icon {
-                    x: formatBox.width - width - Theme.saveDialogSpacing
-                    anchors.verticalCenter: parent.verticalCenter
-                    name: "chevron.up.chevron.down"
-                    size: Theme.bodySize
-                    opacity: Theme.itemIconOpacity
-                }
-                background: Rectangle {
-                    implicitHeight: Theme.sheetButtonMinimumHeight
-                    radius: Theme.controlRadius
-                    color: Theme.whiteAlpha(Theme.controlFillOpacity
-                                            + (formatBox.pressed ? Theme.pressedOverlayOpacity
-                                                                 : formatBox.hovered ? Theme.hoverOverlayOpacity : 0))
-                    border.width: formatBox.visualFocus ? Theme.focusRingWidth : Theme.outlineWidth
-                    border.color: formatBox.visualFocus ? Theme.accent : Theme.whiteAlpha(Theme.controlOutlineOpacity)
-                }
-                delegate: ItemDelegate {
-                    id: formatEntry
-
-                    required property int index
-                    required property string modelData
-
-                    width: ListView.view.width
-                    highlighted: formatBox.highlightedIndex === formatEntry.index
-                    contentItem: Text {
-                        text: formatEntry.modelData
-                        textFormat: Text.PlainText
-                        color: Theme.white
-                        font: formatBox.font
-                    }
-                    background: Rectangle {
-                        radius: Theme.menuHighlightRadius
-                        color: formatEntry.highlighted ? Theme.tint(Theme.accent, Theme.menuSelectedOpacity)
-                                                       : "transparent"
-                    }
-                }
-                popup.background: Rectangle {
-                    color: Theme.listBackground
-                    radius: Theme.menuRadius
-                    border.width: Theme.outlineWidth
-                    border.color: Theme.whiteAlpha(Theme.controlOutlineOpacity)
+                    if (!root.controller.openMode)
+                        nameField.text = root.controller.nameForFormat(nameField.text, index)
                 }
             }
         }
@@ -441,6 +388,7 @@ Popup {
 
             SheetButton {
                 objectName: "saveDialogNewFolder"
+                visible: !root.controller.openMode
                 text: "New Folder"
                 onClicked: newFolderRow.visible = true
             }
@@ -454,7 +402,7 @@ Popup {
             }
             SheetButton {
                 objectName: "saveDialogSave"
-                text: "Save"
+                text: root.controller.openMode ? "Open" : "Save"
                 highlighted: true
                 onClicked: root.save()
             }

@@ -12,6 +12,8 @@ Rectangle {
     property AlertPresenter alerts: null
     // The save question; its dialog is built the first time it is asked.
     property SaveDialogController saveDialog: null
+    // Asks the desktop's file chooser, else the window's own dialog.
+    property FileChooser fileChooser: null
     // Set by the host once the first frame is on screen. That frame draws the
     // sidebar, the heading and the placeholder; the menu bar, toolbar and
     // footer follow in the next one, in the space kept free for them.
@@ -79,7 +81,7 @@ Rectangle {
 
     function chooseReport() {
         if (!openReportDialog.item)
-            openReportDialog.setSource("OpenReportDialog.qml")
+            openReportDialog.setSource("OpenReportDialog.qml", { "chooser": root.fileChooser })
         // A Loader's item is a plain QObject to the linter.
         openReportDialog.item.open() // qmllint disable type
     }
