@@ -29,9 +29,11 @@ public:
         QFile config(m_dir.filePath(u"bus.conf"_s));
         if (!config.open(QIODevice::WriteOnly))
             return false;
+        // Without a named mechanism the daemon never completes a client's Hello.
         config.write("<busconfig><type>session</type><listen>unix:tmpdir=/tmp</listen>"
-                     "<policy context=\"default\"><allow send_destination=\"*\"/>"
-                     "<allow own=\"*\"/></policy></busconfig>");
+                     "<auth>EXTERNAL</auth><policy context=\"default\">"
+                     "<allow send_destination=\"*\" eavesdrop=\"true\"/>"
+                     "<allow eavesdrop=\"true\"/><allow own=\"*\"/></policy></busconfig>");
         config.close();
         QProcess process;
         process.start(daemon, {u"--config-file="_s + config.fileName(), u"--print-address=1"_s,
@@ -138,14 +140,15 @@ protected:
     static void TearDownTestSuite() { s_bus.reset(); }
     void SetUp() override
     {
-        if (!s_bus)
+        if (QStandardPaths::findExecutable(u"dbus-daemon"_s).isEmpty())
             GTEST_SKIP() << "dbus-daemon is not installed";
+        ASSERT_TRUE(s_bus) << "the private bus or the stand-in portal did not start";
     }
     static std::unique_ptr<PrivateBus> s_bus;
 };
 std::unique_ptr<PrivateBus> PortalTest::s_bus;
 
-TEST_F(PortalTest, DISABLED_AnswersAsThePortalDoesAndFallsBackWhenItFails)
+TEST_F(PortalTest, AnswersAsThePortalDoesAndFallsBackWhenItFails)
 {
     const struct {
         const char *name;
@@ -198,11 +201,12 @@ TEST_F(PortalTest, DISABLED_AnswersAsThePortalDoesAndFallsBackWhenItFails)
 }
 
 // Without a portal on the bus, or without a bus, the window's dialog asks.
-TEST(PortalAbsentTest, DISABLED_TheWindowsOwnDialogAsks)
+TEST(PortalAbsentTest, TheWindowsOwnDialogAsks)
 {
     PrivateBus bus;
-    if (!bus.start(false))
+    if (QStandardPaths::findExecutable(u"dbus-daemon"_s).isEmpty())
         GTEST_SKIP() << "dbus-daemon is not installed";
+    ASSERT_TRUE(bus.start(false)) << "the private bus did not start";
     for (const QDBusConnection &connection : {bus.bus(), QDBusConnection(u"no bus"_s)}) {
         SaveDialogController inWindow;
         FileChooser chooser(inWindow, connection);
