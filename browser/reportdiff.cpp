@@ -131,14 +131,15 @@ Keys keysOf(const QList<HardwareItem> &report)
 {
     QList<Fact> facts;
     facts.reserve(report.size());
-    QList<QString> order;
+    // Each record's first fact, in report order.
+    QList<qsizetype> firstFacts;
     QHash<QString, QHash<QString, QStringList>> valuesByRecord;
     for (const HardwareItem &item : report) {
         facts.append(factOf(item));
         const Fact &fact = facts.last();
         auto found = valuesByRecord.find(fact.record);
         if (found == valuesByRecord.end()) {
-            order.append(fact.record);
+            firstFacts.append(facts.size() - 1);
             found = valuesByRecord.insert(fact.record, {});
         }
         QStringList &values = (*found)[fact.title];
@@ -151,16 +152,14 @@ Keys keysOf(const QList<HardwareItem> &report)
     QHash<QString, Record> records;
     QHash<QString, QString> recordKeys;
     QHash<QString, int> seen;
-    for (qsizetype i = 0, next = 0; i < facts.size() && next < order.size(); ++i) {
-        if (facts[i].record != order[next])
-            continue;
-        Record record = identify(facts[i], valuesByRecord.value(order[next]));
+    for (const qsizetype i : firstFacts) {
+        const QString &name = facts[i].record;
+        Record record = identify(facts[i], valuesByRecord.value(name));
         const QString base = QString::number(static_cast<int>(report[i].category)) + separator +
                              record.type + separator + record.identity;
         const int count = seen[base]++;
-        recordKeys.insert(order[next], count == 0 ? base : base + u'#' + QString::number(count));
-        records.insert(order[next], std::move(record));
-        ++next;
+        recordKeys.insert(name, count == 0 ? base : base + u'#' + QString::number(count));
+        records.insert(name, std::move(record));
     }
 
     Keys keys;
