@@ -11,9 +11,9 @@ QStringList FileChooser::openFilters()
     return {tr("Reports and tool outputs (*.json *.txt)"), tr("All files (*)")};
 }
 
-FileChooser::FileChooser(SaveDialogController &inWindow, const QDBusConnection &bus,
+FileChooser::FileChooser(SaveDialogController &inWindow, std::optional<QDBusConnection> bus,
                          QObject *parent)
-    : QObject(parent), m_inWindow(inWindow), m_portal(bus)
+    : QObject(parent), m_inWindow(inWindow), m_portal(std::move(bus))
 {}
 
 QString FileChooser::parentWindow() const

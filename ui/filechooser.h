@@ -27,8 +27,10 @@ public:
     // The filters of a file to open.
     static QStringList openFilters();
 
-    FileChooser(SaveDialogController &inWindow, const QDBusConnection &bus,
-                QObject *parent = nullptr);
+    // Without a bus, the portal is looked for on the session bus.
+    explicit FileChooser(SaveDialogController &inWindow,
+                         std::optional<QDBusConnection> bus = std::nullopt,
+                         QObject *parent = nullptr);
 
     void setWindow(QWindow *window) { m_window = window; }
     void setAlertPresenter(AlertPresenter *alerts) { m_alerts = alerts; }

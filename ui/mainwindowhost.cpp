@@ -23,8 +23,7 @@ constexpr QLatin1StringView hideIdentifiersKey{"privacy/hideIdentifiers"};
 
 MainWindowHost::MainWindowHost(std::shared_ptr<ScanSource> scanner, QObject *parent)
     : QObject(parent), m_clipboard(std::make_unique<GuiClipboardService>()),
-      m_fileChooser(m_saveDialog, QDBusConnection::sessionBus()),
-      m_model(std::make_unique<BrowserModel>(std::move(scanner)))
+      m_fileChooser(m_saveDialog), m_model(std::make_unique<BrowserModel>(std::move(scanner)))
 {
     m_model->setClipboardService(m_clipboard.get());
     m_model->setSaveLocationProvider(&m_fileChooser);

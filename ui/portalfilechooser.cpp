@@ -108,8 +108,8 @@ PortalFilter portalFilterOf(const QString &nameFilter)
     return filter;
 }
 
-PortalFileChooser::PortalFileChooser(const QDBusConnection &bus, QObject *parent)
-    : QObject(parent), m_bus(bus)
+PortalFileChooser::PortalFileChooser(std::optional<QDBusConnection> bus, QObject *parent)
+    : QObject(parent), m_bus(std::move(bus))
 {
     registerPortalTypes();
 }
@@ -123,16 +123,24 @@ PortalFileChooser::~PortalFileChooser()
     }
 }
 
-bool PortalFileChooser::serviceReachable() const
+QDBusConnection &PortalFileChooser::bus()
 {
-    const QDBusConnectionInterface *bus = m_bus.interface();
-    if (!m_bus.isConnected() || bus == nullptr) {
+    if (!m_bus) {
+        m_bus = QDBusConnection::sessionBus();
+    }
+    return *m_bus;
+}
+
+bool PortalFileChooser::serviceReachable()
+{
+    const QDBusConnectionInterface *interface = bus().interface();
+    if (!bus().isConnected() || interface == nullptr) {
         return false;
     }
-    if (bus->isServiceRegistered(portalService).value()) {
+    if (interface->isServiceRegistered(portalService).value()) {
         return true;
     }
-    const QDBusReply<QStringList> activatable = bus->activatableServiceNames();
+    const QDBusReply<QStringList> activatable = interface->activatableServiceNames();
     return activatable.isValid() && activatable.value().contains(portalService);
 }
 
@@ -162,7 +170,7 @@ void PortalFileChooser::askWhenPresent(const Question &question, std::function<v
         portalService, portalPath, QStringLiteral("org.freedesktop.DBus.Properties"),
         QStringLiteral("Get"));
     get << chooserInterface << QStringLiteral("version");
-    auto *watcher = new QDBusPendingCallWatcher(m_bus.asyncCall(get, m_callTimeout), this);
+    auto *watcher = new QDBusPendingCallWatcher(bus().asyncCall(get, m_callTimeout), this);
     connect(watcher, &QDBusPendingCallWatcher::finished, this,
             [this, watcher, question, done = std::move(done)]() mutable {
                 watcher->deleteLater();
@@ -181,7 +189,7 @@ void PortalFileChooser::send(const Question &question, std::function<void(Answer
 {
     const QString token = QStringLiteral("kestrin%1").arg(++m_nextToken);
     // The request path the portal will use, from our bus name and the token.
-    QString sender = m_bus.baseService().mid(1);
+    QString sender = bus().baseService().mid(1);
     sender.replace(QLatin1Char('.'), QLatin1Char('_'));
     const QString predicted =
         portalPath + QStringLiteral("/request/") + sender + QLatin1Char('/') + token;
@@ -221,7 +229,7 @@ void PortalFileChooser::send(const Question &question, std::function<void(Answer
                                                        question.save ? QStringLiteral("SaveFile")
                                                                      : QStringLiteral("OpenFile"));
     call << question.parentWindow << question.title << options;
-    auto *watcher = new QDBusPendingCallWatcher(m_bus.asyncCall(call, m_callTimeout), this);
+    auto *watcher = new QDBusPendingCallWatcher(bus().asyncCall(call, m_callTimeout), this);
     connect(watcher, &QDBusPendingCallWatcher::finished, this, [this, watcher, predicted] {
         watcher->deleteLater();
         const QDBusPendingReply<QDBusObjectPath> reply = *watcher;
@@ -249,13 +257,13 @@ void PortalFileChooser::send(const Question &question, std::function<void(Answer
 
 bool PortalFileChooser::watch(const QString &path)
 {
-    return m_bus.connect(portalService, path, requestInterface, QStringLiteral("Response"), this,
+    return bus().connect(portalService, path, requestInterface, QStringLiteral("Response"), this,
                          SLOT(handleResponse(uint, QVariantMap, QDBusMessage)));
 }
 
 void PortalFileChooser::unwatch(const QString &path)
 {
-    m_bus.disconnect(portalService, path, requestInterface, QStringLiteral("Response"), this,
+    bus().disconnect(portalService, path, requestInterface, QStringLiteral("Response"), this,
                      SLOT(handleResponse(uint, QVariantMap, QDBusMessage)));
 }
 

@@ -11,6 +11,7 @@
 #include <QVariantMap>
 
 #include <functional>
+#include <optional>
 
 // One filter of the desktop portal's file chooser: a name and its patterns,
 // each a glob (0) or a MIME type (1). On the bus: (sa(us)).
@@ -68,7 +69,10 @@ public:
         QString error;
     };
 
-    explicit PortalFileChooser(const QDBusConnection &bus, QObject *parent = nullptr);
+    // Without a bus, the session bus, connected to when the first question is
+    // asked rather than while the window starts.
+    explicit PortalFileChooser(std::optional<QDBusConnection> bus = std::nullopt,
+                               QObject *parent = nullptr);
     ~PortalFileChooser() override;
 
     // How long the portal may take to take the question (not to answer it:
@@ -88,14 +92,16 @@ private:
         std::function<void(Answer)> done;
     };
 
-    [[nodiscard]] bool serviceReachable() const;
+    [[nodiscard]] bool serviceReachable();
     void askWhenPresent(const Question &question, std::function<void(Answer)> done);
     void send(const Question &question, std::function<void(Answer)> done);
     bool watch(const QString &path);
     void unwatch(const QString &path);
     void finish(const QString &path, Answer answer);
 
-    QDBusConnection m_bus;
+    [[nodiscard]] QDBusConnection &bus();
+
+    std::optional<QDBusConnection> m_bus;
     int m_callTimeout = 25000;
     uint m_version = 0;
     int m_nextToken = 0;
