@@ -17,6 +17,7 @@
 
 #include <algorithm>
 #include <array>
+#include <iterator>
 #include <utility>
 
 struct BrowserModel::MaskedView {
@@ -328,6 +329,19 @@ void BrowserModel::abandonScan(const QString &reason)
 void BrowserModel::updateCategoryModel()
 {
     QList<CategoryListModel::Row> rows;
+    if (m_comparison) {
+        // Every category either side holds, each with its differences.
+        for (HardwareCategory category : allCategories) {
+            if (category == HardwareCategory::summary ||
+                m_visibleCategories.contains(category) ||
+                m_comparison->beforeCategories.contains(category)) {
+                rows.append(CategoryListModel::Row{category,
+                                                   m_comparison->counts.value(category, 0)});
+            }
+        }
+        m_categoryModel->setRows(rows);
+        return;
+    }
     rows.reserve(m_visibleCategories.size());
     for (HardwareCategory category : std::as_const(m_visibleCategories)) {
         const int count = category == HardwareCategory::summary
@@ -368,6 +382,10 @@ bool BrowserModel::hasPendingSearch() const
 
 void BrowserModel::rebuildFilteredItems(bool resetPage)
 {
+    if (m_comparison) {
+        rebuildComparison(resetPage);
+        return;
+    }
     const QString query = ItemFilter::normalizedQuery(m_debouncedSearchText);
     // While the mask is on, the search sees the masked texts only: a hidden
     // serial number cannot be found by typing it.
@@ -382,6 +400,11 @@ void BrowserModel::rebuildFilteredItems(bool resetPage)
         }
     }
     m_filtered = std::move(filtered);
+    showFiltered(resetPage);
+}
+
+void BrowserModel::showFiltered(bool resetPage)
+{
     if (resetPage) {
         m_visibleLimit = pageSizeValue;
         m_sectionModel->setPage(m_selectedCategory, pagedFilteredItems());
@@ -393,6 +416,58 @@ void BrowserModel::rebuildFilteredItems(bool resetPage)
     Q_EMIT filteredChanged();
     Q_EMIT pageChanged();
     Q_EMIT filterPassCompleted();
+}
+
+void BrowserModel::rebuildComparison(bool resetPage)
+{
+    Comparison &comparison = *m_comparison;
+    HardwareScanResult shown;
+    shown.items = m_items;
+    shown.rawOutput = m_rawOutput;
+    const ReportCompare::Side after{std::move(shown),
+                                    m_report && m_report->header.hideIdentifiers};
+    // Every category at once: the sidebar counts the differences of each.
+    comparison.differences = ReportCompare::compare(
+        comparison.before, after,
+        ReportCompare::Filters{std::nullopt, m_debouncedSearchText, m_hideIdentifiers});
+    comparison.counts.clear();
+
+    // Differences come first, so that the first page shows them all before
+    // any unchanged fact.
+    QHash<QUuid, ItemMark> marks;
+    QList<HardwareItem> page;
+    const auto take = [&](const HardwareItem &item, ItemMark mark) {
+        ++comparison.counts[item.category];
+        if (item.category == m_selectedCategory) {
+            page.append(item);
+        }
+        marks.insert(item.id, std::move(mark));
+    };
+    for (const HardwareItem &item : std::as_const(comparison.differences.added)) {
+        take(item, ItemMark{ItemChange::added, {}});
+    }
+    for (const ReportDiff::Change &change : std::as_const(comparison.differences.changed)) {
+        take(change.after, ItemMark{ItemChange::changed, change.before.value});
+    }
+    for (const HardwareItem &item : std::as_const(comparison.differences.removed)) {
+        take(item, ItemMark{ItemChange::removed, {}});
+    }
+    if (m_showUnchanged) {
+        const QString query = ItemFilter::normalizedQuery(m_debouncedSearchText);
+        const QList<HardwareItem> &items = shownItems();
+        const QStringList &searchTexts = shownSearchTexts();
+        for (qsizetype i = 0; i < items.size(); ++i) {
+            const HardwareItem &item = items[i];
+            if (item.category == m_selectedCategory && !marks.contains(item.id) &&
+                ItemFilter::matchesSearchText(searchTexts[i], query)) {
+                page.append(item);
+            }
+        }
+    }
+    m_filtered = std::move(page);
+    m_sectionModel->setMarks(std::move(marks));
+    updateCategoryModel();
+    showFiltered(resetPage);
 }
 
 int BrowserModel::pagedCount() const
@@ -459,12 +534,18 @@ QAbstractItemModel *BrowserModel::sectionModel() const
 
 QString BrowserModel::visibleReportText() const
 {
+    if (m_comparison) {
+        return QString::fromUtf8(ReportCompare::text(visibleDifferences()));
+    }
     const QDateTime now = m_clock ? m_clock() : QDateTime::currentDateTimeUtc();
     return ReportText::render(m_selectedCategory, m_sectionModel->grouping().pageItems(), now);
 }
 
 QByteArray BrowserModel::visibleJson() const
 {
+    if (m_comparison) {
+        return ReportCompare::json(visibleDifferences());
+    }
     ReportFormat::Header header = ReportFormat::currentHeader(m_hideIdentifiers);
     if (m_clock) {
         header.generated = m_clock();
@@ -526,7 +607,8 @@ void BrowserModel::saveReport()
     }
     QPointer<BrowserModel> self(this);
     m_saveProvider->askSaveLocation(
-        QStringLiteral("Kestrin.txt"), saveNameFilters(),
+        m_comparison ? QStringLiteral("Kestrin-comparison.txt") : QStringLiteral("Kestrin.txt"),
+        saveNameFilters(),
         [self](std::optional<SaveLocation> location) {
             if (!self || !location || location->path.isEmpty()) {
                 return;
@@ -573,13 +655,13 @@ void BrowserModel::exportFullReport()
         });
 }
 
-bool BrowserModel::openReport(const QUrl &url)
+std::optional<ReportReader::Report> BrowserModel::readReport(const QUrl &url)
 {
-    auto refuse = [this](const QString &message) {
+    auto refuse = [this](const QString &message) -> std::optional<ReportReader::Report> {
         if (m_alerts) {
             m_alerts->showError(message);
         }
-        return false;
+        return std::nullopt;
     };
     if (m_isScanning) {
         return refuse(QStringLiteral("A scan is running; open the report when it has finished."));
@@ -591,18 +673,109 @@ bool BrowserModel::openReport(const QUrl &url)
     if (!outcome.report) {
         return refuse(outcome.error);
     }
+    return std::move(outcome.report);
+}
+
+bool BrowserModel::openReport(const QUrl &url)
+{
+    std::optional<ReportReader::Report> report = readReport(url);
+    if (!report) {
+        return false;
+    }
     PreparedScan scan;
-    scan.result = std::move(outcome.report->scan);
+    scan.result = std::move(report->scan);
     scan.searchTexts.reserve(scan.result.items.size());
     for (const HardwareItem &item : std::as_const(scan.result.items)) {
         scan.searchTexts.append(item.searchableText());
     }
-    m_report =
-        OpenedReport{QFileInfo(url.toLocalFile()).fileName(), std::move(outcome.report->header),
-                     outcome.report->pageNote.value_or(QString())};
+    m_report = OpenedReport{QFileInfo(url.toLocalFile()).fileName(), std::move(report->header),
+                            report->pageNote.value_or(QString())};
     applyScanResult(std::move(scan));
     Q_EMIT reportChanged();
     return true;
+}
+
+bool BrowserModel::compareWithReport(const QUrl &url)
+{
+    std::optional<ReportReader::Report> report = readReport(url);
+    if (!report) {
+        return false;
+    }
+    Comparison comparison;
+    comparison.fileName = QFileInfo(url.toLocalFile()).fileName();
+    for (const HardwareItem &item : std::as_const(report->scan.items)) {
+        if (!comparison.beforeCategories.contains(item.category)) {
+            comparison.beforeCategories.append(item.category);
+        }
+    }
+    comparison.before = ReportCompare::Side{std::move(report->scan), report->header.hideIdentifiers};
+    m_comparison = std::move(comparison);
+    rebuildFilteredItems(true);
+    Q_EMIT comparisonChanged();
+    return true;
+}
+
+void BrowserModel::endComparison()
+{
+    if (!m_comparison) {
+        return;
+    }
+    m_comparison.reset();
+    m_sectionModel->setMarks({});
+    updateCategoryModel();
+    rebuildFilteredItems(true);
+    Q_EMIT comparisonChanged();
+}
+
+QString BrowserModel::comparedReportName() const
+{
+    return m_comparison ? m_comparison->fileName : QString();
+}
+
+QString BrowserModel::comparisonHeading() const
+{
+    if (!m_comparison) {
+        return {};
+    }
+    const ReportDiff::Result &differences = m_comparison->differences;
+    if (differences.isEmpty()) {
+        return QStringLiteral("No differences");
+    }
+    return QStringLiteral("%1 added \u2022 %2 removed \u2022 %3 changed")
+        .arg(differences.added.size())
+        .arg(differences.removed.size())
+        .arg(differences.changed.size());
+}
+
+void BrowserModel::setShowUnchanged(bool show)
+{
+    if (show == m_showUnchanged) {
+        return;
+    }
+    m_showUnchanged = show;
+    Q_EMIT showUnchangedChanged();
+    if (m_comparison) {
+        rebuildFilteredItems(true);
+    }
+}
+
+ReportDiff::Result BrowserModel::visibleDifferences() const
+{
+    if (!m_comparison) {
+        return {};
+    }
+    const ReportDiff::Result &all = m_comparison->differences;
+    ReportDiff::Result shown;
+    shown.labels = all.labels;
+    const auto inCategory = [this](const HardwareItem &item) {
+        return item.category == m_selectedCategory;
+    };
+    std::copy_if(all.added.cbegin(), all.added.cend(), std::back_inserter(shown.added), inCategory);
+    std::copy_if(all.removed.cbegin(), all.removed.cend(), std::back_inserter(shown.removed),
+                 inCategory);
+    std::copy_if(all.changed.cbegin(), all.changed.cend(), std::back_inserter(shown.changed),
+                 [&](const ReportDiff::Change &change) { return inCategory(change.after); });
+    return shown;
 }
 
 // ---- Opened report --------------------------------------------------------

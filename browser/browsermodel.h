@@ -1,7 +1,9 @@
 #pragma once
 
 #include "browser/pagegrouping.h"
+#include "browser/reportcompare.h"
 #include "browser/reportformat.h"
+#include "browser/reportreader.h"
 #include "browser/services.h"
 #include "model/hardwareitem.h"
 #include "scanner/scansource.h"
@@ -81,6 +83,15 @@ class BrowserModel : public QObject {
     Q_PROPERTY(bool reportIdentifiersHidden READ reportIdentifiersHidden NOTIFY reportChanged)
     // "Memory, 80 of 576 items" for a report of one page, else empty.
     Q_PROPERTY(QString reportPageNote READ reportPageNote NOTIFY reportChanged)
+    // Comparison: while on, the list, the badges, copy and save show the
+    // differences between what is shown (the scan or the opened report) and
+    // the compared report, which stands for "before".
+    Q_PROPERTY(bool isComparing READ isComparing NOTIFY comparisonChanged)
+    Q_PROPERTY(QString comparedReportName READ comparedReportName NOTIFY comparisonChanged)
+    // "3 added • 1 removed • 2 changed" over every category, under the search.
+    Q_PROPERTY(QString comparisonHeading READ comparisonHeading NOTIFY filteredChanged)
+    Q_PROPERTY(bool showUnchanged READ showUnchanged WRITE setShowUnchanged NOTIFY
+                   showUnchangedChanged)
 
 public:
     static constexpr int pageSizeValue = 80;
@@ -171,6 +182,18 @@ public:
     [[nodiscard]] QString reportKestrinVersion() const;
     [[nodiscard]] bool reportIdentifiersHidden() const;
     [[nodiscard]] QString reportPageNote() const;
+    // Compares what is shown with a saved report (or tool output); a file
+    // that cannot be read leaves everything as it was, as openReport() does.
+    // A later scan or opened report is compared with the same file.
+    Q_INVOKABLE bool compareWithReport(const QUrl &url);
+    Q_INVOKABLE void endComparison();
+    [[nodiscard]] bool isComparing() const { return m_comparison.has_value(); }
+    [[nodiscard]] QString comparedReportName() const;
+    [[nodiscard]] QString comparisonHeading() const;
+    [[nodiscard]] bool showUnchanged() const { return m_showUnchanged; }
+    void setShowUnchanged(bool show);
+    // The differences in the selected category under the search, as shown.
+    [[nodiscard]] ReportDiff::Result visibleDifferences() const;
     // Scans this computer; the report stays shown until the scan's result
     // replaces it.
     Q_INVOKABLE void backToThisComputer();
@@ -206,6 +229,8 @@ Q_SIGNALS:
     void scanFinished();
     void hideIdentifiersChanged();
     void reportChanged();
+    void comparisonChanged();
+    void showUnchangedChanged();
 
 public:
     // The filters saveReport() offers, in this order.
@@ -228,6 +253,12 @@ private:
     MaskedView &maskedView() const;
     [[nodiscard]] const QStringList &shownSearchTexts() const;
     void copyText(const QString &text);
+    // The file's report, or its one message through the alert presenter.
+    std::optional<ReportReader::Report> readReport(const QUrl &url);
+    // The filter pass while comparing.
+    void rebuildComparison(bool resetPage);
+    // Shows m_filtered from its first page, or keeps the page's size.
+    void showFiltered(bool resetPage);
 
     std::shared_ptr<ScanSource> m_scanner;
     ClipboardService *m_clipboard = nullptr;
@@ -275,6 +306,17 @@ private:
         QString pageNote;
     };
     std::optional<OpenedReport> m_report;
+
+    struct Comparison {
+        QString fileName;
+        ReportCompare::Side before;
+        QList<HardwareCategory> beforeCategories;
+        // Over every category, under the search; rebuilt by each filter pass.
+        ReportDiff::Result differences;
+        QHash<HardwareCategory, int> counts;
+    };
+    std::optional<Comparison> m_comparison;
+    bool m_showUnchanged = false;
 
     CategoryListModel *m_categoryModel = nullptr;
     SectionedItemsModel *m_sectionModel = nullptr;

@@ -79,6 +79,20 @@ QVariant SectionedItemsModel::data(const QModelIndex &index, int role) const
         return isFirstInSection(row);
     case LastInSectionRole:
         return isLastInSection(row);
+    case ChangeRole:
+        switch (markOf(item).change) {
+        case ItemChange::none:
+            return QString();
+        case ItemChange::added:
+            return QStringLiteral("added");
+        case ItemChange::removed:
+            return QStringLiteral("removed");
+        case ItemChange::changed:
+            return QStringLiteral("changed");
+        }
+        return QString();
+    case PreviousValueRole:
+        return markOf(item).previousValue;
     default:
         return {};
     }
@@ -96,6 +110,8 @@ QHash<int, QByteArray> SectionedItemsModel::roleNames() const
         {SectionTitleRole, QByteArrayLiteral("sectionTitle")},
         {FirstInSectionRole, QByteArrayLiteral("firstInSection")},
         {LastInSectionRole, QByteArrayLiteral("lastInSection")},
+        {ChangeRole, QByteArrayLiteral("change")},
+        {PreviousValueRole, QByteArrayLiteral("previousValue")},
     };
 }
 

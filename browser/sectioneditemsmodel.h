@@ -3,7 +3,20 @@
 #include "browser/pagegrouping.h"
 
 #include <QAbstractListModel>
+#include <QHash>
 #include <QList>
+#include <QUuid>
+
+#include <utility>
+
+// How a fact of a comparison differs from the report it is compared with.
+enum class ItemChange { none, added, removed, changed };
+
+struct ItemMark {
+    ItemChange change = ItemChange::none;
+    // The value in the other report, for a changed fact.
+    QString previousValue;
+};
 
 // The visible page as a flat list for the item view: one row per item, in
 // display order (sections in key order, items sorted within them). Section
@@ -23,6 +36,10 @@ public:
         SectionTitleRole,
         FirstInSectionRole,
         LastInSectionRole,
+        // "added", "removed", "changed", or empty outside a comparison and
+        // for unchanged facts.
+        ChangeRole,
+        PreviousValueRole,
     };
 
     explicit SectionedItemsModel(QObject *parent = nullptr);
@@ -43,6 +60,10 @@ public:
     // neighbours whose section edges moved get dataChanged.
     void appendToPage(const QList<HardwareItem> &items);
 
+    // The marks of a comparison, by item id; applies from the next page on.
+    void setMarks(QHash<QUuid, ItemMark> marks) { m_marks = std::move(marks); }
+    [[nodiscard]] ItemMark markOf(const HardwareItem &item) const { return m_marks.value(item.id); }
+
     [[nodiscard]] const PageGrouping &grouping() const { return m_grouping; }
     [[nodiscard]] const HardwareItem &itemAt(int row) const;
     [[nodiscard]] bool isFirstInSection(int row) const;
@@ -55,4 +76,5 @@ private:
     PageGrouping m_grouping;
     HardwareCategory m_category = HardwareCategory::summary;
     QList<int> m_rows; // page positions in display order
+    QHash<QUuid, ItemMark> m_marks;
 };

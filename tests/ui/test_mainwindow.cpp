@@ -675,6 +675,47 @@ private Q_SLOTS:
         QTRY_VERIFY(!isShown(find(u"reportBanner"_s)));
         QCOMPARE(model().itemCount(), 206);
     }
+
+    // Comparing marks each difference in the list and counts them in the
+    // sidebar; Show Unchanged and End Comparison are in the banner.
+    void comparisonMarksDifferencesUntilEnded()
+    {
+        const QString raw = u"raw"_s;
+        finishScan(HardwareScanResult{
+            {HardwareItem(HardwareCategory::memory, u"Size"_s, u"8 GB"_s, u"DIMM A"_s, u"src"_s),
+             HardwareItem(HardwareCategory::memory, u"Type"_s, u"DDR4"_s, u"DIMM A"_s, u"src"_s)},
+            raw,
+            {}});
+        QTemporaryDir dir;
+        const QString path = dir.filePath(u"before.json"_s);
+        {
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(R"({"format":"kestrin-report","formatVersion":1,"items":[)"
+                       R"({"category":"Memory","title":"Size","value":"4 GB","detail":"DIMM A","source":"src"},)"
+                       R"({"category":"Memory","title":"Type","value":"DDR4","detail":"DIMM A","source":"src"},)"
+                       R"({"category":"USB","title":"Device","value":"Stick","detail":"","source":"src"}]})");
+        }
+        QQuickItem *command = openMenuItem(m_window, "fileMenuTitle", "compareReportMenuItem");
+        QVERIFY(command != nullptr && command->isEnabled());
+        QTest::keyClick(m_window, Qt::Key_Escape);
+        QVERIFY(model().compareWithReport(QUrl::fromLocalFile(path)));
+        QTRY_VERIFY(isShown(find(u"comparisonBanner"_s)));
+        QCOMPARE(text(u"comparisonHeading"_s), u"0 added • 1 removed • 1 changed"_s);
+        QCOMPARE(text(u"comparisonFile"_s), u"Compared with before.json"_s);
+        QTRY_COMPARE(sidebar(), u"Summary 0|Memory 1|USB 1"_s);
+        model().setSelectedCategory(HardwareCategory::memory);
+        QTRY_COMPARE(shown(u"itemValue"_s), u"4 GB → 8 GB"_s);
+        QCOMPARE(shown(u"changeMark"_s), u"~"_s);
+
+        clickItem(find(u"showUnchangedButton"_s));
+        QTRY_COMPARE(shown(u"itemValue"_s), u"4 GB → 8 GB|DDR4"_s);
+        QCOMPARE(text(u"showUnchangedButton"_s), u"Hide Unchanged"_s);
+        clickItem(find(u"endComparisonButton"_s));
+        QTRY_VERIFY(!isShown(find(u"comparisonBanner"_s)));
+        QTRY_COMPARE(shown(u"itemValue"_s), u"8 GB|DDR4"_s);
+        QCOMPARE(shown(u"changeMark"_s), QString());
+    }
 };
 
 QTEST_MAIN(MainWindowTest)

@@ -14,6 +14,7 @@ QtObject {
     readonly property color accent: "#0a84ff"
     readonly property color orange: "#ff9f0a"
     readonly property color green: "#30d158"
+    readonly property color red: "#ff453a"
     readonly property color white: "#ffffff"
     readonly property color black: "#000000"
 
@@ -164,6 +165,14 @@ QtObject {
     readonly property real warningFillOpacity: 0.12
     readonly property real warningOutlineOpacity: 0.15
     readonly property int warningIconSpacing: 6
+
+    // Comparison: the marks of added, removed and changed facts
+    readonly property color addedColor: green
+    readonly property color removedColor: red
+    readonly property color changedColor: orange
+    readonly property int changeMarkSize: 16
+    readonly property real removedValueOpacity: 0.55
+    readonly property int bannerRowSpacing: 10
 
     // Opened report banner
     readonly property int bannerInset: 14

@@ -11,6 +11,15 @@ Item {
     required property string detail
     required property string source
     required property string symbol
+    // In a comparison: "added", "removed" or "changed", else empty; a changed
+    // fact shows its value in the compared report before its value now.
+    property string change: ""
+    property string previousValue: ""
+    readonly property string shownValue: root.change === "changed"
+                                         ? root.previousValue + " \u2192 " + root.value : root.value
+    readonly property color changeColor: root.change === "added" ? Theme.addedColor
+                                       : root.change === "removed" ? Theme.removedColor
+                                       : Theme.changedColor
 
     // Left of the text column: icon frame and one gap. Between text and value:
     // gap, spacer, gap. Right of the value: gap and chevron.
@@ -30,7 +39,7 @@ Item {
     implicitHeight: Math.max(icon.height, textColumn.height, valueArea.height) + 2 * Theme.itemVerticalInset
 
     Accessible.role: Accessible.ListItem
-    Accessible.name: root.title + ": " + root.value
+    Accessible.name: (root.change.length > 0 ? root.change + ", " : "") + root.title + ": " + root.shownValue
     Accessible.description: root.detail.length > 0 ? root.detail + " " + root.source : root.source
 
     Item {
@@ -42,10 +51,21 @@ Item {
         Icon {
             id: icon
             anchors.centerIn: parent
+            visible: root.change.length === 0
             name: root.symbol
             size: Theme.itemIconSize
             stroke: Theme.strokeSemibold
             opacity: Theme.itemIconOpacity
+        }
+
+        PlainLabel {
+            objectName: "changeMark"
+            anchors.centerIn: parent
+            visible: root.change.length > 0
+            text: root.change === "added" ? "+" : root.change === "removed" ? "\u2212" : "~"
+            font.pixelSize: Theme.changeMarkSize
+            font.weight: Theme.weightBold
+            color: root.changeColor
         }
     }
 
@@ -127,13 +147,15 @@ Item {
             objectName: "itemValue"
             width: parent.width
             visible: selection.status !== Loader.Ready
-            text: root.value
+            text: root.shownValue
             horizontalAlignment: Text.AlignRight
             wrapMode: Text.WrapAtWordBoundaryOrAnywhere
             maximumLineCount: Theme.itemValueLines
             font.pixelSize: Theme.itemValueSize
             font.weight: Theme.weightMedium
-            color: Theme.whiteAlpha(Theme.itemValueOpacity)
+            font.strikeout: root.change === "removed"
+            color: root.change === "removed" ? Theme.whiteAlpha(Theme.removedValueOpacity)
+                                             : Theme.whiteAlpha(Theme.itemValueOpacity)
         }
 
         // While the value is being read with the mouse, or holds a selection,
@@ -153,7 +175,7 @@ Item {
                 id: editor
 
                 objectName: "itemValueEditor"
-                text: root.value
+                text: root.shownValue
                 textFormat: TextEdit.PlainText
                 readOnly: true
                 selectByMouse: true

@@ -13,6 +13,8 @@ Item {
     required property string detail
     required property string source
     required property string symbol
+    required property string change
+    required property string previousValue
     required property string sectionTitle
     required property bool firstInSection
     required property bool lastInSection
@@ -159,6 +161,8 @@ Item {
                 detail: root.detail
                 source: root.source
                 symbol: root.symbol
+                change: root.change
+                previousValue: root.previousValue
             }
 
             Rectangle {

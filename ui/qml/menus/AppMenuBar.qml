@@ -18,6 +18,8 @@ Rectangle {
     signal aboutRequested
     // Asks for a report to open (the main window owns the file chooser).
     signal openReportRequested
+    // Asks for a report to compare what is shown with.
+    signal compareReportRequested
 
     readonly property string quitShortcutText: quitShortcut.nativeText
     readonly property string helpShortcutText: helpShortcut.nativeText

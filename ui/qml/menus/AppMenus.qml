@@ -31,6 +31,18 @@ Item {
             onTriggered: root.bar.openReportRequested()
         }
         AppMenuItem {
+            objectName: "compareReportMenuItem"
+            text: "Compare with Report\u2026"
+            enabled: !root.browser.isScanning
+            onTriggered: root.bar.compareReportRequested()
+        }
+        AppMenuItem {
+            objectName: "endComparisonMenuItem"
+            text: "End Comparison"
+            enabled: root.browser.isComparing
+            onTriggered: root.browser.endComparison()
+        }
+        AppMenuItem {
             objectName: "exportFullReportMenuItem"
             text: "Export Full Report\u2026"
             shortcutText: root.bar.exportReportShortcutText
@@ -62,6 +74,14 @@ Item {
             checked: root.browser.hideIdentifiers
             shortcutText: root.bar.hideIdentifiersShortcutText
             onTriggered: root.bar.toggleHideIdentifiers()
+        }
+        AppMenuItem {
+            objectName: "showUnchangedMenuItem"
+            text: "Show Unchanged"
+            checkable: true
+            checked: root.browser.showUnchanged
+            enabled: root.browser.isComparing
+            onTriggered: root.browser.showUnchanged = !root.browser.showUnchanged
         }
     }
 

@@ -63,6 +63,9 @@ Rectangle {
         function onOpenReportRequested() {
             root.chooseReport()
         }
+        function onCompareReportRequested() {
+            root.chooseComparedReport()
+        }
     }
 
     // A report dropped on the window opens as Open Report would open it.
@@ -91,6 +94,28 @@ Rectangle {
         ignoreUnknownSignals: true
         function onChosen(file) {
             root.browser.openReport(file)
+        }
+    }
+
+    // The same chooser with its own title; each dialog answers only its own question.
+    Loader {
+        id: compareReportDialog
+    }
+
+    function chooseComparedReport() {
+        if (!compareReportDialog.item)
+            compareReportDialog.setSource("OpenReportDialog.qml", {
+                "chooser": root.fileChooser, "title": "Compare with Report"
+            })
+        // A Loader's item is a plain QObject to the linter.
+        compareReportDialog.item.open() // qmllint disable type
+    }
+
+    Connections {
+        target: compareReportDialog.item
+        ignoreUnknownSignals: true
+        function onChosen(file) {
+            root.browser.compareWithReport(file)
         }
     }
 

@@ -60,6 +60,13 @@ Rectangle {
             browser: root.browser
         }
 
+        ComparisonBanner {
+            objectName: "comparisonBanner"
+            width: parent.width
+            visible: root.browser.isComparing
+            browser: root.browser
+        }
+
         WarningsBox {
             objectName: "warningsBox"
             width: parent.width

@@ -1,0 +1,191 @@
+// The window while comparing with a saved report: marks, badges, heading,
+// Show Unchanged, copy and save of the differences, and what ends it.
+#include "browser/categorylistmodel.h"
+#include "browser/jsonexport.h"
+#include "browsertesthelpers.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTemporaryDir>
+
+namespace {
+
+// The compared report ("before"): the module had 4 GB, a USB stick was plugged in.
+QList<HardwareItem> savedItems()
+{
+    return {item(Cat::cpu, "Model", "Core i5"), item(Cat::memory, "Size", "4 GB"),
+            item(Cat::memory, "Serial Number", "SN-OLD-1234"), item(Cat::usb, "Device", "Stick")};
+}
+
+// This computer now ("after"): 8 GB, a new serial, a speed now listed, no stick.
+QList<HardwareItem> scannedItems()
+{
+    return {item(Cat::cpu, "Model", "Core i5"), item(Cat::memory, "Size", "8 GB"),
+            item(Cat::memory, "Serial Number", "SN-NEW-5678"), item(Cat::memory, "Speed", "2400")};
+}
+
+struct Comparing {
+    ScannedModel s{scannedItems()};
+    FakeAlerts alerts;
+    QTemporaryDir dir;
+
+    Comparing()
+    {
+        s.model->setAlertPresenter(&alerts);
+        s.model->setHideIdentifiers(false);
+        const QString path = dir.filePath(QStringLiteral("before.json"));
+        QFile file(path);
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(JsonExport::document(savedItems(), {}, {}, ReportFormat::currentHeader(false)));
+        file.close();
+        EXPECT_TRUE(s.model->compareWithReport(QUrl::fromLocalFile(path)));
+    }
+
+    // "change:value" of every row in display order; "~" rows show old>new.
+    [[nodiscard]] QStringList marks() const
+    {
+        QStringList out;
+        for (int row = 0; row < s.rows().rowCount(); ++row) {
+            const QModelIndex index = s.rows().index(row);
+            QString mark = index.data(SectionedItemsModel::ChangeRole).toString() + u':';
+            const QString previous = index.data(SectionedItemsModel::PreviousValueRole).toString();
+            if (!previous.isEmpty()) {
+                mark += previous + u'>';
+            }
+            out.append(mark + index.data(SectionedItemsModel::ValueRole).toString());
+        }
+        std::sort(out.begin(), out.end());
+        return out;
+    }
+
+    [[nodiscard]] int badge(Cat category) const
+    {
+        const auto *sidebar = qobject_cast<CategoryListModel *>(s.model->categoryModel());
+        for (const CategoryListModel::Row &row : sidebar->rows()) {
+            if (row.category == category) {
+                return row.count;
+            }
+        }
+        return -1;
+    }
+};
+
+struct PageCase {
+    const char *name;
+    Cat category;
+    bool showUnchanged;
+    QStringList marks;
+};
+
+class ComparePage : public ::testing::TestWithParam<PageCase> {};
+
+TEST_P(ComparePage, MarksEachFact)
+{
+    const PageCase &c = GetParam();
+    Comparing cmp;
+    cmp.s.model->setShowUnchanged(c.showUnchanged);
+    cmp.s.model->setSelectedCategory(c.category);
+    EXPECT_EQ(cmp.marks(), c.marks);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, ComparePage,
+    ::testing::Values(
+        PageCase{"Memory",
+                 Cat::memory,
+                 false,
+                 {u8("added:2400"), u8("changed:4 GB>8 GB"), u8("changed:SN-OLD-1234>SN-NEW-5678")}},
+        PageCase{"Usb", Cat::usb, false, {u8("removed:Stick")}},
+        PageCase{"CpuHidesUnchanged", Cat::cpu, false, {}},
+        PageCase{"CpuShowUnchanged", Cat::cpu, true, {u8(":Core i5")}}),
+    rowName);
+
+TEST(CompareMode, HeadingAndBadgesCountDifferences)
+{
+    Comparing cmp;
+    EXPECT_TRUE(cmp.s.model->isComparing());
+    EXPECT_EQ(cmp.s.model->comparedReportName(), u"before.json");
+    EXPECT_EQ(cmp.s.model->comparisonHeading(), u8("1 added \u2022 1 removed \u2022 2 changed"));
+    EXPECT_EQ(cmp.badge(Cat::memory), 3);
+    EXPECT_EQ(cmp.badge(Cat::usb), 1); // only the report has it, still listed
+    EXPECT_EQ(cmp.badge(Cat::cpu), 0);
+
+    cmp.s.settleSearch(QStringLiteral("speed"));
+    EXPECT_EQ(cmp.s.model->comparisonHeading(), u8("1 added \u2022 0 removed \u2022 0 changed"));
+    EXPECT_EQ(cmp.badge(Cat::memory), 1);
+}
+
+TEST(CompareMode, CopyAndSaveWriteTheDifferences)
+{
+    Comparing cmp;
+    FakeClipboard clipboard;
+    FakeSaveDialog dialog;
+    cmp.s.model->setClipboardService(&clipboard);
+    cmp.s.model->setSaveLocationProvider(&dialog);
+    cmp.s.model->setSelectedCategory(Cat::memory);
+    cmp.s.model->copyVisibleReport();
+    ASSERT_EQ(clipboard.texts.size(), 1);
+    EXPECT_EQ(clipboard.texts[0], u8("+ [Memory] Speed: 2400\n"
+                                     "~ [Memory] Size: 4 GB \u2192 8 GB\n"
+                                     "~ [Memory] Serial Number: SN-OLD-1234 \u2192 SN-NEW-5678\n"));
+
+    cmp.s.model->saveReport();
+    EXPECT_EQ(dialog.suggested, u"Kestrin-comparison.txt");
+    const QString path = cmp.dir.filePath(QStringLiteral("diff.json"));
+    dialog.close(path, BrowserModel::jsonFilterIndex);
+    const QJsonObject saved = QJsonDocument::fromJson(readAll(path)).object();
+    EXPECT_EQ(saved.value(u"added").toArray().size(), 1);
+    EXPECT_EQ(saved.value(u"changed").toArray().size(), 2);
+    EXPECT_EQ(saved.value(u"removed").toArray().size(), 0);
+}
+
+TEST(CompareMode, MaskedSerialStillComparesAsChanged)
+{
+    Comparing cmp;
+    cmp.s.model->setHideIdentifiers(true);
+    cmp.s.model->setSelectedCategory(Cat::memory);
+    const QString joined = cmp.marks().join(u'|');
+    EXPECT_EQ(cmp.s.model->comparisonHeading(), u8("1 added \u2022 1 removed \u2022 2 changed"));
+    EXPECT_FALSE(joined.contains(u"SN-NEW-5678")) << joined.toStdString();
+    EXPECT_FALSE(joined.contains(u"SN-OLD-1234")) << joined.toStdString();
+}
+
+TEST(CompareMode, FollowsTheNextScanUntilEnded)
+{
+    Comparing cmp;
+    // The module goes back to 4 GB with its old serial; only the speed stays new.
+    QList<HardwareItem> again = savedItems();
+    again.removeLast();
+    again.append(item(Cat::memory, "Speed", "2400"));
+    cmp.s.rescan(again);
+    EXPECT_EQ(cmp.s.model->comparisonHeading(), u8("1 added \u2022 1 removed \u2022 0 changed"));
+
+    QSignalSpy ended(cmp.s.model.get(), &BrowserModel::comparisonChanged);
+    cmp.s.model->endComparison();
+    EXPECT_EQ(ended.size(), 1);
+    EXPECT_FALSE(cmp.s.model->isComparing());
+    EXPECT_EQ(cmp.badge(Cat::memory), 3);
+    EXPECT_EQ(cmp.badge(Cat::usb), -1);
+    cmp.s.model->setSelectedCategory(Cat::memory);
+    EXPECT_EQ(cmp.marks(), (QStringList{u8(":2400"), u8(":4 GB"), u8(":SN-OLD-1234")}));
+}
+
+TEST(CompareMode, UnreadableFileChangesNothing)
+{
+    ScannedModel s(scannedItems());
+    FakeAlerts alerts;
+    s.model->setAlertPresenter(&alerts);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("bad.json"));
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("{\"format\": \"kestrin-report\", \"items\": [");
+    file.close();
+    EXPECT_FALSE(s.model->compareWithReport(QUrl::fromLocalFile(path)));
+    EXPECT_EQ(alerts.messages.size(), 1);
+    EXPECT_FALSE(s.model->isComparing());
+    EXPECT_TRUE(s.model->comparisonHeading().isEmpty());
+}
+
+} // namespace
