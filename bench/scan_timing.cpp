@@ -107,7 +107,8 @@ void BM_SingleEmptyRun(benchmark::State &state)
     const QString tool = QStringLiteral(KESTRIN_BENCH_FAKE_TOOL);
     const QStringList arguments{QStringLiteral("exit 0")};
     for (auto _ : state) {
-        Expected<QString> result = runDMIDecode(tool, arguments, 20);
+        Expected<QString> result =
+            runDMIDecode(tool, arguments, 20, HardwareScanner::activeProcesses());
         if (!result.hasValue()) {
             state.SkipWithError("the run failed");
         }

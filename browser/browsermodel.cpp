@@ -8,7 +8,6 @@
 #include "browser/reportwriter.h"
 #include "browser/sectioneditemsmodel.h"
 #include "model/identifiermask.h"
-#include "scanner/hardwarescanner.h"
 
 #include <QFileInfo>
 #include <QFutureWatcher>
@@ -65,10 +64,10 @@ struct BrowserModel::PreparedScan {
 };
 
 BrowserModel::BrowserModel(std::shared_ptr<ScanSource> scanner, QObject *parent)
-    : QObject(parent),
-      m_scanner(scanner ? std::move(scanner) : std::make_shared<HardwareScanner>()),
-      m_categoryModel(new CategoryListModel(this)), m_sectionModel(new SectionedItemsModel(this))
+    : QObject(parent), m_scanner(std::move(scanner)), m_categoryModel(new CategoryListModel(this)),
+      m_sectionModel(new SectionedItemsModel(this))
 {
+    Q_ASSERT(m_scanner);
     m_searchDebounce.setSingleShot(true);
     // A coarse timer may fire up to 5% early; the delay is a minimum.
     m_searchDebounce.setTimerType(Qt::PreciseTimer);

@@ -97,7 +97,8 @@ public:
     static constexpr int pageSizeValue = 80;
     static constexpr int debounceMilliseconds = 220;
 
-    explicit BrowserModel(std::shared_ptr<ScanSource> scanner = {}, QObject *parent = nullptr);
+    // `scanner` must not be null; the window's host passes the real one.
+    explicit BrowserModel(std::shared_ptr<ScanSource> scanner, QObject *parent = nullptr);
     ~BrowserModel() override;
 
     void setClipboardService(ClipboardService *service) { m_clipboard = service; }

@@ -410,10 +410,7 @@ int main(int argc, char *argv[])
             // names only the installed helper, so it widens nothing.
             const QString pkexec = qEnvironmentVariable("KESTRIN_PKEXEC", defaultPkexecPath());
             scanner.setAdministratorReader(HardwareScanner::AdministratorReader{
-                pkexec,
-                runningExecutableDir() +
-                    QStringLiteral("/../libexec/kestrin/kestrin-read-firmware"),
-                administratorReadTimeout});
+                pkexec, administratorHelperPath(), administratorReadTimeout});
         }
         result = scanner.performScan();
     }

@@ -1,7 +1,9 @@
 // Items made from arbitrary text go through cleaning; the result must hold no
 // duplicate keys and no placeholder or one-character values.
 #include "model/textservices.h"
+#include "scanner/cleaner.h"
 #include "scanner/hardwarescanner.h"
+#include "scanner/summarybuilder.h"
 
 #include <QSet>
 
@@ -23,7 +25,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         items.append(HardwareItem(category, lines[i].toString(), lines[i + 1].toString(),
                                   lines[i + 2].toString(), QStringLiteral("fuzz")));
     }
-    const QList<HardwareItem> cleaned = scanner.cleanAndDeduplicate(items);
+    const QList<HardwareItem> cleaned = cleanAndDeduplicate(items, scanner.badValues());
     QSet<QString> keys;
     const QSet<QString> bad(scanner.badValues().cbegin(), scanner.badValues().cend());
     for (const HardwareItem &item : cleaned) {
@@ -37,7 +39,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         }
         keys.insert(key);
     }
-    const QList<HardwareItem> summary = HardwareScanner::makeSummaryItems(cleaned);
+    const QList<HardwareItem> summary = makeSummaryItems(cleaned);
     if (summary.size() > 14) {
         __builtin_trap();
     }

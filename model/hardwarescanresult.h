@@ -18,4 +18,6 @@ struct HardwareScanResult {
     bool canReadAsAdministrator = false;
     // The user dismissed the password dialog of this scan's elevated reading.
     bool administratorReadDismissed = false;
+    // The classic run's facts came from the firmware tables read as administrator.
+    bool readAsAdministrator = false;
 };

@@ -30,7 +30,7 @@ const QString &defaultPkexecPath()
 }
 
 AdministratorRead readFirmwareTablesAsAdministrator(const QString &pkexec, const QString &helper,
-                                                    double timeout)
+                                                    double timeout, ActiveProcessRegistry &registry)
 {
     if (!isExecutableFile(pkexec)) {
         return refused(QStringLiteral(
@@ -42,7 +42,7 @@ AdministratorRead readFirmwareTablesAsAdministrator(const QString &pkexec, const
                                       "the helper is not installed at ") +
                        helper + QStringLiteral("."));
     }
-    const Expected<QString> output = runDMIDecode(pkexec, QStringList{helper}, timeout);
+    const Expected<QString> output = runDMIDecode(pkexec, QStringList{helper}, timeout, registry);
     if (output) {
         return AdministratorRead{AdministratorReadOutcome::Read, *output, {}};
     }

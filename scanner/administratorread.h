@@ -2,6 +2,8 @@
 
 #include <QString>
 
+class ActiveProcessRegistry;
+
 // Reading the firmware tables through pkexec and the root helper installed
 // beside the bundled tool. The helper runs dmidecode -q and nothing else, so
 // its output stands in for the classic run's.
@@ -22,9 +24,11 @@ struct AdministratorRead {
 // longer than a tool run may take.
 inline constexpr double administratorReadTimeout = 120.0;
 
-// Runs `pkexec helper` with the stop sequence of any tool run. Blocks.
-[[nodiscard]] AdministratorRead
-readFirmwareTablesAsAdministrator(const QString &pkexec, const QString &helper,
-                                  double timeout = administratorReadTimeout);
+// Runs `pkexec helper` with the stop sequence of any tool run, with the child
+// in `registry` while it runs. Blocks.
+[[nodiscard]] AdministratorRead readFirmwareTablesAsAdministrator(const QString &pkexec,
+                                                                  const QString &helper,
+                                                                  double timeout,
+                                                                  ActiveProcessRegistry &registry);
 
 [[nodiscard]] const QString &defaultPkexecPath();

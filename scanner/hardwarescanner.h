@@ -26,11 +26,6 @@ public:
     [[nodiscard]] const QSet<QString> &usefulKeys() const { return m_usefulKeys; }
     [[nodiscard]] const QStringList &badValues() const { return m_badValues; }
 
-    [[nodiscard]] QList<HardwareItem> parseClassicDMIDecode(QStringView output) const;
-    [[nodiscard]] static QList<HardwareItem> parseMacHardware(QStringView output);
-    [[nodiscard]] QList<HardwareItem> cleanAndDeduplicate(const QList<HardwareItem> &items) const;
-    [[nodiscard]] static QList<HardwareItem> makeSummaryItems(const QList<HardwareItem> &items);
-
     // The part of a successful run: its header and order, its output, and what
     // its parser makes of that output. Each run calls one of these on its own
     // thread, so the two outputs are parsed at the same time.

@@ -23,7 +23,3 @@ inline constexpr std::int64_t runTimeoutErrorCode = 124;
 // child is in `registry` while it runs, so a quit can end it.
 [[nodiscard]] Expected<QString> runDMIDecode(const QString &toolURL, const QStringList &arguments,
                                              double timeout, ActiveProcessRegistry &registry);
-// The same, with the child in HardwareScanner::activeProcesses() (defined with
-// HardwareScanner, so that the runner needs only the registry).
-[[nodiscard]] Expected<QString> runDMIDecode(const QString &toolURL, const QStringList &arguments,
-                                             double timeout);

@@ -46,6 +46,19 @@ Expected<QString> bundledToolURL()
     return bundledToolURL(runningExecutableDir());
 }
 
+QString administratorHelperPath(const QString &executableDir)
+{
+    const QString path =
+        executableDir + QStringLiteral("/../libexec/kestrin/kestrin-read-firmware");
+    const QString canonical = QFileInfo(path).canonicalFilePath();
+    return canonical.isEmpty() ? path : canonical;
+}
+
+QString administratorHelperPath()
+{
+    return administratorHelperPath(runningExecutableDir());
+}
+
 void ensureToolExecutable(const QString &path)
 {
     const QByteArray nativePath = QFile::encodeName(path);

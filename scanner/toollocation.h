@@ -15,6 +15,13 @@ inline constexpr char16_t bundledToolRelativePath[] = u"../libexec/kestrin/dmide
 // The same lookup for a program living in `executableDir`.
 [[nodiscard]] Expected<QString> bundledToolURL(const QString &executableDir);
 
+// The helper that reads the firmware tables as root, beside the tool. pkexec
+// picks the polkit action by the exact path it is given, which the install
+// writes without "..": so this is the helper's canonical path, or the plain
+// one when it is missing (and pkexec's error names what was looked for).
+[[nodiscard]] QString administratorHelperPath(const QString &executableDir);
+[[nodiscard]] QString administratorHelperPath();
+
 // Folder of the running executable; empty when it cannot be determined.
 [[nodiscard]] QString runningExecutableDir();
 

@@ -1,5 +1,6 @@
 #include "ui/mainwindowhost.h"
 
+#include "scanner/hardwarescanner.h"
 #include "ui/appiconprovider.h"
 #include "ui/clipboardservice.h"
 #include "ui/fontwarmup.h"
@@ -23,7 +24,9 @@ constexpr QLatin1StringView hideIdentifiersKey{"privacy/hideIdentifiers"};
 
 MainWindowHost::MainWindowHost(std::shared_ptr<ScanSource> scanner, QObject *parent)
     : QObject(parent), m_clipboard(std::make_unique<GuiClipboardService>()),
-      m_fileChooser(m_saveDialog), m_model(std::make_unique<BrowserModel>(std::move(scanner)))
+      m_fileChooser(m_saveDialog),
+      m_model(std::make_unique<BrowserModel>(scanner ? std::move(scanner)
+                                                     : std::make_shared<HardwareScanner>()))
 {
     m_model->setClipboardService(m_clipboard.get());
     m_model->setSaveLocationProvider(&m_fileChooser);

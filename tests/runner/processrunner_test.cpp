@@ -31,7 +31,8 @@ TEST_P(RunnerOutcome, GivesTextOrError)
         sigemptyset(&blocked);
         sigaddset(&blocked, SIGTERM);
         pthread_sigmask(SIG_BLOCK, &blocked, nullptr);
-        run = runDMIDecode(fakeTool(), commands(c.commands), c.limit);
+        run = runDMIDecode(fakeTool(), commands(c.commands), c.limit,
+                           HardwareScanner::activeProcesses());
     }).join();
     EXPECT_LT(std::chrono::steady_clock::now() - start, 1500ms + c.limit * 1s);
     const Expected<QString> &result = *run;
@@ -96,7 +97,8 @@ TEST_F(RunnerLaunch, ErrorsNameTheSystemsReason)
     const std::pair<QString, int> cases[] = {
         {tempPath(QStringLiteral("absent")), ENOENT}, {garbage, ENOEXEC}, {m_dir.path(), EACCES}};
     for (const auto &[tool, code] : cases) {
-        const Expected<QString> result = runDMIDecode(tool, {QStringLiteral("-q")}, 10);
+        const Expected<QString> result =
+            runDMIDecode(tool, {QStringLiteral("-q")}, 10, HardwareScanner::activeProcesses());
         ASSERT_FALSE(result.hasValue()) << code;
         EXPECT_EQ(result.error().code, code);
         EXPECT_EQ(result.error().description, QString::fromLocal8Bit(std::strerror(code)));
@@ -106,7 +108,8 @@ TEST_F(RunnerLaunch, ErrorsNameTheSystemsReason)
 // Every descriptor the child holds above 2 is one we let every child inherit.
 TEST_F(RunnerLaunch, ChildGetsNoDescriptorOfOurs)
 {
-    const Expected<QString> result = runDMIDecode(fakeTool(), {QStringLiteral("fds")}, 10);
+    const Expected<QString> result =
+        runDMIDecode(fakeTool(), {QStringLiteral("fds")}, 10, HardwareScanner::activeProcesses());
     ASSERT_TRUE(result.hasValue());
     for (const QString &line : result.value().split(u'\n', Qt::SkipEmptyParts)) {
         // -1 (closed by now, like a run's pipe) has FD_CLOEXEC set too.
@@ -121,8 +124,8 @@ class RunnerVolume : public ProcessHygiene {};
 TEST_F(RunnerVolume, FiftyMegabytesOnBothStreams)
 {
     constexpr qsizetype size = 50 * 1000 * 1000;
-    const Expected<QString> result =
-        runDMIDecode(fakeTool(), {QStringLiteral("flood %1").arg(size)}, 60);
+    const Expected<QString> result = runDMIDecode(
+        fakeTool(), {QStringLiteral("flood %1").arg(size)}, 60, HardwareScanner::activeProcesses());
     ASSERT_TRUE(result.hasValue()) << result.error().description.toStdString();
     ASSERT_EQ(result.value().size(), 2 * size + 1);
     EXPECT_EQ(result.value()[size], u'\n');
@@ -136,8 +139,9 @@ TEST_F(RunnerTimeout, ChildIgnoringTerminationIsKilled)
 {
     const QString pidFile = tempPath(QStringLiteral("child.pid"));
     const auto start = std::chrono::steady_clock::now();
-    const Expected<QString> result = runDMIDecode(
-        fakeTool(), {u"ignoreterm"_qs, u"pidfile "_qs + pidFile, u"sleep 60000"_qs}, 1);
+    const Expected<QString> result =
+        runDMIDecode(fakeTool(), {u"ignoreterm"_qs, u"pidfile "_qs + pidFile, u"sleep 60000"_qs}, 1,
+                     HardwareScanner::activeProcesses());
     const auto elapsed = std::chrono::steady_clock::now() - start;
     ASSERT_FALSE(result.hasValue());
     EXPECT_EQ(result.error().description, QStringLiteral("dmidecode timed out after 1 seconds."));
@@ -155,13 +159,15 @@ TEST_F(RunnerTimeout, ProcessLeftBehindHoldsNoRun)
     auto start = std::chrono::steady_clock::now();
     const QString grandchild = u"grandchild 30000 "_qs;
     Expected<QString> result = runDMIDecode(
-        fakeTool(), {u"out table\\n"_qs, grandchild + leftBehindPidFile(), u"exit 0"_qs}, 10);
+        fakeTool(), {u"out table\\n"_qs, grandchild + leftBehindPidFile(), u"exit 0"_qs}, 10,
+        HardwareScanner::activeProcesses());
     EXPECT_LT(std::chrono::steady_clock::now() - start, 5s);
     ASSERT_TRUE(result.hasValue());
     EXPECT_EQ(result.value(), QStringLiteral("table\n")); // what the tool wrote is kept
 
     start = std::chrono::steady_clock::now();
-    result = runDMIDecode(fakeTool(), {grandchild + leftBehindPidFile(), u"sleep 60000"_qs}, 1);
+    result = runDMIDecode(fakeTool(), {grandchild + leftBehindPidFile(), u"sleep 60000"_qs}, 1,
+                          HardwareScanner::activeProcesses());
     EXPECT_LT(std::chrono::steady_clock::now() - start, 7s);
     ASSERT_FALSE(result.hasValue());
     EXPECT_EQ(result.error().code, 124);
@@ -174,15 +180,17 @@ class RunnerConcurrency : public ProcessHygiene {};
 TEST_F(RunnerConcurrency, RunsNextToAHungOneKeepTheirOwnOutputAndPace)
 {
     auto hung = std::async(std::launch::async, [] {
-        return runDMIDecode(fakeTool(), {QStringLiteral("sleep 60000")}, 3);
+        return runDMIDecode(fakeTool(), {QStringLiteral("sleep 60000")}, 3,
+                            HardwareScanner::activeProcesses());
     });
     std::this_thread::sleep_for(100ms);
     const auto start = std::chrono::steady_clock::now();
     std::vector<std::future<Expected<QString>>> runs;
     for (int i = 0; i < 8; ++i) {
         runs.push_back(std::async(std::launch::async, [i] {
-            return runDMIDecode(
-                fakeTool(), {u"sleep 300"_qs, u"out run %1"_qs.arg(i), u"err e%1"_qs.arg(i)}, 10);
+            return runDMIDecode(fakeTool(),
+                                {u"sleep 300"_qs, u"out run %1"_qs.arg(i), u"err e%1"_qs.arg(i)},
+                                10, HardwareScanner::activeProcesses());
         }));
     }
     for (int i = 0; i < 8; ++i) {

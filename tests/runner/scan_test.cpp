@@ -126,7 +126,8 @@ protected:
     // The first line of what `program` prints for --json, run with `arguments`.
     static QJsonObject json(const QString &program, QStringList arguments)
     {
-        const Expected<QString> out = runDMIDecode(program, arguments << u"--json"_qs, 20);
+        const Expected<QString> out = runDMIDecode(program, arguments << u"--json"_qs, 20,
+                                                   HardwareScanner::activeProcesses());
         EXPECT_TRUE(out.hasValue()) << out.error().description.toStdString();
         return QJsonDocument::fromJson(
                    (out.hasValue() ? out.value() : QString()).section(u'\n', 0, 0).toUtf8())

@@ -1,7 +1,11 @@
+#include "scanner/activeprocessregistry.h"
 #include "scanner/administratorread.h"
+#include "scanner/toollocation.h"
 #include "tests/scanner/scripttesthelpers.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -33,7 +37,8 @@ TEST_P(AdministratorReadTest, MapsWhatPkexecReports)
                                ? writeScript(dir, QStringLiteral("kestrin-read-firmware"), "exit 0")
                                : dir.filePath(QStringLiteral("kestrin-read-firmware"));
 
-    const AdministratorRead read = readFirmwareTablesAsAdministrator(pkexec, helper, 10);
+    ActiveProcessRegistry registry;
+    const AdministratorRead read = readFirmwareTablesAsAdministrator(pkexec, helper, 10, registry);
     EXPECT_EQ(read.outcome, c.outcome);
     EXPECT_EQ(read.output, QString::fromUtf8(c.output).replace(QStringLiteral("$HELPER"), helper));
     EXPECT_EQ(read.warning,
@@ -62,5 +67,37 @@ INSTANTIATE_TEST_SUITE_P(
                  "Could not read the firmware tables as administrator: "
                  "/dev/mem: Operation not permitted"}),
     [](const ::testing::TestParamInfo<ReadCase> &info) { return std::string(info.param.name); });
+
+// pkexec picks the polkit action by the exact path it is given, and the
+// action names the installed path without ".." or links.
+TEST(AdministratorHelperPath, IsTheCanonicalPathOfAnInstalledHelper)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString root = QFileInfo(dir.path()).canonicalFilePath();
+    ASSERT_TRUE(QDir(root).mkpath(QStringLiteral("usr/bin")));
+    ASSERT_TRUE(QDir(root).mkpath(QStringLiteral("usr/libexec/kestrin")));
+    ASSERT_TRUE(QDir(root).mkpath(QStringLiteral("bare/bin")));
+    QFile helper(root + QStringLiteral("/usr/libexec/kestrin/kestrin-read-firmware"));
+    ASSERT_TRUE(helper.open(QIODevice::WriteOnly));
+    helper.close();
+    ASSERT_TRUE(QFile::link(root + QStringLiteral("/usr"), root + QStringLiteral("/linked")));
+
+    const struct {
+        const char *executableDir;
+        const char *expected;
+    } cases[] = {
+        {"/usr/bin", "/usr/libexec/kestrin/kestrin-read-firmware"},
+        {"/linked/bin", "/usr/libexec/kestrin/kestrin-read-firmware"},
+        {"/usr/bin/../bin", "/usr/libexec/kestrin/kestrin-read-firmware"},
+        // Missing: the plain path, which the "not installed" warning names.
+        {"/bare/bin", "/bare/bin/../libexec/kestrin/kestrin-read-firmware"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.executableDir);
+        EXPECT_EQ(administratorHelperPath(root + QString::fromUtf8(c.executableDir)),
+                  root + QString::fromUtf8(c.expected));
+    }
+}
 
 } // namespace

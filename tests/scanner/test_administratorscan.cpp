@@ -60,6 +60,7 @@ TEST_P(AdministratorScanTest, ReplacesOnlyTheClassicRun)
         EXPECT_NE(raw.contains(QStringLiteral("fallback tables")), c.elevatedBlock);
         EXPECT_EQ(result.warnings, c.warnings);
         EXPECT_FALSE(result.canReadAsAdministrator);
+        EXPECT_EQ(result.readAsAdministrator, c.elevatedBlock);
         EXPECT_EQ(result.administratorReadDismissed, std::string(c.name) == "DialogDismissed");
         EXPECT_EQ(readAll(runs), QByteArray("run\n").repeated(scan));
     }

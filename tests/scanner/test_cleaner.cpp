@@ -1,7 +1,6 @@
 #include "itemtesthelpers.h"
-#include "scanner/cleaner.h"
-#include "scanner/hardwarescanner.h"
 #include "scanner/summarybuilder.h"
+#include "scanneritemhelpers.h"
 
 #include <gtest/gtest.h>
 
@@ -17,7 +16,7 @@ HardwareItem item(HardwareCategory category, const char *title, const char *valu
 
 QList<HardwareItem> clean(const QList<HardwareItem> &items)
 {
-    return HardwareScanner().cleanAndDeduplicate(items);
+    return cleanAndDeduplicate(items);
 }
 
 QList<HardwareItem> cleanValue(const QString &value)

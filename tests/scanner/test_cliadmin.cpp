@@ -1,3 +1,4 @@
+#include "scanner/hardwarescanner.h"
 #include "scanner/processrunner.h"
 #include "tests/scanner/scripttesthelpers.h"
 
@@ -21,17 +22,24 @@ TEST(CliAdmin, ReadsThroughPkexecUnlessAlreadyRoot)
                                      "case \"$1\" in --mac-hardware) echo 'mac facts';; "
                                      "-q) echo 'fallback tables';; esac");
     const QString marker = dir.filePath(QStringLiteral("pkexec-ran"));
+    // pkexec is given the helper's path without "..", as the polkit action names it.
     const QString pkexec =
         writeScript(dir, QStringLiteral("pkexec"),
-                    "touch '" + marker.toUtf8() + "'; echo 'elevated tables'; echo \"$1\" >&2");
+                    "printf '%s' \"$*\" > '" + marker.toUtf8() + "'; echo 'elevated tables'");
     qputenv("KESTRIN_PKEXEC", pkexec.toUtf8());
     const Expected<QString> out = runDMIDecode(
         QStringLiteral(KESTRIN_CLI_PATH),
-        {QStringLiteral("--admin"), QStringLiteral("--raw"), QStringLiteral("--tool"), tool}, 20);
+        {QStringLiteral("--admin"), QStringLiteral("--raw"), QStringLiteral("--tool"), tool}, 20,
+        HardwareScanner::activeProcesses());
     qunsetenv("KESTRIN_PKEXEC");
     ASSERT_TRUE(out.hasValue()) << out.error().description.toStdString();
     const bool root = ::geteuid() == 0;
     EXPECT_EQ(QFile::exists(marker), !root);
+    if (!root) {
+        QFile arguments(marker);
+        ASSERT_TRUE(arguments.open(QIODevice::ReadOnly));
+        EXPECT_EQ(arguments.readAll(), QByteArray(KESTRIN_HELPER_PATH));
+    }
     EXPECT_EQ(out.value().contains(QStringLiteral("(read as administrator)\nelevated tables")),
               !root)
         << out.value().toStdString();
@@ -43,7 +51,8 @@ TEST(CliAdmin, RefusesSavedOutputs)
 {
     const Expected<QString> out = runDMIDecode(
         QStringLiteral(KESTRIN_CLI_PATH),
-        {QStringLiteral("--admin"), QStringLiteral("--classic"), QStringLiteral("/dev/null")}, 20);
+        {QStringLiteral("--admin"), QStringLiteral("--classic"), QStringLiteral("/dev/null")}, 20,
+        HardwareScanner::activeProcesses());
     ASSERT_FALSE(out.hasValue());
     EXPECT_EQ(out.error().code, 2);
 }

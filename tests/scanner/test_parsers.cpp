@@ -2,8 +2,8 @@
 // outputs of the corpus do not hold (those are pinned by the CLI digests).
 #include "itemtesthelpers.h"
 #include "scanner/categoryclassifier.h"
-#include "scanner/hardwarescanner.h"
 #include "scanner/macparser.h"
+#include "scanneritemhelpers.h"
 
 #include <gtest/gtest.h>
 
@@ -91,7 +91,7 @@ TEST(ClassicParser, Lines)
         {"only newlines", "\n\n\r\n\u2029", {}},
     };
     for (const Case &c : cases) {
-        EXPECT_EQ(texts(HardwareScanner().parseClassicDMIDecode(q(c.text))), c.expected) << c.name;
+        EXPECT_EQ(texts(parseClassicDMIDecode(q(c.text))), c.expected) << c.name;
     }
 }
 
