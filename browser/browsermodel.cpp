@@ -202,6 +202,15 @@ void BrowserModel::refresh()
         }));
 }
 
+QString BrowserModel::administratorReadNote() const
+{
+    if (!m_readAsAdministrator) {
+        return {};
+    }
+    return QStringLiteral("The firmware tables were read as administrator: memory devices, slots "
+                          "and serial numbers come from them.");
+}
+
 const QString &BrowserModel::rawOutput() const
 {
     if (m_hideIdentifiers) {
@@ -266,6 +275,8 @@ void BrowserModel::applyScanResult(PreparedScan scan)
     m_masked = std::move(scan.masked);
     const bool couldReadAsAdministrator = m_canReadAsAdministrator;
     m_canReadAsAdministrator = scan.result.canReadAsAdministrator;
+    const bool wasReadAsAdministrator = m_readAsAdministrator;
+    m_readAsAdministrator = scan.result.readAsAdministrator;
     if (scan.result.administratorReadDismissed) {
         // Asking again on every refresh would punish saying no once.
         m_scanner->setReadAsAdministrator(false);
@@ -300,6 +311,9 @@ void BrowserModel::applyScanResult(PreparedScan scan)
     Q_EMIT warningsChanged();
     if (couldReadAsAdministrator != m_canReadAsAdministrator) {
         Q_EMIT canReadAsAdministratorChanged();
+    }
+    if (wasReadAsAdministrator != m_readAsAdministrator) {
+        Q_EMIT administratorReadNoteChanged();
     }
     Q_EMIT isScanningChanged();
     Q_EMIT scanFinished();
@@ -683,6 +697,8 @@ bool BrowserModel::openReport(const QUrl &url)
     }
     PreparedScan scan;
     scan.result = std::move(report->scan);
+    // A saved report does not say how its tables were read.
+    scan.result.readAsAdministrator = false;
     scan.searchTexts.reserve(scan.result.items.size());
     for (const HardwareItem &item : std::as_const(scan.result.items)) {
         scan.searchTexts.append(item.searchableText());

@@ -41,6 +41,10 @@ class BrowserModel : public QObject {
     // authorisation and offers Cancel.
     Q_PROPERTY(bool administratorReadPending READ administratorReadPending NOTIFY
                    administratorReadPendingChanged)
+    // One sentence while the shown scan read the firmware tables as
+    // administrator; empty otherwise (always for an opened report).
+    Q_PROPERTY(QString administratorReadNote READ administratorReadNote NOTIFY
+                   administratorReadNoteChanged)
     // Whether serial numbers, UUIDs, asset tags, MAC addresses and the like are
     // masked in everything the model shows, copies, saves and searches (see
     // model/identifiermask.h). On by default.
@@ -120,6 +124,7 @@ public:
     [[nodiscard]] const QStringList &warnings() const;
     [[nodiscard]] bool canReadAsAdministrator() const { return m_canReadAsAdministrator; }
     [[nodiscard]] bool administratorReadPending() const { return m_administratorReadPending; }
+    [[nodiscard]] QString administratorReadNote() const;
     [[nodiscard]] bool hideIdentifiers() const { return m_hideIdentifiers; }
     // Runs the filter pass again (the search sees what is shown), keeping the
     // page size and the selected category.
@@ -218,6 +223,7 @@ Q_SIGNALS:
     void warningsChanged();
     void canReadAsAdministratorChanged();
     void administratorReadPendingChanged();
+    void administratorReadNoteChanged();
     void itemsChanged();
     void selectedCategoryChanged();
     void searchTextChanged();
@@ -274,6 +280,7 @@ private:
     QStringList m_warnings;
     bool m_canReadAsAdministrator = false;
     bool m_administratorReadPending = false;
+    bool m_readAsAdministrator = false;
     // The pending scan's result is dropped when it arrives.
     bool m_administratorReadCancelled = false;
     bool m_hideIdentifiers = true;

@@ -99,6 +99,33 @@ TEST(ScanLifecycle, OfferToReadAsAdministratorFollowsTheLatestScan)
     EXPECT_EQ(changed.size(), 1);
 }
 
+// The note follows what is shown: a live scan that read the tables as
+// administrator, and nothing else; not even a saved report of such a scan.
+TEST(ScanLifecycle, AdministratorReadNoteFollowsWhatIsShown)
+{
+    HardwareScanResult elevated{{item(Cat::memory, "DIMM")}, QStringLiteral("raw"), {}};
+    elevated.readAsAdministrator = true;
+    ScannedModel s({item(Cat::cpu, "Core")});
+    EXPECT_TRUE(s.model->administratorReadNote().isEmpty());
+    QSignalSpy changed(s.model.get(), &BrowserModel::administratorReadNoteChanged);
+
+    s.finishScan(elevated);
+    EXPECT_TRUE(s.model->administratorReadNote().contains(u"read as administrator"));
+    s.finishScan(elevated);
+    EXPECT_EQ(changed.size(), 1);
+
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("tool.txt"));
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("# dmidecode 3.5\n(read as administrator)\n\nHandle 0x0000, DMI type 0, 26 bytes\n"
+               "BIOS Information\n\tVendor: Example BIOS Maker\n\n");
+    file.close();
+    ASSERT_TRUE(s.model->openReport(QUrl::fromLocalFile(path)));
+    EXPECT_TRUE(s.model->administratorReadNote().isEmpty());
+    EXPECT_EQ(changed.size(), 2);
+}
+
 // Refresh keeps reading as administrator until the password dialog is
 // dismissed once; then it stops asking.
 TEST(ScanLifecycle, ReadingAsAdministratorLastsUntilTheDialogIsDismissed)

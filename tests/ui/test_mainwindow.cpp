@@ -336,6 +336,7 @@ private Q_SLOTS:
         finishScan(refused);
         QQuickItem *button = nullptr;
         QTRY_VERIFY(isShown(button = find(u"readAsAdministratorButton"_s)));
+        QVERIFY(!isShown(find(u"administratorReadNote"_s)));
         clickItem(button);
         QTRY_COMPARE(scans(), 2);
         QVERIFY(m_loaded->scanner->readAsAdministrator);
@@ -346,8 +347,11 @@ private Q_SLOTS:
         HardwareScanResult read = refused;
         read.warnings.clear();
         read.canReadAsAdministrator = false;
+        read.readAsAdministrator = true;
         finishScan(read);
         QTRY_VERIFY(!isShown(find(u"warningsBox"_s)));
+        QVERIFY(isShown(find(u"administratorReadNote"_s)));
+        QVERIFY(shown(u"administratorReadNoteText"_s).contains(u"as administrator"_s));
         QVERIFY(!isShown(find(u"readAsAdministratorButton"_s)));
         QVERIFY(!isShown(find(u"administratorWaitingText"_s)));
     }

@@ -174,6 +174,14 @@ QtObject {
     readonly property real removedValueOpacity: 0.55
     readonly property int bannerRowSpacing: 10
 
+    // Note that the firmware tables were read as administrator
+    readonly property int noteInset: 10
+    readonly property int noteRadius: 12
+    readonly property int noteTextSize: 12
+    readonly property int noteIconSpacing: 6
+    readonly property real noteFillOpacity: 0.1
+    readonly property real noteOutlineOpacity: 0.15
+
     // Opened report banner
     readonly property int bannerInset: 14
     readonly property int bannerRadius: 12

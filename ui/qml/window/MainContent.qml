@@ -77,6 +77,13 @@ Rectangle {
             onReadAsAdministratorRequested: root.browser.readAsAdministrator()
             onCancelAdministratorReadRequested: root.browser.cancelAdministratorRead()
         }
+
+        AdministratorReadNote {
+            objectName: "administratorReadNote"
+            width: parent.width
+            visible: root.browser.administratorReadNote.length > 0
+            note: root.browser.administratorReadNote
+        }
     }
 
     Item {
