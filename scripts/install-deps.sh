@@ -14,6 +14,8 @@ packages=(
   dmidecode pciutils libpci-dev libudev-dev usb.ids i2c-tools hwdata edid-decode
   appstream desktop-file-utils dpkg-dev lintian libxml2-utils
   dbus-daemon
+  # The end-to-end test of reading as administrator (tests/packaging/polkit-e2e.sh).
+  polkitd pkexec
 )
 if [[ "${KESTRIN_DEPS_EXTRA:-}" != "" ]]; then
   read -r -a extra <<< "${KESTRIN_DEPS_EXTRA}"
