@@ -1,7 +1,5 @@
 #include "browsertesthelpers.h"
 
-#include <QElapsedTimer>
-
 namespace {
 
 QList<HardwareItem> searchCorpus()
@@ -60,39 +58,6 @@ INSTANTIATE_TEST_SUITE_P(
                       SearchCase{"FieldsMatchOnlyContiguously", Cat::network, "dimm-src", ""},
                       SearchCase{"SourceIsSearchedToo", Cat::network, "dimm-source", "aa:bb@"}),
     rowName);
-
-TEST(Debounce, FiveQuickKeystrokesGiveOnePassWithTheFullText)
-{
-    ScannedModel s(searchCorpus());
-    s.model->setSelectedCategory(Cat::memory);
-    QSignalSpy passes(s.model.get(), &BrowserModel::filterPassCompleted);
-
-    QElapsedTimer clock; // restarted at each keystroke
-    clock.start();
-    qint64 longestGap = 0;
-    const QString text = QStringLiteral("speed");
-    for (qsizetype n = 1; n <= text.size(); ++n) {
-        longestGap = std::max(longestGap, clock.restart());
-        s.model->setSearchText(text.left(n));
-        if (n < text.size()) {
-            QTest::qWait(60);
-        }
-    }
-    if (longestGap >= BrowserModel::debounceMilliseconds - 20) {
-        GTEST_SKIP() << "machine too busy to type quickly: gap of " << longestGap << " ms";
-    }
-    EXPECT_EQ(passes.count(), 0);
-    EXPECT_TRUE(s.model->hasPendingSearch());
-    EXPECT_EQ(s.model->debouncedSearchText(), QString());
-
-    ASSERT_TRUE(passes.wait(2000));
-    EXPECT_GE(clock.elapsed(), BrowserModel::debounceMilliseconds - 2);
-    EXPECT_EQ(s.model->debouncedSearchText(), text);
-    EXPECT_EQ(s.model->filteredCount(), 1);
-    QTest::qWait(2 * BrowserModel::debounceMilliseconds);
-    EXPECT_EQ(passes.count(), 1);
-    EXPECT_FALSE(s.model->hasPendingSearch());
-}
 
 // A category change filters at once, with the text settled so far, from one
 // page; the pending text follows after the delay, again from one page.
