@@ -53,8 +53,10 @@ QByteArray document(const QList<HardwareItem> &items, const QStringList &warning
 {
     QByteArray out;
     // The raw output is most of a large report; growing once for it, rather
-    // than doubling past it, keeps the peak near the final size.
-    out.reserve(rawOutput.size() + items.size() * 160 + 1024);
+    // than doubling past it, keeps the peak near the final size. The writer
+    // makes room for one slice beyond what it writes.
+    out.reserve(rawOutput.size() + items.size() * 160 +
+                JsonWriter::sliceUnits * JsonWriter::maxBytesPerUnit + 1024);
     JsonWriter writer(out);
     writeDocument(writer, items, warnings, header, [&] { writer.value(rawOutput); });
     writer.endLine();

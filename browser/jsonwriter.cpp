@@ -2,6 +2,8 @@
 
 #include <QIODevice>
 
+#include <algorithm>
+
 namespace {
 
 char hexDigit(unsigned nibble)
@@ -9,18 +11,19 @@ char hexDigit(unsigned nibble)
     return static_cast<char>(nibble < 10 ? '0' + nibble : 'a' + nibble - 10);
 }
 
-void appendUnicodeEscape(QByteArray &out, char16_t unit)
+char *writeUnicodeEscape(char *out, char16_t unit)
 {
-    const char escape[] = {'\\',
-                           'u',
-                           hexDigit((unit >> 12) & 0xf),
-                           hexDigit((unit >> 8) & 0xf),
-                           hexDigit((unit >> 4) & 0xf),
-                           hexDigit(unit & 0xf)};
-    out.append(escape, sizeof escape);
+    *out++ = '\\';
+    *out++ = 'u';
+    *out++ = hexDigit((unit >> 12) & 0xf);
+    *out++ = hexDigit((unit >> 8) & 0xf);
+    *out++ = hexDigit((unit >> 4) & 0xf);
+    *out++ = hexDigit(unit & 0xf);
+    return out;
 }
 
-// The escape for an ASCII unit that cannot stand as itself, or nullptr.
+// The two-character escape for an ASCII unit that cannot stand as itself, or
+// nullptr.
 const char *shortEscape(char16_t unit)
 {
     switch (unit) {
@@ -54,8 +57,8 @@ JsonWriter::JsonWriter(QByteArray &out) : m_out(out) {}
 
 JsonWriter::JsonWriter(QIODevice &device) : m_out(m_buffer), m_device(&device)
 {
-    // Room for one chunk and the longest unit sequence that overshoots it.
-    m_buffer.reserve(chunkSize + 512);
+    // Room for one chunk and the slice that overshoots it.
+    m_buffer.reserve(chunkSize + sliceUnits * maxBytesPerUnit + 512);
 }
 
 void JsonWriter::spillIfFull()
@@ -196,47 +199,51 @@ void JsonWriter::appendString(QStringView text)
 
 void JsonWriter::appendEscaped(QStringView text)
 {
-    // Runs of plain ASCII, which is nearly all of a report, are copied a run
-    // at a time; everything else is encoded unit by unit.
+    // The units are encoded straight into the buffer, a slice at a time: room
+    // for the longest form of every unit is made first, and the size is cut
+    // back to what was written. One pass, no temporary, no per-unit append.
     const char16_t *cursor = text.utf16();
     const char16_t *const end = cursor + text.size();
-    char run[256];
     while (cursor < end) {
         // Inside the loop, so that one long value is written out as it goes.
         spillIfFull();
-        qsizetype length = 0;
-        while (cursor < end && length < qsizetype(sizeof run) && isPlainAscii(*cursor)) {
-            run[length++] = static_cast<char>(*cursor++);
-        }
-        if (length > 0) {
-            m_out.append(run, length);
-            continue;
-        }
-        const char16_t unit = *cursor++;
-        if (unit < 0x80) {
-            if (const char *escape = shortEscape(unit)) {
-                m_out.append(escape);
+        const char16_t *const sliceEnd = cursor + std::min<qsizetype>(end - cursor, sliceUnits);
+        const qsizetype start = m_out.size();
+        m_out.resize(start + sliceUnits * maxBytesPerUnit);
+        char *const first = m_out.data() + start;
+        char *out = first;
+        while (cursor < sliceEnd) {
+            const char16_t unit = *cursor++;
+            if (isPlainAscii(unit)) {
+                *out++ = static_cast<char>(unit);
+            } else if (unit < 0x80) {
+                if (const char *escape = shortEscape(unit)) {
+                    *out++ = escape[0];
+                    *out++ = escape[1];
+                } else {
+                    out = writeUnicodeEscape(out, unit);
+                }
+            } else if (unit < 0x800) {
+                *out++ = static_cast<char>(0xc0 | (unit >> 6));
+                *out++ = static_cast<char>(0x80 | (unit & 0x3f));
+            } else if (QChar::isHighSurrogate(unit) && cursor < end &&
+                       QChar::isLowSurrogate(*cursor)) {
+                // The low half may lie past the slice; its bytes fit in the
+                // room made for the high half.
+                const char32_t code = QChar::surrogateToUcs4(unit, *cursor++);
+                *out++ = static_cast<char>(0xf0 | (code >> 18));
+                *out++ = static_cast<char>(0x80 | ((code >> 12) & 0x3f));
+                *out++ = static_cast<char>(0x80 | ((code >> 6) & 0x3f));
+                *out++ = static_cast<char>(0x80 | (code & 0x3f));
+            } else if (QChar::isSurrogate(unit)) {
+                // A lone surrogate has no UTF-8 form; the escape keeps it.
+                out = writeUnicodeEscape(out, unit);
             } else {
-                appendUnicodeEscape(m_out, unit);
+                *out++ = static_cast<char>(0xe0 | (unit >> 12));
+                *out++ = static_cast<char>(0x80 | ((unit >> 6) & 0x3f));
+                *out++ = static_cast<char>(0x80 | (unit & 0x3f));
             }
-        } else if (unit < 0x800) {
-            m_out.append(static_cast<char>(0xc0 | (unit >> 6)));
-            m_out.append(static_cast<char>(0x80 | (unit & 0x3f)));
-        } else if (QChar::isHighSurrogate(unit) && cursor < end && QChar::isLowSurrogate(*cursor)) {
-            const char32_t code = QChar::surrogateToUcs4(unit, *cursor++);
-            const char bytes[] = {static_cast<char>(0xf0 | (code >> 18)),
-                                  static_cast<char>(0x80 | ((code >> 12) & 0x3f)),
-                                  static_cast<char>(0x80 | ((code >> 6) & 0x3f)),
-                                  static_cast<char>(0x80 | (code & 0x3f))};
-            m_out.append(bytes, sizeof bytes);
-        } else if (QChar::isSurrogate(unit)) {
-            // A lone surrogate has no UTF-8 form; the escape keeps it.
-            appendUnicodeEscape(m_out, unit);
-        } else {
-            const char bytes[] = {static_cast<char>(0xe0 | (unit >> 12)),
-                                  static_cast<char>(0x80 | ((unit >> 6) & 0x3f)),
-                                  static_cast<char>(0x80 | (unit & 0x3f))};
-            m_out.append(bytes, sizeof bytes);
         }
+        m_out.resize(start + (out - first));
     }
 }

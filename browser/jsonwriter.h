@@ -21,6 +21,9 @@ public:
     explicit JsonWriter(QIODevice &device);
 
     static constexpr qsizetype chunkSize = 64 * 1024;
+    // Units escaped per step, and the most bytes one unit can need ("\u001f").
+    static constexpr qsizetype sliceUnits = 512;
+    static constexpr qsizetype maxBytesPerUnit = 6;
 
     // Writes out what is still buffered. False when any write to the device
     // failed (the rest is then dropped, not written after a gap).
