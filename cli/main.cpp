@@ -10,10 +10,12 @@
 #include "scanner/hardwarescanner.h"
 #include "scanner/toollocation.h"
 
+#include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 
+#include <algorithm>
 #include <cstdio>
 #include <optional>
 #include <unistd.h>
@@ -23,7 +25,8 @@ namespace {
 constexpr int exitUsage = 2;
 constexpr int exitIo = 1;
 
-const char *const helpText =
+// The help text around the category list, which comes from the model.
+constexpr char helpBeforeCategories[] =
     "Usage: kestrin-cli [OPTIONS]\n"
     "\n"
     "Shows the hardware facts that Kestrin shows, on the command line.\n"
@@ -58,10 +61,9 @@ const char *const helpText =
     "                     the warnings, as the window's Hide Identifiers does (off by\n"
     "                     default); --search then cannot find a masked value\n"
     "\n"
-    "Filters (the rules of the window's list):\n"
-    "  --category TITLE   only items of this category: Summary, Platform, BIOS, Baseboard,\n"
-    "                     CPU, Memory, PCI, GPU, Network, Storage, Audio, USB, Battery,\n"
-    "                     Firmware, Other (exact title)\n"
+    "Filters (the rules of the window's list):\n";
+
+constexpr char helpAfterCategories[] =
     "  --search TEXT      only items whose text contains TEXT (case and surrounding\n"
     "                     spaces ignored)\n"
     "\n"
@@ -71,6 +73,53 @@ const char *const helpText =
     "Input that is not valid UTF-8 is read as empty text, as the window reads such tool\n"
     "output. Exit status: 0 on success (also when a scan has warnings), 1 when a file\n"
     "cannot be read or the output cannot be written, 2 for usage errors.\n";
+
+// "Summary, Platform, …, Other": every title --category accepts, in the
+// sidebar's order.
+QString categoryTitles()
+{
+    QStringList titles;
+    for (const HardwareCategory category : allCategories) {
+        titles.append(rawValue(category));
+    }
+    return titles.join(QStringLiteral(", "));
+}
+
+// Fills lines up to `width` columns, the first after `lead`, the others
+// indented as deep as it.
+QString wrapped(const QString &lead, const QString &text, qsizetype width)
+{
+    const QString indent(lead.size(), u' ');
+    QString result = lead;
+    qsizetype lineStart = 0;
+    bool lineEmpty = true;
+    for (const QString &word : text.split(u' ', Qt::SkipEmptyParts)) {
+        if (!lineEmpty && result.size() - lineStart + 1 + word.size() > width) {
+            result += u'\n';
+            lineStart = result.size();
+            result += indent;
+            lineEmpty = true;
+        }
+        if (!lineEmpty) {
+            result += u' ';
+        }
+        result += word;
+        lineEmpty = false;
+    }
+    return result + u'\n';
+}
+
+QByteArray helpText()
+{
+    constexpr qsizetype width = 88;
+    return QByteArray(helpBeforeCategories) +
+           wrapped(QStringLiteral("  --category TITLE   "),
+                   QStringLiteral("only items of this category: %1 (exact title)")
+                       .arg(categoryTitles()),
+                   width)
+               .toUtf8() +
+           helpAfterCategories;
+}
 
 struct Options {
     std::optional<QString> classicFile;
@@ -101,72 +150,107 @@ bool writeOut(const QByteArray &bytes)
     return std::fflush(stdout) == 0;
 }
 
-// Returns the exit status to leave with, or nothing to go on.
+// Returns the exit status to leave with, or nothing to go on. The help text
+// is Kestrin's own, not the parser's, and so are the messages for a mistyped
+// command line.
 std::optional<int> parseArguments(const QStringList &arguments, Options &options)
 {
-    for (qsizetype i = 1; i < arguments.size(); ++i) {
-        const QString &argument = arguments[i];
-        auto takeValue = [&](QString &out) -> bool {
-            if (i + 1 >= arguments.size()) {
-                printError(QStringLiteral("option %1 needs a value (see --help)").arg(argument));
-                return false;
+    QCommandLineParser parser;
+    const QCommandLineOption help(QStringList{QStringLiteral("h"), QStringLiteral("help")});
+    const QCommandLineOption version(QStringLiteral("version"));
+    const QCommandLineOption json(QStringLiteral("json"));
+    const QCommandLineOption raw(QStringLiteral("raw"));
+    const QCommandLineOption admin(QStringLiteral("admin"));
+    const QCommandLineOption hideIdentifiers(QStringLiteral("private"));
+    const QCommandLineOption classic(QStringLiteral("classic"), QString(), QStringLiteral("FILE"));
+    const QCommandLineOption mac(QStringLiteral("mac"), QString(), QStringLiteral("FILE"));
+    const QCommandLineOption tool(QStringLiteral("tool"), QString(), QStringLiteral("PATH"));
+    const QCommandLineOption open(QStringLiteral("open"), QString(), QStringLiteral("FILE"));
+    const QCommandLineOption compare(QStringLiteral("compare"), QString(), QStringLiteral("OLD"));
+    const QCommandLineOption category(QStringLiteral("category"), QString(),
+                                      QStringLiteral("TITLE"));
+    const QCommandLineOption search(QStringLiteral("search"), QString(), QStringLiteral("TEXT"));
+    const QList<QCommandLineOption> withValues = {classic, mac,      tool,  open,
+                                                  compare, category, search};
+    parser.addOptions({help, version, json, raw, admin, hideIdentifiers});
+    parser.addOptions(withValues);
+
+    if (!parser.parse(arguments)) {
+        const QStringList unknown = parser.unknownOptionNames();
+        if (!unknown.isEmpty()) {
+            const QString &name = unknown.first();
+            printError(
+                QStringLiteral("unknown argument \"%1%2\" (see --help)")
+                    .arg(name.size() == 1 ? QStringLiteral("-") : QStringLiteral("--"), name));
+            return exitUsage;
+        }
+        // The parser takes whatever follows an option as its value, so only
+        // the last argument can lack one.
+        for (const QCommandLineOption &option : withValues) {
+            if (arguments.last() == QStringLiteral("--") + option.names().first()) {
+                printError(
+                    QStringLiteral("option %1 needs a value (see --help)").arg(arguments.last()));
+                return exitUsage;
             }
-            out = arguments[++i];
-            return true;
+        }
+        // Otherwise a switch was given a value, as in --json=yes.
+        const auto takesValue = [&](QStringView name) {
+            return std::any_of(
+                withValues.begin(), withValues.end(),
+                [&](const QCommandLineOption &option) { return option.names().first() == name; });
         };
-        QString value;
-        if (argument == u"-h" || argument == u"--help") {
-            writeOut(helpText);
-            return 0;
-        }
-        if (argument == u"--version") {
-            writeOut(QByteArrayLiteral("kestrin-cli " KESTRIN_VERSION "\n"));
-            return 0;
-        }
-        if (argument == u"--json") {
-            options.json = true;
-        } else if (argument == u"--raw") {
-            options.raw = true;
-        } else if (argument == u"--admin") {
-            options.admin = true;
-        } else if (argument == u"--private") {
-            options.hideIdentifiers = true;
-        } else if (argument == u"--compare") {
-            if (!takeValue(value)) {
+        for (const QString &argument : arguments) {
+            const qsizetype equals = argument.indexOf(u'=');
+            if (argument.startsWith(u"--") && equals > 2 &&
+                !takesValue(QStringView(argument).sliced(2, equals - 2))) {
+                printError(QStringLiteral("unknown argument \"%1\" (see --help)").arg(argument));
                 return exitUsage;
             }
-            options.compareOld = value;
-            if (i + 1 < arguments.size() && !arguments[i + 1].startsWith(u"--")) {
-                options.compareNew = arguments[++i];
-            }
-        } else if (argument == u"--classic" || argument == u"--mac" || argument == u"--tool" ||
-                   argument == u"--open" || argument == u"--category" || argument == u"--search") {
-            if (!takeValue(value)) {
-                return exitUsage;
-            }
-            if (argument == u"--classic") {
-                options.classicFile = value;
-            } else if (argument == u"--mac") {
-                options.macFile = value;
-            } else if (argument == u"--open") {
-                options.openFile = value;
-            } else if (argument == u"--tool") {
-                options.toolPath = value;
-            } else if (argument == u"--search") {
-                options.search = value;
-            } else {
-                options.category = categoryFromRawValue(value);
-                if (!options.category) {
-                    printError(QStringLiteral("unknown category \"%1\" (titles are case-sensitive: "
-                                              "Summary, Platform, BIOS, Baseboard, CPU, Memory, "
-                                              "PCI, GPU, Network, Storage, Audio, USB, Battery, "
-                                              "Firmware, Other)")
-                                   .arg(value));
-                    return exitUsage;
-                }
-            }
-        } else {
-            printError(QStringLiteral("unknown argument \"%1\" (see --help)").arg(argument));
+        }
+        printError(QStringLiteral("%1 (see --help)").arg(parser.errorText()));
+        return exitUsage;
+    }
+    if (parser.isSet(help)) {
+        writeOut(helpText());
+        return 0;
+    }
+    if (parser.isSet(version)) {
+        writeOut(QByteArrayLiteral("kestrin-cli " KESTRIN_VERSION "\n"));
+        return 0;
+    }
+
+    auto valueOf = [&](const QCommandLineOption &option) -> std::optional<QString> {
+        if (!parser.isSet(option)) {
+            return std::nullopt;
+        }
+        return parser.value(option);
+    };
+    options.json = parser.isSet(json);
+    options.raw = parser.isSet(raw);
+    options.admin = parser.isSet(admin);
+    options.hideIdentifiers = parser.isSet(hideIdentifiers);
+    options.classicFile = valueOf(classic);
+    options.macFile = valueOf(mac);
+    options.toolPath = valueOf(tool);
+    options.openFile = valueOf(open);
+    options.compareOld = valueOf(compare);
+    options.search = parser.value(search);
+
+    // A second report to compare is the one argument that is not an option.
+    QStringList positional = parser.positionalArguments();
+    if (options.compareOld && !positional.isEmpty()) {
+        options.compareNew = positional.takeFirst();
+    }
+    if (!positional.isEmpty()) {
+        printError(QStringLiteral("unknown argument \"%1\" (see --help)").arg(positional.first()));
+        return exitUsage;
+    }
+
+    if (const std::optional<QString> title = valueOf(category)) {
+        options.category = categoryFromRawValue(*title);
+        if (!options.category) {
+            printError(QStringLiteral("unknown category \"%1\" (titles are case-sensitive: %2)")
+                           .arg(*title, categoryTitles()));
             return exitUsage;
         }
     }

@@ -1,5 +1,6 @@
 // The command-line front end as a user runs it. The JSON of every real output
 // is pinned byte for byte by test_clidigests; these are the other paths.
+#include "model/hardwarecategory.h"
 #include "tests/scanner/identifiersecrets.h"
 
 #include <QFile>
@@ -68,6 +69,9 @@ TEST(Cli, UsageAndIoErrors)
         {args("--classic /"), 1, "cannot read"},
         {args("--json --raw"), 2, "cannot be combined"},
         {args("--tool /nonexistent/dmidecode"), 2, "does not exist"},
+        {args("--json=yes"), 2, "unknown argument \"--json=yes\""},
+        {args("--compare a.json b.json c.json"), 2, "unknown argument \"c.json\""},
+        {args("-x"), 2, "unknown argument \"-x\""},
     };
     for (const Case &c : cases) {
         const CliRun run = cli(c.arguments);
@@ -80,6 +84,13 @@ TEST(Cli, UsageAndIoErrors)
     for (const char *option : {"--classic", "--mac", "--json", "--raw", "--category", "--search",
                                "--tool", "--private"}) {
         EXPECT_TRUE(help.out.contains(option)) << option;
+    }
+    // Wrapped, so compared without the line breaks and indents.
+    const QString helpWords = QString::fromUtf8(help.out).simplified();
+    for (const HardwareCategory category : allCategories) {
+        EXPECT_TRUE(helpWords.contains(rawValue(category) + u',') ||
+                    helpWords.contains(rawValue(category) + QStringLiteral(" (exact title)")))
+            << rawValue(category).toStdString();
     }
 }
 
