@@ -6,9 +6,11 @@
 #include <QString>
 #include <QStringView>
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 
 // Text rules shared by the parsers, the cleaner and the browsing model.
 namespace Text {
@@ -123,6 +125,18 @@ inline const QString &joiner()
 // only ever need to know whether there are fewer than two).
 [[nodiscard]] qsizetype graphemeCountUpTo(QStringView text, qsizetype limit);
 
+// A hash for text keys of std:: containers. Qt 6.4's qHash for strings is
+// SipHash, built to resist chosen collisions; the scan hashes a key of every
+// line and a value of every fact, short texts where the standard library's
+// hash costs less.
+struct Hash {
+    [[nodiscard]] std::size_t operator()(QStringView text) const noexcept
+    {
+        return std::hash<std::u16string_view>{}(
+            std::u16string_view(text.utf16(), static_cast<std::size_t>(text.size())));
+    }
+};
+
 // The ordering used for names in file lists: case and width ignored, digit runs
 // by numeric value, the locale's collation, and a final code-unit tie-break so
 // that two different strings never compare equal.
@@ -136,30 +150,16 @@ public:
     {
         return compare(left, right) < 0;
     }
-    // Whether the two compare equal before the tie-break (they differ at most in
-    // case, width or ignorable characters).
-    [[nodiscard]] bool equivalent(QStringView left, QStringView right) const;
 
-    // Sorts `strings` (distinct or not) and returns, for each distinct string, its
-    // rank in that order: sorting by rank equals sorting by the comparison, and
-    // costs one collation per distinct string pair instead of per element pair.
-    [[nodiscard]] QHash<QString, int> ranks(QList<QString> strings) const;
-
-    // Appends a presorting key for `text` to `key`. Ordering texts by their keys
-    // (byte by byte, then by the texts themselves) is a cheap guess at
-    // the comparison's order: letters without case, digit runs by value, the
-    // locale's order of the other ASCII characters. It is right for the plain
-    // titles that tool output mostly has, but only a guess in general, so
-    // whoever uses it checks the neighbours it yields with compare().
-    void appendPresortKey(QStringView text, std::string &key) const;
+    // The collator's key for `text`: ordering by these keys, then by the texts'
+    // code units, is the comparison's order.
+    [[nodiscard]] QCollatorSortKey sortKey(const QString &text) const
+    {
+        return m_collator->sortKey(text);
+    }
 
 private:
-    struct PresortWeights;
-
     std::shared_ptr<QCollator> m_collator;
-    // Built on first use from the collator; a comparator serves one thread at a
-    // time, as its collator does.
-    mutable std::shared_ptr<const PresortWeights> m_presortWeights;
 };
 
 // The locale used for collation: the system's, unless it is C/POSIX, where ICU

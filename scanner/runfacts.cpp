@@ -4,47 +4,7 @@
 
 #include <QHash>
 
-#include <cstring>
 #include <utility>
-
-std::uint64_t TextIndex::hashOf(QStringView text)
-{
-    // Eight bytes at a time, each step multiplied and folded.
-    constexpr std::uint64_t multiplier = 0x9E3779B97F4A7C15ULL;
-    const auto *bytes = reinterpret_cast<const unsigned char *>(text.data());
-    std::size_t size = static_cast<std::size_t>(text.size()) * sizeof(char16_t);
-    std::uint64_t hash = size * multiplier;
-    while (size >= 8) {
-        std::uint64_t chunk = 0;
-        std::memcpy(&chunk, bytes, 8);
-        hash = (hash ^ chunk) * multiplier;
-        hash ^= hash >> 29;
-        bytes += 8;
-        size -= 8;
-    }
-    std::uint64_t tail = 0;
-    if (size > 0) {
-        std::memcpy(&tail, bytes, size);
-    }
-    hash = (hash ^ tail) * multiplier;
-    return hash ^ (hash >> 32);
-}
-
-void TextIndex::grow()
-{
-    std::vector<Slot> old(m_slots.size() * 2);
-    old.swap(m_slots);
-    const std::size_t mask = m_slots.size() - 1;
-    for (const Slot &slot : old) {
-        if (slot.text.data() != nullptr) {
-            std::size_t i = slot.hash & mask;
-            while (m_slots[i].text.data() != nullptr) {
-                i = (i + 1) & mask;
-            }
-            m_slots[i] = slot;
-        }
-    }
-}
 
 RunFacts::RunFacts(const QList<HardwareItem> &items)
 {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/hardwareitem.h"
+#include "model/textservices.h"
 #include "scanner/categoryclassifier.h"
 
 #include <QList>
@@ -8,47 +9,29 @@
 #include <QStringView>
 
 #include <cstdint>
+#include <unordered_map>
 #include <vector>
 
 // Distinct texts to numbers, for interning the keys, sections and titles of a
-// run: a flat table, since it is asked once per line. The texts are views that
-// must outlive the index (parts of the run's text, or stored strings).
+// run. The texts are views that must outlive the index (parts of the run's
+// text, or stored strings).
 class TextIndex {
 public:
     // The number stored for `text`; when there is none, stores and returns
     // make().
     template <typename Make> std::uint32_t findOrAdd(QStringView text, Make &&make)
     {
-        if ((m_used + 1) * 2 > m_slots.size()) {
-            grow();
+        const auto found = m_numbers.find(text);
+        if (found != m_numbers.end()) {
+            return found->second;
         }
-        const std::uint64_t hash = hashOf(text);
-        const std::size_t mask = m_slots.size() - 1;
-        for (std::size_t i = hash & mask;; i = (i + 1) & mask) {
-            Slot &slot = m_slots[i];
-            if (slot.text.data() == nullptr) {
-                slot = Slot{hash, text.isNull() ? QStringView(u"") : text, make()};
-                ++m_used;
-                return slot.value;
-            }
-            if (slot.hash == hash && slot.text == text) {
-                return slot.value;
-            }
-        }
+        const std::uint32_t number = make();
+        m_numbers.emplace(text, number);
+        return number;
     }
 
 private:
-    struct Slot {
-        std::uint64_t hash = 0;
-        QStringView text; // null: free
-        std::uint32_t value = 0;
-    };
-
-    static std::uint64_t hashOf(QStringView text);
-    void grow();
-
-    std::vector<Slot> m_slots = std::vector<Slot>(16);
-    std::size_t m_used = 0;
+    std::unordered_map<QStringView, std::uint32_t, Text::Hash> m_numbers;
 };
 
 // What a parser finds in one run's output, before cleaning: one light fact per
