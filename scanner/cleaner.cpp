@@ -80,11 +80,20 @@ void lowerInto(QStringView text, QString &out)
 
 bool equalApartFromCase(QStringView a, QStringView b)
 {
-    if (Text::isAscii(a) && Text::isAscii(b)) {
-        return a.size() == b.size() &&
-               std::equal(a.begin(), a.end(), b.begin(), [](QChar x, QChar y) {
-                   return Text::asciiLower(x.unicode()) == Text::asciiLower(y.unicode());
-               });
+    // One pass for the common case, two ASCII texts; lower-casing anything
+    // else may change its length.
+    if (a.size() == b.size()) {
+        qsizetype i = 0;
+        for (; i < a.size() && a[i].unicode() < 0x80 && b[i].unicode() < 0x80; ++i) {
+            if (Text::asciiLower(a[i].unicode()) != Text::asciiLower(b[i].unicode())) {
+                return false;
+            }
+        }
+        if (i == a.size()) {
+            return true;
+        }
+    } else if (Text::isAscii(a) && Text::isAscii(b)) {
+        return false;
     }
     return Text::lowered(a.toString()) == Text::lowered(b.toString());
 }
