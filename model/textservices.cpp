@@ -1,13 +1,9 @@
 #include "model/textservices.h"
 
 #include <QLocale>
-#include <QSet>
 #include <QTextBoundaryFinder>
 
 #include <algorithm>
-#include <array>
-#include <bit>
-#include <vector>
 
 namespace Text {
 
