@@ -2,19 +2,28 @@
 // user reads, and that one odd file costs only its own line.
 #include "tests/tool/tooltesthelpers.h"
 
-#include <QTemporaryDir>
-
 #include <gtest/gtest.h>
 #include <string>
-#include <vector>
 
 namespace {
+
+bool contains(const std::string &text, const std::string &part)
+{
+    return text.find(part) != std::string::npos;
+}
 
 class SmallMachine : public tooltest::ScratchMachine {
 protected:
     void SetUp() override
     {
         ASSERT_TRUE(m_dir.isValid());
+        restart();
+    }
+
+    // A machine with nothing but its processor.
+    void restart()
+    {
+        QDir(m_root).removeRecursively();
         set(u"/proc/cpuinfo"_s,
             "processor\t: 0\nvendor_id\t: AuthenticAMD\nmodel name\t: Test CPU 8-Core\n"
             "physical id\t: 0\ncore id\t: 0\n\n");
@@ -23,27 +32,18 @@ protected:
     std::string listing() { return runListing().toStdString(); }
 };
 
-bool contains(const std::string &text, const std::string &part)
-{
-    return text.find(part) != std::string::npos;
-}
-
 TEST_F(SmallMachine, CpuShowsPolicyAndEveryVulnerabilityVerdict)
 {
     const QString cpu = u"/sys/devices/system/cpu"_s;
-    set(cpu + u"/cpu0/cpufreq/scaling_driver"_s, "amd-pstate-epp\n");
-    set(cpu + u"/cpu0/cpufreq/scaling_governor"_s, "powersave\n");
-    set(cpu + u"/smt/control"_s, "on\n");
-    const QString v = cpu + u"/vulnerabilities/"_s;
-    set(v + u"spectre_v2"_s, "Mitigation: Retpolines; IBPB: conditional; STIBP: always-on\n");
-    set(v + u"meltdown"_s, "Not affected\n");
-    set(v + u"spec_store_bypass"_s, "Mitigation: Speculative Store Bypass disabled via prctl\n");
-    set(v + u"empty"_s, "");
-    set(v + u"unknown"_s, "-1\n");
-    set(v + u"two_lines"_s, "a\nb\n");
-    set(v + u"huge"_s, QByteArray(100000, 'x'));
-    mkdir(v + u"folder"_s);
-    link(u"nowhere"_s, v + u"dangling"_s);
+    files(cpu, {"cpu0/cpufreq/scaling_driver=amd-pstate-epp\n",
+                "cpu0/cpufreq/scaling_governor=powersave\n", "smt/control=on\n"});
+    const QString v = cpu + u"/vulnerabilities"_s;
+    files(v, {"spectre_v2=Mitigation: Retpolines; IBPB: conditional; STIBP: always-on\n",
+              "meltdown=Not affected\n",
+              "spec_store_bypass=Mitigation: Speculative Store Bypass disabled via prctl\n",
+              "empty=", "unknown=-1\n", "two_lines=a\nb\n", "huge=" + QByteArray(100000, 'x')});
+    mkdir(v + u"/folder"_s);
+    link(u"nowhere"_s, v + u"/dangling"_s);
     const std::string text = listing();
     EXPECT_TRUE(contains(text, "    frequency driver: amd-pstate-epp\n    governor: powersave\n"
                                "    smt: on\n    meltdown: Not affected\n"
@@ -55,38 +55,24 @@ TEST_F(SmallMachine, CpuShowsPolicyAndEveryVulnerabilityVerdict)
     for (const char *odd : {"empty", "unknown", "two lines", "huge", "folder", "dangling"}) {
         EXPECT_FALSE(contains(text, std::string("    ") + odd + ":")) << odd;
     }
-}
-
-TEST_F(SmallMachine, CpuWithoutPolicyFilesListsNoPolicy)
-{
-    set(u"/sys/devices/system/cpu/smt/control"_s, "");
-    const std::string text = listing();
-    EXPECT_TRUE(contains(text, "[cpu: package 0] Test CPU 8-Core")) << text;
-    EXPECT_FALSE(contains(text, "governor"));
-    EXPECT_FALSE(contains(text, "smt:"));
+    restart();
+    set(cpu + u"/smt/control"_s, "");
+    const std::string bare = listing();
+    EXPECT_TRUE(contains(bare, "[cpu: package 0] Test CPU 8-Core")) << bare;
+    EXPECT_FALSE(contains(bare, "governor"));
+    EXPECT_FALSE(contains(bare, "smt:"));
 }
 
 TEST_F(SmallMachine, CpuTemperatureSensorsReadAsAUserReadsThem)
 {
     const QString chip = u"/sys/devices/pci0000:00/0000:00:18.3/hwmon/hwmon2"_s;
-    set(chip + u"/name"_s, "k10temp\n");
-    set(chip + u"/temp1_input"_s, "45310\n");
-    set(chip + u"/temp1_label"_s, "Tctl\n");
-    set(chip + u"/temp1_max"_s, "80000\n");
-    set(chip + u"/temp1_crit"_s, "100000\n");
-    set(chip + u"/temp3_input"_s, "-1\n");
-    set(chip + u"/temp4_input"_s, "hot\n");
-    set(chip + u"/temp5_input"_s, "");
-    set(chip + u"/temp10_input"_s, "38000\n");
-    set(chip + u"/fan1_input"_s, "0\n");
-    set(chip + u"/fan2_input"_s, "1187\n");
-    set(chip + u"/in0_input"_s, "1208\n");
-    set(chip + u"/power1_average"_s, "15310000\n");
-    set(chip + u"/power1_input"_s, "99000000\n");
-    link(u"../../devices/pci0000:00/0000:00:18.3/hwmon/hwmon2"_s, u"/sys/class/hwmon/hwmon2"_s);
+    files(chip, {"name=k10temp\n", "temp1_input=45310\n", "temp1_label=Tctl\n", "temp1_max=80000\n",
+                 "temp1_crit=100000\n", "temp3_input=-1\n", "temp4_input=hot\n",
+                 "temp5_input=", "temp10_input=38000\n", "fan1_input=0\n", "fan2_input=1187\n",
+                 "in0_input=1208\n", "power1_average=15310000\n", "power1_input=99000000\n"});
+    linkTo(chip, u"/sys/class/hwmon/hwmon2"_s);
     // A module's own sensor belongs to the module, not the processor.
-    set(u"/sys/class/hwmon/hwmon3/name"_s, "spd5118\n");
-    set(u"/sys/class/hwmon/hwmon3/temp1_input"_s, "31000\n");
+    files(u"/sys/class/hwmon/hwmon3"_s, {"name=spd5118\n", "temp1_input=31000\n"});
     link(u"nowhere"_s, u"/sys/class/hwmon/hwmon4"_s);
     const std::string text = listing();
     EXPECT_TRUE(contains(text, "    sensor chip: k10temp\n"
@@ -102,21 +88,14 @@ TEST_F(SmallMachine, CpuTemperatureSensorsReadAsAUserReadsThem)
 TEST_F(SmallMachine, GpuShowsItsMemoryAndOnlyItsOwnSensors)
 {
     const QString gpu = u"/sys/devices/pci0000:00/0000:00:01.1/0000:03:00.0"_s;
-    set(gpu + u"/vendor"_s, "0x1002\n");
-    set(gpu + u"/device"_s, "0x73df\n");
-    set(gpu + u"/class"_s, "0x030000\n");
-    set(gpu + u"/mem_info_vram_total"_s, "12868124672\n");
-    link(u"../../../devices/pci0000:00/0000:00:01.1/0000:03:00.0"_s,
-         u"/sys/bus/pci/devices/0000:03:00.0"_s);
-    set(gpu + u"/hwmon/hwmon5/name"_s, "amdgpu\n");
-    set(gpu + u"/hwmon/hwmon5/temp1_input"_s, "51000\n");
-    set(gpu + u"/hwmon/hwmon5/temp1_label"_s, "edge\n");
-    link(u"../.."_s, gpu + u"/hwmon/hwmon5/device"_s);
-    link(u"../../devices/pci0000:00/0000:00:01.1/0000:03:00.0/hwmon/hwmon5"_s,
-         u"/sys/class/hwmon/hwmon5"_s);
+    files(gpu, {"vendor=0x1002\n", "device=0x73df\n", "class=0x030000\n",
+                "mem_info_vram_total=12868124672\n", "hwmon/hwmon5/name=amdgpu\n",
+                "hwmon/hwmon5/temp1_input=51000\n", "hwmon/hwmon5/temp1_label=edge\n"});
+    linkTo(gpu, u"/sys/bus/pci/devices/0000:03:00.0"_s);
+    linkTo(gpu, gpu + u"/hwmon/hwmon5/device"_s);
+    linkTo(gpu + u"/hwmon/hwmon5"_s, u"/sys/class/hwmon/hwmon5"_s);
     // Another card's chip.
-    set(u"/sys/class/hwmon/hwmon6/name"_s, "amdgpu\n");
-    set(u"/sys/class/hwmon/hwmon6/temp1_input"_s, "77000\n");
+    files(u"/sys/class/hwmon/hwmon6"_s, {"name=amdgpu\n", "temp1_input=77000\n"});
     const std::string text = listing();
     EXPECT_TRUE(contains(text, "    video memory: 12.0 GiB\n    sensor chip: amdgpu\n"
                                "    temperature (edge): 51.0 °C\n"))
@@ -124,207 +103,156 @@ TEST_F(SmallMachine, GpuShowsItsMemoryAndOnlyItsOwnSensors)
     EXPECT_FALSE(contains(text, "77.0")) << text;
 }
 
-struct LinkCase {
-    const char *current;
-    const char *currentWidth;
-    const char *max;
-    const char *maxWidth;
-    const char *portWidth;
-    const char *expected; // the lines under the device, "" for none
-};
-
-class PcieLinkTable : public SmallMachine, public testing::WithParamInterface<LinkCase> {};
-
-TEST_P(PcieLinkTable, ShowsTheLinkAsAUserReadsIt)
+TEST_F(SmallMachine, PcieLinkShowsAsAUserReadsIt)
 {
-    const LinkCase &c = GetParam();
-    const QString port = u"/sys/devices/pci0000:00/0000:00:01.1"_s;
-    const QString gpu = port + u"/0000:03:00.0"_s;
-    set(port + u"/vendor"_s, "0x1022\n");
-    set(port + u"/device"_s, "0x1483\n");
-    set(port + u"/class"_s, "0x060400\n");
-    set(port + u"/max_link_speed"_s, "16.0 GT/s PCIe\n");
-    set(port + u"/max_link_width"_s, c.portWidth);
-    set(gpu + u"/vendor"_s, "0x1002\n");
-    set(gpu + u"/device"_s, "0x73df\n");
-    set(gpu + u"/class"_s, "0x030000\n");
-    set(gpu + u"/current_link_speed"_s, c.current);
-    set(gpu + u"/current_link_width"_s, c.currentWidth);
-    set(gpu + u"/max_link_speed"_s, c.max);
-    set(gpu + u"/max_link_width"_s, c.maxWidth);
-    link(u"../../../devices/pci0000:00/0000:00:01.1"_s, u"/sys/bus/pci/devices/0000:00:01.1"_s);
-    link(u"../../../devices/pci0000:00/0000:00:01.1/0000:03:00.0"_s,
-         u"/sys/bus/pci/devices/0000:03:00.0"_s);
-    const std::string text = listing();
-    if (std::string(c.expected).empty()) {
-        EXPECT_FALSE(contains(text, "link:")) << text;
-    } else {
-        EXPECT_TRUE(contains(text, c.expected)) << text;
-    }
-    if (!contains(c.expected, "link note")) {
-        EXPECT_FALSE(contains(text, "link note")) << text;
+    const struct {
+        QByteArray current, currentWidth, max, maxWidth, portWidth;
+        const char *expected; // the lines under the device, "" for none
+    } cases[] = {
+        {"16.0 GT/s PCIe\n", "16\n", "16.0 GT/s PCIe\n", "16\n", "16\n",
+         "    link: PCIe 4.0 x16 (16.0 GT/s)\n"},
+        // Idling at the lowest rate is power saving: no remark.
+        {"2.5 GT/s PCIe\n", "16\n", "16.0 GT/s PCIe\n", "16\n", "16\n",
+         "    link: PCIe 1.0 x16, capable of PCIe 4.0 x16\n"},
+        {"16.0 GT/s PCIe\n", "4\n", "16.0 GT/s PCIe\n", "16\n", "16\n",
+         "    link: PCIe 4.0 x4, capable of PCIe 4.0 x16\n"
+         "    link note: runs at x4 although the device and its port both allow x16\n"},
+        // The slot itself has only four lanes: nothing to remark.
+        {"16.0 GT/s PCIe\n", "4\n", "16.0 GT/s PCIe\n", "16\n", "4\n",
+         "    link: PCIe 4.0 x4, capable of PCIe 4.0 x16\n"},
+        {"8.0 GT/s PCIe\n", "8\n", "", "16\n", "16\n", "    link: PCIe 3.0 x8 (8.0 GT/s)\n"},
+        {"5 GT/s\n", "1\n", "5 GT/s\n", "1\n", "16\n", "    link: PCIe 2.0 x1 (5.0 GT/s)\n"},
+        {"Unknown\n", "0\n", "16.0 GT/s PCIe\n", "16\n", "16\n", ""},
+        {"16.0 GT/s PCIe\n", "-1\n", "16.0 GT/s PCIe\n", "16\n", "16\n", ""},
+        {"", "", "", "", "", ""},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.expected);
+        restart();
+        const QString port = u"/sys/devices/pci0000:00/0000:00:01.1"_s;
+        const QString gpu = port + u"/0000:03:00.0"_s;
+        files(port, {"vendor=0x1022\n", "device=0x1483\n", "class=0x060400\n",
+                     "max_link_speed=16.0 GT/s PCIe\n", "max_link_width=" + c.portWidth});
+        files(gpu, {"vendor=0x1002\n", "device=0x73df\n", "class=0x030000\n",
+                    "current_link_speed=" + c.current, "current_link_width=" + c.currentWidth,
+                    "max_link_speed=" + c.max, "max_link_width=" + c.maxWidth});
+        linkTo(port, u"/sys/bus/pci/devices/0000:00:01.1"_s);
+        linkTo(gpu, u"/sys/bus/pci/devices/0000:03:00.0"_s);
+        const std::string text = listing();
+        EXPECT_TRUE(*c.expected ? contains(text, c.expected) : !contains(text, "link:")) << text;
+        EXPECT_EQ(contains(text, "link note"), contains(c.expected, "link note")) << text;
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Links, PcieLinkTable,
-    testing::Values(
-        LinkCase{"16.0 GT/s PCIe\n", "16\n", "16.0 GT/s PCIe\n", "16\n", "16\n",
-                 "    link: PCIe 4.0 x16 (16.0 GT/s)\n"},
-        // Idling at the lowest rate is power saving: no remark.
-        LinkCase{"2.5 GT/s PCIe\n", "16\n", "16.0 GT/s PCIe\n", "16\n", "16\n",
-                 "    link: PCIe 1.0 x16, capable of PCIe 4.0 x16\n"},
-        LinkCase{"16.0 GT/s PCIe\n", "4\n", "16.0 GT/s PCIe\n", "16\n", "16\n",
-                 "    link: PCIe 4.0 x4, capable of PCIe 4.0 x16\n"
-                 "    link note: runs at x4 although the device and its port both allow x16\n"},
-        // The slot itself has only four lanes: nothing to remark.
-        LinkCase{"16.0 GT/s PCIe\n", "4\n", "16.0 GT/s PCIe\n", "16\n", "4\n",
-                 "    link: PCIe 4.0 x4, capable of PCIe 4.0 x16\n"},
-        LinkCase{"8.0 GT/s PCIe\n", "8\n", "", "16\n", "16\n",
-                 "    link: PCIe 3.0 x8 (8.0 GT/s)\n"},
-        LinkCase{"5 GT/s\n", "1\n", "5 GT/s\n", "1\n", "16\n",
-                 "    link: PCIe 2.0 x1 (5.0 GT/s)\n"},
-        LinkCase{"Unknown\n", "0\n", "16.0 GT/s PCIe\n", "16\n", "16\n", ""},
-        LinkCase{"16.0 GT/s PCIe\n", "-1\n", "16.0 GT/s PCIe\n", "16\n", "16\n", ""},
-        LinkCase{"", "", "", "", "", ""}));
-
-} // namespace
-
-namespace {
-
-struct TemperatureCase {
-    const char *millidegrees;
-    const char *expected; // the temperature line, "" for none
-};
-
-class TemperatureTable : public SmallMachine,
-                         public testing::WithParamInterface<TemperatureCase> {};
-
-TEST_P(TemperatureTable, OneDecimalRoundedHalfAwayFromZero)
+TEST_F(SmallMachine, TemperatureHasOneDecimalRoundedHalfAwayFromZero)
 {
-    const QString chip = u"/sys/class/hwmon/hwmon2"_s;
-    set(chip + u"/name"_s, "coretemp\n");
-    set(chip + u"/temp1_input"_s, GetParam().millidegrees);
-    const std::string text = listing();
-    if (std::string(GetParam().expected).empty()) {
-        EXPECT_FALSE(contains(text, "temperature:")) << text;
-    } else {
-        EXPECT_TRUE(contains(text, std::string("    temperature: ") + GetParam().expected + "\n"))
+    const std::pair<QByteArray, std::string> cases[] = {
+        {"40250\n", "40.3 °C"},
+        {"40249\n", "40.2 °C"},
+        {"40150\n", "40.2 °C"},
+        {"0\n", "0.0 °C"},
+        {"49\n", "0.0 °C"},
+        {"-250\n", "-0.3 °C"},
+        {"-40250\n", "-40.3 °C"},
+        {"105000\n", "105.0 °C"},
+        {"", ""},
+        {"-1\n", ""},
+        {"40.5\n", ""},
+        {"99999999999999999999999\n", ""},
+    };
+    for (const auto &[millidegrees, expected] : cases) {
+        SCOPED_TRACE(millidegrees.toStdString());
+        files(u"/sys/class/hwmon/hwmon2"_s, {"name=coretemp\n", "temp1_input=" + millidegrees});
+        const std::string text = listing();
+        EXPECT_TRUE(contains(text, "    sensor chip: coretemp\n")) << text;
+        EXPECT_TRUE(expected.empty() ? !contains(text, "temperature:")
+                                     : contains(text, "    temperature: " + expected + "\n"))
             << text;
     }
-    EXPECT_TRUE(contains(text, "    sensor chip: coretemp\n")) << text;
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Readings, TemperatureTable,
-    testing::Values(TemperatureCase{"40250\n", "40.3 °C"}, TemperatureCase{"40249\n", "40.2 °C"},
-                    TemperatureCase{"40150\n", "40.2 °C"}, TemperatureCase{"0\n", "0.0 °C"},
-                    TemperatureCase{"49\n", "0.0 °C"}, TemperatureCase{"-250\n", "-0.3 °C"},
-                    TemperatureCase{"-40250\n", "-40.3 °C"},
-                    TemperatureCase{"105000\n", "105.0 °C"}, TemperatureCase{"", ""},
-                    TemperatureCase{"-1\n", ""}, TemperatureCase{"40.5\n", ""},
-                    TemperatureCase{"99999999999999999999999\n", ""}));
-
-} // namespace
-
-namespace {
-
-struct EfiFlagCase {
-    QByteArray secureBoot; // null: no file
-    QByteArray setupMode;
-    const char *expected; // the lines after "boot mode: UEFI"
-};
 
 QByteArray efiVariable(char value)
 {
     return QByteArray("\x06\x00\x00\x00", 4) + value;
 }
 
-class EfiFlagTable : public SmallMachine, public testing::WithParamInterface<EfiFlagCase> {};
-
-TEST_P(EfiFlagTable, ReadsOnlyAWellFormedVariable)
+TEST_F(SmallMachine, EfiFlagsAreReadOnlyFromAWellFormedVariable)
 {
-    const EfiFlagCase &c = GetParam();
-    const QString vars = u"/sys/firmware/efi/efivars/"_s;
-    mkdir(vars);
-    if (!c.secureBoot.isNull()) {
-        set(vars + u"SecureBoot-8be4df61-93ca-11d2-aa0d-00e098032b8c"_s, c.secureBoot);
+    const struct {
+        QByteArray secureBoot; // null: no file
+        QByteArray setupMode;
+        const char *expected; // the lines after "boot mode: UEFI"
+    } cases[] = {
+        {efiVariable(1), efiVariable(0), "    secure boot: enabled\n    setup mode: off\n"},
+        {efiVariable(0), efiVariable(1), "    secure boot: disabled\n    setup mode: on\n"},
+        {QByteArray(), QByteArray(), ""},
+        {QByteArray(""), QByteArray(""), ""},
+        {QByteArray("\x06\x00\x00\x00", 4), QByteArray("\x06\x00\x00\x00", 4), ""},
+        // One byte too many, then far too many: not the variable the firmware writes.
+        {efiVariable(1) + '\0', efiVariable(1) + '\0', ""},
+        {efiVariable(1) + QByteArray(1 << 20, '\1'), efiVariable(0), "    setup mode: off\n"},
+        {efiVariable(1), efiVariable(2), "    secure boot: enabled\n"},
+        {efiVariable('1'), efiVariable(1), "    setup mode: on\n"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.expected);
+        restart();
+        const QString vars = u"/sys/firmware/efi/efivars/"_s;
+        mkdir(vars);
+        if (!c.secureBoot.isNull()) {
+            set(vars + u"SecureBoot-8be4df61-93ca-11d2-aa0d-00e098032b8c"_s, c.secureBoot);
+        }
+        if (!c.setupMode.isNull()) {
+            set(vars + u"SetupMode-8be4df61-93ca-11d2-aa0d-00e098032b8c"_s, c.setupMode);
+        }
+        const std::string text = listing();
+        EXPECT_TRUE(
+            contains(text, std::string("    boot mode: UEFI\n") + c.expected + "    dmi tables:"))
+            << text;
     }
-    if (!c.setupMode.isNull()) {
-        set(vars + u"SetupMode-8be4df61-93ca-11d2-aa0d-00e098032b8c"_s, c.setupMode);
-    }
-    const std::string text = listing();
-    EXPECT_TRUE(
-        contains(text, std::string("    boot mode: UEFI\n") + c.expected + "    dmi tables:"))
-        << text;
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Sizes, EfiFlagTable,
-    testing::Values(EfiFlagCase{efiVariable(1), efiVariable(0),
-                                "    secure boot: enabled\n    setup mode: off\n"},
-                    EfiFlagCase{efiVariable(0), efiVariable(1),
-                                "    secure boot: disabled\n    setup mode: on\n"},
-                    EfiFlagCase{QByteArray(), QByteArray(), ""},
-                    EfiFlagCase{QByteArray(""), QByteArray(""), ""},
-                    EfiFlagCase{QByteArray("\x06\x00\x00\x00", 4),
-                                QByteArray("\x06\x00\x00\x00", 4), ""},
-                    // One byte too many, then far too many: not the variable the firmware writes.
-                    EfiFlagCase{efiVariable(1) + '\0', efiVariable(1) + '\0', ""},
-                    EfiFlagCase{efiVariable(1) + QByteArray(1 << 20, '\1'), efiVariable(0),
-                                "    setup mode: off\n"},
-                    EfiFlagCase{efiVariable(1), efiVariable(2), "    secure boot: enabled\n"},
-                    EfiFlagCase{efiVariable('1'), efiVariable(1), "    setup mode: on\n"}));
-
-struct TpmCase {
-    const char *hid;      // firmware_node/hid, nullptr: none
-    const char *modalias; // nullptr: none
-    const char *driver;   // driver link name, nullptr: none
-    const char *expected; // the lines after "tpm: TPM 2.0"
-};
-
-class TpmTable : public SmallMachine, public testing::WithParamInterface<TpmCase> {};
-
-TEST_P(TpmTable, NamesTheDeviceAndDriverBehindIt)
+TEST_F(SmallMachine, TpmNamesTheDeviceAndDriverBehindIt)
 {
-    const TpmCase &c = GetParam();
+    const struct {
+        const char *hid;      // firmware_node/hid, nullptr: none
+        const char *modalias; // nullptr: none
+        const char *driver;   // driver link name, nullptr: none
+        const char *expected; // the lines after "tpm: TPM 2.0"
+    } cases[] = {
+        {"MSFT0101\n", nullptr, "tpm_crb", "    tpm device: MSFT0101\n    tpm driver: tpm_crb\n"},
+        {nullptr, "acpi:MSFT0101:\n", "tpm_tis",
+         "    tpm device: MSFT0101\n    tpm driver: tpm_tis\n"},
+        {"", "acpi:IFX0102:PNP0C31:\n", nullptr, "    tpm device: IFX0102\n"},
+        {"MSFT 0101 <b>\n", "platform:MSFT0101:00\n", "tpm_crb", "    tpm driver: tpm_crb\n"},
+        {nullptr, nullptr, nullptr, ""},
+    };
     const QString device = u"/sys/devices/platform/MSFT0101:00"_s;
-    set(device + u"/tpm/tpm0/tpm_version_major"_s, "2\n");
-    link(u"../../devices/platform/MSFT0101:00/tpm/tpm0"_s, u"/sys/class/tpm/tpm0"_s);
-    link(u"../../../MSFT0101:00"_s, device + u"/tpm/tpm0/device"_s);
-    if (c.hid != nullptr) {
-        set(u"/sys/devices/LNXSYSTM:00/MSFT0101:00/hid"_s, c.hid);
-        link(u"../../LNXSYSTM:00/MSFT0101:00"_s, device + u"/firmware_node"_s);
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.expected);
+        restart();
+        set(device + u"/tpm/tpm0/tpm_version_major"_s, "2\n");
+        linkTo(device + u"/tpm/tpm0"_s, u"/sys/class/tpm/tpm0"_s);
+        linkTo(device, device + u"/tpm/tpm0/device"_s);
+        if (c.hid != nullptr) {
+            set(u"/sys/devices/LNXSYSTM:00/MSFT0101:00/hid"_s, c.hid);
+            linkTo(u"/sys/devices/LNXSYSTM:00/MSFT0101:00"_s, device + u"/firmware_node"_s);
+        }
+        if (c.modalias != nullptr) {
+            set(device + u"/modalias"_s, c.modalias);
+        }
+        if (c.driver != nullptr) {
+            const QString driver = u"/sys/bus/platform/drivers/"_s + QString::fromUtf8(c.driver);
+            mkdir(driver);
+            linkTo(driver, device + u"/driver"_s);
+        }
+        const std::string text = listing();
+        EXPECT_TRUE(contains(text, std::string("    tpm: TPM 2.0\n") + c.expected)) << text;
+        EXPECT_TRUE(*c.expected || (!contains(text, "tpm device") && !contains(text, "tpm driver")))
+            << text;
     }
-    if (c.modalias != nullptr) {
-        set(device + u"/modalias"_s, c.modalias);
-    }
-    if (c.driver != nullptr) {
-        mkdir(u"/sys/bus/platform/drivers/"_s + QString::fromUtf8(c.driver));
-        link(u"../../../bus/platform/drivers/"_s + QString::fromUtf8(c.driver),
-             device + u"/driver"_s);
-    }
-    const std::string text = listing();
-    EXPECT_TRUE(contains(text, std::string("    tpm: TPM 2.0\n") + c.expected)) << text;
-    if (std::string(c.expected).empty()) {
-        EXPECT_FALSE(contains(text, "tpm device")) << text;
-        EXPECT_FALSE(contains(text, "tpm driver")) << text;
-    }
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Devices, TpmTable,
-    testing::Values(TpmCase{"MSFT0101\n", nullptr, "tpm_crb",
-                            "    tpm device: MSFT0101\n    tpm driver: tpm_crb\n"},
-                    TpmCase{nullptr, "acpi:MSFT0101:\n", "tpm_tis",
-                            "    tpm device: MSFT0101\n    tpm driver: tpm_tis\n"},
-                    TpmCase{"", "acpi:IFX0102:PNP0C31:\n", nullptr, "    tpm device: IFX0102\n"},
-                    TpmCase{"MSFT 0101 <b>\n", "platform:MSFT0101:00\n", "tpm_crb",
-                            "    tpm driver: tpm_crb\n"},
-                    TpmCase{nullptr, nullptr, nullptr, ""}));
-
-TEST_F(SmallMachine, TpmBehindALoopKeepsItsVersion)
-{
+    // Behind a loop, and beside one that is no version.
+    restart();
     set(u"/sys/class/tpm/tpm0/tpm_version_major"_s, "2\n");
     link(u"device"_s, u"/sys/class/tpm/tpm0/device"_s);
     set(u"/sys/class/tpm/tpm1/tpm_version_major"_s, "two\n");
@@ -335,39 +263,23 @@ TEST_F(SmallMachine, TpmBehindALoopKeepsItsVersion)
     EXPECT_FALSE(contains(text, "TPM two")) << text;
 }
 
-} // namespace
-
-namespace {
-
 TEST_F(SmallMachine, PlatformCarriesThermalZonesAndTheSuperIoChip)
 {
-    set(u"/sys/class/dmi/id/sys_vendor"_s, "Example\n");
-    set(u"/sys/class/dmi/id/product_name"_s, "Board\n");
+    files(u"/sys/class/dmi/id"_s, {"sys_vendor=Example\n", "product_name=Board\n"});
     const QString zone = u"/sys/devices/virtual/thermal/thermal_zone0/hwmon1"_s;
-    set(zone + u"/name"_s, "acpitz\n");
-    set(zone + u"/temp1_input"_s, "27800\n");
-    set(zone + u"/temp1_crit"_s, "119000\n");
-    link(u"../../devices/virtual/thermal/thermal_zone0/hwmon1"_s, u"/sys/class/hwmon/hwmon1"_s);
+    files(zone, {"name=acpitz\n", "temp1_input=27800\n", "temp1_crit=119000\n"});
+    linkTo(zone, u"/sys/class/hwmon/hwmon1"_s);
     const QString sio = u"/sys/devices/platform/nct6775.656/hwmon/hwmon4"_s;
-    set(sio + u"/name"_s, "nct6798\n");
-    set(sio + u"/fan1_input"_s, "0\n");
-    set(sio + u"/fan2_input"_s, "1104\n");
-    // Two fans at the same speed are two fans.
-    set(sio + u"/fan6_input"_s, "1104\n");
-    set(sio + u"/fan3_input"_s, "-1\n");
-    set(sio + u"/fan4_input"_s, "fast\n");
+    // Two fans at the same speed (2 and 6) are two fans.
+    files(sio, {"name=nct6798\n", "fan1_input=0\n", "fan2_input=1104\n", "fan6_input=1104\n",
+                "fan3_input=-1\n", "fan4_input=fast\n", "in0_input=1040\n", "in0_label=Vcore\n",
+                "in1_input=" + QByteArray(100000, '7'), "in2_input=3312\n",
+                "in2_label=" + QByteArray(100000, 'L')});
     mkdir(sio + u"/fan5_input"_s);
-    set(sio + u"/in0_input"_s, "1040\n");
-    set(sio + u"/in0_label"_s, "Vcore\n");
-    set(sio + u"/in1_input"_s, QByteArray(100000, '7'));
-    set(sio + u"/in2_input"_s, "3312\n");
-    set(sio + u"/in2_label"_s, QByteArray(100000, 'L'));
-    link(u"../../devices/platform/nct6775.656/hwmon/hwmon4"_s, u"/sys/class/hwmon/hwmon4"_s);
-    // Not a board chip: stays out of the platform.
-    set(u"/sys/class/hwmon/hwmon5/name"_s, "nvme\n");
-    set(u"/sys/class/hwmon/hwmon5/temp1_input"_s, "33000\n");
-    set(u"/sys/class/hwmon/hwmon6/name"_s, "\n");
-    set(u"/sys/class/hwmon/hwmon6/temp1_input"_s, "66000\n");
+    linkTo(sio, u"/sys/class/hwmon/hwmon4"_s);
+    // Not board chips: stay out of the platform.
+    files(u"/sys/class/hwmon/hwmon5"_s, {"name=nvme\n", "temp1_input=33000\n"});
+    files(u"/sys/class/hwmon/hwmon6"_s, {"name=\n", "temp1_input=66000\n"});
     const std::string text = listing();
     EXPECT_TRUE(contains(text, "[platform: machine] Example Board\n")) << text;
     EXPECT_TRUE(contains(text, "    sensor chip: acpitz\n"
@@ -387,24 +299,19 @@ TEST_F(SmallMachine, WifiTemperatureGoesToItsCard)
     const QString second = u"/sys/devices/pci0000:00/0000:00:1c.0/0000:02:00.0"_s;
     mkdir(u"/sys/bus/pci/drivers/iwlwifi"_s);
     for (const QString &card : {first, second}) {
-        const QString name = card == first ? u"wlan0"_s : u"wlan1"_s;
-        mkdir(card + u"/net/"_s + name + u"/wireless"_s);
-        set(card + u"/net/"_s + name + u"/operstate"_s, "down\n");
-        link(u"../.."_s, card + u"/net/"_s + name + u"/device"_s);
-        link(u"/bus/pci/drivers/iwlwifi"_s.prepend(card == second ? u"../../../.."_s
-                                                                  : u"../../.."_s),
-             card + u"/driver"_s);
-        link(u"../../"_s + card.mid(5) + u"/net/"_s + name, u"/sys/class/net/"_s + name);
+        const QString net = card + (card == first ? u"/net/wlan0"_s : u"/net/wlan1"_s);
+        mkdir(net + u"/wireless"_s);
+        set(net + u"/operstate"_s, "down\n");
+        linkTo(card, net + u"/device"_s);
+        linkTo(u"/sys/bus/pci/drivers/iwlwifi"_s, card + u"/driver"_s);
+        linkTo(net, u"/sys/class/net/"_s + QFileInfo(net).fileName());
     }
     // The thermal zone's chip, with no card of its own, and the second card's own chip.
     const QString zone = u"/sys/devices/virtual/thermal/thermal_zone3/hwmon7"_s;
-    set(zone + u"/name"_s, "iwlwifi_1\n");
-    set(zone + u"/temp1_input"_s, "42000\n");
-    link(u"../../devices/virtual/thermal/thermal_zone3/hwmon7"_s, u"/sys/class/hwmon/hwmon7"_s);
-    set(second + u"/hwmon/hwmon8/name"_s, "iwlwifi_2\n");
-    set(second + u"/hwmon/hwmon8/temp1_input"_s, "47000\n");
-    link(u"../../devices/pci0000:00/0000:00:1c.0/0000:02:00.0/hwmon/hwmon8"_s,
-         u"/sys/class/hwmon/hwmon8"_s);
+    files(zone, {"name=iwlwifi_1\n", "temp1_input=42000\n"});
+    linkTo(zone, u"/sys/class/hwmon/hwmon7"_s);
+    files(second + u"/hwmon/hwmon8"_s, {"name=iwlwifi_2\n", "temp1_input=47000\n"});
+    linkTo(second + u"/hwmon/hwmon8"_s, u"/sys/class/hwmon/hwmon8"_s);
     const std::string text = listing();
     const auto wlan0 = text.find("[net: wlan0]");
     const auto wlan1 = text.find("[net: wlan1]");
@@ -420,95 +327,73 @@ TEST_F(SmallMachine, WifiTemperatureGoesToItsCard)
     EXPECT_FALSE(contains(secondCard, "42.0")) << text;
 }
 
-} // namespace
-
-namespace {
-
-struct SataCase {
-    QByteArray speed; // null: a directory in its place
-    const char *expected;
-};
-
-class SataTable : public SmallMachine, public testing::WithParamInterface<SataCase> {};
-
-TEST_P(SataTable, ShowsTheLinkOfThePortTheDiskHangsOn)
+TEST_F(SmallMachine, SataShowsTheLinkOfThePortTheDiskHangsOn)
 {
-    const QString disk = u"/sys/devices/pci0000:00/0000:00:17.0/ata3/host2/target2:0:0/2:0:0:0"_s;
-    set(disk + u"/model"_s, "Samsung SSD 870 EVO 1TB\n");
-    set(disk + u"/block/sda/size"_s, "1953525168\n");
-    link(u"../.."_s, disk + u"/block/sda/device"_s);
-    link(QStringLiteral(
-             "../devices/pci0000:00/0000:00:17.0/ata3/host2/target2:0:0/2:0:0:0/block/sda"),
-         u"/sys/block/sda"_s);
-    // Another port's link must not be taken for this one.
-    set(u"/sys/class/ata_link/link1/sata_spd"_s, "1.5 Gbps\n");
-    const QString speed = u"/sys/class/ata_link/link3/sata_spd"_s;
-    if (GetParam().speed.isNull()) {
-        mkdir(speed);
-    } else {
-        set(speed, GetParam().speed);
-    }
-    const std::string text = listing();
-    EXPECT_TRUE(contains(text, "[disk: sda] Samsung SSD 870 EVO 1TB\n")) << text;
-    EXPECT_TRUE(contains(text, "    transport: SATA\n")) << text;
-    if (std::string(GetParam().expected).empty()) {
-        EXPECT_FALSE(contains(text, "sata link")) << text;
-    } else {
-        EXPECT_TRUE(contains(text, std::string("    sata link: ") + GetParam().expected + "\n"))
+    const std::pair<QByteArray, std::string> cases[] = {
+        {"6.0 Gbps\n", "6.0 Gbps"},
+        {"3.0 Gbps\n", "3.0 Gbps"},
+        {"<unknown>\n", ""},
+        {"", ""},
+        {"-1\n", ""},
+        {QByteArray(), ""}, // a directory in its place
+        {QByteArray(100000, '6') + " Gbps", ""},
+    };
+    for (const auto &[speed, expected] : cases) {
+        SCOPED_TRACE(expected);
+        restart();
+        const QString disk =
+            u"/sys/devices/pci0000:00/0000:00:17.0/ata3/host2/target2:0:0/2:0:0:0"_s;
+        files(disk, {"model=Samsung SSD 870 EVO 1TB\n", "block/sda/size=1953525168\n"});
+        linkTo(disk, disk + u"/block/sda/device"_s);
+        linkTo(disk + u"/block/sda"_s, u"/sys/block/sda"_s);
+        // Another port's link must not be taken for this one.
+        set(u"/sys/class/ata_link/link1/sata_spd"_s, "1.5 Gbps\n");
+        const QString file = u"/sys/class/ata_link/link3/sata_spd"_s;
+        speed.isNull() ? mkdir(file) : set(file, speed);
+        const std::string text = listing();
+        EXPECT_TRUE(contains(text, "[disk: sda] Samsung SSD 870 EVO 1TB\n")) << text;
+        EXPECT_TRUE(contains(text, "    transport: SATA\n")) << text;
+        EXPECT_TRUE(expected.empty() ? !contains(text, "sata link")
+                                     : contains(text, "    sata link: " + expected + "\n"))
             << text;
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Speeds, SataTable,
-                         testing::Values(SataCase{"6.0 Gbps\n", "6.0 Gbps"},
-                                         SataCase{"3.0 Gbps\n", "3.0 Gbps"},
-                                         SataCase{"<unknown>\n", ""}, SataCase{"", ""},
-                                         SataCase{"-1\n", ""}, SataCase{QByteArray(), ""},
-                                         SataCase{QByteArray(100000, '6') + " Gbps", ""}));
-
-struct EmmcCase {
-    QByteArray lifeTime;
-    QByteArray preEol;
-    const char *expected; // the lines after "transport: MMC/SD"'s block, in order
-};
-
-class EmmcTable : public SmallMachine, public testing::WithParamInterface<EmmcCase> {};
-
-TEST_P(EmmcTable, DecodesTheWearReport)
+TEST_F(SmallMachine, EmmcDecodesTheWearReport)
 {
-    const QString card = u"/sys/devices/platform/mmc0/mmc_host/mmc0/mmc0:0001"_s;
-    set(card + u"/name"_s, "DA4064\n");
-    set(card + u"/life_time"_s, GetParam().lifeTime);
-    set(card + u"/pre_eol_info"_s, GetParam().preEol);
-    set(card + u"/block/mmcblk0/size"_s, "122142720\n");
-    link(u"../.."_s, card + u"/block/mmcblk0/device"_s);
-    link(u"../devices/platform/mmc0/mmc_host/mmc0/mmc0:0001/block/mmcblk0"_s,
-         u"/sys/block/mmcblk0"_s);
-    const std::string text = listing();
-    EXPECT_TRUE(contains(text, "[disk: mmcblk0] DA4064\n")) << text;
-    const std::string expected = GetParam().expected;
-    if (expected.empty()) {
-        EXPECT_FALSE(contains(text, "wear")) << text;
-        EXPECT_FALSE(contains(text, "end of life")) << text;
-    } else {
-        EXPECT_TRUE(contains(text, expected)) << text;
+    const struct {
+        QByteArray lifeTime, preEol;
+        const char *expected; // lines of the disk, "" for no wear lines at all
+    } cases[] = {
+        {"0x01 0x02\n", "0x01\n",
+         "    wear (type A): 0-10% used\n    wear (type B): 10-20% used\n"
+         "    end of life: normal\n"},
+        {"0x0a 0x0B\n", "0x02\n",
+         "    wear (type A): 90-100% used\n    wear (type B): past its rated life\n"
+         "    end of life: warning (80% of reserved blocks used)\n"},
+        {"0x00 0x03\n", "0x03\n",
+         "    transport: MMC/SD\n    wear (type B): 20-30% used\n"
+         "    end of life: urgent (90% of reserved blocks used)\n"},
+        {"0x0c 0xzz\n", "0x04\n", ""},
+        {"", "", ""},
+        {"0x01\n", "-1\n", ""},
+        {"1 2\n", "0x1\n", ""},
+        {QByteArray(100000, '0'), QByteArray(100000, '1'), ""},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.expected);
+        restart();
+        const QString card = u"/sys/devices/platform/mmc0/mmc_host/mmc0/mmc0:0001"_s;
+        files(card, {"name=DA4064\n", "life_time=" + c.lifeTime, "pre_eol_info=" + c.preEol,
+                     "block/mmcblk0/size=122142720\n"});
+        linkTo(card, card + u"/block/mmcblk0/device"_s);
+        linkTo(card + u"/block/mmcblk0"_s, u"/sys/block/mmcblk0"_s);
+        const std::string text = listing();
+        EXPECT_TRUE(contains(text, "[disk: mmcblk0] DA4064\n")) << text;
+        EXPECT_TRUE(*c.expected ? contains(text, c.expected)
+                                : !contains(text, "wear") && !contains(text, "end of life"))
+            << text;
     }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Reports, EmmcTable,
-    testing::Values(EmmcCase{"0x01 0x02\n", "0x01\n",
-                             "    wear (type A): 0-10% used\n    wear (type B): 10-20% used\n"
-                             "    end of life: normal\n"},
-                    EmmcCase{
-                        "0x0a 0x0B\n", "0x02\n",
-                        "    wear (type A): 90-100% used\n    wear (type B): past its rated life\n"
-                        "    end of life: warning (80% of reserved blocks used)\n"},
-                    EmmcCase{"0x00 0x03\n", "0x03\n",
-                             "    transport: MMC/SD\n    wear (type B): 20-30% used\n"
-                             "    end of life: urgent (90% of reserved blocks used)\n"},
-                    EmmcCase{"0x0c 0xzz\n", "0x04\n", ""}, EmmcCase{"", "", ""},
-                    EmmcCase{"0x01\n", "-1\n", ""}, EmmcCase{"1 2\n", "0x1\n", ""},
-                    EmmcCase{QByteArray(100000, '0'), QByteArray(100000, '1'), ""}));
 
 } // namespace

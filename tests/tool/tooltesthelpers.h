@@ -15,6 +15,7 @@
 
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <initializer_list>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -125,10 +126,25 @@ class ScratchMachine : public testing::Test {
 protected:
     void set(const QString &path, const QByteArray &bytes) { writeFile(m_root + path, bytes); }
 
+    // Files of one folder, each written "name=content".
+    void files(const QString &folder, std::initializer_list<QByteArray> entries)
+    {
+        for (const QByteArray &entry : entries) {
+            const qsizetype split = entry.indexOf('=');
+            set(folder + u'/' + QString::fromUtf8(entry.left(split)), entry.mid(split + 1));
+        }
+    }
+
     void link(const QString &target, const QString &path)
     {
         QDir().mkpath(QFileInfo(m_root + path).path());
         ASSERT_TRUE(QFile::link(target, m_root + path)) << path.toStdString();
+    }
+
+    // A relative link, as sysfs makes them, to a path inside the machine.
+    void linkTo(const QString &target, const QString &path)
+    {
+        link(QDir(QFileInfo(m_root + path).path()).relativeFilePath(m_root + target), path);
     }
 
     void mkdir(const QString &path) { QDir().mkpath(m_root + path); }
