@@ -1,5 +1,6 @@
-// The command-line front end as a user runs it. The JSON of every real output
-// is pinned byte for byte by test_clidigests; these are the other paths.
+// The command-line front end as a user runs it: options, messages, exit
+// statuses, --open and --compare. The JSON of every real output is pinned byte
+// for byte by test_clidigests; what a comparison finds is ReportDiff's (test_reportdiff).
 #include "model/hardwarecategory.h"
 #include "tests/scanner/identifiersecrets.h"
 
@@ -25,6 +26,9 @@ struct CliRun {
 CliRun cli(const QStringList &arguments)
 {
     QProcess process;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("LC_ALL"), QStringLiteral("C.UTF-8"));
+    process.setProcessEnvironment(environment);
     process.start(QStringLiteral(KESTRIN_CLI_PATH), arguments);
     EXPECT_TRUE(process.waitForFinished(60000));
     return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
@@ -37,6 +41,7 @@ QStringList args(const char *spaceSeparated)
 }
 
 const QString rockpro = QStringLiteral(KESTRIN_TEST_DATA_DIR "/classic-rockpro64-broken-table.txt");
+const QString asusPath = QStringLiteral(KESTRIN_TEST_DATA_DIR "/classic-asus-ux307la-full.txt");
 
 QJsonArray jsonItems(const CliRun &run)
 {
@@ -49,31 +54,48 @@ QJsonArray jsonItems(const CliRun &run)
 QString writeTemp(const QTemporaryDir &dir, const char *name, const QByteArray &bytes)
 {
     QFile file(dir.filePath(QString::fromUtf8(name)));
-    EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+    EXPECT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
     file.write(bytes);
     return file.fileName();
 }
 
+QByteArray contents(const QString &path)
+{
+    QFile file(path);
+    EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << path.toStdString();
+    return file.readAll();
+}
+
 TEST(Cli, UsageAndIoErrors)
 {
-    struct Case {
+    QTemporaryDir dir;
+    const QString elf = writeTemp(dir, "blob",
+                                  QByteArray("\x7f"
+                                             "ELF\0\0\0\x02",
+                                             8));
+    const QString absent = dir.filePath(QStringLiteral("absent"));
+    const struct {
         QStringList arguments;
         int exitCode;
         const char *message;
-    };
-    const Case cases[] = {
+    } cases[] = {
         {args("--bogus"), 2, "unknown argument"},
         {args("--classic"), 2, "needs a value"},
+        {args("--compare"), 2, "needs a value"},
         {args("--category other --classic") << rockpro, 2, "unknown category"},
         {args("--classic /nonexistent/x.txt"), 1, "cannot read"},
         {args("--classic /"), 1, "cannot read"},
         {args("--json --raw"), 2, "cannot be combined"},
+        {args("--compare") << asusPath << asusPath << QStringLiteral("--raw"), 2,
+         "cannot be combined"},
         {args("--tool /nonexistent/dmidecode"), 2, "does not exist"},
         {args("--json=yes"), 2, "unknown argument \"--json=yes\""},
         {args("--compare a.json b.json c.json"), 2, "unknown argument \"c.json\""},
         {args("-x"), 2, "unknown argument \"-x\""},
+        {args("--compare") << asusPath << absent, 2, "cannot be read"},
+        {args("--compare") << elf << asusPath, 2, "binary data"},
     };
-    for (const Case &c : cases) {
+    for (const auto &c : cases) {
         const CliRun run = cli(c.arguments);
         EXPECT_EQ(run.exitCode, c.exitCode) << c.arguments.join(u' ').toStdString();
         EXPECT_TRUE(run.err.contains(c.message)) << run.err.toStdString();
@@ -94,20 +116,17 @@ TEST(Cli, UsageAndIoErrors)
     }
 }
 
-TEST(Cli, FiltersLikeTheWindow)
+TEST(Cli, FiltersListsAndRawOutput)
 {
     const QJsonArray items =
         jsonItems(cli(args("--json --category BIOS --search")
                       << QStringLiteral("  U-BOOT ") << QStringLiteral("--classic") << rockpro));
     ASSERT_EQ(items.size(), 1);
-    const QJsonObject item = items[0].toObject();
-    EXPECT_EQ(item.value(QStringLiteral("value")).toString(), QStringLiteral("U-Boot"));
+    EXPECT_EQ(items[0].toObject().value(QStringLiteral("value")).toString(),
+              QStringLiteral("U-Boot"));
     // The id is the only field the digests do not pin.
-    EXPECT_FALSE(QUuid::fromString(item.value(QStringLiteral("id")).toString()).isNull());
-}
-
-TEST(Cli, ListingAndRawOutput)
-{
+    EXPECT_FALSE(
+        QUuid::fromString(items[0].toObject().value(QStringLiteral("id")).toString()).isNull());
     const CliRun listing = cli(args("--category Baseboard --classic") << rockpro);
     EXPECT_EQ(listing.exitCode, 0);
     EXPECT_TRUE(listing.out.startsWith("== Baseboard ==\n  Asset Tag: --\n"))
@@ -120,7 +139,6 @@ TEST(Cli, ListingAndRawOutput)
 TEST(Cli, ControlCharactersAndInvalidUtf8StayValidJson)
 {
     QTemporaryDir dir;
-    ASSERT_TRUE(dir.isValid());
     // Written by size: escapes make a length counted by hand easy to get wrong.
     static constexpr char controls[] = "System Information\n\tFamily: a\x01\x1f\"\\b\x7f\xc3\xa9\n";
     const CliRun ok = cli(args("--json --classic")
@@ -146,7 +164,6 @@ TEST(Cli, ControlCharactersAndInvalidUtf8StayValidJson)
 TEST(Cli, PrivateMasksEveryOutputOnlyWhenAsked)
 {
     QTemporaryDir dir;
-    ASSERT_TRUE(dir.isValid());
     const QString input = writeTemp(dir, "classic.txt",
                                     "System Information\n"
                                     "\tManufacturer: LENOVO\n"
@@ -155,12 +172,11 @@ TEST(Cli, PrivateMasksEveryOutputOnlyWhenAsked)
                                     "\tSKU Number: LENOVO_MT_20L5\n"
                                     "OEM Strings\n"
                                     "\tString 1: NIC 00:2b:67:4e:91:c0 PF1ABCDE9\n");
-    struct Case {
+    const struct {
         const char *arguments; // besides --classic FILE
         QList<QByteArray> present;
         QList<QByteArray> absent;
-    };
-    const Case cases[] = {
+    } cases[] = {
         {"--private",
          {"  Serial Number: " DOTS "E9\n", "  UUID: " DOTS "32\n",
           "  SKU Number: LENOVO_MT_20L5\n"},
@@ -175,7 +191,7 @@ TEST(Cli, PrivateMasksEveryOutputOnlyWhenAsked)
         // The search sees what is shown: a hidden serial cannot be found.
         {"--private --search PF1ABC", {"No hardware item found\n"}, {"PF1ABCDE9"}},
     };
-    for (const Case &c : cases) {
+    for (const auto &c : cases) {
         SCOPED_TRACE(c.arguments);
         const CliRun run = cli(args(c.arguments) << QStringLiteral("--classic") << input);
         ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
@@ -197,9 +213,8 @@ TEST(Cli, PrivateHidesEveryIdentifierOfEveryRealOutput)
     }
     for (const IdentifierSecrets::Input &input : inputs) {
         SCOPED_TRACE(input.path.toStdString());
-        QFile file(input.path);
-        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-        const QSet<QString> secrets = IdentifierSecrets::collect(QString::fromUtf8(file.readAll()));
+        const QSet<QString> secrets =
+            IdentifierSecrets::collect(QString::fromUtf8(contents(input.path)));
         for (const char *output : {"", "--json", "--raw"}) {
             const CliRun run = cli(
                 args(output) << QStringLiteral("--private")
@@ -219,6 +234,173 @@ TEST(Cli, PrivateHidesEveryIdentifierOfEveryRealOutput)
                 }
             }
             EXPECT_EQ(IdentifierSecrets::leaked(secrets, shown), QStringList()) << output;
+        }
+    }
+}
+
+TEST(CliOpen, SavedReportGivesWhatTheSavedOutputGave)
+{
+    QTemporaryDir dir;
+    const CliRun json = cli(args("--json --classic") << asusPath);
+    ASSERT_EQ(json.exitCode, 0);
+    const QString saved = writeTemp(dir, "saved", json.out);
+    // Every output option and filter, on the tool output and on the report saved from it.
+    for (const char *extra : {"", "--category Memory", "--search elpida", "--private"}) {
+        const CliRun direct = cli(args("--classic") << asusPath << args(extra));
+        EXPECT_EQ(cli(args("--open") << saved << args(extra)).out, direct.out) << extra;
+        EXPECT_EQ(cli(args("--open") << asusPath << args(extra)).out, direct.out) << extra;
+    }
+    const CliRun raw = cli(args("--open") << asusPath << QStringLiteral("--raw"));
+    EXPECT_TRUE(raw.out.startsWith("===== ")) << raw.out.left(80).toStdString();
+    EXPECT_TRUE(raw.out.contains("Version: UX305LA.206"));
+
+    // Saved masked, it stays masked and says so.
+    writeTemp(dir, "saved", cli(args("--json --private --classic") << asusPath).out);
+    const CliRun reopened = cli(args("--open") << saved << QStringLiteral("--json"));
+    EXPECT_EQ(reopened.exitCode, 0);
+    EXPECT_FALSE(reopened.out.contains("FCN0CJ03468352B"));
+    EXPECT_TRUE(reopened.out.contains(R"("hideIdentifiers":true)"));
+    EXPECT_TRUE(reopened.out.contains(DOTS "2B"));
+}
+
+// --compare on real outputs, edited here the way the hardware or the firmware
+// would change them.
+QByteArray asus()
+{
+    return contents(asusPath);
+}
+
+QByteArray desktop()
+{
+    return contents(
+        QStringLiteral(KESTRIN_TEST_DATA_DIR "/sysroot-desktop/expected/mac-hardware.txt"));
+}
+
+QByteArray msi()
+{
+    return contents(
+        QStringLiteral(KESTRIN_FIXTURES_DIR "/dmidecode/desktop-msi-ms-7c02-c7a89415bb4b.txt"));
+}
+
+QByteArray edited(QByteArray text, const std::vector<std::pair<QByteArray, QByteArray>> &edits)
+{
+    for (const auto &[from, to] : edits) {
+        EXPECT_TRUE(text.contains(from)) << from.toStdString();
+        text.replace(from, to);
+    }
+    return text;
+}
+
+// The second DIMM (handle 0x0015) taken out of ChannelB-DIMM0, a larger one
+// put into ChannelB-DIMM1.
+QByteArray dimmMoved()
+{
+    return edited(
+        asus(), {{"\tSize: 4 GB\n\tForm Factor: SODIMM\n\tSet: None\n\tLocator: ChannelB-DIMM0",
+                  "\tSize: 8 GB\n\tForm Factor: SODIMM\n\tSet: None\n\tLocator: ChannelB-DIMM1"}});
+}
+
+// A firmware update: new version and date, every table one handle block further on.
+QByteArray biosUpdated()
+{
+    return edited(asus(), {{"Version: UX305LA.206", "Version: UX305LA.300"},
+                           {"Release Date: 08/03/2015", "Release Date: 11/20/2016"},
+                           {"\nHandle 0x00", "\nHandle 0x10"}});
+}
+
+QByteArray serialChanged()
+{
+    return edited(asus(), {{"Serial Number: FCN0CJ03468352B", "Serial Number: FCN0CJ03461112B"}});
+}
+
+// The second SATA disk replaced by another model.
+QByteArray diskSwapped()
+{
+    return edited(desktop(),
+                  {{"  [disk: sda] ST2000DM008-2FR1\n    model: ST2000DM008-2FR1\n",
+                    "  [disk: sda] WDC WD40EFRX-68N32N0\n    model: WDC WD40EFRX-68N32N0\n"}});
+}
+
+#define ARROW " \u2192 "
+
+TEST(CliCompare, ListsTheDifferencesAndExitsWithOneWhenThereAreAny)
+{
+    const struct {
+        QByteArray (*before)();
+        QByteArray (*after)();
+        const char *options;
+        int exitCode;
+        const char *lines;  // '|'-separated, each a line of the output; "": empty output
+        const char *absent; // '|'-separated, none may occur in the output
+        int count;          // lines of output; -1: not checked, -2: more than a hundred
+    } cases[] = {
+        {asus, asus, "", 0, "", "", 0},
+        {asus, biosUpdated, "", 1,
+         "~ [BIOS] Version: UX305LA.206" ARROW "UX305LA.300 (BIOS Information)|"
+         "~ [BIOS] Release Date: 08/03/2015" ARROW "11/20/2016 (BIOS Information)",
+         "Handle|Memory|[Summary]", 2},
+        {asus, biosUpdated, "--category Memory", 0, "", "", 0},
+        {asus, biosUpdated, "--search release", 1,
+         "~ [BIOS] Release Date: 08/03/2015" ARROW "11/20/2016 (BIOS Information)", "UX305LA.300",
+         1},
+        // The record is known by its slot, not its handle: 11 facts survive the
+        // cleaner, on each side, and none of them reads as changed.
+        {asus, dimmMoved, "", 1,
+         "- [Memory] Size: 4 GB (ChannelB-DIMM0, BANK 2)|"
+         "+ [Memory] Size: 8 GB (ChannelB-DIMM1, BANK 2)",
+         "ChannelA|[BIOS]|~ ", 22},
+        // A searched fact still names its slot, found by facts the search leaves out.
+        {asus, dimmMoved, "--search size", 1,
+         "- [Memory] Size: 4 GB (ChannelB-DIMM0, BANK 2)|"
+         "+ [Memory] Size: 8 GB (ChannelB-DIMM1, BANK 2)",
+         "", 2},
+        // 10 facts and the device row, on each side.
+        {desktop, diskSwapped, "", 1,
+         "- [Storage] [disk: sda] ST2000DM008-2FR1 \u2022 size: 2.00 TB (Storage)|"
+         "+ [Storage] Device: [disk: sda] WDC WD40EFRX-68N32N0 (Storage)",
+         "~ |nvme", 22},
+        {asus, msi, "", 1, "~ [BIOS] Version: UX305LA.206" ARROW "3.90 (BIOS Information)", "", -2},
+        // Masks that read alike still hide two different serial numbers; the
+        // chassis table repeats the serial number.
+        {asus, serialChanged, "--private", 1,
+         "~ [Platform] Serial Number: " DOTS "2B" ARROW DOTS "2B (System Information)|"
+         "~ [Other] Serial Number: " DOTS "2B" ARROW DOTS "2B (Chassis Information)",
+         "FCN0CJ|68352|61112", -1},
+    };
+    QTemporaryDir dir;
+    for (const auto &c : cases) {
+        const QStringList files{writeTemp(dir, "old", c.before()),
+                                writeTemp(dir, "new", c.after())};
+        QStringList compare = args("--compare") + files + args(c.options);
+        SCOPED_TRACE(compare.join(u' ').toStdString());
+        const CliRun run = cli(compare);
+        EXPECT_EQ(run.exitCode, c.exitCode) << run.err.toStdString();
+        const QStringList lines = QString::fromUtf8(run.out).split(u'\n', Qt::SkipEmptyParts);
+        for (const QString &line : QString::fromUtf8(c.lines).split(u'|', Qt::SkipEmptyParts)) {
+            EXPECT_TRUE(lines.contains(line)) << line.toStdString() << "\nin:\n"
+                                              << run.out.toStdString();
+        }
+        for (const QByteArray &text : QByteArray(c.absent).split('|')) {
+            EXPECT_TRUE(text.isEmpty() || !run.out.contains(text)) << text.toStdString();
+        }
+        if (c.count >= 0) {
+            EXPECT_EQ(lines.size(), c.count) << run.out.toStdString();
+            EXPECT_EQ(run.out.isEmpty(), c.count == 0);
+        } else if (c.count == -2) {
+            EXPECT_GT(lines.size(), 100);
+        }
+
+        // The same differences as JSON, under the same filters.
+        const CliRun json = cli(compare << QStringLiteral("--json"));
+        EXPECT_EQ(json.exitCode, c.exitCode);
+        const QJsonObject root = QJsonDocument::fromJson(json.out).object();
+        EXPECT_EQ(root.value(u"added").toArray().size() + root.value(u"removed").toArray().size() +
+                      root.value(u"changed").toArray().size(),
+                  lines.size())
+            << json.out.toStdString();
+        for (const QJsonValue &change : root.value(u"changed").toArray()) {
+            EXPECT_TRUE(change.toObject().value(u"before").toObject().contains(u"title"));
+            EXPECT_TRUE(change.toObject().value(u"after").toObject().contains(u"title"));
         }
     }
 }
