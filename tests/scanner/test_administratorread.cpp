@@ -1,5 +1,6 @@
 #include "scanner/activeprocessregistry.h"
 #include "scanner/administratorread.h"
+#include "scanner/hardwarescanner.h"
 #include "scanner/toollocation.h"
 #include "tests/scanner/scripttesthelpers.h"
 
@@ -13,6 +14,8 @@
 using scripttest::writeScript;
 
 namespace {
+
+#define REFUSED "Could not read the firmware tables as administrator: "
 
 struct ReadCase {
     const char *name;
@@ -54,18 +57,15 @@ INSTANTIATE_TEST_SUITE_P(
         ReadCase{"DialogDismissed", "echo 'Error executing command as another user' >&2; exit 126",
                  true, AdministratorReadOutcome::Cancelled, "", ""},
         ReadCase{"NotAuthorised", "echo 'Not authorized' >&2; exit 127", true,
-                 AdministratorReadOutcome::Refused, "",
-                 "Could not read the firmware tables as administrator: not authorised."},
+                 AdministratorReadOutcome::Refused, "", REFUSED "not authorised."},
         ReadCase{"NoPkexec", "", true, AdministratorReadOutcome::Refused, "",
-                 "Could not read the firmware tables as administrator: pkexec is not installed."},
+                 REFUSED "pkexec is not installed."},
         ReadCase{"NoHelper", "exit 0", false, AdministratorReadOutcome::Refused, "",
-                 "Could not read the firmware tables as administrator: the helper is not "
-                 "installed at $HELPER."},
+                 REFUSED "the helper is not installed at $HELPER."},
         // dmidecode's own message comes back through the helper's standard error.
         ReadCase{"DmidecodeFailed", "echo '/dev/mem: Operation not permitted' >&2; exit 1", true,
                  AdministratorReadOutcome::Failed, "",
-                 "Could not read the firmware tables as administrator: "
-                 "/dev/mem: Operation not permitted"}),
+                 REFUSED "/dev/mem: Operation not permitted"}),
     [](const ::testing::TestParamInfo<ReadCase> &info) { return std::string(info.param.name); });
 
 // pkexec picks the polkit action by the exact path it is given, and the
@@ -99,5 +99,74 @@ TEST(AdministratorHelperPath, IsTheCanonicalPathOfAnInstalledHelper)
                   root + QString::fromUtf8(c.expected));
     }
 }
+
+QByteArray readAll(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+struct ScanCase {
+    const char *name;
+    QByteArray pkexecBody;
+    bool elevatedBlock;        // the -q block came from pkexec, else from the unprivileged run
+    const char *warning;       // "": none
+    double pkexecTimeout = 10; // the whole pkexec run's limit
+};
+
+class AdministratorScanTest : public ::testing::TestWithParam<ScanCase> {};
+
+// The mac run stays the unprivileged one in every case; only the -q block
+// changes. The scanner keeps its reader, so a second scan elevates again and
+// ends alike.
+TEST_P(AdministratorScanTest, ReplacesOnlyTheClassicRun)
+{
+    const ScanCase &c = GetParam();
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    HardwareScanner scanner;
+    scanner.setToolOverride(writeScript(dir, QStringLiteral("dmidecode"),
+                                        "case \"$1\" in --mac-hardware) echo 'mac facts';; "
+                                        "-q) echo 'fallback tables';; esac"));
+    scanner.setRunTimeout(10);
+    scanner.setFirmwareTablesPath(dir.filePath(QStringLiteral("no-tables")));
+    const QString runs = dir.filePath(QStringLiteral("pkexec-runs"));
+    scanner.setAdministratorReader(HardwareScanner::AdministratorReader{
+        writeScript(dir, QStringLiteral("pkexec"),
+                    "echo run >> '" + runs.toUtf8() + "'\n" + c.pkexecBody),
+        writeScript(dir, QStringLiteral("kestrin-read-firmware"), "exit 0"), c.pkexecTimeout});
+
+    for (int scan = 1; scan <= 2; ++scan) {
+        SCOPED_TRACE(scan);
+        const HardwareScanResult result = scanner.performScan();
+        const QString raw = result.rawOutput.text();
+        EXPECT_TRUE(raw.contains(QStringLiteral("mac facts"))) << raw.toStdString();
+        EXPECT_EQ(raw.contains(QStringLiteral("(read as administrator)\nelevated tables")),
+                  c.elevatedBlock)
+            << raw.toStdString();
+        EXPECT_NE(raw.contains(QStringLiteral("fallback tables")), c.elevatedBlock);
+        EXPECT_EQ(result.warnings,
+                  *c.warning ? QStringList{QString::fromUtf8(c.warning)} : QStringList());
+        EXPECT_FALSE(result.canReadAsAdministrator);
+        EXPECT_EQ(result.readAsAdministrator, c.elevatedBlock);
+        EXPECT_EQ(result.administratorReadDismissed, std::string(c.name) == "DialogDismissed");
+        EXPECT_EQ(readAll(runs), QByteArray("run\n").repeated(scan));
+    }
+    EXPECT_EQ(HardwareScanner::activeProcesses().count(), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, AdministratorScanTest,
+    ::testing::Values(ScanCase{"Authorised", "echo 'elevated tables'", true, ""},
+                      ScanCase{"DialogDismissed", "exit 126", false, ""},
+                      ScanCase{"NotAuthorised", "exit 127", false, REFUSED "not authorised."},
+                      ScanCase{"HelperFailed",
+                               "echo 'No SMBIOS nor DMI entry point found' >&2; exit 1", false,
+                               REFUSED "No SMBIOS nor DMI entry point found"},
+                      // Waiting for a password that never comes: pkexec shrugs off SIGTERM
+                      // and is killed after the polite stop's grace.
+                      ScanCase{"HelperHung", "trap '' TERM; exec sleep 60", false,
+                               REFUSED "dmidecode timed out after 1 seconds.", 1}),
+    [](const ::testing::TestParamInfo<ScanCase> &info) { return std::string(info.param.name); });
 
 } // namespace
