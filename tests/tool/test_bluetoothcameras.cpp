@@ -15,8 +15,7 @@ protected:
     {
         ASSERT_TRUE(m_dir.isValid());
         set(u"/proc/cpuinfo"_s, "processor\t: 0\nmodel name\t: Test CPU\n\n");
-        set(u"/usr/share/misc/usb.ids"_s, "04f2  Chicony Electronics Co., Ltd\n"
-                                          "8087  Intel Corp.\n"
+        set(u"/usr/share/misc/usb.ids"_s, "04f2  Chicony Electronics Co., Ltd\n8087  Intel Corp.\n"
                                           "\t0026  AX201 Bluetooth\n");
     }
 
@@ -89,19 +88,13 @@ TEST_F(Peripherals, BluetoothControllersAreNamedFromTheirDeviceUnderNetwork)
     // Gone from the device tree: listed by its own name only.
     link(u"../../devices/nowhere/hci2"_s, u"/sys/class/bluetooth/hci2"_s);
     const std::string text = listing();
-    EXPECT_TRUE(contains(text, "Network:\n"
-                               "  [bluetooth: hci0] Intel Corp. AX201 Bluetooth\n"
-                               "    bus: USB\n"
-                               "    vendor-id: 0x8087\n"
-                               "    product-id: 0x0026\n"
-                               "    driver: btusb\n"
-                               "    bluetooth address: 8c:c6:81:2a:5b:19\n"
+    EXPECT_TRUE(contains(text, "Network:\n  [bluetooth: hci0] Intel Corp. AX201 Bluetooth\n"
+                               "    bus: USB\n    vendor-id: 0x8087\n    product-id: 0x0026\n"
+                               "    driver: btusb\n    bluetooth address: 8c:c6:81:2a:5b:19\n"
                                "    attached to: usb 1-10\n"
-                               "  [bluetooth: hci1] Bluetooth controller\n"
-                               "    bus: UART\n"
+                               "  [bluetooth: hci1] Bluetooth controller\n    bus: UART\n"
                                "    driver: hci_uart_bcm\n"
-                               "  [bluetooth: hci2] Bluetooth controller\n"
-                               "\n"))
+                               "  [bluetooth: hci2] Bluetooth controller\n\n"))
         << text;
     EXPECT_FALSE(contains(text, "hci0:256"));
     expectFiled("[bluetooth: hci0]", HardwareCategory::network, 7);
@@ -142,8 +135,7 @@ TEST_F(Peripherals, CamerasOncePerDeviceUnderUsb)
     const std::string text = listing();
     const std::string camera = "    type: video capture\n"
                                "    device: Chicony Electronics Co.,Ltd. Integrated Camera\n"
-                               "    driver: uvcvideo\n"
-                               "    attached to: usb 1-4\n";
+                               "    driver: uvcvideo\n    attached to: usb 1-4\n";
     EXPECT_TRUE(
         contains(text, "  [camera: video0] Integrated Camera: Integrated C\n" + camera +
                            "  [camera: video2] Integrated Camera: Integrated I\n" + camera +
@@ -178,8 +170,7 @@ TEST_F(Peripherals, ACaptureUnitOnPciIsOneCamera)
     EXPECT_TRUE(contains(text, "  [camera: video0] Intel IPU6 ISYS Capture 0\n"
                                "    type: video capture\n"
                                "    device: Intel Corporation Raptor Lake IPU\n"
-                               "    driver: intel-ipu6\n"
-                               "    attached to: pci 0000:00:05.0\n"))
+                               "    driver: intel-ipu6\n    attached to: pci 0000:00:05.0\n"))
         << text;
     EXPECT_FALSE(contains(text, "[camera: video1]"));
     EXPECT_FALSE(contains(text, "[camera: video2]"));

@@ -49,51 +49,34 @@ void expectDevices(const std::string &text, const std::vector<Expected> &expecte
     }
 }
 
-TEST(InputDevices, LaptopListsWhatAPersonTouchesAndNotItsSwitches)
-{
-    expectDevices(laptop(),
-                  {
-                      {InputKind::keyboard, "AT Translated Set 2 keyboard", "PS/2", "event3"},
-                      {InputKind::touchpad, "ELAN0672:00 04F3:3140 Touchpad", "I2C", "event7"},
-                      {InputKind::pointingStick, "TPPS/2 Elan TrackPoint", "PS/2", "event16"},
-                      {InputKind::touchscreen, "ELAN9008:00 04F3:2C43", "I2C", "event15"},
-                  });
-}
-
-TEST(InputDevices, PeripheralsOncePerDevice)
-{
-    // The keyboard's media keys and the tablet's buttons are parts of the
-    // keyboard and the tablet; the virtual keyboard is software.
-    expectDevices(peripherals(),
-                  {
-                      {InputKind::keyboard, "Logitech USB Keyboard", "USB", "event11"},
-                      {InputKind::mouse, "MX Master 3 Mouse", "Bluetooth", "event13"},
-                      {InputKind::gameController, "Microsoft X-Box One S pad", "USB", "event14"},
-                      {InputKind::pen, "Wacom Intuos S Pen", "USB", "event15"},
-                  });
-    const std::vector<devices::InputDevice> found = devices::parseInputDevices(peripherals());
-    ASSERT_EQ(found.size(), 4U);
-    EXPECT_EQ(found[1].unique, "d4:41:5e:7a:90:11");
-    EXPECT_EQ(found[1].vendor, 0x046dU);
-    EXPECT_EQ(found[1].product, 0xb023U);
-}
-
-TEST(InputDevices, OddTextCostsOnlyWhatItSpoils)
+// Real machines list what a person touches once per device; odd text costs
+// only what it spoils.
+TEST(InputDevices, ListsWhatAPersonTouchesOncePerDevice)
 {
     const struct {
-        const char *text;
+        std::string text;
         std::vector<Expected> expected;
     } cases[] = {
+        {laptop(),
+         {{InputKind::keyboard, "AT Translated Set 2 keyboard", "PS/2", "event3"},
+          {InputKind::touchpad, "ELAN0672:00 04F3:3140 Touchpad", "I2C", "event7"},
+          {InputKind::pointingStick, "TPPS/2 Elan TrackPoint", "PS/2", "event16"},
+          {InputKind::touchscreen, "ELAN9008:00 04F3:2C43", "I2C", "event15"}}},
+        // The keyboard's media keys and the tablet's buttons are parts of the
+        // keyboard and the tablet; the virtual keyboard is software.
+        {peripherals(),
+         {{InputKind::keyboard, "Logitech USB Keyboard", "USB", "event11"},
+          {InputKind::mouse, "MX Master 3 Mouse", "Bluetooth", "event13"},
+          {InputKind::gameController, "Microsoft X-Box One S pad", "USB", "event14"},
+          {InputKind::pen, "Wacom Intuos S Pen", "USB", "event15"}}},
         {"", {}},
         {"\n\n\n", {}},
         {"garbage without structure\x01\xff\n", {}},
         // No blank line at the end, Windows line ends.
         {"I: Bus=0003 Vendor=046d Product=c077 Version=0111\r\nN: Name=\"Logitech USB Optical "
-         "Mouse\"\r\n"
-         "S: "
+         "Mouse\"\r\nS: "
          "Sysfs=/devices/pci0000:00/0000:00:14.0/usb1/1-1/1-1:1.0/0003:046D:C077.0001/input/"
-         "input9\r\n"
-         "H: Handlers=mouse0 event9\r\nB: EV=17\r\nB: KEY=1f0000 0 0 0 0\r\nB: REL=903",
+         "input9\r\nH: Handlers=mouse0 event9\r\nB: EV=17\r\nB: KEY=1f0000 0 0 0 0\r\nB: REL=903",
          {{InputKind::mouse, "Logitech USB Optical Mouse", "USB", "event9"}}},
         // An unreadable bus: listed without it; no event node: named by sysfs.
         {"I: Bus=zz Vendor=0001\nN: Name=\"Keyboard\"\nS: "
@@ -113,24 +96,18 @@ TEST(InputDevices, OddTextCostsOnlyWhatItSpoils)
         {"N: Name=\"Accel\"\nB: PROP=40\nB: EV=9\nB: ABS=7\nB: KEY=10000 0 0 0 0\n", {}},
         // A game pad with a touchpad and motion sensors of its own.
         {"I: Bus=0003 Vendor=054c Product=09cc Version=8111\n"
-         "N: Name=\"Sony Interactive Entertainment Wireless Controller\"\n"
-         "S: "
+         "N: Name=\"Sony Interactive Entertainment Wireless Controller\"\nS: "
          "Sysfs=/devices/pci0000:00/0000:00:14.0/usb1/1-5/1-5:1.3/0003:054C:09CC.0007/input/"
          "input31\n"
          "H: Handlers=event20 js1 \nB: PROP=0\nB: EV=20000b\nB: KEY=7fdb000000000000 0 0 0 0\nB: "
-         "ABS=3003f\n\n"
-         "I: Bus=0003 Vendor=054c Product=09cc Version=8111\n"
-         "N: Name=\"Sony Interactive Entertainment Wireless Controller Motion Sensors\"\n"
-         "S: "
+         "ABS=3003f\n\nI: Bus=0003 Vendor=054c Product=09cc Version=8111\n"
+         "N: Name=\"Sony Interactive Entertainment Wireless Controller Motion Sensors\"\nS: "
          "Sysfs=/devices/pci0000:00/0000:00:14.0/usb1/1-5/1-5:1.3/0003:054C:09CC.0007/input/"
-         "input32\n"
-         "H: Handlers=event21 \nB: PROP=40\nB: EV=19\nB: ABS=3f\n\n"
+         "input32\nH: Handlers=event21 \nB: PROP=40\nB: EV=19\nB: ABS=3f\n\n"
          "I: Bus=0003 Vendor=054c Product=09cc Version=8111\n"
-         "N: Name=\"Sony Interactive Entertainment Wireless Controller Touchpad\"\n"
-         "S: "
+         "N: Name=\"Sony Interactive Entertainment Wireless Controller Touchpad\"\nS: "
          "Sysfs=/devices/pci0000:00/0000:00:14.0/usb1/1-5/1-5:1.3/0003:054C:09CC.0007/input/"
-         "input33\n"
-         "H: Handlers=mouse6 event22 \nB: PROP=5\nB: EV=b\nB: KEY=2420 10000 0 0 0 0\nB: "
+         "input33\nH: Handlers=mouse6 event22 \nB: PROP=5\nB: EV=b\nB: KEY=2420 10000 0 0 0 0\nB: "
          "ABS=260800000000003\n",
          {{InputKind::gameController, "Sony Interactive Entertainment Wireless Controller", "USB",
            "event20"}}},
@@ -139,7 +116,7 @@ TEST(InputDevices, OddTextCostsOnlyWhatItSpoils)
          {{InputKind::gameController, "Gameport joystick", "gameport", "event20"}}},
     };
     for (const auto &testCase : cases) {
-        SCOPED_TRACE(testCase.text);
+        SCOPED_TRACE(testCase.text.substr(0, 200));
         expectDevices(testCase.text, testCase.expected);
     }
 }
@@ -164,51 +141,29 @@ TEST_F(InputListing, ListsEachDeviceWithBusNumbersAndIdentifiers)
 {
     tooltest::writeFile(m_devices, QByteArray::fromStdString(laptop() + "\n" + peripherals()));
     const std::string text = listing();
-    const std::string expected = "USB:\n"
-                                 "  [input: event3] AT Translated Set 2 keyboard\n"
-                                 "    type: keyboard\n"
-                                 "    bus: PS/2\n"
+    const std::string expected = "USB:\n  [input: event3] AT Translated Set 2 keyboard\n"
+                                 "    type: keyboard\n    bus: PS/2\n"
                                  "  [input: event7] ELAN0672:00 04F3:3140 Touchpad\n"
-                                 "    type: touchpad\n"
-                                 "    bus: I2C\n"
-                                 "    vendor-id: 0x04f3\n"
-                                 "    product-id: 0x3140\n"
-                                 "    attached to: pci 0000:00:15.0\n"
+                                 "    type: touchpad\n    bus: I2C\n    vendor-id: 0x04f3\n"
+                                 "    product-id: 0x3140\n    attached to: pci 0000:00:15.0\n"
                                  "  [input: event16] TPPS/2 Elan TrackPoint\n"
-                                 "    type: pointing stick\n"
-                                 "    bus: PS/2\n"
-                                 "  [input: event15] ELAN9008:00 04F3:2C43\n"
-                                 "    type: touchscreen\n"
-                                 "    bus: I2C\n"
-                                 "    vendor-id: 0x04f3\n"
-                                 "    product-id: 0x2c43\n"
+                                 "    type: pointing stick\n    bus: PS/2\n"
+                                 "  [input: event15] ELAN9008:00 04F3:2C43\n    type: touchscreen\n"
+                                 "    bus: I2C\n    vendor-id: 0x04f3\n    product-id: 0x2c43\n"
                                  "    attached to: pci 0000:00:15.1\n"
-                                 "  [input: event11] Logitech USB Keyboard\n"
-                                 "    type: keyboard\n"
-                                 "    bus: USB\n"
-                                 "    vendor-id: 0x046d\n"
-                                 "    product-id: 0xc31c\n"
-                                 "    attached to: usb 1-2\n"
-                                 "  [input: event13] MX Master 3 Mouse\n"
-                                 "    type: mouse\n"
-                                 "    bus: Bluetooth\n"
-                                 "    vendor-id: 0x046d\n"
+                                 "  [input: event11] Logitech USB Keyboard\n    type: keyboard\n"
+                                 "    bus: USB\n    vendor-id: 0x046d\n    product-id: 0xc31c\n"
+                                 "    attached to: usb 1-2\n  [input: event13] MX Master 3 Mouse\n"
+                                 "    type: mouse\n    bus: Bluetooth\n    vendor-id: 0x046d\n"
                                  "    product-id: 0xb023\n"
                                  "    bluetooth address: d4:41:5e:7a:90:11\n"
                                  "    attached to: usb 1-10\n"
                                  "  [input: event14] Microsoft X-Box One S pad\n"
-                                 "    type: game controller\n"
-                                 "    bus: USB\n"
-                                 "    vendor-id: 0x045e\n"
-                                 "    product-id: 0x02ea\n"
-                                 "    attached to: usb 1-3\n"
-                                 "  [input: event15] Wacom Intuos S Pen\n"
-                                 "    type: pen\n"
-                                 "    bus: USB\n"
-                                 "    vendor-id: 0x056a\n"
-                                 "    product-id: 0x0374\n"
-                                 "    serial number: 8GH01M1234567\n"
-                                 "    attached to: usb 1-4\n";
+                                 "    type: game controller\n    bus: USB\n    vendor-id: 0x045e\n"
+                                 "    product-id: 0x02ea\n    attached to: usb 1-3\n"
+                                 "  [input: event15] Wacom Intuos S Pen\n    type: pen\n"
+                                 "    bus: USB\n    vendor-id: 0x056a\n    product-id: 0x0374\n"
+                                 "    serial number: 8GH01M1234567\n    attached to: usb 1-4\n";
     EXPECT_NE(text.find(expected), std::string::npos) << text;
     // Filed under USB by the section title, whatever the lines say.
     int filed = 0;

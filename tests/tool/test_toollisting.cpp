@@ -221,10 +221,8 @@ TEST_F(HostileMachine, ListsTheMonitorsOfConnectedOutputs)
 
     const QByteArray text = listing();
     EXPECT_TRUE(text.contains("  [display: eDP-1] Sharp Corporation 7PHPT\n"
-                              "    manufacturer: Sharp Corporation (SHP)\n"
-                              "    panel text: 7PHPT\n"
-                              "    product code: 0x143e\n"
-                              "    manufactured: week 40 of 2015\n"
+                              "    manufacturer: Sharp Corporation (SHP)\n    panel text: 7PHPT\n"
+                              "    product code: 0x143e\n    manufactured: week 40 of 2015\n"
                               "    edid version: 1.4\n"
                               "    screen size: 35 \u00d7 19 cm (15.7\u2033)\n"
                               "    preferred mode: 3840 \u00d7 2160 @ 60.00 Hz\n"
@@ -246,8 +244,7 @@ TEST_F(HostileMachine, ListsTheMonitorsOfConnectedOutputs)
     // A damaged EDID still names its output, and why nothing more is shown.
     set(card + u"card0-DP-1/edid"_s, monitor.left(100));
     const QByteArray damaged = listing();
-    EXPECT_TRUE(damaged.contains("  [display: DP-1] Monitor\n"
-                                 "    connector: DisplayPort\n"))
+    EXPECT_TRUE(damaged.contains("  [display: DP-1] Monitor\n    connector: DisplayPort\n"))
         << damaged.toStdString();
     EXPECT_TRUE(damaged.contains("    edid: truncated block 0\n"));
 }
