@@ -14,14 +14,9 @@ HardwareItem item(HardwareCategory category, const char *title, const char *valu
     return HardwareItem(category, q(title), q(value), q(detail), q(source));
 }
 
-QList<HardwareItem> clean(const QList<HardwareItem> &items)
-{
-    return cleanAndDeduplicate(items);
-}
-
 QList<HardwareItem> cleanValue(const QString &value)
 {
-    return clean({HardwareItem(cpu, q("T"), value, q("D"), q("S"))});
+    return cleanAndDeduplicate({HardwareItem(cpu, q("T"), value, q("D"), q("S"))});
 }
 
 TEST(Cleaner, KeepsOrDropsValues)
@@ -61,7 +56,7 @@ TEST(Cleaner, KeepsOrDropsValues)
 TEST(Cleaner, TrimsTitlesAndValuesButNotDetails)
 {
     const HardwareItem input = item(usb, "  Family \t", " Hub ", " detail ", "src");
-    const QList<HardwareItem> out = clean({input, item(cpu, " \u2028", "Core")});
+    const QList<HardwareItem> out = cleanAndDeduplicate({input, item(cpu, " \u2028", "Core")});
     ASSERT_EQ(out.size(), 1);
     EXPECT_NE(out[0].id, input.id);
     EXPECT_EQ(texts(out)[0], (ItemText{usb, q("Family"), q("Hub"), q(" detail "), q("src")}));
@@ -69,7 +64,7 @@ TEST(Cleaner, TrimsTitlesAndValuesButNotDetails)
 
 TEST(Cleaner, DeduplicatesOnCategoryTitleValueAndDetail)
 {
-    const auto out = texts(clean({
+    const auto out = texts(cleanAndDeduplicate({
         item(memory, "Size", "8 GB", "DIMM 0", "dmidecode -q"),
         item(memory, "SIZE", "8 gb", "DIMM 0", "--mac-hardware"),
         item(memory, "Size", "8 GB", "dimm 0"),

@@ -129,20 +129,7 @@ TEST(MacParser, Lines)
         {"device line without colon naming a category word is a header",
          "[pci 00-1f.3] Audio device\nk: v\n",
          {mac(audio, "k", "v", "[pci 00-1f.3] Audio device")}},
-    };
-    for (const Case &c : cases) {
-        EXPECT_EQ(texts(parseMacHardware(q(c.text))), c.expected) << c.name;
-    }
-}
-
-TEST(MacParser, ExactCategoryHeaderOverridesKeywords)
-{
-    struct Case {
-        const char *name;
-        const char *text;
-        std::vector<ItemText> expected;
-    };
-    const Case cases[] = {
+        // An exact category header overrides the keywords of its devices.
         {"CPU with integrated graphics stays CPU",
          "CPU:\n[cpu: 0] AMD Ryzen 7 5800H with Radeon Graphics\n",
          {mac(cpu, "Device", "[cpu: 0] AMD Ryzen 7 5800H with Radeon Graphics", "CPU")}},
