@@ -24,14 +24,13 @@ protected:
                       const QStringList &drivers)
     {
         const QString device = u"/sys/devices/pci0000:00/0000:00:14.0/usb1/"_s + name;
-        set(device + u"/idVendor"_s, QByteArray(vendor) + "\n");
-        set(device + u"/idProduct"_s, QByteArray(product) + "\n");
-        link(u"../../../devices/pci0000:00/0000:00:14.0/usb1/"_s + name,
-             u"/sys/bus/usb/devices/"_s + name);
+        files(device,
+              {"idVendor=" + QByteArray(vendor) + "\n", "idProduct=" + QByteArray(product) + "\n"});
+        linkTo(device, u"/sys/bus/usb/devices/"_s + name);
         for (int i = 0; i < drivers.size(); ++i) {
             const QString interface = device + u"/%1:1.%2"_s.arg(name).arg(i);
             set(interface + u"/bInterfaceNumber"_s, "00\n");
-            link(u"../../../../../../bus/usb/drivers/"_s + drivers[i], interface + u"/driver"_s);
+            linkTo(u"/sys/bus/usb/drivers/"_s + drivers[i], interface + u"/driver"_s);
         }
         return device;
     }
@@ -70,21 +69,17 @@ TEST_F(Peripherals, BluetoothControllersAreNamedFromTheirDeviceUnderNetwork)
     const QString usb = usbDevice(u"1-10"_s, "8087", "0026", {u"btusb"_s});
     const QString hci0 = usb + u"/1-10:1.0/bluetooth/hci0"_s;
     set(hci0 + u"/address"_s, "8c:c6:81:2a:5b:19\n");
-    link(u"../../../1-10:1.0"_s, hci0 + u"/device"_s);
-    link(u"../../devices/pci0000:00/0000:00:14.0/usb1/1-10/1-10:1.0/bluetooth/hci0"_s,
-         u"/sys/class/bluetooth/hci0"_s);
+    linkTo(usb + u"/1-10:1.0"_s, hci0 + u"/device"_s);
+    linkTo(hci0, u"/sys/class/bluetooth/hci0"_s);
     // A connection of hci0: no controller.
     set(hci0 + u"/hci0:256/type"_s, "ACL\n");
-    link(QStringLiteral(
-             "../../devices/pci0000:00/0000:00:14.0/usb1/1-10/1-10:1.0/bluetooth/hci0/hci0:256"),
-         u"/sys/class/bluetooth/hci0:256"_s);
+    linkTo(hci0 + u"/hci0:256"_s, u"/sys/class/bluetooth/hci0:256"_s);
     // On a serial line, with an address that is none.
     const QString uart = u"/sys/devices/platform/serial8250/serial0/serial0-0"_s;
     set(uart + u"/bluetooth/hci1/address"_s, "garbage\n");
-    link(u"../../../serial0-0"_s, uart + u"/bluetooth/hci1/device"_s);
-    link(u"../../../../../bus/serial/drivers/hci_uart_bcm"_s, uart + u"/driver"_s);
-    link(u"../../devices/platform/serial8250/serial0/serial0-0/bluetooth/hci1"_s,
-         u"/sys/class/bluetooth/hci1"_s);
+    linkTo(uart, uart + u"/bluetooth/hci1/device"_s);
+    linkTo(u"/sys/bus/serial/drivers/hci_uart_bcm"_s, uart + u"/driver"_s);
+    linkTo(uart + u"/bluetooth/hci1"_s, u"/sys/class/bluetooth/hci1"_s);
     // Gone from the device tree: listed by its own name only.
     link(u"../../devices/nowhere/hci2"_s, u"/sys/class/bluetooth/hci2"_s);
     const std::string text = listing();
@@ -105,31 +100,22 @@ TEST_F(Peripherals, CamerasOncePerDeviceUnderUsb)
 {
     const QString usb =
         usbDevice(u"1-4"_s, "04f2", "b6cb", {u"uvcvideo"_s, u"uvcvideo"_s, u"uvcvideo"_s});
-    set(usb + u"/manufacturer"_s, "Chicony Electronics Co.,Ltd.\n");
-    set(usb + u"/product"_s, "Integrated Camera\n");
-    struct Node {
-        const char *name;
-        const char *interface;
-        const char *label;
-        QByteArray index;
-    };
-    const Node nodes[] = {
+    files(usb, {"manufacturer=Chicony Electronics Co.,Ltd.\n", "product=Integrated Camera\n"});
+    const struct {
+        const char *name, *interface, *label, *index;
+    } nodes[] = {
         {"video0", "1-4:1.0", "Integrated Camera: Integrated C\n", "0\n"},
         {"video1", "1-4:1.0", "Integrated Camera: Integrated C\n", "1\n"}, // its metadata
         {"video2", "1-4:1.2", "Integrated Camera: Integrated I\n", "0\n"}, // the infrared one
         {"video3", "1-4:1.2", "Integrated Camera: Integrated I\n", "1\n"},
         {"video10", "1-4:1.1", "", ""}, // no name, no index: listed by its device
     };
-    for (const Node &node : nodes) {
-        const QString name = QString::fromUtf8(node.name);
-        const QString interface = QString::fromUtf8(node.interface);
-        const QString path = usb + QLatin1Char('/') + interface + u"/video4linux/"_s + name;
-        set(path + u"/name"_s, node.label);
-        set(path + u"/index"_s, node.index);
-        link(u"../../../"_s + interface, path + u"/device"_s);
-        link(u"../../devices/pci0000:00/0000:00:14.0/usb1/1-4/"_s + interface + u"/video4linux/"_s +
-                 name,
-             u"/sys/class/video4linux/"_s + name);
+    for (const auto &node : nodes) {
+        const QString interface = usb + u'/' + QString::fromUtf8(node.interface);
+        const QString path = interface + u"/video4linux/"_s + QString::fromUtf8(node.name);
+        files(path, {"name=" + QByteArray(node.label), "index=" + QByteArray(node.index)});
+        linkTo(interface, path + u"/device"_s);
+        linkTo(path, u"/sys/class/video4linux/"_s + QString::fromUtf8(node.name));
     }
     link(u"nowhere"_s, u"/sys/class/video4linux/video11"_s);
     const std::string text = listing();
@@ -151,20 +137,15 @@ TEST_F(Peripherals, CamerasOncePerDeviceUnderUsb)
 TEST_F(Peripherals, ACaptureUnitOnPciIsOneCamera)
 {
     const QString ipu = u"/sys/devices/pci0000:00/0000:00:05.0"_s;
-    set(ipu + u"/vendor"_s, "0x8086\n");
-    set(ipu + u"/device"_s, "0xa75d\n");
-    set(ipu + u"/class"_s, "0x048000\n");
-    link(u"../../../bus/pci/drivers/intel-ipu6"_s, ipu + u"/driver"_s);
-    link(u"../../../devices/pci0000:00/0000:00:05.0"_s, u"/sys/bus/pci/devices/0000:00:05.0"_s);
+    files(ipu, {"vendor=0x8086\n", "device=0xa75d\n", "class=0x048000\n"});
+    linkTo(u"/sys/bus/pci/drivers/intel-ipu6"_s, ipu + u"/driver"_s);
+    linkTo(ipu, u"/sys/bus/pci/devices/0000:00:05.0"_s);
     set(u"/usr/share/misc/pci.ids"_s, "8086  Intel Corporation\n\ta75d  Raptor Lake IPU\n");
     for (int i = 0; i < 3; ++i) {
-        const QString node = u"video%1"_s.arg(i);
-        const QString path = ipu + u"/video4linux/"_s + node;
-        set(path + u"/name"_s, u"Intel IPU6 ISYS Capture %1\n"_s.arg(i).toUtf8());
-        set(path + u"/index"_s, "0\n");
-        link(u"../../../0000:00:05.0"_s, path + u"/device"_s);
-        link(u"../../devices/pci0000:00/0000:00:05.0/video4linux/"_s + node,
-             u"/sys/class/video4linux/"_s + node);
+        const QString path = ipu + u"/video4linux/video%1"_s.arg(i);
+        files(path, {"name=Intel IPU6 ISYS Capture " + QByteArray::number(i) + "\n", "index=0\n"});
+        linkTo(ipu, path + u"/device"_s);
+        linkTo(path, u"/sys/class/video4linux/video%1"_s.arg(i));
     }
     const std::string text = listing();
     EXPECT_TRUE(contains(text, "  [camera: video0] Intel IPU6 ISYS Capture 0\n"
