@@ -82,20 +82,16 @@ protected:
 
 TEST_F(HostileMachine, StrangeAttributesStayInsideTheirLine)
 {
-    const QString usb = u"/sys/devices/pci0000:00/0000:00:14.0/usb1/"_s;
-    const QString nvme = u"/sys/devices/pci0000:00/0000:00:1d.0/0000:04:00.0/nvme/"_s;
-    const QString wifi = u"/sys/devices/pci0000:00/0000:00:14.3/net/wlp0s20f3/"_s;
-    const QString battery = u"/sys/class/power_supply/BAT0/"_s;
-    set(usb + u"1-1/product"_s, "Mouse: with colon::\n");
-    set(usb + u"1-4/manufacturer"_s, "CPU Memory USB Audio");
-    set(usb + u"1-4/product"_s, "Storage:\nNetwork:\n[fake] device\n");
-    set(nvme + u"nvme0/model"_s, "Evil\x01\x1B[31mDisk\r\nStorage:\n");
-    set(nvme + u"nvme0/firmware_rev"_s, "\xC2\xA0\xC2\xA0");
-    set(wifi + u"address"_s, "   \n");
-    set(wifi + u"operstate"_s, ":");
-    set(battery + u"manufacturer"_s, "\xFF\xFESMP\xC3");
-    set(battery + u"model_name"_s, QByteArray(65536, 'A'));
-    set(battery + u"technology"_s, "Li\xE2\x80\xA8ion\xC2\x85x\xE2\x80\xAEy");
+    const QString usb = u"/sys/devices/pci0000:00/0000:00:14.0/usb1"_s;
+    const QString nvme = u"/sys/devices/pci0000:00/0000:00:1d.0/0000:04:00.0/nvme/nvme0"_s;
+    const QString wifi = u"/sys/devices/pci0000:00/0000:00:14.3/net/wlp0s20f3"_s;
+    const QString battery = u"/sys/class/power_supply/BAT0"_s;
+    files(usb, {"1-1/product=Mouse: with colon::\n", "1-4/manufacturer=CPU Memory USB Audio",
+                "1-4/product=Storage:\nNetwork:\n[fake] device\n"});
+    files(nvme, {"model=Evil\x01\x1B[31mDisk\r\nStorage:\n", "firmware_rev=\xC2\xA0\xC2\xA0"});
+    files(wifi, {"address=   \n", "operstate=:"});
+    files(battery, {"manufacturer=\xFF\xFESMP\xC3", "model_name=" + QByteArray(65536, 'A'),
+                    "technology=Li\xE2\x80\xA8ion\xC2\x85x\xE2\x80\xAEy"});
     set(u"/sys/class/drm/card0-Evil:Name/status"_s, "connected:");
     set(u"/proc/asound/cards"_s, " 0 [PCH            ]: HDA-Intel - ::\n");
     set(u"/sys/class/dmi/id/sys_vendor"_s, "");
@@ -162,27 +158,22 @@ TEST_F(HostileMachine, ReadsLessCommonBusLayouts)
     restart();
     // A disk behind a VMD domain.
     const QString function = u"/sys/devices/pci10000:e0/10000:e1:00.0"_s;
-    set(function + u"/vendor"_s, "0x144d\n");
-    set(function + u"/device"_s, "0xa80a\n");
-    set(function + u"/class"_s, "0x010802\n");
-    set(function + u"/nvme/nvme0/model"_s, "Disk behind VMD\n");
+    files(function, {"vendor=0x144d\n", "device=0xa80a\n", "class=0x010802\n",
+                     "nvme/nvme0/model=Disk behind VMD\n", "nvme/nvme0/nvme0n1/size=2000\n"});
     const QString disk = function + u"/nvme/nvme0/nvme0n1"_s;
-    set(disk + u"/size"_s, "2000\n");
-    link(u"../../nvme0"_s, disk + u"/device"_s);
-    link(u".."_s + disk.mid(4), u"/sys/block/nvme0n1"_s);
+    linkTo(function + u"/nvme/nvme0"_s, disk + u"/device"_s);
+    linkTo(disk, u"/sys/block/nvme0n1"_s);
     // A network interface whose path has an I2C-style "0-0050" part.
     const QString interface = u"/sys/devices/platform/i2c-0/0-0050/net/can0"_s;
     set(interface + u"/type"_s, "280\n");
     QDir().mkpath(m_root + interface + u"/device"_s);
-    link(u"../.."_s + interface.mid(4), u"/sys/class/net/can0"_s);
+    linkTo(interface, u"/sys/class/net/can0"_s);
     // A memory card: named by its card, not a model.
     const QString card = u"/sys/devices/platform/fe340000.mmc/mmc_host/mmc0/mmc0:aaaa"_s;
     const QString block = card + u"/block/mmcblk0"_s;
-    set(card + u"/name"_s, "SC64G\n");
-    set(block + u"/size"_s, "124735488\n");
-    set(block + u"/removable"_s, "0\n");
-    link(u"../../../mmc0:aaaa"_s, block + u"/device"_s);
-    link(u".."_s + block.mid(4), u"/sys/block/mmcblk0"_s);
+    files(card, {"name=SC64G\n", "block/mmcblk0/size=124735488\n", "block/mmcblk0/removable=0\n"});
+    linkTo(card, block + u"/device"_s);
+    linkTo(block, u"/sys/block/mmcblk0"_s);
 
     const QByteArray text = listing();
     EXPECT_TRUE(text.contains("  [disk: mmcblk0] SC64G\n    model: SC64G\n    size: 63.9 GB\n"
