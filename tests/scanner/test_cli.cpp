@@ -86,6 +86,7 @@ TEST(Cli, UsageAndIoErrors)
         {args("--classic /nonexistent/x.txt"), 1, "cannot read"},
         {args("--classic /"), 1, "cannot read"},
         {args("--json --raw"), 2, "cannot be combined"},
+        {args("--admin --classic /dev/null"), 2, "cannot be combined"},
         {args("--compare") << asusPath << asusPath << QStringLiteral("--raw"), 2,
          "cannot be combined"},
         {args("--tool /nonexistent/dmidecode"), 2, "does not exist"},

@@ -47,14 +47,4 @@ TEST(CliAdmin, ReadsThroughPkexecUnlessAlreadyRoot)
         << out.value().toStdString();
 }
 
-TEST(CliAdmin, RefusesSavedOutputs)
-{
-    const Expected<QString> out = runDMIDecode(
-        QStringLiteral(KESTRIN_CLI_PATH),
-        {QStringLiteral("--admin"), QStringLiteral("--classic"), QStringLiteral("/dev/null")}, 20,
-        HardwareScanner::activeProcesses());
-    ASSERT_FALSE(out.hasValue());
-    EXPECT_EQ(out.error().code, 2);
-}
-
 } // namespace

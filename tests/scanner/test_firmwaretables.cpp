@@ -30,42 +30,35 @@ FirmwareTablesAccess accessAsUnprivilegedUser(const QString &path)
     return access;
 }
 
-struct AccessCase {
-    const char *name;
-    const char *relativePath;
-    bool create;
-    mode_t mode;
-    FirmwareTablesAccess expected;
-};
-
-class FirmwareTablesAccessTest : public ::testing::TestWithParam<AccessCase> {};
-
-TEST_P(FirmwareTablesAccessTest, ReportsWhatTheUserMayDo)
-{
-    const AccessCase &c = GetParam();
-    QTemporaryDir dir;
-    ASSERT_TRUE(dir.isValid());
-    ASSERT_EQ(::chmod(QFile::encodeName(dir.path()).constData(), 0755), 0);
-    const QString tables = dir.filePath(QStringLiteral("DMI"));
-    if (c.create) {
-        QFile file(tables);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write("_SM3_", 5);
-        file.close();
-        ASSERT_EQ(::chmod(QFile::encodeName(tables).constData(), c.mode), 0);
-    }
-    EXPECT_EQ(accessAsUnprivilegedUser(dir.filePath(QString::fromLatin1(c.relativePath))),
-              c.expected);
-}
-
 // The mode of /sys/firmware/dmi/tables/DMI on a normal desktop is 0400, root's.
-INSTANTIATE_TEST_SUITE_P(
-    Cases, FirmwareTablesAccessTest,
-    ::testing::Values(
-        AccessCase{"ReadableByAll", "DMI", true, 0444, FirmwareTablesAccess::Readable},
-        AccessCase{"OwnerOnly", "DMI", true, 0000, FirmwareTablesAccess::NotPermitted},
-        AccessCase{"NoTables", "DMI", false, 0, FirmwareTablesAccess::Missing},
-        AccessCase{"ParentIsAFile", "DMI/entry", true, 0444, FirmwareTablesAccess::Missing}),
-    [](const ::testing::TestParamInfo<AccessCase> &info) { return std::string(info.param.name); });
+TEST(FirmwareTablesAccess, ReportsWhatTheUserMayDo)
+{
+    const struct {
+        const char *relativePath;
+        bool create;
+        mode_t mode;
+        FirmwareTablesAccess expected;
+    } cases[] = {
+        {"DMI", true, 0444, FirmwareTablesAccess::Readable},
+        {"DMI", true, 0000, FirmwareTablesAccess::NotPermitted},
+        {"DMI", false, 0, FirmwareTablesAccess::Missing},
+        {"DMI/entry", true, 0444, FirmwareTablesAccess::Missing}, // the parent is a file
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(::testing::Message() << c.relativePath << " mode " << c.mode);
+        QTemporaryDir dir;
+        ASSERT_EQ(::chmod(QFile::encodeName(dir.path()).constData(), 0755), 0);
+        const QString tables = dir.filePath(QStringLiteral("DMI"));
+        if (c.create) {
+            QFile file(tables);
+            ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+            file.write("_SM3_", 5);
+            file.close();
+            ASSERT_EQ(::chmod(QFile::encodeName(tables).constData(), c.mode), 0);
+        }
+        EXPECT_EQ(accessAsUnprivilegedUser(dir.filePath(QString::fromLatin1(c.relativePath))),
+                  c.expected);
+    }
+}
 
 } // namespace
