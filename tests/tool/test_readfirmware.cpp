@@ -39,30 +39,25 @@ HelperRun runHelper(const std::vector<std::string> &arguments,
             !std::freopen(errFile.c_str(), "w", stderr)) {
             ::_exit(98);
         }
-        std::vector<char *> argv{const_cast<char *>(helper)};
-        for (const auto &a : arguments) {
-            argv.push_back(const_cast<char *>(a.c_str()));
-        }
-        argv.push_back(nullptr);
-        std::vector<char *> envp;
-        for (const auto &e : environment) {
-            envp.push_back(const_cast<char *>(e.c_str()));
-        }
-        envp.push_back(nullptr);
-        ::execve(helper, argv.data(), envp.data());
+        const auto pointers = [](const char *first, const std::vector<std::string> &strings) {
+            std::vector<char *> list{const_cast<char *>(first)};
+            for (const auto &string : strings) {
+                list.push_back(const_cast<char *>(string.c_str()));
+            }
+            list.push_back(nullptr);
+            return list;
+        };
+        ::execve(helper, pointers(helper, arguments).data(),
+                 pointers(nullptr, environment).data() + 1);
         ::_exit(97);
     }
     int status = 0;
     ::waitpid(child, &status, 0);
-    auto slurp = [](const fs::path &p) {
+    const auto slurp = [](const fs::path &p) {
         std::ifstream in(p, std::ios::binary);
         return std::string(std::istreambuf_iterator<char>(in), {});
     };
-    HelperRun run;
-    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : 200;
-    run.out = slurp(outFile);
-    run.err = slurp(errFile);
-    return run;
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : 200, slurp(outFile), slurp(errFile)};
 }
 
 class ReadFirmwareTest : public ::testing::Test {
