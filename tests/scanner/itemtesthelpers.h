@@ -1,6 +1,9 @@
 #pragma once
 
 #include "model/hardwareitem.h"
+#include "scanner/classicparser.h"
+#include "scanner/cleaner.h"
+#include "scanner/hardwarescanner.h"
 
 #include <QList>
 #include <QString>
@@ -57,4 +60,22 @@ inline ItemText mac(HardwareCategory category, const char *title, const char *va
                     const char *detail)
 {
     return {category, q(title), q(value), q(detail), q("--mac-hardware")};
+}
+
+// One step of a scan with the scanner's own tables, for tests of that step on
+// hand-made items. A scan itself goes through the runs' facts.
+inline const HardwareScanner &tablesScanner()
+{
+    static const HardwareScanner scanner;
+    return scanner;
+}
+
+[[nodiscard]] inline QList<HardwareItem> parseClassicDMIDecode(QStringView output)
+{
+    return parseClassicDMIDecode(output, tablesScanner().usefulKeys());
+}
+
+[[nodiscard]] inline QList<HardwareItem> cleanAndDeduplicate(const QList<HardwareItem> &items)
+{
+    return cleanAndDeduplicate(items, tablesScanner().badValues());
 }
