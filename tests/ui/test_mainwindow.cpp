@@ -30,41 +30,36 @@ HardwareItem summaryItem(const QString &title, const QString &value)
 // section and 1 battery item: 206 items, 204 of them outside the summary.
 HardwareScanResult sampleResult()
 {
-    HardwareScanResult result;
-    result.items = {summaryItem(u"Memory"_s, u"200 useful items"_s),
-                    summaryItem(u"CPU"_s, u"3 useful items"_s)};
-    for (int i = 0; i < 200; ++i) {
-        result.items.append(item(HardwareCategory::memory, u"Size %1"_s.arg(i), u"%1 GB"_s.arg(i),
-                                 i < 120 ? u"Bank A"_s : u"Bank B"_s));
-    }
     const QString cpu = u"Processor Information"_s;
-    result.items.append(item(HardwareCategory::cpu, u"Core Count"_s, u"4"_s, cpu));
-    result.items.append(item(HardwareCategory::cpu, u"Thread Count"_s, u"8"_s, cpu));
-    result.items.append(item(HardwareCategory::cpu, u"Max Speed"_s, u"4200 MHz"_s, cpu));
-    result.items.append(item(HardwareCategory::battery, u"Name"_s, u"45N1001"_s));
-    result.rawOutput = u"raw"_s;
+    HardwareScanResult result{{summaryItem(u"Memory"_s, u"200 useful items"_s),
+                               summaryItem(u"CPU"_s, u"3 useful items"_s)},
+                              u"raw"_s,
+                              {}};
+    for (int i = 0; i < 200; ++i)
+        result.items << item(HardwareCategory::memory, u"Size %1"_s.arg(i), u"%1 GB"_s.arg(i),
+                             i < 120 ? u"Bank A"_s : u"Bank B"_s);
+    result.items << item(HardwareCategory::cpu, u"Core Count"_s, u"4"_s, cpu)
+                 << item(HardwareCategory::cpu, u"Thread Count"_s, u"8"_s, cpu)
+                 << item(HardwareCategory::cpu, u"Max Speed"_s, u"4200 MHz"_s, cpu)
+                 << item(HardwareCategory::battery, u"Name"_s, u"45N1001"_s);
     return result;
 }
 
-// A platform section with identifiers (the serial is longer than 8, so its
-// mask keeps the last two characters).
-HardwareScanResult privacyResult()
-{
-    HardwareScanResult result;
-    const QString detail = u"System Information"_s;
-    result.items = {item(HardwareCategory::platform, u"Product Name"_s, u"ThinkPad T14"_s, detail),
-                    item(HardwareCategory::platform, u"Serial Number"_s, u"PF1XK29QZ7"_s, detail),
-                    item(HardwareCategory::platform, u"UUID"_s,
-                         u"4c4c4544-0042-3510-8052-b4c04f4d5432"_s, detail)};
-    return result;
-}
-
+// The serial is longer than 8, so its mask keeps the last two characters.
 const QString maskedSerial = u"•••••Z7"_s;
 
 QString footer(int shown, int matched, int total)
 {
     return u"%1 shown \u2022 %2 matched \u2022 %3 total filtered items"_s.arg(
         QString::number(shown), QString::number(matched), QString::number(total));
+}
+
+// The file's path once `bytes` are in it, empty when writing failed.
+QString writeFile(const QTemporaryDir &dir, const QString &name, const QByteArray &bytes)
+{
+    QFile file(dir.filePath(name));
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() ? file.fileName()
+                                                                                : QString();
 }
 
 } // namespace
@@ -180,7 +175,7 @@ private Q_SLOTS:
 
     void cleanup() { m_loaded.reset(); }
 
-    void firstLaunchShowsScanningState()
+    void firstLaunchScansThenShowsCategoriesSectionsAndRows()
     {
         QCOMPARE(scans(), 1);
         QCOMPARE(m_window->title(), u"Kestrin"_s);
@@ -196,10 +191,7 @@ private Q_SLOTS:
             {u"toolbarSubtitle"_s,
              u"Modern filtered list of useful dmidecode hardware information."_s},
         });
-    }
 
-    void finishedScanShowsCategoriesSectionsAndRows()
-    {
         finishScan(sampleResult());
         // Summary items keep the scan's order.
         QTRY_COMPARE(state(), u"itemList / "_s + sampleSidebar +
@@ -296,18 +288,14 @@ private Q_SLOTS:
     void aReportGivenAtStartIsShownInsteadOfAScan()
     {
         QTemporaryDir dir;
-        const QString report = dir.filePath(u"saved.txt"_s);
-        QFile file(report);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write("# dmidecode 3.5\nGetting SMBIOS data from sysfs.\nSMBIOS 3.2.0 present.\n\n"
-                   "Handle 0x0000, DMI type 0, 26 bytes\nBIOS Information\n"
-                   "\tVendor: Example BIOS Maker\n\tVersion: 1.2.3\n\n");
-        file.close();
-        const QString garbage = dir.filePath(u"garbage.txt"_s);
-        QFile other(garbage);
-        QVERIFY(other.open(QIODevice::WriteOnly));
-        other.write("neither a report nor a tool output\n");
-        other.close();
+        const QString report =
+            writeFile(dir, u"saved.txt"_s,
+                      "# dmidecode 3.5\nGetting SMBIOS data from sysfs.\nSMBIOS 3.2.0 present.\n\n"
+                      "Handle 0x0000, DMI type 0, 26 bytes\nBIOS Information\n"
+                      "\tVendor: Example BIOS Maker\n\tVersion: 1.2.3\n\n");
+        const QString garbage =
+            writeFile(dir, u"garbage.txt"_s, "neither a report nor a tool output\n");
+        QVERIFY(!report.isEmpty() && !garbage.isEmpty());
 
         for (const QString &path : {report, garbage}) {
             LoadedWindow loaded;
@@ -588,7 +576,13 @@ private Q_SLOTS:
     // remembered.
     void identifiersAreMaskedInWhatIsShownAndCopied()
     {
-        finishScan(privacyResult());
+        const QString system = u"System Information"_s;
+        finishScan({{item(HardwareCategory::platform, u"Product Name"_s, u"ThinkPad T14"_s, system),
+                     item(HardwareCategory::platform, u"Serial Number"_s, u"PF1XK29QZ7"_s, system),
+                     item(HardwareCategory::platform, u"UUID"_s,
+                          u"4c4c4544-0042-3510-8052-b4c04f4d5432"_s, system)},
+                    {},
+                    {}});
         selectCategory(u"Platform"_s);
         QTRY_COMPARE(shown(u"itemValue"_s), u"ThinkPad T14|"_s + maskedSerial + u"|•••••32"_s);
         const QList<QQuickItem *> rows = shownItems(u"hardwareRow"_s);
@@ -654,16 +648,13 @@ private Q_SLOTS:
         finishScan(sampleResult());
         QVERIFY(!isShown(find(u"reportBanner"_s)));
         QTemporaryDir dir;
-        const QString path = dir.filePath(u"before-upgrade.json"_s);
-        {
-            QFile file(path);
-            QVERIFY(file.open(QIODevice::WriteOnly));
-            file.write(R"({"format":"kestrin-report","formatVersion":1,)"
-                       R"("generated":"2026-12-07T10:12:00Z","kestrinVersion":"1.4.0",)"
-                       R"("hideIdentifiers":true,"category":"Memory","search":"",)"
-                       R"("scanItemCount":576,"items":[{"category":"Memory","title":"Size",)"
-                       R"("value":"8 GB","detail":"DIMM A","source":"dmidecode -q"}]})");
-        }
+        const QString path =
+            writeFile(dir, u"before-upgrade.json"_s,
+                      R"({"format":"kestrin-report","formatVersion":1,)"
+                      R"("generated":"2026-12-07T10:12:00Z","kestrinVersion":"1.4.0",)"
+                      R"("hideIdentifiers":true,"category":"Memory","search":"",)"
+                      R"("scanItemCount":576,"items":[{"category":"Memory","title":"Size",)"
+                      R"("value":"8 GB","detail":"DIMM A","source":"dmidecode -q"}]})");
         QVERIFY(model().openReport(QUrl::fromLocalFile(path)));
         QTRY_VERIFY(isShown(find(u"reportBanner"_s)));
         QCOMPARE(text(u"reportBannerFile"_s), u"before-upgrade.json"_s);
@@ -684,22 +675,17 @@ private Q_SLOTS:
     // sidebar; Show Unchanged and End Comparison are in the banner.
     void comparisonMarksDifferencesUntilEnded()
     {
-        const QString raw = u"raw"_s;
-        finishScan(HardwareScanResult{
-            {HardwareItem(HardwareCategory::memory, u"Size"_s, u"8 GB"_s, u"DIMM A"_s, u"src"_s),
-             HardwareItem(HardwareCategory::memory, u"Type"_s, u"DDR4"_s, u"DIMM A"_s, u"src"_s)},
-            raw,
-            {}});
+        finishScan({{item(HardwareCategory::memory, u"Size"_s, u"8 GB"_s, u"DIMM A"_s, u"src"_s),
+                     item(HardwareCategory::memory, u"Type"_s, u"DDR4"_s, u"DIMM A"_s, u"src"_s)},
+                    u"raw"_s,
+                    {}});
         QTemporaryDir dir;
-        const QString path = dir.filePath(u"before.json"_s);
-        {
-            QFile file(path);
-            QVERIFY(file.open(QIODevice::WriteOnly));
-            file.write(R"({"format":"kestrin-report","formatVersion":1,"items":[)"
-                       R"({"category":"Memory","title":"Size","value":"4 GB","detail":"DIMM A","source":"src"},)"
-                       R"({"category":"Memory","title":"Type","value":"DDR4","detail":"DIMM A","source":"src"},)"
-                       R"({"category":"USB","title":"Device","value":"Stick","detail":"","source":"src"}]})");
-        }
+        const QString path = writeFile(
+            dir, u"before.json"_s,
+            R"({"format":"kestrin-report","formatVersion":1,"items":[)"
+            R"({"category":"Memory","title":"Size","value":"4 GB","detail":"DIMM A","source":"src"},)"
+            R"({"category":"Memory","title":"Type","value":"DDR4","detail":"DIMM A","source":"src"},)"
+            R"({"category":"USB","title":"Device","value":"Stick","detail":"","source":"src"}]})");
         QQuickItem *command = openMenuItem(m_window, "fileMenuTitle", "compareReportMenuItem");
         QVERIFY(command != nullptr && command->isEnabled());
         QTest::keyClick(m_window, Qt::Key_Escape);
