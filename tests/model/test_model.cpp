@@ -1,0 +1,354 @@
+// The model's data types (categories, items, the framed raw output), its text
+// services, and the identifier mask. Expected texts are written out by hand.
+#include "model/hardwarecategory.h"
+#include "model/hardwareitem.h"
+#include "model/identifiermask.h"
+#include "model/rawoutput.h"
+#include "model/textservices.h"
+
+#include <QSet>
+#include <QStringList>
+
+#include <gtest/gtest.h>
+#include <utility>
+#include <vector>
+
+namespace {
+
+QString q(const char *utf8)
+{
+    return QString::fromUtf8(utf8);
+}
+
+// "a|b|c" as a list.
+QStringList list(const char *utf8)
+{
+    return q(utf8).split(u'|');
+}
+
+// The titles, in the order the summary and the category list use. Each has
+// an icon (test_symbolicons); the command line reads them back exactly.
+TEST(HardwareCategory, TitlesAndOrder)
+{
+    const QStringList titles = list("Summary|Platform|BIOS|Baseboard|CPU|Memory|PCI|GPU|Network|"
+                                    "Storage|Audio|USB|Battery|Firmware|Other");
+    ASSERT_EQ(std::size_t(titles.size()), allCategories.size());
+    for (std::size_t i = 0; i < allCategories.size(); ++i) {
+        EXPECT_EQ(rawValue(allCategories[i]), titles[qsizetype(i)]);
+        EXPECT_EQ(categoryFromRawValue(titles[qsizetype(i)]), allCategories[i]);
+    }
+    for (const char *title : {"other", "Raw", "", "BIOS ", " BIOS", "bios", "summary", "Gpu"}) {
+        EXPECT_FALSE(categoryFromRawValue(q(title)).has_value()) << title;
+    }
+}
+
+TEST(HardwareItem, EveryConstructionDrawsAFreshVersion4Id)
+{
+    QSet<QUuid> ids;
+    for (int i = 0; i < 2000; ++i) {
+        const HardwareItem item(HardwareCategory::cpu, q("T"), q("V"), QString(), q("S"));
+        EXPECT_EQ(item.id.version(), QUuid::Random);
+        EXPECT_EQ(item.id.variant(), QUuid::DCE);
+        ids.insert(item.id);
+    }
+    EXPECT_EQ(ids.size(), 2000);
+}
+
+TEST(RawOutput, FramesRunsLikeTheScan)
+{
+    struct Case {
+        const char *verbatim;
+        std::vector<std::pair<const char *, QString>> runs; // header, output
+        QString expected;
+    };
+    const QString loneHigh(QChar(0xD83D));
+    const std::vector<Case> cases = {
+        {"", {}, QString()},
+        {"", {{"h", QString()}}, q("===== h =====\n\n")},
+        // Blocks are separated by one more line feed.
+        {"", {{"A", q("x")}, {"B", q("y\n")}}, q("===== A =====\nx\n\n===== B =====\ny\n\n")},
+        {"raw", {}, q("raw")},
+        {"raw", {{"h", q("x")}}, q("raw\n===== h =====\nx\n")},
+        {"", {{"h", q("a") + loneHigh}}, q("===== h =====\na") + loneHigh + q("\n")},
+    };
+    for (const Case &c : cases) {
+        RawOutput raw(q(c.verbatim));
+        for (const auto &[header, output] : c.runs) {
+            raw.appendRun(q(header), output);
+        }
+        SCOPED_TRACE(c.expected.toStdString());
+        EXPECT_EQ(raw.text(), c.expected);
+        EXPECT_EQ(raw.size(), c.expected.size());
+        EXPECT_EQ(raw.isEmpty(), c.expected.isEmpty());
+        EXPECT_EQ(raw.toUtf8(), c.expected.toUtf8());
+        EXPECT_TRUE(raw == c.expected);
+        EXPECT_TRUE(raw == RawOutput(c.expected));
+        EXPECT_FALSE(raw == c.expected + QLatin1Char('x'));
+        EXPECT_TRUE(c.expected.isEmpty() || !(raw == QStringView(c.expected).chopped(1)));
+    }
+}
+
+QStringList lines(const QString &text)
+{
+    QStringList result;
+    for (QStringView line : Text::splitLines(text)) {
+        result.append(line.toString());
+    }
+    return result;
+}
+
+TEST(TextServices, SplitsAtEveryNewlineClassCharacter)
+{
+    const std::pair<const char *, const char *> cases[] = {
+        {"", ""}, {"a\nb", "a|b"}, {"a\r\nb", "a||b"}, {"a\rb\n", "a|b|"}, {"\n\n", "||"},
+    };
+    for (const auto &[text, expected] : cases) {
+        EXPECT_EQ(lines(q(text)), list(expected)) << text;
+    }
+    // Every line break and some lookalikes (U+2027, U+00A0 are none), at every
+    // place of a text long enough for the search that reads several code units at a time.
+    const char16_t separators[] = {u'\n', u'\v', u'\f', u'\r', 0x85, 0x2028, 0x2029};
+    const char16_t others[] = {u'\t', 0x0E, 0x00, 0x84, 0x86, 0xA0, 0x2027, 0xFFFF};
+    const QString base(21, QLatin1Char('a'));
+    for (qsizetype at = 0; at < base.size(); ++at) {
+        QString text = base;
+        for (char16_t c : separators) {
+            text[at] = QChar(c);
+            EXPECT_EQ(lines(text), QStringList({base.left(at), base.mid(at + 1)}))
+                << "U+" << std::hex << int(c) << " at " << std::dec << at;
+        }
+        for (char16_t c : others) {
+            text[at] = QChar(c);
+            EXPECT_EQ(lines(text), QStringList({text})) << "U+" << std::hex << int(c);
+        }
+    }
+}
+
+TEST(TextServices, TrimsAndCountsCharacters)
+{
+    const std::pair<const char *, const char *> trims[] = {
+        {"\t x \n", "x"},
+        {"\u00a0\u3000\u2028x y\u2029\u0085\u2009", "x y"},
+        // Zero-width space and the byte order mark are not white space.
+        {"\u200bx\ufeff", "\u200bx\ufeff"},
+        {"   ", ""},
+    };
+    for (const auto &[text, expected] : trims) {
+        EXPECT_EQ(Text::trimmed(q(text)).toString(), q(expected)) << text;
+    }
+    // A flag (two regional indicators) counts one, counting stops at the limit;
+    // one combining mark or one emoji alone: Cleaner.KeepsOrDropsValues.
+    const std::pair<const char *, qsizetype> counts[] = {
+        {"", 0},     {"a", 1},        {"\U0001F1E9\U0001F1EA", 1},
+        {"\r\n", 1}, {"e\u0301x", 2}, {"abcdef", 2}};
+    for (const auto &[text, expected] : counts) {
+        EXPECT_EQ(Text::graphemeCountUpTo(q(text), 2), expected) << text;
+    }
+}
+
+TEST(TextServices, StrictUtf8Decoding)
+{
+    bool valid = false;
+    EXPECT_EQ(Text::decodeUtf8Strict("h\xc3\xa9", &valid), q("hé"));
+    EXPECT_TRUE(valid);
+    EXPECT_EQ(Text::decodeUtf8Strict(QByteArray("a\0b", 3), &valid),
+              q("a") + QChar(u'\0') + q("b"));
+    EXPECT_TRUE(valid);
+    for (const QByteArray &bad : {QByteArray("abc\xff"), QByteArray("\xc3"),
+                                  QByteArray("\xed\xa0\x80"), QByteArray("\xc0\xaf")}) {
+        EXPECT_EQ(Text::decodeUtf8Strict(bad, &valid), QString());
+        EXPECT_FALSE(valid) << bad.toHex().toStdString();
+    }
+    EXPECT_EQ(Text::decodeUtf8Strict(QByteArray(), &valid), QString());
+    EXPECT_TRUE(valid);
+}
+
+TEST(TextServices, StandardComparisonOrdersLikeAFileBrowser)
+{
+    const Text::StandardComparator comparator;
+    // Each list is in ascending order.
+    for (const char *order : {"Slot 1|Slot 2|Slot 10|Slot 100", "eth2|eth9|eth10",
+                              "apple|Banana|cherry", "DIMM A|dimm b|DIMM C"}) {
+        const QStringList titles = list(order);
+        for (qsizetype i = 0; i + 1 < titles.size(); ++i) {
+            EXPECT_LT(comparator.compare(titles[i], titles[i + 1]), 0) << order << " at " << i;
+            EXPECT_GT(comparator.compare(titles[i + 1], titles[i]), 0) << order << " at " << i;
+        }
+    }
+    // A total order (case and leading zeros decide last): only equal strings
+    // compare equal, so every sort gives one order.
+    const QStringList near = list("size|Size|SIZE|ｓｉｚｅ|size |s 1|s 01|s 001");
+    for (const QString &a : near) {
+        for (const QString &b : near) {
+            const int ab = comparator.compare(a, b);
+            EXPECT_EQ(ab == 0, a == b);
+            EXPECT_EQ(ab<0, comparator.compare(b, a)> 0);
+        }
+    }
+    EXPECT_NE(Text::collationLocale().language(), QLocale::C);
+}
+
+// Five U+2022 in UTF-8.
+#define DOTS "\xe2\x80\xa2\xe2\x80\xa2\xe2\x80\xa2\xe2\x80\xa2\xe2\x80\xa2"
+#define BULLET "\xe2\x80\xa2"
+
+using TextCase = std::pair<const char *, const char *>; // input, expected
+
+TEST(MaskValue, HidesAllButTheLastTwoCharactersOfLongValuesOnce)
+{
+    const TextCase cases[] = {
+        {"", ""},
+        {"A", DOTS},
+        {"ABCDEFGH", DOTS},       // exactly 8: nothing kept
+        {"ABCDEFGHI", DOTS "HI"}, // 9: the last two kept
+        // Counted in user-perceived characters, not code units.
+        {"\xc3\x84\xc3\x96\xc3\x9c\xc3\xa4\xc3\xb6\xc3\xbc\xc3\x9f\xc3\xa9", DOTS}, // 8 letters
+        {"abcdefge\xcc\x81", DOTS},               // 8: e + combining acute is one
+        {"abcdefghe\xcc\x81", DOTS "he\xcc\x81"}, // 9: keeps h and e-acute whole
+        {"1234567\xf0\x9f\x98\x80\xf0\x9f\x98\x80", DOTS "\xf0\x9f\x98\x80\xf0\x9f\x98\x80"},
+        // A value that is a mask already (a report saved with identifiers
+        // hidden) stays: the masks of "ABCD1234EF", of the MAC address
+        // 00:1a:2b:3c:4d:5e, and of a short serial.
+        {DOTS "EF", DOTS "EF"},
+        {DOTS "5e", DOTS "5e"},
+        {DOTS, DOTS},
+        {DOTS "ðð", DOTS "ðð"},
+        // Fewer dots is no mask: a value that happens to start with a bullet.
+        {BULLET "ABCDEFGHIJ", DOTS "IJ"},
+    };
+    for (const auto &[input, expected] : cases) {
+        EXPECT_EQ(IdentifierMask::maskValue(q(input)), q(expected)) << input;
+    }
+}
+
+TEST(IdentifierTitle, Classifies)
+{
+    // The keys in any case and with stray spaces, keys of the fixtures
+    // and of the mac-hardware output, and its "device • key" titles.
+    const QStringList identifiers =
+        list("Serial Number|  SERIAL NUMBER |UUID|Asset Tag|Service Tag|MAC address|"
+             "Permanent address|serial|wwn|eui|nguid|Chassis Serial|Base Board Serial|"
+             "SBDS Serial Number|Service UUID|SAS Expander WWID|Enclosure Serial|platform uuid|"
+             "Redfish Service Hostname|serial_number|Serial-Number|Bluetooth Address|"
+             "[bluetooth: hci0] Intel AX201 Bluetooth " BULLET " bluetooth address|"
+             "[net: enp44s0] Realtek RTL8111 " BULLET " mac address");
+    for (const QString &title : identifiers) {
+        EXPECT_TRUE(IdentifierMask::isIdentifierTitle(title)) << title.toStdString();
+    }
+    // Model names and keys that only mention a word stay visible.
+    const QStringList others =
+        list("[disk: sda] Serial ATA disk " BULLET " model|Serial Number " BULLET " vendor-id|"
+             "Part Number|SKU Number|DIMM Manufacturer Part Number|Serial Port A|UUID Format|"
+             "Bus Address|Physical Address|IPv4 Address|ID|Signature|Version|Tag|Number||"
+             " " BULLET " ");
+    for (const QString &title : others) {
+        EXPECT_FALSE(IdentifierMask::isIdentifierTitle(title)) << title.toStdString();
+    }
+}
+
+TEST(Patterns, MaskMacAddressesAndUuidsStandingAlone)
+{
+    const IdentifierMasker masker; // knows no values: patterns only
+    const TextCase cases[] = {
+        {"00:1b:21:0a:5c:3e", DOTS "3e"},
+        {"00-1B-21-0A-5C-3E", DOTS "3E"},
+        {"Aa:bB:cc:DD:ee:Ff", DOTS "Ff"},
+        {"[net: eth0] Intel 8c:c6:81:2a:5b:17 adapter", "[net: eth0] Intel " DOTS "17 adapter"},
+        {"MAC:00:11:22:33:44:55", "MAC:" DOTS "55"},
+        {"(00:11:22:33:44:55), 66:77:88:99:aa:bb.", "(" DOTS "55), " DOTS "bb."},
+        {"4C4C4544-0042-3510-8052-B4C04F4E4E32", DOTS "32"},
+        {"{123e4567-e89b-12d3-a456-426614174000}", "{" DOTS "00}"},
+        {"VMware-123e4567-e89b-12d3-a456-426614174000", "VMware-" DOTS "00"},
+    };
+    for (const auto &[input, expected] : cases) {
+        EXPECT_EQ(masker.maskText(q(input)), q(expected)) << input;
+    }
+    // Lookalikes and longer runs stay whole.
+    for (const char *text :
+         {"00:11:22:33:44:55:66", "0000:00:11:22:33:44:55", "x00:11:22:33:44:55",
+          "00:11:22:33:44:55g", "00:11-22:33:44:55", "00:11:22:33:44", "001122334455",
+          "0000:00:1f.6 at 12:30:45", "ID: A9 06 03 00 FF FB EB BF",
+          "123e4567-e89b-12d3-a456-4266141740001", "0000-123e4567-e89b-12d3-a456-426614174000",
+          "123e4567-e89b-12d3-a456-426614174000-01", "123g4567-e89b-12d3-a456-426614174000"}) {
+        EXPECT_EQ(masker.maskText(q(text)), q(text));
+    }
+}
+
+TEST(DistinctiveValue, Classifies)
+{
+    for (const char *value :
+         {"336EE786", "S4AEM104", "ABC123", "9000116105", "VMware-56 4d e2 c3", "Battery 0"}) {
+        EXPECT_TRUE(IdentifierMask::isDistinctiveValue(q(value))) << value;
+    }
+    for (const char *value :
+         {"AB123", "  1234 5  ", "Default string", "To Be Filled By O.E.M.", "System Serial Number",
+          "00000000", "0000-0000-0000", "FFFFFFFFFFFF", "1.0", ""}) {
+        EXPECT_FALSE(IdentifierMask::isDistinctiveValue(q(value))) << value;
+    }
+    // No serial is longer than 128 code units.
+    const QString serial = QStringLiteral("SN") + QString(125, QLatin1Char('7')) + u'X';
+    EXPECT_TRUE(IdentifierMask::isDistinctiveValue(serial));
+    EXPECT_FALSE(IdentifierMask::isDistinctiveValue(serial + u'Y'));
+}
+
+HardwareItem fact(const char *title, const char *value, const char *detail = "")
+{
+    return HardwareItem(HardwareCategory::memory, q(title), q(value), q(detail),
+                        QStringLiteral("dmidecode -q"));
+}
+
+TEST(IdentifierMasker, MasksAnIdentifierValueWhereverItIsRepeated)
+{
+    // The serial is learned from an item, the asset tag from the raw text only.
+    const IdentifierMasker masker({fact("Serial Number", "336EE786")},
+                                  RawOutput(q("\tAsset Tag: ATN-0042-XY\n")));
+    EXPECT_EQ(masker.knownValues(), QStringList({q("336EE786"), q("ATN-0042-XY")}));
+    const TextCase cases[] = {
+        {"DSN:16KTF1G64HZ-1G6E2 336EE786", "DSN:16KTF1G64HZ-1G6E2 " DOTS},
+        {"Samsung SSD (336ee786)", "Samsung SSD (" DOTS ")"}, // case ignored
+        {"tag ATN-0042-XY.", "tag " DOTS "XY."},
+        // Only whole words: longer serials that contain it are other serials.
+        {"X336EE786 336EE7861 336EE786_", "X336EE786 336EE7861 336EE786_"},
+    };
+    for (const auto &[input, expected] : cases) {
+        EXPECT_EQ(masker.maskText(q(input)), q(expected)) << input;
+    }
+    // Placeholders are not searched for elsewhere.
+    const IdentifierMasker placeholders(
+        {fact("Serial Number", "To Be Filled By O.E.M."), fact("Asset Tag", "1.0")},
+        RawOutput(q("\tSerial Number: Default string\n\tUUID: 00000000\n")));
+    EXPECT_TRUE(placeholders.knownValues().isEmpty());
+    const QString text = q("Version 1.0, Default string, To Be Filled By O.E.M.");
+    EXPECT_EQ(placeholders.maskText(text), text);
+}
+
+TEST(IdentifierMasker, MasksRawTextInPlaceKeepingEveryLinesShape)
+{
+    const TextCase lines[] = {
+        {"# dmidecode 3.4\n", "# dmidecode 3.4\n"},
+        {"System Information\r\n", "System Information\r\n"},
+        {"\tSerial Number: FCN0CJ03468352B     \n", "\tSerial Number: " DOTS "2B     \n"},
+        {"\tSerial Number: \n", "\tSerial Number: \n"},
+        {"\tAsset Tag: Not Specified\r\n", "\tAsset Tag: " DOTS "ed\r\n"},
+        {"\tUUID: 4c4c4544-0042-3510-8052-b4c04f4e4e32\n", "\tUUID: " DOTS "32\n"},
+        {"\tPart Number: 16KTF1G64HZ-1G6E2 \n", "\tPart Number: 16KTF1G64HZ-1G6E2 \n"},
+        {"\tOption 3: DSN:16KTF1G64HZ-1G6E2 FCN0CJ03468352B  \n",
+         "\tOption 3: DSN:16KTF1G64HZ-1G6E2 " DOTS "2B  \n"},
+        {"\tNIC 1: PCI device 01:00.3, MAC address 00:07:00:5C:50:00\n",
+         "\tNIC 1: PCI device 01:00.3, MAC address " DOTS "00\n"},
+        {"  [net: eth0] Intel\xe2\x80\xa8    mac address: 00:2b:67:4e:91:c0\n",
+         "  [net: eth0] Intel\xe2\x80\xa8    mac address: " DOTS "c0\n"},
+        {"\tSerial Port A: Enabled\n", "\tSerial Port A: Enabled\n"},
+        {"Serial Number:X1\n", "Serial Number:" DOTS "\n"},
+        {"no colon here", "no colon here"},
+    };
+    QString raw;
+    QString expected;
+    for (const auto &[line, maskedLine] : lines) {
+        raw += q(line);
+        expected += q(maskedLine);
+    }
+    EXPECT_EQ(IdentifierMasker({}, RawOutput(raw)).maskRawText(raw), expected);
+}
+
+} // namespace
