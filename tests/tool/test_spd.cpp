@@ -248,33 +248,30 @@ std::string fixtureBytes(const std::string &name)
     return {data.begin(), data.end()};
 }
 
-void writeBytes(const fs::path &path, const std::string &bytes)
-{
-    fs::create_directories(path.parent_path());
-    std::ofstream(path, std::ios::binary) << bytes;
-}
-
 TEST(SpdListing, ReadsEverySpdDriverFromASysroot)
 {
     const fs::path root = fs::temp_directory_path() / ("spd-root-" + std::to_string(::getpid()));
     fs::remove_all(root);
-    const fs::path drivers = root / "sys/bus/i2c/drivers";
-    writeBytes(drivers / "ee1004/0-0050/eeprom",
-               fixtureBytes("ddr4-samsung-m393a1g40eb1-crc-21d86240.bin"));
-    writeBytes(drivers / "ee1004/0-0050/name", "ee1004\n");
-    writeBytes(root / "sys/bus/i2c/devices/0-0018/hwmon/hwmon2/name", "jc42\n");
-    writeBytes(root / "sys/bus/i2c/devices/0-0018/hwmon/hwmon2/temp1_input", "38500\n");
-    writeBytes(drivers / "spd5118/0-0051/eeprom",
-               fixtureBytes("ddr5-teamgroup-ud5-6000-0104eef6.bin"));
-    writeBytes(drivers / "spd5118/0-0051/hwmon/hwmon3/temp1_input", "41250\n");
-    writeBytes(drivers / "at24/0-0052/eeprom",
-               fixtureBytes("ddr3-samsung-m392b1g73db0-yh9-383b1789.bin"));
-    writeBytes(drivers / "at24/0-0052/name", "spd\n");
-    // A board's configuration EEPROM on the same driver is no module.
-    writeBytes(drivers / "at24/1-0057/eeprom", std::string(256, '\x0b'));
-    writeBytes(drivers / "at24/1-0057/name", "24c02\n");
-    writeBytes(drivers / "ee1004/bind", "");
-
+    const std::pair<const char *, std::string> files[] = {
+        {"drivers/ee1004/0-0050/eeprom",
+         fixtureBytes("ddr4-samsung-m393a1g40eb1-crc-21d86240.bin")},
+        {"drivers/ee1004/0-0050/name", "ee1004\n"},
+        {"devices/0-0018/hwmon/hwmon2/name", "jc42\n"},
+        {"devices/0-0018/hwmon/hwmon2/temp1_input", "38500\n"},
+        {"drivers/spd5118/0-0051/eeprom", fixtureBytes("ddr5-teamgroup-ud5-6000-0104eef6.bin")},
+        {"drivers/spd5118/0-0051/hwmon/hwmon3/temp1_input", "41250\n"},
+        {"drivers/at24/0-0052/eeprom", fixtureBytes("ddr3-samsung-m392b1g73db0-yh9-383b1789.bin")},
+        {"drivers/at24/0-0052/name", "spd\n"},
+        // A board's configuration EEPROM on the same driver is no module.
+        {"drivers/at24/1-0057/eeprom", std::string(256, '\x0b')},
+        {"drivers/at24/1-0057/name", "24c02\n"},
+        {"drivers/ee1004/bind", ""},
+    };
+    for (const auto &[path, bytes] : files) {
+        const fs::path file = root / "sys/bus/i2c" / path;
+        fs::create_directories(file.parent_path());
+        std::ofstream(file, std::ios::binary) << bytes;
+    }
     const SysRoot sysroot(root.string());
     const auto modules = devices::readSpdDevices(sysroot);
     Listing out;

@@ -10,7 +10,6 @@
 #include <QProcess>
 #include <QRegularExpression>
 #include <QSet>
-#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -38,33 +37,25 @@ QSet<QString> edidSerials(const QString &file)
     return {serial};
 }
 
-TEST(ToolPrivacy, NoMonitorSerialSurvivesTheMask)
+class ToolPrivacy : public tooltest::ScratchMachine {};
+
+TEST_F(ToolPrivacy, NoMonitorSerialSurvivesTheMask)
 {
-    QTemporaryDir dir;
-    ASSERT_TRUE(dir.isValid());
-    const QString root = dir.path();
     const QString card = u"/sys/devices/pci0000:00/0000:00:02.0/drm/card0"_s;
-    QDir().mkpath(root + u"/sys/class/drm"_s);
-    QDir().mkpath(root + card);
-    ASSERT_TRUE(QFile::link(u"../../devices/pci0000:00/0000:00:02.0/drm/card0"_s,
-                            root + u"/sys/class/drm/card0"_s));
+    mkdir(card);
+    linkTo(card, u"/sys/class/drm/card0"_s);
     QSet<QString> secrets;
     const QDir edids(QStringLiteral(KESTRIN_FIXTURES_DIR "/edid"));
     int index = 0;
     for (const QString &name : edids.entryList({u"*.bin"_s}, QDir::Files)) {
         secrets.unite(edidSerials(edids.filePath(name)));
-        const QString connector = u"card0-DP-%1"_s.arg(++index);
-        tooltest::writeFile(root + card + u'/' + connector + u"/status"_s, "connected\n");
-        tooltest::writeFile(root + card + u'/' + connector + u"/edid"_s,
-                            tooltest::readFile(edids.filePath(name)));
-        ASSERT_TRUE(QFile::link(u"../../devices/pci0000:00/0000:00:02.0/drm/card0/"_s + connector,
-                                root + u"/sys/class/drm/"_s + connector));
+        const QString connector = card + u"/card0-DP-%1"_s.arg(++index);
+        files(connector,
+              {"status=connected\n", "edid=" + tooltest::readFile(edids.filePath(name))});
+        linkTo(connector, u"/sys/class/drm/"_s + QFileInfo(connector).fileName());
     }
     ASSERT_GE(secrets.size(), 15);
-
-    const tooltest::ToolRun run = tooltest::runTool({u"--sysroot"_s, root, u"--mac-hardware"_s});
-    ASSERT_EQ(run.exitCode, 0);
-    const QString listing = QString::fromUtf8(run.standardOutput);
+    const QString listing = QString::fromUtf8(runListing());
     const QList<HardwareItem> items = parseMacHardware(listing);
     const IdentifierMasker masker(items, RawOutput(listing));
     QString shown = masker.maskRawText(listing);
