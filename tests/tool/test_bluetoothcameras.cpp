@@ -2,9 +2,6 @@
 // from the device they are part of, and filed where a person looks for them.
 #include "tests/tool/tooltesthelpers.h"
 
-#include <QTemporaryDir>
-
-#include <gtest/gtest.h>
 #include <string>
 
 namespace {

@@ -3,9 +3,6 @@
 #include "tests/tool/tooltesthelpers.h"
 #include "tool/sections/input.h"
 
-#include <QTemporaryDir>
-
-#include <gtest/gtest.h>
 #include <string>
 #include <vector>
 

@@ -3,9 +3,6 @@
 // message when there is nothing at all.
 #include "tests/tool/tooltesthelpers.h"
 
-#include <QTemporaryDir>
-
-#include <gtest/gtest.h>
 #include <unistd.h>
 
 namespace {

@@ -2,7 +2,6 @@
 // user reads, and that one odd file costs only its own line.
 #include "tests/tool/tooltesthelpers.h"
 
-#include <gtest/gtest.h>
 #include <string>
 
 namespace {

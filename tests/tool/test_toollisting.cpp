@@ -1,13 +1,9 @@
 // The --mac-hardware listing of the fixture machines, read back through the
 // application's own parser and classifier, and of damaged machines.
 #include "model/hardwarecategory.h"
-#include "scanner/macparser.h"
 #include "tests/tool/tooltesthelpers.h"
 
 #include <QMap>
-#include <QTemporaryDir>
-
-#include <gtest/gtest.h>
 
 namespace {
 

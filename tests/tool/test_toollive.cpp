@@ -1,11 +1,8 @@
 // The machine the tests run on: whatever it is, its listing reads back
 // cleanly, and its installed name databases are read as a real run reads them.
 #include "model/hardwarecategory.h"
-#include "scanner/macparser.h"
 #include "tests/tool/tooltesthelpers.h"
 #include "tool/iddatabase.h"
-
-#include <gtest/gtest.h>
 
 namespace {
 

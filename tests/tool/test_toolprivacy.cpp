@@ -3,15 +3,10 @@
 // raw output.
 #include "model/identifiermask.h"
 #include "model/rawoutput.h"
-#include "scanner/macparser.h"
 #include "tests/tool/tooltesthelpers.h"
 
-#include <QDir>
-#include <QProcess>
 #include <QRegularExpression>
 #include <QSet>
-
-#include <gtest/gtest.h>
 
 namespace {
 
