@@ -30,9 +30,8 @@ void writeAll(int fd, const std::string &bytes)
 {
     for (std::size_t done = 0; done < bytes.size();) {
         const ssize_t count = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (count < 0 && errno != EINTR) {
+        if (count < 0 && errno != EINTR)
             std::_Exit(71);
-        }
         done += count > 0 ? static_cast<std::size_t>(count) : 0;
     }
 }
@@ -78,9 +77,8 @@ void run(const std::string &command)
     } else if (verb == "flood") {
         // Lines of 99 'x' and a line feed, cut at BYTES, to both streams by turns.
         std::string bytes(std::stoull(rest), 'x');
-        for (std::size_t i = 99; i < bytes.size(); i += 100) {
+        for (std::size_t i = 99; i < bytes.size(); i += 100)
             bytes[i] = '\n';
-        }
         for (std::size_t at = 0; at < bytes.size(); at += 65500) {
             writeAll(STDOUT_FILENO, bytes.substr(at, 65500));
             writeAll(STDERR_FILENO, bytes.substr(at, 65500));
@@ -102,15 +100,13 @@ void run(const std::string &command)
     } else if (verb == "touch") {
         std::ofstream{rest};
     } else if (verb == "waitfile") {
-        for (int i = 0; i < 6000 && !std::ifstream(rest); ++i) {
+        for (int i = 0; i < 6000 && !std::ifstream(rest); ++i)
             sleepMs(5);
-        }
     } else if (verb == "fds") {
         DIR *dir = ::opendir("/proc/self/fd");
         while (dirent *entry = ::readdir(dir)) {
-            if (const int fd = std::atoi(entry->d_name); fd > 2 && fd != ::dirfd(dir)) {
+            if (const int fd = std::atoi(entry->d_name); fd > 2 && fd != ::dirfd(dir))
                 writeAll(STDOUT_FILENO, std::to_string(fd) + "\n");
-            }
         }
         ::closedir(dir);
     } else if (verb == "raise") {
@@ -139,16 +135,13 @@ int main(int argc, char **argv)
             writeAll(STDERR_FILENO, "faketool: no script " + path + "\n");
             return 70;
         }
-        for (std::string line; std::getline(script, line);) {
+        for (std::string line; std::getline(script, line);)
             commands.push_back(line);
-        }
     } else {
-        for (int i = 1; i < argc; ++i) {
+        for (int i = 1; i < argc; ++i)
             commands.emplace_back(argv[i]);
-        }
     }
-    for (const std::string &command : commands) {
+    for (const std::string &command : commands)
         run(command);
-    }
     return 0;
 }

@@ -38,16 +38,25 @@ inline QStringList commands(const char *joined)
     return QString::fromUtf8(joined).split(u'|');
 }
 
+// The fake tool run with `commands` in the application's registry.
+inline Expected<QString> runFake(const QStringList &commands, double limit = 10)
+{
+    return runDMIDecode(fakeTool(), commands, limit, HardwareScanner::activeProcesses());
+}
+
+// The error code of a failed run; -1 for a run that succeeded.
+inline std::int64_t failure(const Expected<QString> &result)
+{
+    return result.hasValue() ? -1 : result.error().code;
+}
+
 inline std::set<int> openDescriptors()
 {
     std::set<int> fds;
     DIR *dir = ::opendir("/proc/self/fd");
-    const int own = ::dirfd(dir);
-    while (dirent *entry = ::readdir(dir)) {
-        if (entry->d_name[0] != '.' && std::atoi(entry->d_name) != own) {
+    while (dirent *entry = ::readdir(dir))
+        if (entry->d_name[0] != '.' && std::atoi(entry->d_name) != ::dirfd(dir))
             fds.insert(std::atoi(entry->d_name));
-        }
-    }
     ::closedir(dir);
     return fds;
 }
@@ -62,9 +71,8 @@ inline bool hasNoChildren()
 inline bool waitUntil(const std::function<bool()> &condition, std::chrono::milliseconds limit = 10s)
 {
     const auto end = std::chrono::steady_clock::now() + limit;
-    while (!condition() && std::chrono::steady_clock::now() < end) {
+    while (!condition() && std::chrono::steady_clock::now() < end)
         std::this_thread::sleep_for(5ms);
-    }
     return condition();
 }
 
@@ -88,11 +96,9 @@ protected:
                                     std::inserter(added, added.end()));
         EXPECT_TRUE(added.empty()) << "descriptors leaked: " << ::testing::PrintToString(added);
         // Processes deliberately left behind by the tool must not outlive the test.
-        for (const QString &path : m_leftBehind) {
-            if (const pid_t pid = readPid(path); pid > 0) {
+        for (const QString &path : m_leftBehind)
+            if (const pid_t pid = readPid(path); pid > 0)
                 ::kill(pid, SIGKILL);
-            }
-        }
     }
 
     // A file for the tool to write a pid into; the process is killed after the test.
@@ -101,9 +107,7 @@ protected:
         m_leftBehind.append(tempPath(QStringLiteral("left%1.pid").arg(m_leftBehind.size())));
         return m_leftBehind.back();
     }
-
     QString tempPath(const QString &name) const { return m_dir.filePath(name); }
-
     // For tests that start infrastructure keeping descriptors of its own (Qt's
     // thread pool): count from after it started.
     void takeDescriptorBaseline() { m_fdsBefore = openDescriptors(); }
