@@ -122,6 +122,15 @@ TEST(Edid, AgreesWithEdidDecodeOnEveryFixture)
     EXPECT_GE(files, 20u);
 }
 
+void fixChecksum(Bytes &data, std::size_t block)
+{
+    unsigned sum = 0;
+    for (std::size_t i = block * 128; i < block * 128 + 127; ++i) {
+        sum += data[i];
+    }
+    data[block * 128 + 127] = static_cast<std::uint8_t>(0x100 - (sum & 0xff));
+}
+
 // A base block with a valid header and checksum, announcing `extensions`.
 Bytes baseBlock(std::uint8_t extensions)
 {
@@ -133,16 +142,8 @@ Bytes baseBlock(std::uint8_t extensions)
     block[18] = 1;
     block[19] = 4;
     block[126] = extensions;
+    fixChecksum(block, 0);
     return block;
-}
-
-void fixChecksum(Bytes &data, std::size_t block)
-{
-    unsigned sum = 0;
-    for (std::size_t i = block * 128; i < block * 128 + 127; ++i) {
-        sum += data[i];
-    }
-    data[block * 128 + 127] = static_cast<std::uint8_t>(0x100 - (sum & 0xff));
 }
 
 // A CTA-861 block claiming basic audio, with the given data block bytes.
@@ -160,7 +161,6 @@ Bytes ctaBlock(const Bytes &dataBlocks)
 Bytes withExtension(const Bytes &extension)
 {
     Bytes data = baseBlock(1);
-    fixChecksum(data, 0);
     data.insert(data.end(), extension.begin(), extension.end());
     fixChecksum(data, 1);
     return data;
@@ -168,16 +168,12 @@ Bytes withExtension(const Bytes &extension)
 
 TEST(Edid, DamagedDataGivesWhatCanBeTrustedAndSaysWhy)
 {
-    Bytes good = baseBlock(0);
-    fixChecksum(good, 0);
+    const Bytes good = baseBlock(0);
     Bytes badBase = good;
     badBase[127] ^= 1;
     Bytes noHeader = good;
     noHeader[0] = 0x20;
-    Bytes missing = baseBlock(3);
-    fixChecksum(missing, 0);
     Bytes partial = baseBlock(1);
-    fixChecksum(partial, 0);
     partial.resize(200, 0x02);
     Bytes badExtension = withExtension(ctaBlock({}));
     badExtension.back() ^= 0x55;
@@ -193,7 +189,7 @@ TEST(Edid, DamagedDataGivesWhatCanBeTrustedAndSaysWhy)
         {"not an EDID", noHeader, false, {"not an EDID (no header)"}},
         {"all 0xFF", Bytes(256, 0xff), false, {"not an EDID (no header)"}},
         {"base checksum", badBase, true, {"checksum error in block 0"}},
-        {"missing extensions", missing, true, {"announces 3 extension blocks but holds 0"}},
+        {"missing extensions", baseBlock(3), true, {"announces 3 extension blocks but holds 0"}},
         {"cut extension",
          partial,
          true,

@@ -4,13 +4,10 @@
 #include "model/textservices.h"
 #include "scanner/macparser.h"
 
-#include <QByteArray>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
-#include <QString>
-#include <QStringList>
 #include <QTemporaryDir>
 
 #include <filesystem>
