@@ -266,112 +266,83 @@ TEST(CliOpen, SavedReportGivesWhatTheSavedOutputGave)
 
 // --compare on real outputs, edited here the way the hardware or the firmware
 // would change them.
-QByteArray asus()
-{
-    return contents(asusPath);
-}
-
-QByteArray desktop()
-{
-    return contents(
-        QStringLiteral(KESTRIN_TEST_DATA_DIR "/sysroot-desktop/expected/mac-hardware.txt"));
-}
-
-QByteArray msi()
-{
-    return contents(
-        QStringLiteral(KESTRIN_FIXTURES_DIR "/dmidecode/desktop-msi-ms-7c02-c7a89415bb4b.txt"));
-}
-
-QByteArray edited(QByteArray text, const std::vector<std::pair<QByteArray, QByteArray>> &edits)
-{
-    for (const auto &[from, to] : edits) {
-        EXPECT_TRUE(text.contains(from)) << from.toStdString();
-        text.replace(from, to);
-    }
-    return text;
-}
-
+using Edits = std::vector<std::pair<QByteArray, QByteArray>>;
+const QString desktopPath =
+    QStringLiteral(KESTRIN_TEST_DATA_DIR "/sysroot-desktop/expected/mac-hardware.txt");
+const QString msiPath =
+    QStringLiteral(KESTRIN_FIXTURES_DIR "/dmidecode/desktop-msi-ms-7c02-c7a89415bb4b.txt");
+// A firmware update: new version and date, every table one handle block further on.
+const Edits biosUpdated = {{"Version: UX305LA.206", "Version: UX305LA.300"},
+                           {"Release Date: 08/03/2015", "Release Date: 11/20/2016"},
+                           {"\nHandle 0x00", "\nHandle 0x10"}};
 // The second DIMM (handle 0x0015) taken out of ChannelB-DIMM0, a larger one
 // put into ChannelB-DIMM1.
-QByteArray dimmMoved()
-{
-    return edited(
-        asus(), {{"\tSize: 4 GB\n\tForm Factor: SODIMM\n\tSet: None\n\tLocator: ChannelB-DIMM0",
-                  "\tSize: 8 GB\n\tForm Factor: SODIMM\n\tSet: None\n\tLocator: ChannelB-DIMM1"}});
-}
-
-// A firmware update: new version and date, every table one handle block further on.
-QByteArray biosUpdated()
-{
-    return edited(asus(), {{"Version: UX305LA.206", "Version: UX305LA.300"},
-                           {"Release Date: 08/03/2015", "Release Date: 11/20/2016"},
-                           {"\nHandle 0x00", "\nHandle 0x10"}});
-}
-
-QByteArray serialChanged()
-{
-    return edited(asus(), {{"Serial Number: FCN0CJ03468352B", "Serial Number: FCN0CJ03461112B"}});
-}
-
+const Edits dimmMoved = {
+    {"\tSize: 4 GB\n\tForm Factor: SODIMM\n\tSet: None\n\tLocator: ChannelB-DIMM0",
+     "\tSize: 8 GB\n\tForm Factor: SODIMM\n\tSet: None\n\tLocator: ChannelB-DIMM1"}};
+const Edits serialChanged = {{"Serial Number: FCN0CJ03468352B", "Serial Number: FCN0CJ03461112B"}};
 // The second SATA disk replaced by another model.
-QByteArray diskSwapped()
-{
-    return edited(desktop(),
-                  {{"  [disk: sda] ST2000DM008-2FR1\n    model: ST2000DM008-2FR1\n",
-                    "  [disk: sda] WDC WD40EFRX-68N32N0\n    model: WDC WD40EFRX-68N32N0\n"}});
-}
+const Edits diskSwapped = {
+    {"  [disk: sda] ST2000DM008-2FR1\n    model: ST2000DM008-2FR1\n",
+     "  [disk: sda] WDC WD40EFRX-68N32N0\n    model: WDC WD40EFRX-68N32N0\n"}};
 
 #define ARROW " \u2192 "
 
 TEST(CliCompare, ListsTheDifferencesAndExitsWithOneWhenThereAreAny)
 {
     const struct {
-        QByteArray (*before)();
-        QByteArray (*after)();
+        const QString &before;
+        const QString &after;
+        Edits edits; // made to `after`
         const char *options;
         int exitCode;
         const char *lines;  // '|'-separated, each a line of the output; "": empty output
         const char *absent; // '|'-separated, none may occur in the output
         int count;          // lines of output; -1: not checked, -2: more than a hundred
     } cases[] = {
-        {asus, asus, "", 0, "", "", 0},
-        {asus, biosUpdated, "", 1,
+        {asusPath, asusPath, {}, "", 0, "", "", 0},
+        {asusPath, asusPath, biosUpdated, "", 1,
          "~ [BIOS] Version: UX305LA.206" ARROW "UX305LA.300 (BIOS Information)|"
          "~ [BIOS] Release Date: 08/03/2015" ARROW "11/20/2016 (BIOS Information)",
          "Handle|Memory|[Summary]", 2},
-        {asus, biosUpdated, "--category Memory", 0, "", "", 0},
-        {asus, biosUpdated, "--search release", 1,
+        {asusPath, asusPath, biosUpdated, "--category Memory", 0, "", "", 0},
+        {asusPath, asusPath, biosUpdated, "--search release", 1,
          "~ [BIOS] Release Date: 08/03/2015" ARROW "11/20/2016 (BIOS Information)", "UX305LA.300",
          1},
         // The record is known by its slot, not its handle: 11 facts survive the
         // cleaner, on each side, and none of them reads as changed.
-        {asus, dimmMoved, "", 1,
+        {asusPath, asusPath, dimmMoved, "", 1,
          "- [Memory] Size: 4 GB (ChannelB-DIMM0, BANK 2)|"
          "+ [Memory] Size: 8 GB (ChannelB-DIMM1, BANK 2)",
          "ChannelA|[BIOS]|~ ", 22},
         // A searched fact still names its slot, found by facts the search leaves out.
-        {asus, dimmMoved, "--search size", 1,
+        {asusPath, asusPath, dimmMoved, "--search size", 1,
          "- [Memory] Size: 4 GB (ChannelB-DIMM0, BANK 2)|"
          "+ [Memory] Size: 8 GB (ChannelB-DIMM1, BANK 2)",
          "", 2},
         // 10 facts and the device row, on each side.
-        {desktop, diskSwapped, "", 1,
+        {desktopPath, desktopPath, diskSwapped, "", 1,
          "- [Storage] [disk: sda] ST2000DM008-2FR1 \u2022 size: 2.00 TB (Storage)|"
          "+ [Storage] Device: [disk: sda] WDC WD40EFRX-68N32N0 (Storage)",
          "~ |nvme", 22},
-        {asus, msi, "", 1, "~ [BIOS] Version: UX305LA.206" ARROW "3.90 (BIOS Information)", "", -2},
+        {asusPath, msiPath, Edits(), "", 1,
+         "~ [BIOS] Version: UX305LA.206" ARROW "3.90 (BIOS Information)", "", -2},
         // Masks that read alike still hide two different serial numbers; the
         // chassis table repeats the serial number.
-        {asus, serialChanged, "--private", 1,
+        {asusPath, asusPath, serialChanged, "--private", 1,
          "~ [Platform] Serial Number: " DOTS "2B" ARROW DOTS "2B (System Information)|"
          "~ [Other] Serial Number: " DOTS "2B" ARROW DOTS "2B (Chassis Information)",
          "FCN0CJ|68352|61112", -1},
     };
     QTemporaryDir dir;
     for (const auto &c : cases) {
-        const QStringList files{writeTemp(dir, "old", c.before()),
-                                writeTemp(dir, "new", c.after())};
+        QByteArray after = contents(c.after);
+        for (const auto &[from, to] : c.edits) {
+            EXPECT_TRUE(after.contains(from)) << from.toStdString();
+            after.replace(from, to);
+        }
+        const QStringList files{writeTemp(dir, "old", contents(c.before)),
+                                writeTemp(dir, "new", after)};
         QStringList compare = args("--compare") + files + args(c.options);
         SCOPED_TRACE(compare.join(u' ').toStdString());
         const CliRun run = cli(compare);
