@@ -228,8 +228,7 @@ TEST(Spd, GarbageNeverThrows)
 
 TEST(Spd, Jep106FallbackNamesBankAndCode)
 {
-    EXPECT_EQ(kestrin::tool::jep106Maker(1, 0xce), "Samsung");
-    EXPECT_EQ(kestrin::tool::jep106Maker(7, 0xf1), "Innodisk");
+    // Named codes are checked through the fixtures and SpdListing's Innodisk module.
     EXPECT_EQ(kestrin::tool::jep106Maker(3, 0x07), "bank 3, 0x07");
 }
 
