@@ -21,7 +21,6 @@ QByteArray digest(const QString &text)
 // build numbers are the build's, each defaulting on its own.
 TEST(AppTextsTest, HelpAboutAndVersionAreFixed)
 {
-    EXPECT_EQ(helpText().count(u'\n'), 35);
     EXPECT_EQ(digest(helpText()),
               "ec8b9e1161679b679bb1c3333711350682bf4c05246eff776772eccd034415ee");
     EXPECT_EQ(digest(aboutDmidecodeCredits()),

@@ -100,33 +100,26 @@ struct RecordingAlerts : AlertPresenter {
 };
 
 // What the question ended in, in one line.
-struct Outcome {
-    QString text;
-    void answer(const QString &line) { text = line; }
-};
-
-QString ask(FileChooser &chooser, SaveDialogController &inWindow, bool save, Outcome &outcome)
+QString ask(FileChooser &chooser, SaveDialogController &inWindow, bool save, QString &outcome)
 {
-    if (save) {
+    if (save)
         chooser.askSaveLocation(
             u"Kestrin.txt"_s, {u"Plain text (*.txt)"_s, u"JSON (*.json)"_s},
             [&](std::optional<SaveLocation> location) {
-                outcome.answer(location ? u"%1 %2"_s.arg(location->path).arg(location->filterIndex)
-                                        : u"nothing"_s);
+                outcome = location ? u"%1 %2"_s.arg(location->path).arg(location->filterIndex)
+                                   : u"nothing"_s;
             });
-    } else {
+    else
         chooser.askOpenLocation(u"Open Report"_s, [&](std::optional<QString> path) {
-            outcome.answer(path ? *path : u"nothing"_s);
+            outcome = path ? *path : u"nothing"_s;
         });
-    }
-    if (!QTest::qWaitFor([&] { return !outcome.text.isEmpty() || inWindow.isActive(); }))
+    if (!QTest::qWaitFor([&] { return !outcome.isEmpty() || inWindow.isActive(); }))
         return u"no answer"_s;
-    if (inWindow.isActive()) {
-        const QString mode = inWindow.isOpenMode() ? u"in-window open"_s : u"in-window save"_s;
-        inWindow.reject();
-        return mode;
-    }
-    return outcome.text;
+    if (!inWindow.isActive())
+        return outcome;
+    const QString mode = inWindow.isOpenMode() ? u"in-window open"_s : u"in-window save"_s;
+    inWindow.reject();
+    return mode;
 }
 
 class PortalTest : public testing::Test {
@@ -191,7 +184,7 @@ TEST_F(PortalTest, AnswersAsThePortalDoesAndFallsBackWhenItFails)
         s_bus->script(QString::fromUtf8(row.mode), QString::fromUtf8(row.uri),
                       QString::fromUtf8(row.filter));
         alerts.last.clear();
-        Outcome outcome;
+        QString outcome;
         EXPECT_EQ(ask(chooser, inWindow, row.save, outcome), QString::fromUtf8(row.expected))
             << row.name;
         EXPECT_TRUE(s_bus->lastCall().contains(QString::fromUtf8(row.sent)))
@@ -211,7 +204,7 @@ TEST(PortalAbsentTest, TheWindowsOwnDialogAsks)
         SaveDialogController inWindow;
         FileChooser chooser(inWindow, connection);
         for (const bool save : {true, false}) {
-            Outcome outcome;
+            QString outcome;
             EXPECT_EQ(ask(chooser, inWindow, save, outcome),
                       save ? u"in-window save"_s : u"in-window open"_s);
         }

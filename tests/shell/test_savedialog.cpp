@@ -75,11 +75,10 @@ TEST(NameForFilterTest, ChoosingAFormatSwapsOnlyAFormatsSuffix)
         {".txt", 1, ".txt"},
         {"Kestrin.txt", 7, "Kestrin.txt"},
     };
-    for (const auto &row : rows) {
+    for (const auto &row : rows)
         EXPECT_EQ(nameForFilter(QString::fromUtf8(row.name), filters, row.filter),
                   QString::fromUtf8(row.expected))
             << row.name << " -> " << row.filter;
-    }
 }
 
 // What the save question answered, and how often.
@@ -224,9 +223,7 @@ TEST_F(SaveDialogTest, EveryWayOfCancellingAnswersNothingOnce)
 
 TEST_F(SaveDialogTest, AnExistingFileIsReplacedOnlyWhenConfirmed)
 {
-    QFile existing(m_dir.filePath(u"Kestrin.txt"_s));
-    ASSERT_TRUE(existing.open(QIODevice::WriteOnly));
-    existing.close();
+    ASSERT_TRUE(QFile(m_dir.filePath(u"Kestrin.txt"_s)).open(QIODevice::WriteOnly));
 
     askInTheFolder();
     clickItem(item("saveDialogSave"));

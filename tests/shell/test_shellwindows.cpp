@@ -63,19 +63,13 @@ protected:
         model().setShowRawOutput(true);
         ASSERT_TRUE(waitOpen("rawOutputSheet"));
     }
-    void finishScan(const QString &rawOutput)
-    {
-        HardwareScanResult result;
-        result.rawOutput = rawOutput;
-        ASSERT_TRUE(m_loaded.finish(result));
-    }
+    void finishScan(const QString &rawOutput) { ASSERT_TRUE(m_loaded.finish({{}, rawOutput, {}})); }
     QList<QQuickWindow *> helpWindows()
     {
         QList<QQuickWindow *> found;
-        for (QWindow *top : QGuiApplication::topLevelWindows()) {
+        for (QWindow *top : QGuiApplication::topLevelWindows())
             if (top->objectName() == u"helpWindow"_s)
                 found.append(qobject_cast<QQuickWindow *>(top));
-        }
         return found;
     }
     QQuickWindow *openHelp()
@@ -279,11 +273,10 @@ TEST_P(SaveWiringTest, SavesCancelsOrShowsTheErrorInAnAlert)
     QTemporaryDir dir;
     const QString path = dir.filePath(u"report.txt"_s);
     LoadedWindow loaded;
-    auto owned = std::make_unique<FakeSaveLocationProvider>();
-    FakeSaveLocationProvider *provider = owned.get();
+    auto *provider = new FakeSaveLocationProvider;
     // A folder that does not exist: the write fails with the system's message.
     provider->answers = {path, std::nullopt, dir.filePath(u"missing/folder/report.txt"_s)};
-    loaded.host->setSaveLocationProvider(std::move(owned));
+    loaded.host->setSaveLocationProvider(std::unique_ptr<SaveLocationProvider>(provider));
     ASSERT_TRUE(loaded.start());
     const auto save = [&] { clickItem(loaded.item(GetParam())); };
     // The alert is built the first time it is needed: none at all is not shown.
@@ -299,8 +292,9 @@ TEST_P(SaveWiringTest, SavesCancelsOrShowsTheErrorInAnAlert)
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     const QString text = QString::fromUtf8(file.readAll());
-    EXPECT_TRUE(text.startsWith(u"Kestrin\nGenerated: "_s)) << text.toStdString();
-    EXPECT_TRUE(text.endsWith(u"\nCategory: Summary\n"_s)) << text.toStdString();
+    EXPECT_TRUE(text.startsWith(u"Kestrin\nGenerated: "_s) &&
+                text.endsWith(u"\nCategory: Summary\n"_s))
+        << text.toStdString();
     ASSERT_TRUE(file.remove());
 
     save();
@@ -311,9 +305,8 @@ TEST_P(SaveWiringTest, SavesCancelsOrShowsTheErrorInAnAlert)
     save();
     ASSERT_EQ(provider->calls, 3);
     ASSERT_TRUE(waitFor([&] { return alert() && alert()->property("opened").toBool(); }));
-    const QString shown = textOf(loaded.item("errorAlertMessage"));
-    EXPECT_FALSE(shown.isEmpty());
-    EXPECT_EQ(shown, loaded.host->alerts().lastError());
+    EXPECT_FALSE(loaded.host->alerts().lastError().isEmpty());
+    EXPECT_EQ(textOf(loaded.item("errorAlertMessage")), loaded.host->alerts().lastError());
     EXPECT_FALSE(QFile::exists(dir.filePath(u"missing"_s)));
     // The alert is modal; OK dismisses it and nothing else changed.
     clickItem(loaded.item("errorAlertOkButton"));

@@ -38,19 +38,12 @@ TEST(QuitHook, TerminatesRunningToolProcessesWithoutWaiting)
     char *argv[] = {name, nullptr};
     QGuiApplication app(argc, argv);
     installQuitHook(app);
-
-    // With no tool running, quitting is harmless.
     ActiveProcessRegistry &registry = HardwareScanner::activeProcesses();
-    ASSERT_TRUE(QMetaObject::invokeMethod(&app, "aboutToQuit", Qt::DirectConnection));
-    EXPECT_EQ(registry.count(), 0);
-
     const std::shared_ptr<ChildProcess> first = startSleeper();
     const std::shared_ptr<ChildProcess> second = startSleeper();
-    ASSERT_TRUE(first && second);
+    ASSERT_TRUE(first && second && first->isRunning());
     registry.add(first);
     registry.add(second);
-    ASSERT_TRUE(first->isRunning());
-
     QElapsedTimer clock;
     clock.start();
     // What QCoreApplication::exec() emits when the event loop ends.

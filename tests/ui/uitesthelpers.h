@@ -47,9 +47,9 @@ struct ManualScanSource : ScanSource {
         }
     }
 
-    QList<std::shared_ptr<QPromise<HardwareScanResult>>> pending;
     void setReadAsAdministrator(bool on) override { readAsAdministrator = on; }
 
+    QList<std::shared_ptr<QPromise<HardwareScanResult>>> pending;
     int scanCount = 0;
     bool readAsAdministrator = false;
 };
