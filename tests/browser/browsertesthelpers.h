@@ -2,11 +2,14 @@
 
 #include "browser/browsermodel.h"
 #include "browser/sectioneditemsmodel.h"
+#include "scanner/hardwarescanner.h"
 #include "scanner/scansource.h"
+#include "tests/scanner/scripttesthelpers.h"
 
 #include <QFile>
 #include <QPromise>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -25,6 +28,9 @@ inline QString u8(const char *utf8)
 {
     return QString::fromUtf8(utf8);
 }
+
+// Five U+2022 in UTF-8: the mask of a hidden identifier.
+#define DOTS "\xe2\x80\xa2\xe2\x80\xa2\xe2\x80\xa2\xe2\x80\xa2\xe2\x80\xa2"
 
 // Names a table row's test after its `name` field.
 inline constexpr auto rowName = [](const auto &info) { return std::string(info.param.name); };
@@ -98,6 +104,24 @@ inline QByteArray readAll(const QString &path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
 }
 
+inline QString writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    EXPECT_TRUE(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size())
+        << path.toStdString();
+    return path;
+}
+
+// The values of the window's rows, in display order.
+inline QStringList valuesOf(const QAbstractItemModel *rows)
+{
+    QStringList values;
+    for (int row = 0; row < rows->rowCount(); ++row) {
+        values.append(rows->index(row, 0).data(SectionedItemsModel::ValueRole).toString());
+    }
+    return values;
+}
+
 inline HardwareItem item(Cat category, const char *title, const char *value = "v",
                          const char *detail = "", const char *source = "src")
 {
@@ -149,13 +173,23 @@ struct ScannedModel {
         return *qobject_cast<SectionedItemsModel *>(model->sectionModel());
     }
 
-    // The values of the window's rows, in display order.
-    [[nodiscard]] QStringList shownValues() const
+    [[nodiscard]] QStringList shownValues() const { return valuesOf(&rows()); }
+};
+
+// A real scanner whose dmidecode and pkexec are the given scripts in `dir`,
+// with no firmware tables to read.
+struct ScriptedScanner {
+    std::shared_ptr<HardwareScanner> scanner = std::make_shared<HardwareScanner>();
+    HardwareScanner::AdministratorReader administrator;
+
+    ScriptedScanner(const QTemporaryDir &dir, const QByteArray &dmidecode, const QByteArray &pkexec,
+                    double timeout)
     {
-        QStringList values;
-        for (int row = 0; row < rows().rowCount(); ++row) {
-            values.append(rows().index(row).data(SectionedItemsModel::ValueRole).toString());
-        }
-        return values;
+        scanner->setToolOverride(scripttest::writeScript(dir, u"dmidecode"_qs, dmidecode));
+        scanner->setRunTimeout(10);
+        scanner->setFirmwareTablesPath(dir.filePath(u"no-tables"_qs));
+        administrator = {scripttest::writeScript(dir, u"pkexec"_qs, pkexec),
+                         scripttest::writeScript(dir, u"kestrin-read-firmware"_qs, "exit 0"),
+                         timeout};
     }
 };

@@ -7,7 +7,6 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QTemporaryDir>
 
 namespace {
 
@@ -34,12 +33,9 @@ struct Comparing {
     {
         s.model->setAlertPresenter(&alerts);
         s.model->setHideIdentifiers(false);
-        const QString path = dir.filePath(QStringLiteral("before.json"));
-        QFile file(path);
-        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(JsonExport::document(savedItems(), {}, {}, ReportFormat::currentHeader(false)));
-        file.close();
-        EXPECT_TRUE(s.model->compareWithReport(QUrl::fromLocalFile(path)));
+        EXPECT_TRUE(s.model->compareWithReport(QUrl::fromLocalFile(writeFile(
+            dir.filePath(u"before.json"_qs),
+            JsonExport::document(savedItems(), {}, {}, ReportFormat::currentHeader(false))))));
     }
 
     // "change:value" of every row in display order; "~" rows show old>new.
@@ -71,35 +67,28 @@ struct Comparing {
     }
 };
 
-struct PageCase {
-    const char *name;
-    Cat category;
-    bool showUnchanged;
-    QStringList marks;
-};
-
-class ComparePage : public ::testing::TestWithParam<PageCase> {};
-
-TEST_P(ComparePage, MarksEachFact)
+TEST(CompareMode, MarksEachFact)
 {
-    const PageCase &c = GetParam();
-    Comparing cmp;
-    cmp.s.model->setShowUnchanged(c.showUnchanged);
-    cmp.s.model->setSelectedCategory(c.category);
-    EXPECT_EQ(cmp.marks(), c.marks);
+    const struct {
+        Cat category;
+        bool showUnchanged;
+        QStringList marks;
+    } cases[] = {
+        {Cat::memory,
+         false,
+         {u8("added:2400"), u8("changed:4 GB>8 GB"), u8("changed:SN-OLD-1234>SN-NEW-5678")}},
+        {Cat::usb, false, {u8("removed:Stick")}},
+        {Cat::cpu, false, {}},
+        {Cat::cpu, true, {u8(":Core i5")}},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.marks.join(u' ').toStdString());
+        Comparing cmp;
+        cmp.s.model->setShowUnchanged(c.showUnchanged);
+        cmp.s.model->setSelectedCategory(c.category);
+        EXPECT_EQ(cmp.marks(), c.marks);
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Rows, ComparePage,
-    ::testing::Values(
-        PageCase{"Memory",
-                 Cat::memory,
-                 false,
-                 {u8("added:2400"), u8("changed:4 GB>8 GB"), u8("changed:SN-OLD-1234>SN-NEW-5678")}},
-        PageCase{"Usb", Cat::usb, false, {u8("removed:Stick")}},
-        PageCase{"CpuHidesUnchanged", Cat::cpu, false, {}},
-        PageCase{"CpuShowUnchanged", Cat::cpu, true, {u8(":Core i5")}}),
-    rowName);
 
 TEST(CompareMode, HeadingAndBadgesCountDifferences)
 {
@@ -177,12 +166,8 @@ TEST(CompareMode, UnreadableFileChangesNothing)
     FakeAlerts alerts;
     s.model->setAlertPresenter(&alerts);
     QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("bad.json"));
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write("{\"format\": \"kestrin-report\", \"items\": [");
-    file.close();
-    EXPECT_FALSE(s.model->compareWithReport(QUrl::fromLocalFile(path)));
+    EXPECT_FALSE(s.model->compareWithReport(QUrl::fromLocalFile(
+        writeFile(dir.filePath(u"bad.json"_qs), R"({"format": "kestrin-report", "items": [)"))));
     EXPECT_EQ(alerts.messages.size(), 1);
     EXPECT_FALSE(s.model->isComparing());
     EXPECT_TRUE(s.model->comparisonHeading().isEmpty());

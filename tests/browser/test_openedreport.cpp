@@ -3,114 +3,125 @@
 #include "browser/jsonexport.h"
 #include "browsertesthelpers.h"
 
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QLocale>
-#include <QTemporaryDir>
 
 namespace {
 
-// Five U+2022 in UTF-8.
-#define DOTS "\xe2\x80\xa2\xe2\x80\xa2\xe2\x80\xa2\xe2\x80\xa2\xe2\x80\xa2"
-
-QString writeFile(const QTemporaryDir &dir, const char *name, const QByteArray &bytes)
+QList<HardwareItem> machine()
 {
-    const QString path = dir.filePath(QString::fromUtf8(name));
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size()) {
-        ADD_FAILURE() << "cannot write " << name;
-    }
-    return path;
+    return {item(Cat::summary, "Memory", "2 useful items"), item(Cat::bios, "Version", "1.2"),
+            item(Cat::memory, "Size", "8 GB", "DIMM A"),
+            item(Cat::memory, "Size", "8 GB", "DIMM B"), item(Cat::usb, "Device", "Keyboard")};
 }
 
-ReportFormat::Header header(bool hidden)
+// A report saved on 2026-12-07 10:12 UTC by Kestrin 1.4.0; of one page when
+// `category` is given.
+QByteArray saved(const QList<HardwareItem> &items, bool hidden, const char *category = nullptr,
+                 const char *search = nullptr)
 {
     ReportFormat::Header h;
     h.generated = QDateTime(QDate(2026, 12, 7), QTime(10, 12), Qt::UTC);
     h.kestrinVersion = QStringLiteral("1.4.0");
     h.hideIdentifiers = hidden;
-    return h;
-}
-
-// Dates in the banner are written the German way and in UTC here, so the
-// expected text does not depend on the machine running the test.
-struct GermanUtc {
-    GermanUtc()
-    {
-        qputenv("TZ", "UTC");
-        QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    if (category) {
+        h.category = u8(category);
+        h.scanItemCount = 576;
     }
-    ~GermanUtc() { QLocale::setDefault(QLocale::c()); }
-};
-
-struct BannerCase {
-    const char *name;
-    QByteArray file;
-    const char *generated;
-    const char *version;
-    bool identifiersHidden;
-    const char *pageNote;
-};
-
-QByteArray pageReport()
-{
-    ReportFormat::Header h = header(false);
-    h.category = QStringLiteral("Memory");
-    h.scanItemCount = 576;
-    return JsonExport::document({item(Cat::memory, "Size", "8 GB")}, {}, {}, h);
+    if (search) {
+        h.search = u8(search);
+    }
+    return JsonExport::document(items, {}, QStringLiteral("raw"), h);
 }
 
-class Banner : public ::testing::TestWithParam<BannerCase> {};
-
-TEST_P(Banner, SaysWhatIsShown)
+QUrl put(const QTemporaryDir &dir, const char *name, const QByteArray &bytes)
 {
-    const GermanUtc german;
-    const BannerCase &c = GetParam();
-    ScannedModel s({item(Cat::cpu, "Model", "This CPU")});
-    ASSERT_FALSE(s.model->isShowingReport());
-    QTemporaryDir dir;
-    const QString path = writeFile(dir, "saved report.json", c.file);
-
-    QSignalSpy changed(s.model.get(), &BrowserModel::reportChanged);
-    ASSERT_TRUE(s.model->openReport(QUrl::fromLocalFile(path)));
-    EXPECT_EQ(changed.size(), 1);
-    EXPECT_TRUE(s.model->isShowingReport());
-    EXPECT_EQ(s.model->reportFileName(), u"saved report.json");
-    EXPECT_EQ(s.model->reportGenerated(), QString::fromUtf8(c.generated));
-    EXPECT_EQ(s.model->reportKestrinVersion(), QString::fromUtf8(c.version));
-    EXPECT_EQ(s.model->reportIdentifiersHidden(), c.identifiersHidden);
-    EXPECT_EQ(s.model->reportPageNote(), QString::fromUtf8(c.pageNote));
+    return QUrl::fromLocalFile(writeFile(dir.filePath(u8(name)), bytes));
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    OpenedReport, Banner,
-    ::testing::Values(
-        BannerCase{"FullReport",
-                   JsonExport::document({item(Cat::bios, "Version", "1.2")}, {}, {}, header(false)),
-                   "07.12.26 10:12", "1.4.0", false, ""},
-        BannerCase{"SavedMasked",
-                   JsonExport::document({item(Cat::bios, "Version", "1.2")}, {}, {}, header(true)),
-                   "07.12.26 10:12", "1.4.0", true, ""},
-        BannerCase{"OnePage", pageReport(), "07.12.26 10:12", "1.4.0", false,
-                   "Memory, 1 of 576 items"},
+TEST(OpenedReport, BannerSaysWhatIsShown)
+{
+    // Dates in the banner are written the German way and in UTC here, so the
+    // expected text does not depend on the machine running the test.
+    qputenv("TZ", "UTC");
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    const QList<HardwareItem> bios{item(Cat::bios, "Version", "1.2")};
+    const QList<HardwareItem> page{item(Cat::memory, "Size", "8 GB"),
+                                   item(Cat::memory, "Size", "16 GB")};
+    const struct {
+        QByteArray file;
+        const char *generated, *version;
+        bool identifiersHidden;
+        const char *pageNote;
+    } cases[] = {
+        {saved(bios, false), "07.12.26 10:12", "1.4.0", false, ""},
+        {saved(bios, true), "07.12.26 10:12", "1.4.0", true, ""},
+        {saved(page, false, "Memory"), "07.12.26 10:12", "1.4.0", false, "Memory, 2 of 576 items"},
+        {saved(page, false, "Memory", "dimm"), "07.12.26 10:12", "1.4.0", false,
+         "Memory matching \u201cdimm\u201d, 2 of 576 items"},
         // Written before reports said when and by what: only the name is known.
-        BannerCase{"OldReport",
-                   R"({"items":[{"category":"BIOS","title":"Version","value":"1.2"}]})", "", "",
-                   false, ""},
-        BannerCase{"ToolOutput",
-                   "# dmidecode 3.4\nGetting SMBIOS data from sysfs.\n\n"
-                   "Handle 0x0000, DMI type 0, 26 bytes\nBIOS Information\n\tVendor: Acme\n"
-                   "\tVersion: 1.2\n\n",
-                   "", "", false, ""}),
-    rowName);
+        {R"({"items":[{"category":"BIOS","title":"Version","value":"1.2"}]})", "", "", false, ""},
+        {"# dmidecode 3.4\nGetting SMBIOS data from sysfs.\n\nHandle 0x0000, DMI type 0, 26 "
+         "bytes\nBIOS Information\n\tVendor: Acme\n\tVersion: 1.2\n\n",
+         "", "", false, ""},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.file.left(60).toStdString());
+        ScannedModel s({item(Cat::cpu, "Model", "This CPU")});
+        ASSERT_FALSE(s.model->isShowingReport());
+        QTemporaryDir dir;
+        QSignalSpy changed(s.model.get(), &BrowserModel::reportChanged);
+        ASSERT_TRUE(s.model->openReport(put(dir, "saved report.json", c.file)));
+        EXPECT_EQ(changed.size(), 1);
+        EXPECT_TRUE(s.model->isShowingReport());
+        EXPECT_EQ(s.model->reportFileName(), u"saved report.json");
+        EXPECT_EQ(s.model->reportGenerated(), u8(c.generated));
+        EXPECT_EQ(s.model->reportKestrinVersion(), u8(c.version));
+        EXPECT_EQ(s.model->reportIdentifiersHidden(), c.identifiersHidden);
+        EXPECT_EQ(s.model->reportPageNote(), u8(c.pageNote));
+    }
+    QLocale::setDefault(QLocale::c());
+}
+
+TEST(OpenedReport, OpensAsAScanAndABadFileChangesNothing)
+{
+    ScannedModel s({item(Cat::cpu, "Model", "Old CPU")});
+    FakeAlerts alerts;
+    s.model->setAlertPresenter(&alerts);
+    QTemporaryDir dir;
+    const QUrl bad = put(dir, "bad.json", R"({"format":"kestrin-report","items":[{"cat)");
+    EXPECT_FALSE(s.model->openReport(bad));
+    ASSERT_EQ(alerts.messages.size(), 1);
+    EXPECT_TRUE(alerts.messages.first().contains(u"incomplete"));
+    ASSERT_EQ(s.model->itemCount(), 1);
+    EXPECT_EQ(s.model->items().first().value, u"Old CPU");
+
+    s.model->setHideIdentifiers(false);
+    EXPECT_TRUE(s.model->openReport(put(dir, "good.json", saved(machine(), true))));
+    EXPECT_EQ(s.model->itemCount(), 5);
+    EXPECT_EQ(s.model->totalUsefulItems(), 4);
+    EXPECT_EQ(s.model->categoryCounts().value(Cat::memory), 2);
+    s.model->setSelectedCategory(Cat::memory);
+    EXPECT_EQ(s.shownValues(), (QStringList{u"8 GB"_qs, u"8 GB"_qs}));
+    EXPECT_EQ(s.model->rawOutput(), u"raw");
+
+    // With a report shown, the banner stays too.
+    QSignalSpy changed(s.model.get(), &BrowserModel::reportChanged);
+    EXPECT_FALSE(s.model->openReport(bad));
+    EXPECT_EQ(alerts.messages.size(), 2);
+    EXPECT_EQ(changed.size(), 0);
+    EXPECT_EQ(s.model->reportFileName(), u"good.json");
+    EXPECT_TRUE(s.model->reportIdentifiersHidden());
+    EXPECT_EQ(s.model->itemCount(), 5);
+}
 
 TEST(OpenedReport, BackToThisComputerScansAndClearsTheBanner)
 {
     ScannedModel s({item(Cat::cpu, "Model", "This CPU")});
     QTemporaryDir dir;
-    const QString path =
-        writeFile(dir, "r.json",
-                  JsonExport::document({item(Cat::bios, "Version", "1.2")}, {}, {}, header(true)));
-    ASSERT_TRUE(s.model->openReport(QUrl::fromLocalFile(path)));
-
+    ASSERT_TRUE(s.model->openReport(put(dir, "r.json", saved(machine(), true))));
     QSignalSpy changed(s.model.get(), &BrowserModel::reportChanged);
     QSignalSpy finished(s.model.get(), &BrowserModel::scanFinished);
     s.model->backToThisComputer();
@@ -126,95 +137,78 @@ TEST(OpenedReport, BackToThisComputerScansAndClearsTheBanner)
     EXPECT_EQ(s.model->items().first().value, u"This CPU");
 }
 
-TEST(OpenedReport, AFailedOpenKeepsTheReportShown)
+TEST(FullReport, ExportsEveryCategoryWhateverThePageShows)
 {
-    ScannedModel s;
-    FakeAlerts alerts;
-    s.model->setAlertPresenter(&alerts);
-    QTemporaryDir dir;
-    const QString good =
-        writeFile(dir, "good.json",
-                  JsonExport::document({item(Cat::bios, "Version", "1.2")}, {}, {}, header(true)));
-    const QString bad = writeFile(dir, "bad.json", "{\"items\":[");
-    ASSERT_TRUE(s.model->openReport(QUrl::fromLocalFile(good)));
+    ScannedModel s(HardwareScanResult{
+        machine(), QStringLiteral("raw text"), {QStringLiteral("dmidecode -q: denied")}});
+    s.model->setHideIdentifiers(false);
+    s.model->setSelectedCategory(Cat::memory);
+    s.settleSearch(QStringLiteral("dimm a"));
+    ASSERT_EQ(s.model->filteredCount(), 1);
 
-    QSignalSpy changed(s.model.get(), &BrowserModel::reportChanged);
-    EXPECT_FALSE(s.model->openReport(QUrl::fromLocalFile(bad)));
-    EXPECT_EQ(alerts.messages.size(), 1);
-    EXPECT_EQ(changed.size(), 0);
-    EXPECT_EQ(s.model->reportFileName(), u"good.json");
-    EXPECT_TRUE(s.model->reportIdentifiersHidden());
+    FakeSaveDialog dialog;
+    s.model->setSaveLocationProvider(&dialog);
+    QTemporaryDir dir;
+    s.model->exportFullReport();
+    ASSERT_TRUE(dialog.pending);
+    dialog.close(dir.filePath(u"full.json"_qs));
+
+    const QJsonObject root =
+        QJsonDocument::fromJson(readAll(dir.filePath(u"full.json"_qs))).object();
+    EXPECT_EQ(root.value(u"items").toArray().size(), 5);
+    EXPECT_EQ(root.value(u"format").toString(), u"kestrin-report");
+    EXPECT_FALSE(root.contains(u"category")) << "a full report is no page";
+    EXPECT_EQ(root.value(u"warnings").toArray().first().toString(), u"dmidecode -q: denied");
+    EXPECT_EQ(root.value(u"rawOutput").toString(), u"raw text");
+    EXPECT_FALSE(root.value(u"hideIdentifiers").toBool(true));
 }
 
-// A report saved with identifiers hidden: the masks of serial "ABCD1234EF", of
-// the MAC address 00:1a:2b:3c:4d:5e and of a short serial, and a UUID the file
-// holds in clear.
-QByteArray maskedReport()
+// A report saved with identifiers hidden shows what the file holds, never
+// less: the masks of serial "ABCD1234EF", of the MAC address 00:1a:2b:3c:4d:5e
+// and of a short serial stay masks; a UUID the file holds in clear the mask
+// may still hide. Raw output and warnings stay as saved.
+TEST(OpenedReport, SavedMaskedShowsWhatTheFileHolds)
 {
+    const char *const mac = "eth0 \xe2\x80\xa2 MAC Address";
+    const char *const uuid = "board 4c4c4544-0042-3510-8052-b4c04f4e3332";
     const QList<HardwareItem> items = {
-        item(Cat::platform, "Serial Number", DOTS "EF"),
-        item(Cat::network, "eth0 \xe2\x80\xa2 MAC Address", DOTS "5e"),
-        item(Cat::memory, "Serial Number", DOTS),
-        item(Cat::platform, "Note", "board 4c4c4544-0042-3510-8052-b4c04f4e3332"),
-        item(Cat::bios, "Version", "1.2"),
+        item(Cat::platform, "Serial Number", DOTS "EF"), item(Cat::network, mac, DOTS "5e"),
+        item(Cat::memory, "Serial Number", DOTS), item(Cat::platform, "Note", uuid),
+        item(Cat::bios, "Version", "1.2")};
+    ReportFormat::Header header;
+    header.hideIdentifiers = true;
+    const QByteArray report =
+        JsonExport::document(items, {u8("disk " DOTS "EF: no SMART data")},
+                             u8("Serial Number: " DOTS "EF\n\tMAC Address: " DOTS "5e\n"), header);
+    const struct {
+        bool hide;
+        Cat category;
+        const char *title, *expected;
+    } cases[] = {
+        {false, Cat::platform, "Serial Number", DOTS "EF"},
+        {true, Cat::platform, "Serial Number", DOTS "EF"},
+        {false, Cat::network, mac, DOTS "5e"},
+        {true, Cat::network, mac, DOTS "5e"},
+        {true, Cat::memory, "Serial Number", DOTS},
+        {false, Cat::platform, "Note", uuid},
+        {true, Cat::platform, "Note", "board " DOTS "32"},
+        {true, Cat::bios, "Version", "1.2"},
     };
-    return JsonExport::document(items, {u8("disk " DOTS "EF: no SMART data")},
-                                u8("Serial Number: " DOTS "EF\n\tMAC Address: " DOTS "5e\n"),
-                                header(true));
-}
-
-struct MaskedCase {
-    const char *name;
-    bool hideIdentifiers;
-    Cat category;
-    const char *title;
-    const char *expected;
-};
-
-class SavedMasked : public ::testing::TestWithParam<MaskedCase> {};
-
-TEST_P(SavedMasked, ShowsWhatTheFileHoldsNeverLess)
-{
-    const MaskedCase &c = GetParam();
     ScannedModel s;
     QTemporaryDir dir;
-    ASSERT_TRUE(s.model->openReport(QUrl::fromLocalFile(writeFile(dir, "m.json", maskedReport()))));
-    s.model->setHideIdentifiers(c.hideIdentifiers);
-    const QString title = u8(c.title);
-    const QList<HardwareItem> &shown = s.model->shownItems();
-    const auto found = std::find_if(shown.begin(), shown.end(), [&](const HardwareItem &i) {
-        return i.category == c.category && i.title == title;
-    });
-    ASSERT_NE(found, shown.end());
-    EXPECT_EQ(found->value, u8(c.expected));
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    OpenedReport, SavedMasked,
-    ::testing::Values(
-        MaskedCase{"SerialOff", false, Cat::platform, "Serial Number", DOTS "EF"},
-        MaskedCase{"SerialOn", true, Cat::platform, "Serial Number", DOTS "EF"},
-        MaskedCase{"MacOff", false, Cat::network, "eth0 \xe2\x80\xa2 MAC Address", DOTS "5e"},
-        MaskedCase{"MacOn", true, Cat::network, "eth0 \xe2\x80\xa2 MAC Address", DOTS "5e"},
-        MaskedCase{"ShortSerialOn", true, Cat::memory, "Serial Number", DOTS},
-        // What the file holds in clear, the mask may still hide.
-        MaskedCase{"ClearUuidOff", false, Cat::platform, "Note",
-                   "board 4c4c4544-0042-3510-8052-b4c04f4e3332"},
-        MaskedCase{"ClearUuidOn", true, Cat::platform, "Note", "board " DOTS "32"},
-        MaskedCase{"PlainOn", true, Cat::bios, "Version", "1.2"}),
-    rowName);
-
-TEST(OpenedReport, SavedMaskedRawOutputAndWarningsStayAsSaved)
-{
-    ScannedModel s;
-    QTemporaryDir dir;
-    ASSERT_TRUE(s.model->openReport(QUrl::fromLocalFile(writeFile(dir, "m.json", maskedReport()))));
-    for (const bool hide : {true, false}) {
-        s.model->setHideIdentifiers(hide);
+    ASSERT_TRUE(s.model->openReport(put(dir, "m.json", report)));
+    for (const auto &c : cases) {
+        SCOPED_TRACE(std::string(c.expected) + (c.hide ? " masked" : ""));
+        s.model->setHideIdentifiers(c.hide);
+        const QList<HardwareItem> &shown = s.model->shownItems();
+        const auto found = std::find_if(shown.begin(), shown.end(), [&](const HardwareItem &i) {
+            return i.category == c.category && i.title == u8(c.title);
+        });
+        ASSERT_NE(found, shown.end());
+        EXPECT_EQ(found->value, u8(c.expected));
         EXPECT_EQ(s.model->rawOutput(),
-                  u8("Serial Number: " DOTS "EF\n\tMAC Address: " DOTS "5e\n"))
-            << hide;
-        EXPECT_EQ(s.model->warnings(), QStringList{u8("disk " DOTS "EF: no SMART data")}) << hide;
+                  u8("Serial Number: " DOTS "EF\n\tMAC Address: " DOTS "5e\n"));
+        EXPECT_EQ(s.model->warnings(), QStringList{u8("disk " DOTS "EF: no SMART data")});
     }
 }
 

@@ -1,18 +1,12 @@
 // The window's model with the identifier mask: what it shows, searches,
 // copies and saves with the mask on and off.
 #include "browsertesthelpers.h"
-#include "scanner/hardwarescanner.h"
-#include "tests/scanner/scripttesthelpers.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QTemporaryDir>
 
 namespace {
-
-// Five U+2022 in UTF-8.
-#define DOTS "\xe2\x80\xa2\xe2\x80\xa2\xe2\x80\xa2\xe2\x80\xa2\xe2\x80\xa2"
 
 const char *const rawText = "===== dmidecode -q =====\n"
                             "Memory Device\n"
@@ -77,86 +71,66 @@ TEST(Privacy, IdentifiersAreHiddenByDefaultInWhatTheWindowShows)
     EXPECT_TRUE(s.shownValues().isEmpty());
 }
 
-struct SearchMaskCase {
-    friend void PrintTo(const SearchMaskCase &c, std::ostream *os) { *os << c.name; }
-    const char *name;
-    Cat category;
-    const char *query;
-    int matchesMasked;
-    int matchesUnmasked;
-};
-
-class SearchMaskTest : public testing::TestWithParam<SearchMaskCase> {};
-
-TEST_P(SearchMaskTest, AHiddenValueCannotBeFound)
+TEST(Privacy, AHiddenValueCannotBeFound)
 {
-    const SearchMaskCase &c = GetParam();
-    ScannedModel s(privacyScan());
-    s.model->setSelectedCategory(c.category);
-    s.settleSearch(u8(c.query));
-    EXPECT_EQ(s.model->filteredCount(), c.matchesMasked);
-    // Turning the mask off filters again with the same text.
-    s.model->setHideIdentifiers(false);
-    EXPECT_EQ(s.model->filteredCount(), c.matchesUnmasked);
-    s.model->setHideIdentifiers(true);
-    EXPECT_EQ(s.model->filteredCount(), c.matchesMasked);
+    const struct {
+        Cat category;
+        const char *query;
+        int matchesMasked, matchesUnmasked;
+    } cases[] = {{Cat::memory, "FCN0CJ03", 0, 1},
+                 {Cat::network, "fcn0cj", 0, 1}, // a serial in a device name
+                 {Cat::network, "8C:C6:81", 0, 1},
+                 {Cat::memory, "hmaa51", 1, 1},         // model names stay findable
+                 {Cat::memory, "serial number", 2, 2}}; // and so do keys
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.query);
+        ScannedModel s(privacyScan());
+        s.model->setSelectedCategory(c.category);
+        s.settleSearch(u8(c.query));
+        EXPECT_EQ(s.model->filteredCount(), c.matchesMasked);
+        // Turning the mask off filters again with the same text.
+        s.model->setHideIdentifiers(false);
+        EXPECT_EQ(s.model->filteredCount(), c.matchesUnmasked);
+        s.model->setHideIdentifiers(true);
+        EXPECT_EQ(s.model->filteredCount(), c.matchesMasked);
+    }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Browser, SearchMaskTest,
-    testing::Values(SearchMaskCase{"Serial", Cat::memory, "FCN0CJ03", 0, 1},
-                    SearchMaskCase{"SerialInADeviceName", Cat::network, "fcn0cj", 0, 1},
-                    SearchMaskCase{"MacAddress", Cat::network, "8C:C6:81", 0, 1},
-                    SearchMaskCase{"ModelNamesStayFindable", Cat::memory, "hmaa51", 1, 1},
-                    SearchMaskCase{"KeysStayFindable", Cat::memory, "serial number", 2, 2}),
-    rowName);
-
-struct CopyCase {
-    friend void PrintTo(const CopyCase &c, std::ostream *os) { *os << c.name; }
-    const char *name;
-    Cat category;
-    void (BrowserModel::*copy)(int);
-    int row;
-    bool masked;
-    const char *expected; // nullptr: nothing copied
-};
-
-class CopyTest : public testing::TestWithParam<CopyCase> {};
-
-TEST_P(CopyTest, CopiesWhatTheRowShows)
+TEST(Privacy, CopiesWhatTheRowShows)
 {
-    const CopyCase &c = GetParam();
-    ScannedModel s(privacyScan());
-    FakeClipboard clipboard;
-    s.model->setClipboardService(&clipboard);
-    s.model->setSelectedCategory(c.category);
-    s.model->setHideIdentifiers(c.masked);
-    (s.model.get()->*c.copy)(c.row);
-    EXPECT_EQ(clipboard.texts, c.expected ? QStringList{u8(c.expected)} : QStringList{});
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Browser, CopyTest,
-    testing::Values(
-        CopyCase{"ValueInADeviceName", Cat::network, &BrowserModel::copyValue, 1, true,
-                 "[net: eth0] Intel I219-V (" DOTS "2B)"},
-        CopyCase{"MacTitleAndValue", Cat::network, &BrowserModel::copyTitleAndValue, 0, true,
-                 "[net: eth0] Intel I219-V \xe2\x80\xa2 mac address: " DOTS "17"},
+    const struct {
+        Cat category;
+        void (BrowserModel::*copy)(int);
+        int row;
+        bool masked;
+        const char *expected; // nullptr: nothing copied
+    } cases[] = {
+        {Cat::network, &BrowserModel::copyValue, 1, true, "[net: eth0] Intel I219-V (" DOTS "2B)"},
+        {Cat::network, &BrowserModel::copyTitleAndValue, 0, true,
+         "[net: eth0] Intel I219-V \xe2\x80\xa2 mac address: " DOTS "17"},
         // The section of the row, in display order, as the report's blocks.
-        CopyCase{"SectionMasked", Cat::memory, &BrowserModel::copySection, 3, true,
-                 "[Memory] Part Number: HMAA51S6AMR6N-UH\n  Detail: DIMM 1\n"
-                 "  Source: dmidecode -q\n\n"
-                 "[Memory] Serial Number: " DOTS "2B\n  Detail: DIMM 1\n"
-                 "  Source: dmidecode -q\n"},
-        CopyCase{"SectionUnmaskedFromItsFirstRow", Cat::memory, &BrowserModel::copySection, 0,
-                 false,
-                 "[Memory] Locator: ChannelA-DIMM0\n  Detail: DIMM 0\n  Source: dmidecode -q\n\n"
-                 "[Memory] Serial Number: 0E08\n  Detail: DIMM 0\n  Source: dmidecode -q\n"},
-        CopyCase{"OverviewSection", Cat::summary, &BrowserModel::copySection, 0, true,
-                 "[Summary] Memory: 4 useful items\n  Detail: Filtered dmidecode data\n"
-                 "  Source: App parser\n"},
-        CopyCase{"RowPastTheEnd", Cat::memory, &BrowserModel::copySection, 4, true, nullptr}),
-    rowName);
+        {Cat::memory, &BrowserModel::copySection, 3, true,
+         "[Memory] Part Number: HMAA51S6AMR6N-UH\n  Detail: DIMM 1\n  Source: dmidecode -q\n\n"
+         "[Memory] Serial Number: " DOTS "2B\n  Detail: DIMM 1\n  Source: dmidecode -q\n"},
+        {Cat::memory, &BrowserModel::copySection, 0, false,
+         "[Memory] Locator: ChannelA-DIMM0\n  Detail: DIMM 0\n  Source: dmidecode -q\n\n"
+         "[Memory] Serial Number: 0E08\n  Detail: DIMM 0\n  Source: dmidecode -q\n"},
+        {Cat::summary, &BrowserModel::copySection, 0, true,
+         "[Summary] Memory: 4 useful items\n  Detail: Filtered dmidecode data\n"
+         "  Source: App parser\n"},
+        {Cat::memory, &BrowserModel::copySection, 4, true, nullptr}, // past the end
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.expected ? c.expected : "past the end");
+        ScannedModel s(privacyScan());
+        FakeClipboard clipboard;
+        s.model->setClipboardService(&clipboard);
+        s.model->setSelectedCategory(c.category);
+        s.model->setHideIdentifiers(c.masked);
+        (s.model.get()->*c.copy)(c.row);
+        EXPECT_EQ(clipboard.texts, c.expected ? QStringList{u8(c.expected)} : QStringList{});
+    }
+}
 
 // Any filter but JSON saves the text report; JSON, the visible page as the
 // command line's --json writes it. Both as shown, masked or not.
@@ -234,39 +208,24 @@ TEST(Privacy, TogglingRebuildsTheRowsWhenAMaskMovesThemToAnotherSection)
 TEST(Privacy, FactsReadAsAdministratorAreMaskedLikeAnyOther)
 {
     QTemporaryDir dir;
-    ASSERT_TRUE(dir.isValid());
-    auto scanner = std::make_shared<HardwareScanner>();
-    scanner->setToolOverride(scripttest::writeScript(
-        dir, QStringLiteral("dmidecode"), "[ \"$1\" = -q ] && echo 'Memory Device'; exit 0"));
-    scanner->setRunTimeout(10);
-    scanner->setFirmwareTablesPath(dir.filePath(QStringLiteral("no-tables")));
-    scanner->setAdministratorReader(HardwareScanner::AdministratorReader{
-        scripttest::writeScript(dir, QStringLiteral("pkexec"),
-                                "printf 'Memory Device\\n\\tSerial Number: FCN0CJ03468352B\\n'"),
-        scripttest::writeScript(dir, QStringLiteral("kestrin-read-firmware"), "exit 0"), 10});
-    BrowserModel model(scanner);
+    ScriptedScanner scripted(dir, "[ \"$1\" = -q ] && echo 'Memory Device'; exit 0",
+                             "printf 'Memory Device\\n\\tSerial Number: FCN0CJ03468352B\\n'", 10);
+    scripted.scanner->setAdministratorReader(scripted.administrator);
+    BrowserModel model(scripted.scanner);
     QSignalSpy finished(&model, &BrowserModel::scanFinished);
     model.refresh();
     ASSERT_TRUE(finished.wait(15000));
     model.setSelectedCategory(Cat::memory);
-    auto *rows = qobject_cast<SectionedItemsModel *>(model.sectionModel());
-    auto shownValues = [&] {
-        QStringList values;
-        for (int row = 0; row < rows->rowCount(); ++row) {
-            values.append(rows->index(row).data(SectionedItemsModel::ValueRole).toString());
-        }
-        return values;
-    };
 
     ASSERT_TRUE(model.hideIdentifiers());
-    EXPECT_EQ(shownValues(), QStringList{u8(DOTS "2B")});
+    EXPECT_EQ(valuesOf(model.sectionModel()), QStringList{u8(DOTS "2B")});
     EXPECT_TRUE(model.rawOutput().contains(u8("(read as administrator)\nMemory Device\n"
                                               "\tSerial Number: " DOTS "2B\n")))
         << model.rawOutput().toStdString();
     EXPECT_FALSE(model.rawOutput().contains(QStringLiteral("FCN0CJ03468352B")));
 
     model.setHideIdentifiers(false);
-    EXPECT_EQ(shownValues(), QStringList{u8("FCN0CJ03468352B")});
+    EXPECT_EQ(valuesOf(model.sectionModel()), QStringList{u8("FCN0CJ03468352B")});
     EXPECT_TRUE(model.rawOutput().contains(QStringLiteral("Serial Number: FCN0CJ03468352B")));
 }
 

@@ -1,10 +1,6 @@
 #include "browser/categorylistmodel.h"
 #include "browsertesthelpers.h"
 #include "scanner/activeprocessregistry.h"
-#include "scanner/hardwarescanner.h"
-#include "tests/scanner/scripttesthelpers.h"
-
-#include <QTemporaryDir>
 
 // Toggling the mask keeps what the user loaded; a new scan keeps the
 // category and the search but starts from one page again.
@@ -115,13 +111,10 @@ TEST(ScanLifecycle, AdministratorReadNoteFollowsWhatIsShown)
     EXPECT_EQ(changed.size(), 1);
 
     QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("tool.txt"));
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write("# dmidecode 3.5\n(read as administrator)\n\nHandle 0x0000, DMI type 0, 26 bytes\n"
-               "BIOS Information\n\tVendor: Example BIOS Maker\n\n");
-    file.close();
-    ASSERT_TRUE(s.model->openReport(QUrl::fromLocalFile(path)));
+    ASSERT_TRUE(s.model->openReport(QUrl::fromLocalFile(writeFile(
+        dir.filePath(u"tool.txt"_qs),
+        "# dmidecode 3.5\n(read as administrator)\n\nHandle 0x0000, DMI type 0, 26 bytes\n"
+        "BIOS Information\n\tVendor: Example BIOS Maker\n\n"))));
     EXPECT_TRUE(s.model->administratorReadNote().isEmpty());
     EXPECT_EQ(changed.size(), 2);
 }
@@ -153,26 +146,18 @@ TEST(ScanLifecycle, ReadingAsAdministratorLastsUntilTheDialogIsDismissed)
 TEST(ScanLifecycle, CancellingTheReadAsAdministratorKeepsTheListAndStopsAsking)
 {
     QTemporaryDir dir;
-    ASSERT_TRUE(dir.isValid());
     const QString runs = dir.filePath(QStringLiteral("pkexec-runs"));
-    auto scanner = std::make_shared<HardwareScanner>();
-    scanner->setToolOverride(scripttest::writeScript(
-        dir, QStringLiteral("dmidecode"),
-        "[ \"$1\" = -q ] && printf 'Memory Device\\n\\tSize: 8 GB\\n'; exit 0"));
-    scanner->setRunTimeout(10);
-    scanner->setFirmwareTablesPath(dir.filePath(QStringLiteral("no-tables")));
-    scanner->setAdministratorCommand(HardwareScanner::AdministratorReader{
-        scripttest::writeScript(dir, QStringLiteral("pkexec"),
-                                "echo run >> '" + runs.toUtf8() + "'\ntrap '' TERM\nexec sleep 60"),
-        scripttest::writeScript(dir, QStringLiteral("kestrin-read-firmware"), "exit 0"), 120});
-    BrowserModel model(scanner);
+    ScriptedScanner scripted(
+        dir, "[ \"$1\" = -q ] && printf 'Memory Device\\n\\tSize: 8 GB\\n'; exit 0",
+        "echo run >> '" + runs.toUtf8() + "'\ntrap '' TERM\nexec sleep 60", 120);
+    scripted.scanner->setAdministratorCommand(scripted.administrator);
+    BrowserModel model(scripted.scanner);
     QSignalSpy finished(&model, &BrowserModel::scanFinished);
     QSignalSpy pending(&model, &BrowserModel::administratorReadPendingChanged);
     model.refresh();
     ASSERT_TRUE(finished.wait(15000));
     model.setSelectedCategory(Cat::memory);
-    auto *rows = qobject_cast<SectionedItemsModel *>(model.sectionModel());
-    ASSERT_EQ(rows->rowCount(), 1);
+    ASSERT_EQ(valuesOf(model.sectionModel()), QStringList{u8("8 GB")});
     const QStringList warnings = model.warnings();
 
     model.cancelAdministratorRead(); // nothing pending: nothing to do
@@ -187,8 +172,7 @@ TEST(ScanLifecycle, CancellingTheReadAsAdministratorKeepsTheListAndStopsAsking)
     EXPECT_FALSE(model.administratorReadPending());
     EXPECT_EQ(pending.size(), 2);
     EXPECT_EQ(HardwareScanner::activeProcesses().count(), 0);
-    ASSERT_EQ(rows->rowCount(), 1);
-    EXPECT_EQ(rows->index(0).data(SectionedItemsModel::ValueRole).toString(), u8("8 GB"));
+    EXPECT_EQ(valuesOf(model.sectionModel()), QStringList{u8("8 GB")});
     EXPECT_EQ(model.warnings(), warnings);
 
     model.refresh();
