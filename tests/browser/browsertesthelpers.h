@@ -32,9 +32,6 @@ inline QString u8(const char *utf8)
 // Five U+2022 in UTF-8: the mask of a hidden identifier.
 #define DOTS "\xe2\x80\xa2\xe2\x80\xa2\xe2\x80\xa2\xe2\x80\xa2\xe2\x80\xa2"
 
-// Names a table row's test after its `name` field.
-inline constexpr auto rowName = [](const auto &info) { return std::string(info.param.name); };
-
 // A scan source whose scans finish only when the test says so.
 class FakeScanSource : public ScanSource {
 public:

@@ -14,50 +14,37 @@ QList<HardwareItem> searchCorpus()
     };
 }
 
-} // namespace
-
-struct SearchCase {
-    friend void PrintTo(const SearchCase &c, std::ostream *os) { *os << c.name; }
-    const char *name;
-    Cat category;
-    const char *search;
-    const char *expected; // "value@detail" of each match in scan order, joined by '|'
-};
-
-class SearchTest : public ::testing::TestWithParam<SearchCase> {};
-
-TEST_P(SearchTest, FiltersTheSelectedCategory)
+// Each case: the "value@detail" of each match in scan order, joined by '|'.
+TEST(Search, FiltersTheSelectedCategory)
 {
-    const SearchCase &c = GetParam();
-    ScannedModel s(searchCorpus());
-    s.model->setSelectedCategory(c.category);
-    s.settleSearch(u8(c.search));
-    QStringList values;
-    for (const HardwareItem &entry : s.model->filteredItemsCache()) {
-        EXPECT_EQ(entry.category, c.category);
-        values.append(entry.value + u'@' + entry.detail);
+    const struct {
+        Cat category;
+        const char *search, *expected;
+    } cases[] = {
+        {Cat::memory, "   ", "8 GB@Bank 0|3200 MT/s@Bank 0|8 GB@Bank 1"}, // blank matches all
+        {Cat::memory, "\t\n \r\u2028", "8 GB@Bank 0|3200 MT/s@Bank 0|8 GB@Bank 1"},
+        {Cat::memory, "  DIMM \t", "8 GB@Bank 0|8 GB@Bank 1"}, // case and outer spaces ignored
+        {Cat::memory, "dimm  size", ""},                       // inner spaces are kept
+        {Cat::memory, "memory speed", "3200 MT/s@Bank 0"},     // category title and title
+        {Cat::memory, "gb bank 1", "8 GB@Bank 1"},             // value and detail
+        {Cat::summary, "dimm", ""},                            // never other categories
+        {Cat::summary, "MEMORY", "16 GB@"},
+        {Cat::network, "dimm-src", ""}, // fields match only contiguously
+        {Cat::network, "dimm-source", "aa:bb@"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.search);
+        ScannedModel s(searchCorpus());
+        s.model->setSelectedCategory(c.category);
+        s.settleSearch(u8(c.search));
+        QStringList values;
+        for (const HardwareItem &entry : s.model->filteredItemsCache()) {
+            EXPECT_EQ(entry.category, c.category);
+            values.append(entry.value + u'@' + entry.detail);
+        }
+        EXPECT_EQ(values.join(u'|'), u8(c.expected));
     }
-    EXPECT_EQ(values.join(u'|'), u8(c.expected));
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Browser, SearchTest,
-    ::testing::Values(SearchCase{"SpacesOnlyMatchEverything", Cat::memory, "   ",
-                                 "8 GB@Bank 0|3200 MT/s@Bank 0|8 GB@Bank 1"},
-                      SearchCase{"TabsAndLineBreaksOnlyMatchEverything", Cat::memory,
-                                 "\t\n \r\u2028", "8 GB@Bank 0|3200 MT/s@Bank 0|8 GB@Bank 1"},
-                      SearchCase{"CapitalsAndSurroundingSpacesDoNotMatter", Cat::memory,
-                                 "  DIMM \t", "8 GB@Bank 0|8 GB@Bank 1"},
-                      SearchCase{"InnerSpacesAreKept", Cat::memory, "dimm  size", ""},
-                      SearchCase{"QuerySpansCategoryTitleAndTitle", Cat::memory, "memory speed",
-                                 "3200 MT/s@Bank 0"},
-                      SearchCase{"QuerySpansValueAndDetail", Cat::memory, "gb bank 1",
-                                 "8 GB@Bank 1"},
-                      SearchCase{"SummaryNeverShowsOtherCategories", Cat::summary, "dimm", ""},
-                      SearchCase{"SummaryFindsItsOwnItems", Cat::summary, "MEMORY", "16 GB@"},
-                      SearchCase{"FieldsMatchOnlyContiguously", Cat::network, "dimm-src", ""},
-                      SearchCase{"SourceIsSearchedToo", Cat::network, "dimm-source", "aa:bb@"}),
-    rowName);
 
 // A category change filters at once, with the text settled so far, from one
 // page; the pending text follows after the delay, again from one page.
@@ -89,32 +76,29 @@ TEST(Debounce, CategoryChangeFiltersAtOnceWithTheSettledText)
     EXPECT_EQ(s.model->pagedCount(), 11);
 }
 
-struct LoadMoreCase {
-    friend void PrintTo(const LoadMoreCase &c, std::ostream *os) { *os << c.filtered; }
-    int filtered;
-    std::vector<int> shownAfterEachStep; // first entry: before any step
-};
-
-class LoadMoreTest : public ::testing::TestWithParam<LoadMoreCase> {};
-
-TEST_P(LoadMoreTest, GrowsByOnePageUpToTheFilteredCount)
+TEST(LoadMore, GrowsByOnePageUpToTheFilteredCount)
 {
-    const LoadMoreCase &c = GetParam();
-    ScannedModel s(numberedItems(Cat::summary, c.filtered));
-    for (std::size_t step = 0; step < c.shownAfterEachStep.size(); ++step) {
-        const int shown = c.shownAfterEachStep[step];
-        const QList<HardwareItem> page = s.model->pagedFilteredItems();
-        EXPECT_EQ(s.model->pagedCount(), shown) << "step " << step;
-        ASSERT_EQ(page.size(), shown);
-        EXPECT_EQ(s.model->canLoadMore(), shown < c.filtered);
-        for (int i = 0; i < shown; ++i) { // the first items of the filtered list
-            ASSERT_EQ(page[i].title, QStringLiteral("Item %1").arg(i));
+    const std::pair<int, std::vector<int>> cases[] = {
+        // The filtered count, then the shown count before each step.
+        {200, {80, 160, 200, 200}},
+        {80, {80, 80}},
+        {0, {0, 0}},
+        {81, {80, 81, 81}}};
+    for (const auto &[filtered, shownAfterEachStep] : cases) {
+        ScannedModel s(numberedItems(Cat::summary, filtered));
+        for (std::size_t step = 0; step < shownAfterEachStep.size(); ++step) {
+            SCOPED_TRACE(testing::Message() << filtered << " step " << step);
+            const int shown = shownAfterEachStep[step];
+            const QList<HardwareItem> page = s.model->pagedFilteredItems();
+            EXPECT_EQ(s.model->pagedCount(), shown);
+            ASSERT_EQ(page.size(), shown);
+            EXPECT_EQ(s.model->canLoadMore(), shown < filtered);
+            for (int i = 0; i < shown; ++i) { // the first items of the filtered list
+                ASSERT_EQ(page[i].title, QStringLiteral("Item %1").arg(i));
+            }
+            s.model->loadMoreItems();
         }
-        s.model->loadMoreItems();
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Browser, LoadMoreTest,
-                         ::testing::Values(LoadMoreCase{200, {80, 160, 200, 200}},
-                                           LoadMoreCase{80, {80, 80}}, LoadMoreCase{0, {0, 0}},
-                                           LoadMoreCase{81, {80, 81, 81}}));
+} // namespace

@@ -169,18 +169,11 @@ TEST(Privacy, SavesThePageAsShownInTheChosenFormat)
         const QByteArray bytes = save(1);
         EXPECT_TRUE(bytes.endsWith("}\n"));
         const QJsonObject root = QJsonDocument::fromJson(bytes).object();
-        const QJsonArray items = root.value(u"items").toArray();
-        ASSERT_EQ(items.size(), values.size()) << bytes.toStdString();
-        for (qsizetype i = 0; i < values.size(); ++i) {
-            const HardwareItem &source = s.model->items()[i + 1]; // after the summary item
-            EXPECT_EQ(items[i].toObject(),
-                      QJsonObject({{u"id"_qs, source.id.toString(QUuid::WithoutBraces)},
-                                   {u"category"_qs, u"Memory"_qs},
-                                   {u"title"_qs, source.title},
-                                   {u"value"_qs, values[i]},
-                                   {u"detail"_qs, source.detail},
-                                   {u"source"_qs, u"dmidecode -q"_qs}}));
+        QStringList saved;
+        for (const QJsonValue &entry : root.value(u"items").toArray()) {
+            saved.append(entry.toObject().value(u"value").toString());
         }
+        EXPECT_EQ(saved, values) << bytes.toStdString();
         EXPECT_EQ(root.value(u"warnings").toArray(), QJsonArray({u8(warning)}));
         EXPECT_EQ(root.value(u"rawOutput").toString(), u8(raw));
         s.model->setHideIdentifiers(false);

@@ -22,42 +22,32 @@ std::unique_ptr<ScannedModel> modelAt(QList<HardwareItem> items, Cat category)
 
 #define HEADER "Kestrin\nGenerated: 2026-03-04 05:06:07 +0000\nCategory: "
 
-struct ReportCase {
-    friend void PrintTo(const ReportCase &c, std::ostream *os) { *os << c.name; }
-    const char *name;
-    Cat category;
-    QList<HardwareItem> items;
-    QByteArray expected;
-};
-
-class ReportTextTest : public ::testing::TestWithParam<ReportCase> {};
-
-TEST_P(ReportTextTest, IsByteExact)
+TEST(ReportText, IsByteExact)
 {
-    const ReportCase &c = GetParam();
-    EXPECT_EQ(modelAt(c.items, c.category)->model->visibleReportText().toUtf8(), c.expected);
+    const struct {
+        Cat category;
+        QList<HardwareItem> items;
+        QByteArray expected;
+    } cases[] = {
+        {Cat::summary, {item(Cat::memory, "DIMM")}, HEADER "Summary\n"}, // an empty page
+        {Cat::raw,
+         {item(Cat::raw, "Key", "Value", "", "dmidecode -q")},
+         HEADER "Other\n\n[Other] Key: Value\n  Source: dmidecode -q\n"},
+        {Cat::memory,
+         {item(Cat::memory, "Size", "8 GB", " ", "s")},
+         HEADER "Memory\n\n[Memory] Size: 8 GB\n  Detail:  \n  Source: s\n"},
+        // Multi-line values and fields as they are, untrimmed.
+        {Cat::cpu,
+         {item(Cat::cpu, " Flags ", "fpu\nvme\r\nde", "CPU \xe2\x80\xa2 0", ""),
+          item(Cat::cpu, "Über", "ü", "", "x")},
+         HEADER "CPU\n\n[CPU]  Flags : fpu\nvme\r\nde\n  Detail: CPU \xe2\x80\xa2 0\n"
+                "  Source: \n\n[CPU] \xc3\x9c"
+                "ber: \xc3\xbc\n  Source: x\n"},
+    };
+    for (const auto &c : cases) {
+        EXPECT_EQ(modelAt(c.items, c.category)->model->visibleReportText().toUtf8(), c.expected);
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Browser, ReportTextTest,
-    ::testing::Values(
-        ReportCase{"EmptyPage", Cat::summary, {item(Cat::memory, "DIMM")}, HEADER "Summary\n"},
-        ReportCase{"EmptyDetail",
-                   Cat::raw,
-                   {item(Cat::raw, "Key", "Value", "", "dmidecode -q")},
-                   HEADER "Other\n\n[Other] Key: Value\n  Source: dmidecode -q\n"},
-        ReportCase{"SingleSpaceDetail",
-                   Cat::memory,
-                   {item(Cat::memory, "Size", "8 GB", " ", "s")},
-                   HEADER "Memory\n\n[Memory] Size: 8 GB\n  Detail:  \n  Source: s\n"},
-        ReportCase{"MultiLineValueAndUntrimmedFields",
-                   Cat::cpu,
-                   {item(Cat::cpu, " Flags ", "fpu\nvme\r\nde", "CPU \xe2\x80\xa2 0", ""),
-                    item(Cat::cpu, "Über", "ü", "", "x")},
-                   HEADER "CPU\n\n[CPU]  Flags : fpu\nvme\r\nde\n  Detail: CPU \xe2\x80\xa2 0\n"
-                          "  Source: \n\n[CPU] \xc3\x9c"
-                          "ber: \xc3\xbc\n  Source: x\n"}),
-    rowName);
 
 TEST(ReportText, ListsTheLoadedPageInScanOrderAndCopiesIt)
 {
@@ -104,9 +94,7 @@ protected:
 
     QString put(const char *name, const QByteArray &bytes) const
     {
-        QFile file(dir.filePath(u8(name)));
-        EXPECT_TRUE(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
-        return file.fileName();
+        return writeFile(dir.filePath(u8(name)), bytes);
     }
 
     QTemporaryDir dir;

@@ -78,21 +78,34 @@ TEST(ScanLifecycle, FailedOrAbandonedScans)
 }
 
 // The offer to read as administrator follows the latest scan: it goes once a
-// scan (for example one that did read as administrator) no longer needs it.
-TEST(ScanLifecycle, OfferToReadAsAdministratorFollowsTheLatestScan)
+// scan (here one that did read as administrator) no longer needs it. Refresh
+// keeps reading as administrator until the password dialog is dismissed once.
+TEST(ScanLifecycle, OfferAndReadingAsAdministratorFollowTheScans)
 {
-    HardwareScanResult refused;
-    refused.items = {item(Cat::cpu, "Core")};
+    HardwareScanResult refused{{item(Cat::cpu, "Core")}, QStringLiteral("raw"), {}};
     refused.canReadAsAdministrator = true;
     ScannedModel s(refused);
     EXPECT_TRUE(s.model->canReadAsAdministrator());
-
     QSignalSpy changed(s.model.get(), &BrowserModel::canReadAsAdministratorChanged);
     s.finishScan(refused);
     EXPECT_EQ(changed.size(), 0);
-    s.rescan({item(Cat::memory, "DIMM")});
+
+    ASSERT_FALSE(s.source->readAsAdministrator);
+    QSignalSpy finished(s.model.get(), &BrowserModel::scanFinished);
+    s.model->readAsAdministrator();
+    EXPECT_TRUE(s.source->readAsAdministrator);
+    s.source->complete(HardwareScanResult{{item(Cat::memory, "DIMM")}, QStringLiteral("raw"), {}});
+    ASSERT_TRUE(finished.wait(5000));
     EXPECT_FALSE(s.model->canReadAsAdministrator());
     EXPECT_EQ(changed.size(), 1);
+    s.rescan({item(Cat::memory, "DIMM")});
+    EXPECT_TRUE(s.source->readAsAdministrator);
+
+    HardwareScanResult dismissed = refused;
+    dismissed.canReadAsAdministrator = false;
+    dismissed.administratorReadDismissed = true;
+    s.finishScan(dismissed);
+    EXPECT_FALSE(s.source->readAsAdministrator);
 }
 
 // The note follows what is shown: a live scan that read the tables as
@@ -117,27 +130,6 @@ TEST(ScanLifecycle, AdministratorReadNoteFollowsWhatIsShown)
         "BIOS Information\n\tVendor: Example BIOS Maker\n\n"))));
     EXPECT_TRUE(s.model->administratorReadNote().isEmpty());
     EXPECT_EQ(changed.size(), 2);
-}
-
-// Refresh keeps reading as administrator until the password dialog is
-// dismissed once; then it stops asking.
-TEST(ScanLifecycle, ReadingAsAdministratorLastsUntilTheDialogIsDismissed)
-{
-    ScannedModel s({item(Cat::cpu, "Core")});
-    ASSERT_FALSE(s.source->readAsAdministrator);
-    QSignalSpy finished(s.model.get(), &BrowserModel::scanFinished);
-    s.model->readAsAdministrator();
-    EXPECT_TRUE(s.source->readAsAdministrator);
-    s.source->complete(HardwareScanResult{{item(Cat::memory, "DIMM")}, QStringLiteral("raw"), {}});
-    ASSERT_TRUE(finished.wait(5000));
-    s.rescan({item(Cat::memory, "DIMM")});
-    EXPECT_TRUE(s.source->readAsAdministrator);
-
-    HardwareScanResult dismissed;
-    dismissed.items = {item(Cat::cpu, "Core")};
-    dismissed.administratorReadDismissed = true;
-    s.finishScan(dismissed);
-    EXPECT_FALSE(s.source->readAsAdministrator);
 }
 
 // Cancel while pkexec waits for a password that never comes: the pkexec that
