@@ -1,7 +1,7 @@
 // A stand-in for the desktop portal's file chooser, for tests: owns
 // org.freedesktop.portal.Desktop on the session bus it is started on, answers
-// every question as the test scripted it (through /test), and keeps what the
-// last question sent. The answer goes out before the call's reply, as a fast
+// every question as the test scripted it (Script and LastCall, through /test),
+// and keeps what the last question sent. The answer goes out before the call's reply, as a fast
 // portal may send it, so only a caller subscribed beforehand sees it.
 #include "ui/portalfilechooser.h"
 
@@ -61,6 +61,14 @@ public Q_SLOTS:
     {
         return answer(u"SaveFile"_s, parent, title, options, message);
     }
+    void Script(const QString &nextMode, const QString &nextUri, const QString &nextFilter)
+    {
+        mode = nextMode;
+        uri = nextUri;
+        filter = nextFilter;
+        lastCall.clear();
+    }
+    QString LastCall() const { return lastCall; }
 
 private:
     QDBusObjectPath answer(const QString &method, const QString &parent, const QString &title,
@@ -100,38 +108,15 @@ private:
     }
 };
 
-// The test's side: what to answer next, and what the last question sent.
-class Control : public QObject {
-    Q_OBJECT
-    Q_CLASSINFO("D-Bus Interface", "org.example.KestrinTestPortal")
-
-public:
-    explicit Control(FakeChooser &chooser) : m_chooser(chooser) {}
-
-public Q_SLOTS:
-    void Script(const QString &mode, const QString &uri, const QString &filter)
-    {
-        m_chooser.mode = mode;
-        m_chooser.uri = uri;
-        m_chooser.filter = filter;
-        m_chooser.lastCall.clear();
-    }
-    QString LastCall() const { return m_chooser.lastCall; }
-
-private:
-    FakeChooser &m_chooser;
-};
-
 int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
     registerPortalTypes();
     FakeChooser chooser;
-    Control control(chooser);
     QDBusConnection bus = QDBusConnection::sessionBus();
     const auto exported = QDBusConnection::ExportAllSlots | QDBusConnection::ExportAllProperties;
     if (!bus.registerObject(u"/org/freedesktop/portal/desktop"_s, &chooser, exported) ||
-        !bus.registerObject(u"/test"_s, &control, QDBusConnection::ExportAllSlots) ||
+        !bus.registerObject(u"/test"_s, &chooser, QDBusConnection::ExportAllSlots) ||
         !bus.registerService(u"org.freedesktop.portal.Desktop"_s)) {
         std::fprintf(stderr, "fakeportal: %s\n", qPrintable(bus.lastError().message()));
         return 1;

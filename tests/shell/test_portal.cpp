@@ -82,7 +82,7 @@ private:
     {
         QDBusMessage call =
             QDBusMessage::createMethodCall(u"org.freedesktop.portal.Desktop"_s, u"/test"_s,
-                                           u"org.example.KestrinTestPortal"_s, method);
+                                           u"org.freedesktop.portal.FileChooser"_s, method);
         call.setArguments(arguments);
         return bus().call(call);
     }
