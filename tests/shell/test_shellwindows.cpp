@@ -82,8 +82,6 @@ protected:
     LoadedWindow m_loaded;
 };
 
-// ---- Raw output sheet ----
-
 class RawOutputButtonTest : public ShellWindowTest,
                             public testing::WithParamInterface<const char *> {};
 
@@ -164,8 +162,6 @@ TEST_F(ShellWindowTest, SheetShowsTheOutputAsItIs)
     EXPECT_NE(openHelp(), nullptr);
 }
 
-// ---- Help window ----
-
 // One Help window, whichever way it is asked for; closed and asked for
 // again, a new one, scrolled to the top. Quit works from it too.
 TEST_F(ShellWindowTest, HelpIsOneWindowWithTheReadOnlyHelpText)
@@ -197,7 +193,6 @@ TEST_F(ShellWindowTest, HelpIsOneWindowWithTheReadOnlyHelpText)
     QSignalSpy quits(&m_loaded.host->engine(), &QQmlEngine::quit);
     QTest::keyClick(first, Qt::Key_Q, Qt::ControlModifier);
     EXPECT_EQ(quits.count(), 1);
-    // Closed with the desktop's close-window key.
     const QKeyCombination closeKey = QKeySequence(QKeySequence::Close)[0];
     QTest::keyClick(first, closeKey.key(), closeKey.keyboardModifiers());
     ASSERT_TRUE(waitFor([&] {
@@ -210,8 +205,6 @@ TEST_F(ShellWindowTest, HelpIsOneWindowWithTheReadOnlyHelpText)
     ASSERT_NE(second, nullptr);
     EXPECT_EQ(findNamed(second, u"helpFlickable"_s)->property("contentY").toReal(), 0);
 }
-
-// ---- About panel and commands ----
 
 // Quit goes through Qt.quit from the key and the File menu; the About panel
 // (built on first use) shows the defaults without version information, and
@@ -244,8 +237,6 @@ TEST_F(ShellWindowTest, MenuCommandsQuitAndAbout)
     QTest::keyClick(window(), Qt::Key_Escape);
     EXPECT_TRUE(waitOpen("aboutPanel", false));
 }
-
-// ---- Save Report ----
 
 // Answers each save question with the next of its answers (a path with the
 // plain text filter, or cancelled).

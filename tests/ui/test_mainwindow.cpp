@@ -361,13 +361,11 @@ private Q_SLOTS:
         QTRY_COMPARE(passes.size(), 1);
         QTRY_COMPARE(state(), cpu.arg(u"1"_s, u"PROCESSOR INFORMATION / Thread Count"_s));
 
-        // Escape in the focused field clears the search.
         QTest::keyClick(m_window, Qt::Key_Escape);
         QCOMPARE(textOf(field), QString());
         QCOMPARE(model().searchText(), QString());
         QTRY_COMPARE(shownItems(u"itemTitle"_s).size(), 3);
 
-        // A search that matches nothing shows the empty placeholder.
         type(u"zzz"_s);
         QTRY_COMPARE(state(), cpu.arg(u"0"_s, u" / "_s).replace(u"itemList"_s, u"emptyView"_s));
 
@@ -589,7 +587,6 @@ private Q_SLOTS:
             QTest::qWait(50);
             clickItem(entry);
         };
-        // Right click on the serial's row.
         clickRow(rows.value(1), Qt::RightButton);
         choose(u"copyValueMenuItem"_s);
         QTRY_COMPARE(clipboard->text(), maskedSerial);
@@ -597,12 +594,10 @@ private Q_SLOTS:
         QTest::keyClick(m_window, Qt::Key_Menu);
         choose(u"copyTitleAndValueMenuItem"_s);
         QTRY_COMPARE(clipboard->text(), u"Serial Number: "_s + maskedSerial);
-        // Ctrl+C with the list's current row; the arrow keys move it.
         QTest::keyClick(m_window, Qt::Key_Up);
         clipboard->setText(u"untouched"_s);
         QTest::keyClick(m_window, Qt::Key_C, Qt::ControlModifier);
         QTRY_COMPARE(clipboard->text(), u"Product Name: ThinkPad T14"_s);
-        // The section, as the report lists its items.
         clickItem(shownItems(u"copySectionButton"_s).value(0));
         const QString section = clipboard->text();
         QVERIFY2(section.startsWith(u"[Platform] Product Name: ThinkPad T14\n"_s) &&
@@ -617,7 +612,6 @@ private Q_SLOTS:
                      u"ThinkPad T14|PF1XK29QZ7|4c4c4544-0042-3510-8052-b4c04f4d5432"_s);
         QVERIFY(!toggle->property("checked").toBool());
         QCOMPARE(QSettings().value(u"privacy/hideIdentifiers"_s).toBool(), false);
-        // With the mask off, the copies are the real values.
         find(u"itemList"_s)->forceActiveFocus();
         QTest::keyClick(m_window, Qt::Key_Down);
         QTest::keyClick(m_window, Qt::Key_C, Qt::ControlModifier);
@@ -626,7 +620,6 @@ private Q_SLOTS:
         QTest::keyClick(m_window, Qt::Key_H, Qt::ControlModifier | Qt::ShiftModifier);
         QTRY_VERIFY(model().hideIdentifiers());
         QTRY_COMPARE(shown(u"itemValue"_s), u"ThinkPad T14|"_s + maskedSerial + u"|•••••32"_s);
-        // The View menu's command shows the state and switches it.
         QQuickItem *command = openMenuItem(m_window, "viewMenuTitle", "hideIdentifiersMenuItem");
         QVERIFY(command != nullptr && command->property("checked").toBool());
         clickItem(command);
