@@ -401,10 +401,10 @@ private Q_SLOTS:
         QTest::qWait(20);
         QCOMPARE(scans(), 2);
 
-        HardwareScanResult second;
-        second.items = {summaryItem(u"CPU"_s, u"1 useful items"_s),
-                        item(HardwareCategory::cpu, u"Core Count"_s, u"4"_s, u"Processor"_s)};
-        finishScan(second);
+        finishScan({{summaryItem(u"CPU"_s, u"1 useful items"_s),
+                     item(HardwareCategory::cpu, u"Core Count"_s, u"4"_s, u"Processor"_s)},
+                    {},
+                    {}});
         QTRY_COMPARE(state(),
                      u"itemList / Summary 1|CPU 1 / Ready / 1 1 0 / Overview / OVERVIEW / CPU"_s);
 
@@ -461,16 +461,16 @@ private Q_SLOTS:
 
     void markupInToolTextIsShownLiterally()
     {
-        HardwareScanResult result;
-        result.items = {
-            item(HardwareCategory::platform, u"<i>Name</i>"_s, u"<b>x</b>"_s, u"<u>Sys</u>"_s)};
-        result.warnings = {u"<font color=red>w</font>"_s};
-        finishScan(result);
+        const QString warning = u"<font color=red>w</font>"_s;
+        finishScan(
+            {{item(HardwareCategory::platform, u"<i>Name</i>"_s, u"<b>x</b>"_s, u"<u>Sys</u>"_s)},
+             {},
+             {warning}});
         selectCategory(u"Platform"_s);
         QTRY_COMPARE(shown(u"itemValue"_s), u"<b>x</b>"_s);
         QCOMPARE(shown(u"itemTitle"_s), u"<i>Name</i>"_s);
         QCOMPARE(shown(u"sectionHeader"_s), u"<U>SYS</U>"_s);
-        QCOMPARE(shown(u"warningText"_s), result.warnings.constFirst());
+        QCOMPARE(shown(u"warningText"_s), warning);
         for (const QString &name : u"itemValue itemTitle itemDetail warningText"_s.split(u' ')) {
             QQuickItem *label = shownItems(name).value(0);
             QVERIFY2(label != nullptr, qPrintable(name));
