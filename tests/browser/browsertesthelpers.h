@@ -7,6 +7,9 @@
 #include "tests/scanner/scripttesthelpers.h"
 
 #include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QPromise>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -99,6 +102,11 @@ inline QByteArray readAll(const QString &path)
 {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
+}
+
+inline QJsonObject readJson(const QString &path)
+{
+    return QJsonDocument::fromJson(readAll(path)).object();
 }
 
 inline QString writeFile(const QString &path, const QByteArray &bytes)

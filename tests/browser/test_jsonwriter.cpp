@@ -2,9 +2,6 @@
 #include "browsertesthelpers.h"
 
 #include <QBuffer>
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
 
 // QJsonDocument is the reference here: the reports it wrote must come out of
 // the writer byte for byte.

@@ -3,9 +3,6 @@
 #include "browser/jsonexport.h"
 #include "browsertesthelpers.h"
 
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
 #include <QLocale>
 
 namespace {
@@ -153,8 +150,7 @@ TEST(FullReport, ExportsEveryCategoryWhateverThePageShows)
     ASSERT_TRUE(dialog.pending);
     dialog.close(dir.filePath(u"full.json"_qs));
 
-    const QJsonObject root =
-        QJsonDocument::fromJson(readAll(dir.filePath(u"full.json"_qs))).object();
+    const QJsonObject root = readJson(dir.filePath(u"full.json"_qs));
     EXPECT_EQ(root.value(u"items").toArray().size(), 5);
     EXPECT_EQ(root.value(u"format").toString(), u"kestrin-report");
     EXPECT_FALSE(root.contains(u"category")) << "a full report is no page";

@@ -7,9 +7,9 @@ const char *const cacheA = "Cache Information \xe2\x80\xa2 Handle 0x0005, DMI ty
 const char *const cacheB = "Cache Information \xe2\x80\xa2 Handle 0x0006, DMI type 7, 27 bytes";
 const char *const cacheC = "Cache Information \xe2\x80\xa2 Handle 0x0041, DMI type 7, 27 bytes";
 
-// The same machine twice, devices in another order, a DIMM moved, a BIOS
-// update renumbering the handles, a USB device plugged in and a changed
-// masked serial are the command line's compare cases on real outputs.
+// The same machine twice, a DIMM moved, a BIOS update renumbering the handles
+// and a changed masked serial are the command line's compare cases on real
+// outputs.
 TEST(ReportDiff, CountsAddedRemovedChanged)
 {
     const struct {
@@ -17,6 +17,14 @@ TEST(ReportDiff, CountsAddedRemovedChanged)
         QList<HardwareItem> before, after;
         std::array<qsizetype, 3> addedRemovedChanged;
     } cases[] = {
+        {"devices in another order",
+         {item(Cat::usb, "Device", "Mouse"), item(Cat::usb, "Device", "Keyboard")},
+         {item(Cat::usb, "Device", "Keyboard"), item(Cat::usb, "Device", "Mouse")},
+         {0, 0, 0}},
+        {"USB device plugged in",
+         {item(Cat::usb, "Device", "Hub")},
+         {item(Cat::usb, "Device", "Hub"), item(Cat::usb, "Device", "Flash Drive")},
+         {1, 0, 0}},
         {"disk swapped under the same name",
          {item(Cat::storage, "Disk", "Old SSD 256 GB", "nvme0n1")},
          {item(Cat::storage, "Disk", "New SSD 1 TB", "nvme0n1")},
