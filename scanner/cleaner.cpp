@@ -8,7 +8,6 @@
 #include <algorithm>
 #include <deque>
 #include <numeric>
-#include <unordered_map>
 #include <utility>
 
 namespace {
@@ -98,26 +97,24 @@ bool equalApartFromCase(QStringView a, QStringView b)
     return Text::lowered(a.toString()) == Text::lowered(b.toString());
 }
 
-// Numbers for distinct texts, in the order they are first seen.
+// Numbers for distinct texts, in the order they are first seen. The index's
+// views point into the stored copies, which share the caller's buffer, so a
+// temporary argument is safe.
 class TextNumbers {
 public:
     std::uint32_t numberOf(const QString &text)
     {
-        const auto found = m_numbers.find(text);
-        if (found != m_numbers.end()) {
-            return found->second;
-        }
-        const auto number = static_cast<std::uint32_t>(m_texts.size());
-        m_numbers.emplace(text, number);
-        m_texts.append(text);
-        return number;
+        return m_index.findOrAdd(text, [&] {
+            m_texts.append(text);
+            return static_cast<std::uint32_t>(m_texts.size() - 1);
+        });
     }
     [[nodiscard]] const QString &text(std::uint32_t number) const { return m_texts[number]; }
     [[nodiscard]] qsizetype size() const { return m_texts.size(); }
 
 private:
-    std::unordered_map<QString, std::uint32_t, Text::Hash> m_numbers;
     QList<QString> m_texts;
+    TextIndex m_index;
 };
 
 // A fact that is kept, with what its item needs. Two facts say the same when
