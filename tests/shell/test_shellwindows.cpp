@@ -49,19 +49,13 @@ protected:
     QQuickWindow *window() const { return m_loaded.window(); }
     BrowserModel &model() { return m_loaded.host->model(); }
     QQuickItem *item(const char *name) { return m_loaded.item(name); }
-    QObject *popup(const char *name) { return m_loaded.named(name); }
     // Waits until the popup is fully open, or closed.
     bool waitOpen(const char *name, bool open = true)
     {
         return waitFor([=, this] {
-            QObject *found = popup(name);
+            QObject *found = m_loaded.named(name);
             return found && found->property(open ? "opened" : "visible").toBool() == open;
         });
-    }
-    void openSheet()
-    {
-        model().setShowRawOutput(true);
-        ASSERT_TRUE(waitOpen("rawOutputSheet"));
     }
     void finishScan(const QString &rawOutput) { ASSERT_TRUE(m_loaded.finish({{}, rawOutput, {}})); }
     QList<QQuickWindow *> helpWindows()
@@ -82,47 +76,29 @@ protected:
     LoadedWindow m_loaded;
 };
 
-class RawOutputButtonTest : public ShellWindowTest,
-                            public testing::WithParamInterface<const char *> {};
-
-// The Close button and Escape close the sheet, and closing it changes
-// nothing else.
-TEST_P(RawOutputButtonTest, OpensTheSheetThatCloseAndEscapeClose)
+// Each button has its own handler; the sheet they open is one.
+using RawOutputButtonTest = ShellWindowTest;
+TEST_F(RawOutputButtonTest, EachOpensTheSheetThatEscapeCloses)
 {
-    finishScan(u"abc"_s);
-    model().setSearchText(u"memory"_s);
-    const QString category = model().selectedCategoryTitle();
-    clickItem(item(GetParam()));
-    EXPECT_TRUE(model().showRawOutput());
-    ASSERT_TRUE(waitOpen("rawOutputSheet"));
-    QSignalSpy changes(&model(), &BrowserModel::showRawOutputChanged);
-    clickItem(item("rawOutputCloseButton"));
-    ASSERT_TRUE(waitOpen("rawOutputSheet", false));
-    EXPECT_FALSE(model().showRawOutput());
-    EXPECT_EQ(changes.count(), 1);
-    EXPECT_EQ(model().searchText(), u"memory"_s);
-    EXPECT_EQ(model().selectedCategoryTitle(), category);
-    EXPECT_EQ(model().rawOutput(), u"abc"_s);
-
-    clickItem(item(GetParam()));
-    ASSERT_TRUE(waitOpen("rawOutputSheet"));
-    QTest::keyClick(window(), Qt::Key_Escape);
-    ASSERT_TRUE(waitOpen("rawOutputSheet", false));
-    EXPECT_FALSE(model().showRawOutput());
+    for (const char *button : {"sidebarRawOutput", "toolbarRawOutput", "footerRawOutput"}) {
+        clickItem(item(button));
+        ASSERT_TRUE(waitOpen("rawOutputSheet")) << button;
+        QTest::keyClick(window(), Qt::Key_Escape);
+        ASSERT_TRUE(waitOpen("rawOutputSheet", false)) << button;
+        EXPECT_FALSE(model().showRawOutput()) << button;
+    }
 }
 
-INSTANTIATE_TEST_SUITE_P(Buttons, RawOutputButtonTest,
-                         testing::Values("sidebarRawOutput", "toolbarRawOutput",
-                                         "footerRawOutput"));
-
-// The sheet shows the tool's output as plain, read-only, selectable text, blocks the window while
-// open, and screen readers close it through its button's press action. The application's key
-// equivalents keep working with the pointer in the text (a focused read-only text would swallow
-// them).
+// The sheet shows the tool's output as plain, read-only, selectable text and
+// blocks the window while open. The application's key equivalents keep
+// working with the pointer in the text (a focused read-only text would
+// swallow them), and closing it changes nothing else.
 TEST_F(ShellWindowTest, SheetShowsTheOutputAsItIs)
 {
-    openSheet();
-    EXPECT_EQ(textOf(item("rawOutputText")), u"No raw output available."_s);
+    model().setShowRawOutput(true);
+    ASSERT_TRUE(waitOpen("rawOutputSheet"));
+    QQuickItem *text = item("rawOutputText");
+    EXPECT_EQ(textOf(text), u"No raw output available."_s);
     // A click on the sidebar's Copy Visible row lands on the dimmed overlay.
     QGuiApplication::clipboard()->setText(u"untouched"_s);
     clickItem(item("sidebarCopyVisible"));
@@ -131,35 +107,28 @@ TEST_F(ShellWindowTest, SheetShowsTheOutputAsItIs)
 
     const QString output = u"Handle 0x0001\nProcessor Information\n\tVersion: <b>Acme</b>\n"_s;
     finishScan(output);
-    QQuickItem *text = item("rawOutputText");
     EXPECT_EQ(textOf(text), output);
     EXPECT_EQ(text->property("textFormat").toInt(), 0 /* PlainText */);
     QMetaObject::invokeMethod(text, "select", Q_ARG(int, 14), Q_ARG(int, 35));
     QTest::keyClick(window(), Qt::Key_C, Qt::ControlModifier);
     EXPECT_EQ(QGuiApplication::clipboard()->text(), u"Processor Information"_s);
-    QTest::keyClick(window(), Qt::Key_A, Qt::ControlModifier);
-    QTest::keyClick(window(), Qt::Key_C, Qt::ControlModifier);
-    EXPECT_EQ(QGuiApplication::clipboard()->text(), output);
     clickItem(text);
     QTest::keyClick(window(), Qt::Key_X);
-    QTest::keyClick(window(), Qt::Key_Backspace);
     EXPECT_EQ(textOf(text), output);
+    QSignalSpy quits(&m_loaded.host->engine(), &QQmlEngine::quit);
+    QTest::keyClick(window(), Qt::Key_Q, Qt::ControlModifier);
+    EXPECT_EQ(quits.count(), 1);
+    // Output of white space only is no placeholder.
+    model().refresh();
+    finishScan(u" \n\t\n"_s);
+    EXPECT_EQ(textOf(text), u" \n\t\n"_s);
 
+    model().setSearchText(u"memory"_s);
     EXPECT_EQ(accessibleName(item("rawOutputCloseButton")), u"Close"_s);
     ASSERT_TRUE(pressForScreenReader(item("rawOutputCloseButton")));
     ASSERT_TRUE(waitOpen("rawOutputSheet", false));
     EXPECT_FALSE(model().showRawOutput());
-
-    // Output of white space only stays as it is.
-    model().refresh();
-    finishScan(u" \n\t\n"_s);
-    openSheet();
-    EXPECT_EQ(textOf(item("rawOutputText")), u" \n\t\n"_s);
-    clickItem(item("rawOutputText"));
-    QSignalSpy quits(&m_loaded.host->engine(), &QQmlEngine::quit);
-    QTest::keyClick(window(), Qt::Key_Q, Qt::ControlModifier);
-    EXPECT_EQ(quits.count(), 1);
-    EXPECT_NE(openHelp(), nullptr);
+    EXPECT_EQ(model().searchText(), u"memory"_s);
 }
 
 // One Help window, whichever way it is asked for; closed and asked for
@@ -168,7 +137,6 @@ TEST_F(ShellWindowTest, HelpIsOneWindowWithTheReadOnlyHelpText)
 {
     QPointer<QQuickWindow> first = openHelp();
     ASSERT_NE(first, nullptr);
-    EXPECT_TRUE(first->isVisible());
     EXPECT_EQ(first->title(), u"Kestrin Help"_s);
     EXPECT_EQ(first->size(), QSize(720, 560));
     EXPECT_EQ(first->transientParent(), nullptr);
@@ -176,7 +144,6 @@ TEST_F(ShellWindowTest, HelpIsOneWindowWithTheReadOnlyHelpText)
     ASSERT_NE(text, nullptr);
     EXPECT_EQ(textOf(text), helpText());
     EXPECT_TRUE(text->property("readOnly").toBool());
-    EXPECT_TRUE(text->property("selectByMouse").toBool());
     EXPECT_EQ(text->property("textFormat").toInt(), 0 /* PlainText */);
     window()->requestActivate();
     QTest::keyClick(window(), Qt::Key_Question, Qt::ControlModifier);
@@ -199,28 +166,23 @@ TEST_F(ShellWindowTest, HelpIsOneWindowWithTheReadOnlyHelpText)
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         return first.isNull();
     }));
-    EXPECT_TRUE(helpWindows().isEmpty());
-
     QQuickWindow *second = openHelp();
     ASSERT_NE(second, nullptr);
     EXPECT_EQ(findNamed(second, u"helpFlickable"_s)->property("contentY").toReal(), 0);
 }
 
-// Quit goes through Qt.quit from the key and the File menu; the About panel
-// (built on first use) shows the defaults without version information, and
-// its contact link starts an email.
+// The About panel (built on first use) shows the defaults without version
+// information, and its contact link starts an email.
 TEST_F(ShellWindowTest, MenuCommandsQuitAndAbout)
 {
     QSignalSpy quits(&m_loaded.host->engine(), &QQmlEngine::quit);
-    QTest::keyClick(window(), Qt::Key_Q, Qt::ControlModifier);
-    EXPECT_EQ(quits.count(), 1);
     QQuickItem *quit = openMenuItem(window(), "fileMenuTitle", "quitMenuItem");
     ASSERT_NE(quit, nullptr);
     EXPECT_EQ(textOf(quit), u"Quit Kestrin"_s);
     clickItem(quit);
-    EXPECT_TRUE(waitFor([&] { return quits.count() == 2; }));
+    EXPECT_TRUE(waitFor([&] { return quits.count() == 1; }));
 
-    EXPECT_EQ(popup("aboutPanel"), nullptr);
+    EXPECT_EQ(m_loaded.named("aboutPanel"), nullptr);
     QQuickItem *about = openMenuItem(window(), "helpMenuTitle", "aboutMenuItem");
     ASSERT_NE(about, nullptr);
     EXPECT_EQ(textOf(about), u"About Kestrin"_s);
@@ -238,75 +200,42 @@ TEST_F(ShellWindowTest, MenuCommandsQuitAndAbout)
     EXPECT_TRUE(waitOpen("aboutPanel", false));
 }
 
-// Answers each save question with the next of its answers (a path with the
-// plain text filter, or cancelled).
-class FakeSaveLocationProvider : public SaveLocationProvider {
-public:
-    void askSaveLocation(const QString &suggestedFileName, const QStringList &nameFilters,
+// Answers each save question with the next of its paths, saved as plain text.
+struct FakeSaveLocationProvider : SaveLocationProvider {
+    void askSaveLocation(const QString &, const QStringList &,
                          std::function<void(std::optional<SaveLocation>)> done) override
     {
-        suggested = suggestedFileName;
-        filters = nameFilters;
-        const std::optional<QString> answer = answers.value(calls++);
-        done(answer ? std::optional<SaveLocation>(SaveLocation{*answer, 0}) : std::nullopt);
+        done(SaveLocation{answers.value(calls++), 0});
     }
-
-    QList<std::optional<QString>> answers;
+    QStringList answers;
     int calls = 0;
-    QString suggested;
-    QStringList filters;
 };
 
-class SaveWiringTest : public testing::TestWithParam<const char *> {};
-
-TEST_P(SaveWiringTest, SavesCancelsOrShowsTheErrorInAnAlert)
+// The save rules are the browser tests'; here both buttons reach them and a
+// failed write shows the window's modal alert until OK.
+TEST(SaveWiringTest, SavesOrShowsTheErrorInAnAlert)
 {
     QTemporaryDir dir;
     const QString path = dir.filePath(u"report.txt"_s);
     LoadedWindow loaded;
     auto *provider = new FakeSaveLocationProvider;
-    // A folder that does not exist: the write fails with the system's message.
-    provider->answers = {path, std::nullopt, dir.filePath(u"missing/folder/report.txt"_s)};
+    provider->answers = {path, dir.filePath(u"missing/folder/report.txt"_s)};
     loaded.host->setSaveLocationProvider(std::unique_ptr<SaveLocationProvider>(provider));
     ASSERT_TRUE(loaded.start());
-    const auto save = [&] { clickItem(loaded.item(GetParam())); };
-    // The alert is built the first time it is needed: none at all is not shown.
+    // The alert is built the first time it is needed.
     const auto alert = [&] { return loaded.named("errorAlert"); };
-    const auto alertShown = [&] {
-        return alert() != nullptr && alert()->property("visible").toBool();
-    };
 
-    save();
+    clickItem(loaded.item("sidebarSaveReport"));
     ASSERT_EQ(provider->calls, 1);
-    EXPECT_EQ(provider->suggested, u"Kestrin.txt"_s);
-    EXPECT_EQ(provider->filters, QStringList({u"Plain text (*.txt)"_s, u"JSON (*.json)"_s}));
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    const QString text = QString::fromUtf8(file.readAll());
-    EXPECT_TRUE(text.startsWith(u"Kestrin\nGenerated: "_s) &&
-                text.endsWith(u"\nCategory: Summary\n"_s))
-        << text.toStdString();
-    ASSERT_TRUE(file.remove());
-
-    save();
+    EXPECT_TRUE(QFile::exists(path));
+    clickItem(loaded.item("footerSaveReport"));
     ASSERT_EQ(provider->calls, 2);
-    EXPECT_TRUE(QDir(dir.path()).isEmpty());
-    EXPECT_FALSE(alertShown());
-
-    save();
-    ASSERT_EQ(provider->calls, 3);
     ASSERT_TRUE(waitFor([&] { return alert() && alert()->property("opened").toBool(); }));
     EXPECT_FALSE(loaded.host->alerts().lastError().isEmpty());
     EXPECT_EQ(textOf(loaded.item("errorAlertMessage")), loaded.host->alerts().lastError());
-    EXPECT_FALSE(QFile::exists(dir.filePath(u"missing"_s)));
-    // The alert is modal; OK dismisses it and nothing else changed.
     clickItem(loaded.item("errorAlertOkButton"));
-    EXPECT_TRUE(waitFor([&] { return !alertShown(); }));
-    EXPECT_EQ(provider->calls, 3);
+    EXPECT_TRUE(waitFor([&] { return !alert()->property("visible").toBool(); }));
 }
-
-INSTANTIATE_TEST_SUITE_P(Buttons, SaveWiringTest,
-                         testing::Values("sidebarSaveReport", "footerSaveReport"));
 
 } // namespace
 
