@@ -1,8 +1,6 @@
-// A stand-in for the desktop portal's file chooser, for tests: owns
-// org.freedesktop.portal.Desktop on the session bus it is started on, answers
-// every question as the test scripted it (Script and LastCall, through /test),
-// and keeps what the last question sent. The answer goes out before the call's reply, as a fast
-// portal may send it, so only a caller subscribed beforehand sees it.
+// A stand-in for the desktop portal's file chooser: answers every question as
+// the test scripted it through /test, and keeps what the last one sent. The
+// answer goes out before the call's reply, as a fast portal may send it.
 #include "ui/portalfilechooser.h"
 
 #include <QCoreApplication>
