@@ -21,28 +21,15 @@ TEST(CategoryFor, RuleTable)
         HardwareCategory expected;
     };
     const Case cases[] = {
-        // The value takes part: keywords inside values move the fact.
+        // The value takes part, and the first rule of the table wins.
         {"System Information", "Serial Number: XRAM12", memory},
-        {"BIOS Information", "Vendor: VGA Corp", gpu},
-        {"PROCESSOR", "", cpu},
-        {"", "", raw},
-        {"Chassis Information", "Name: AppleHDA", audio},
-        {"USB Graphics", "", gpu},
         {"PCI Devices", "[00:02.0] Intel Graphics • vendor-id: 0x8086", gpu},
         {"PCI Devices", "vendor-id: 0x8086", pci},
-        {"", "MAC Address: 00:11:22:33:44:55", network},
-        {"", "xHCI controller", usb},
-        {"", "Board-ID: Mac-1", platform},
-        {"", "class-code: 0x030000", pci},
-        {"Portable Battery", "Name: DIMM", memory}, // memory rule first
+        {"Memory Mac", "Address", network},
+        {"", "", raw},
         // Keywords with a space may span the space between section and line.
         {"Onboard MAC", "Address: 1", network},
-        {"Base", "Board: x", baseboard},
-        {"Thread", "Count: 2", cpu},
-        {"Mac", "", raw},
-        {"Mac ", "Address", raw},           // two spaces: no keyword
-        {"Memory Mac", "Address", network}, // network comes before memory
-        // Non-ASCII case mapping still finds the keywords.
+        {"Mac ", "Address", raw}, // two spaces: no keyword
         {"PROCESSOR İNFO", "", cpu},
         {"", "ＣＰＵ", raw}, // full-width letters are other characters
         // The summary is made, never classified into.
@@ -115,9 +102,8 @@ TEST(MacParser, Lines)
          "name: \nkey: v\n",
          {mac(raw, "key", "v", "name")}},
         {"header test is case-insensitive and matches inside words",
-         "usb bus\na: 1\nCPUs\nb: 2\nBASEBOARD\nc: 3\n",
-         {mac(usb, "a", "1", "usb bus"), mac(cpu, "b", "2", "CPUs"),
-          mac(baseboard, "c", "3", "BASEBOARD")}},
+         "usb bus\na: 1\nCPUs\nb: 2\n",
+         {mac(usb, "a", "1", "usb bus"), mac(cpu, "b", "2", "CPUs")}},
         {"other colon-free lines do nothing",
          "Graphics:\n[gpu: 0] X\nThunderbolt Bus\nk: v\n",
          {mac(gpu, "Device", "[gpu: 0] X", "Graphics"),
@@ -135,13 +121,6 @@ TEST(MacParser, Lines)
         {"CPU with integrated graphics stays CPU",
          "CPU:\n[cpu: 0] AMD Ryzen 7 5800H with Radeon Graphics\n",
          {mac(cpu, "Device", "[cpu: 0] AMD Ryzen 7 5800H with Radeon Graphics", "CPU")}},
-        {"module from a maker named like storage stays Memory",
-         "memory:\n[dimm: 0] Innodisk 16GB\nmanufacturer: Innodisk\n",
-         {mac(memory, "Device", "[dimm: 0] Innodisk 16GB", "memory"),
-          mac(memory, "[dimm: 0] Innodisk 16GB • manufacturer", "Innodisk", "memory")}},
-        {"Graphics keeps the keyword rule",
-         "Graphics:\n[pci: 01:00.0] NVIDIA GA104\n",
-         {mac(gpu, "Device", "[pci: 01:00.0] NVIDIA GA104", "Graphics")}},
         {"PCI Devices keeps the keyword rule",
          "PCI Devices:\n[pci: 00:1f.3] Audio device\n",
          {mac(audio, "Device", "[pci: 00:1f.3] Audio device", "PCI Devices")}},
@@ -165,13 +144,10 @@ QList<HardwareItem> cleanValue(const QString &value)
 TEST(Cleaner, KeepsOrDropsValues)
 {
     const QString nul(QChar(u'\0'));
-    // Placeholders in any case and spacing, one user-perceived character,
-    // all zeros or all F, nothing.
+    // A placeholder in any case and spacing, one user-perceived character,
+    // only zeros and x's, nothing.
     const QStringList dropped =
-        q("Not Specified|  not specified\t|NOT SPECIFIED|0|x|   |-|00|0X00|x0x0|Chassis|Base Board|"
-          "O.E.M.|00000000-0000-0000-0000-000000000000|FFFFFFFF-FFFF-FFFF-FFFF-FFFFFFFFFFFF|"
-          "FFFFFFFFFFFF|e\xcc\x81|\xf0\x9f\x98\x80")
-            .split(u'|');
+        q("  NOT specified\t|e\xcc\x81|\xf0\x9f\x98\x80|0X00|   ").split(u'|');
     for (const QString &value : dropped) {
         EXPECT_TRUE(cleanValue(value).isEmpty()) << value.toStdString();
     }
@@ -180,11 +156,7 @@ TEST(Cleaner, KeepsOrDropsValues)
         {q("Not Specified Yet"), "Not Specified Yet"},
         {q("  Intel\tCore   i7 "), "Intel Core  i7"},
         {q("a    b"), "a  b"},
-        {q("a\t\tb"), "a b"},
         {q("0x1F"), "0x1F"},
-        {q("10"), "10"},
-        {q("--"), "--"},
-        {q("Unknown device"), "Unknown device"},
         {q("e\xcc\x81\xcc\x81x"), "e\xcc\x81\xcc\x81x"},
         {q("A") + nul + q("B"), "AB"},
         {q("\xc2\xa0 ab \xe3\x80\x80"), "ab"}, // non-breaking and ideographic spaces trimmed
@@ -234,8 +206,6 @@ TEST(Summary, CountsPerCategoryInDeclarationOrder)
 }
 
 // The pipeline: facts over the runs' texts, cleaning, order, summary.
-using H = HardwareCategory;
-
 // The runs as a scan hands them over: the classic run may finish first.
 HardwareScanResult run(const QString &macText, const QString &classicText)
 {
@@ -262,29 +232,27 @@ TEST(Facts, PipelineEdges)
          {},
          q("BIOS Information\r\n\tVendor: Acme\r\tVersion: 1.0\u2028\tRelease Date: 2020\u0085"),
          {summaryLine("BIOS", "3 useful items"),
-          classic(H::bios, "Release Date", "2020", "BIOS Information"),
-          classic(H::bios, "Vendor", "Acme", "BIOS Information"),
-          classic(H::bios, "Version", "1.0", "BIOS Information")}},
+          classic(bios, "Release Date", "2020", "BIOS Information"),
+          classic(bios, "Vendor", "Acme", "BIOS Information"),
+          classic(bios, "Version", "1.0", "BIOS Information")}},
         {"titles that differ only in case: repeats go, the rest by code unit",
          {},
          q("Memory Device\n\tSize: 8 GB\n\tSIZE: 16 GB\n\tsize: 8 gb\n"),
          {summaryLine("Memory", "2 useful items"),
-          classic(H::memory, "SIZE", "16 GB", "Memory Device"),
-          classic(H::memory, "Size", "8 GB", "Memory Device")}},
+          classic(memory, "SIZE", "16 GB", "Memory Device"),
+          classic(memory, "Size", "8 GB", "Memory Device")}},
         {"devices that differ only in case: their properties interleave by key",
          q("Ports:\n[p 1] Hub\nb: v1\nd: v2\n[p 1] HUB\na: v3\nc: v4\n"),
          {},
-         {summaryLine("Other", "5 useful items"), mac(H::raw, "[p 1] HUB • a", "v3", "Ports"),
-          mac(H::raw, "[p 1] Hub • b", "v1", "Ports"), mac(H::raw, "[p 1] HUB • c", "v4", "Ports"),
-          mac(H::raw, "[p 1] Hub • d", "v2", "Ports"),
-          mac(H::raw, "Device", "[p 1] Hub", "Ports")}},
+         {summaryLine("Other", "5 useful items"), mac(raw, "[p 1] HUB • a", "v3", "Ports"),
+          mac(raw, "[p 1] Hub • b", "v1", "Ports"), mac(raw, "[p 1] HUB • c", "v4", "Ports"),
+          mac(raw, "[p 1] Hub • d", "v2", "Ports"), mac(raw, "Device", "[p 1] Hub", "Ports")}},
         {"non-ASCII device names sort with their letters",
          q("Disks:\n[d] f\nk: v1\n[d] \u00e9\nk: v2\n"),
          {},
-         {summaryLine("Storage", "4 useful items"),
-          mac(H::storage, "[d] \u00e9 • k", "v2", "Disks"),
-          mac(H::storage, "[d] f • k", "v1", "Disks"), mac(H::storage, "Device", "[d] f", "Disks"),
-          mac(H::storage, "Device", "[d] \u00e9", "Disks")}},
+         {summaryLine("Storage", "4 useful items"), mac(storage, "[d] \u00e9 • k", "v2", "Disks"),
+          mac(storage, "[d] f • k", "v1", "Disks"), mac(storage, "Device", "[d] f", "Disks"),
+          mac(storage, "Device", "[d] \u00e9", "Disks")}},
     };
     for (const Case &c : cases) {
         const HardwareScanResult result = run(c.mac, c.classic);
