@@ -4,7 +4,6 @@
 #include "browser/sectioneditemsmodel.h"
 #include "scanner/hardwarescanner.h"
 #include "scanner/scansource.h"
-#include "tests/scanner/scripttesthelpers.h"
 
 #include <QFile>
 #include <QJsonArray>
@@ -35,21 +34,19 @@ inline QString u8(const char *utf8)
 // Five U+2022 in UTF-8: the mask of a hidden identifier.
 #define DOTS "\xe2\x80\xa2\xe2\x80\xa2\xe2\x80\xa2\xe2\x80\xa2\xe2\x80\xa2"
 
-// A scan source whose scans finish only when the test says so.
+// Its scans finish only when the test calls complete().
 class FakeScanSource : public ScanSource {
 public:
     QFuture<HardwareScanResult> scan() override
     {
-        auto promise = std::make_shared<QPromise<HardwareScanResult>>();
-        promise->start();
-        m_pending.push_back(promise);
-        return promise->future();
+        m_pending.push_back(std::make_shared<QPromise<HardwareScanResult>>());
+        m_pending.back()->start();
+        return m_pending.back()->future();
     }
-
     void setReadAsAdministrator(bool on) override { readAsAdministrator = on; }
     bool readAsAdministrator = false;
 
-    // Finishes the oldest pending scan with `result`, or without one.
+    // Finishes the oldest scan; without a result, it is abandoned.
     void complete(std::optional<HardwareScanResult> result)
     {
         auto promise = m_pending.front();
@@ -64,15 +61,18 @@ private:
     std::vector<std::shared_ptr<QPromise<HardwareScanResult>>> m_pending;
 };
 
-class FakeClipboard : public ClipboardService {
-public:
+struct FakeClipboard : ClipboardService {
     void setPlainText(const QString &text) override { texts.append(text); }
     QStringList texts;
 };
 
-// Waits for close().
-class FakeSaveDialog : public SaveLocationProvider {
-public:
+struct FakeAlerts : AlertPresenter {
+    void showError(const QString &message) override { messages.append(message); }
+    QStringList messages;
+};
+
+// Stays open until close().
+struct FakeSaveDialog : SaveLocationProvider {
     void askSaveLocation(const QString &suggestedFileName, const QStringList &nameFilters,
                          std::function<void(std::optional<SaveLocation>)> done) override
     {
@@ -80,22 +80,14 @@ public:
         filters = nameFilters;
         pending = std::move(done);
     }
-    // The user closes the dialog, having chosen the filter at `filterIndex`.
     void close(std::optional<QString> path, int filterIndex = 0)
     {
         std::exchange(pending, nullptr)(path ? std::optional(SaveLocation{*path, filterIndex})
                                              : std::nullopt);
     }
-
     QString suggested;
     QStringList filters;
     std::function<void(std::optional<SaveLocation>)> pending;
-};
-
-class FakeAlerts : public AlertPresenter {
-public:
-    void showError(const QString &message) override { messages.append(message); }
-    QStringList messages;
 };
 
 inline QByteArray readAll(const QString &path)
@@ -117,7 +109,12 @@ inline QString writeFile(const QString &path, const QByteArray &bytes)
     return path;
 }
 
-// The values of the window's rows, in display order.
+inline QUrl putFile(const QTemporaryDir &dir, const char *name, const QByteArray &bytes)
+{
+    return QUrl::fromLocalFile(writeFile(dir.filePath(u8(name)), bytes));
+}
+
+// The values of the rows, in display order.
 inline QStringList valuesOf(const QAbstractItemModel *rows)
 {
     QStringList values;
@@ -133,13 +130,12 @@ inline HardwareItem item(Cat category, const char *title, const char *value = "v
     return {category, u8(title), u8(value), u8(detail), u8(source)};
 }
 
-// `count` items titled "Item 0".."Item N-1" in that order.
+// "Item 0".."Item N-1", in that order.
 inline QList<HardwareItem> numberedItems(Cat category, int count, const char *detail = "")
 {
     QList<HardwareItem> items;
     for (int i = 0; i < count; ++i) {
-        items.append(HardwareItem(category, QStringLiteral("Item %1").arg(i), QStringLiteral("v"),
-                                  u8(detail), QStringLiteral("src")));
+        items.append(item(category, qPrintable(u"Item %1"_qs.arg(i)), "v", detail));
     }
     return items;
 }
@@ -152,10 +148,9 @@ struct ScannedModel {
     explicit ScannedModel(QList<HardwareItem> items = {}) { rescan(std::move(items)); }
     explicit ScannedModel(HardwareScanResult result) { finishScan(std::move(result)); }
 
-    // Runs one scan to completion and waits until its result is applied.
     void rescan(QList<HardwareItem> items)
     {
-        finishScan(HardwareScanResult{std::move(items), QStringLiteral("raw"), {}});
+        finishScan(HardwareScanResult{std::move(items), u"raw"_qs, {}});
     }
     void finishScan(std::optional<HardwareScanResult> result)
     {
@@ -164,7 +159,6 @@ struct ScannedModel {
         source->complete(std::move(result));
         ASSERT_TRUE(finished.wait(5000));
     }
-
     // Types `text` and waits for the debounced filter pass.
     void settleSearch(const QString &text)
     {
@@ -172,29 +166,9 @@ struct ScannedModel {
         model->setSearchText(text);
         ASSERT_TRUE(passes.wait(2000));
     }
-
     [[nodiscard]] SectionedItemsModel &rows() const
     {
         return *qobject_cast<SectionedItemsModel *>(model->sectionModel());
     }
-
     [[nodiscard]] QStringList shownValues() const { return valuesOf(&rows()); }
-};
-
-// A real scanner whose dmidecode and pkexec are the given scripts in `dir`,
-// with no firmware tables to read.
-struct ScriptedScanner {
-    std::shared_ptr<HardwareScanner> scanner = std::make_shared<HardwareScanner>();
-    HardwareScanner::AdministratorReader administrator;
-
-    ScriptedScanner(const QTemporaryDir &dir, const QByteArray &dmidecode, const QByteArray &pkexec,
-                    double timeout)
-    {
-        scanner->setToolOverride(scripttest::writeScript(dir, u"dmidecode"_qs, dmidecode));
-        scanner->setRunTimeout(10);
-        scanner->setFirmwareTablesPath(dir.filePath(u"no-tables"_qs));
-        administrator = {scripttest::writeScript(dir, u"pkexec"_qs, pkexec),
-                         scripttest::writeScript(dir, u"kestrin-read-firmware"_qs, "exit 0"),
-                         timeout};
-    }
 };
