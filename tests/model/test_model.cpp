@@ -26,18 +26,13 @@ QStringList list(const char *utf8)
     return q(utf8).split(u'|');
 }
 
-// The titles, in the order the summary and the category list use. Each has
-// an icon (test_symbolicons); the command line reads them back exactly.
-TEST(HardwareCategory, TitlesAndOrder)
+// The titles themselves are pinned by the command line's digests.
+TEST(HardwareCategory, TitlesReadBackExactly)
 {
-    const QStringList titles = list("Summary|Platform|BIOS|Baseboard|CPU|Memory|PCI|GPU|Network|"
-                                    "Storage|Audio|USB|Battery|Firmware|Other");
-    ASSERT_EQ(std::size_t(titles.size()), allCategories.size());
-    for (std::size_t i = 0; i < allCategories.size(); ++i) {
-        EXPECT_EQ(rawValue(allCategories[i]), titles[qsizetype(i)]);
-        EXPECT_EQ(categoryFromRawValue(titles[qsizetype(i)]), allCategories[i]);
+    for (const HardwareCategory category : allCategories) {
+        EXPECT_EQ(categoryFromRawValue(rawValue(category)), category);
     }
-    for (const char *title : {"other", "Raw", "", "BIOS ", " BIOS", "bios", "summary", "Gpu"}) {
+    for (const char *title : {"other", "Raw", "BIOS ", ""}) {
         EXPECT_FALSE(categoryFromRawValue(q(title)).has_value()) << title;
     }
 }
@@ -67,7 +62,6 @@ TEST(RawOutput, FramesRunsLikeTheScan)
         {"", {{"h", QString()}}, q("===== h =====\n\n")},
         // Blocks are separated by one more line feed.
         {"", {{"A", q("x")}, {"B", q("y\n")}}, q("===== A =====\nx\n\n===== B =====\ny\n\n")},
-        {"raw", {}, q("raw")},
         {"raw", {{"h", q("x")}}, q("raw\n===== h =====\nx\n")},
         {"", {{"h", q("a") + loneHigh}}, q("===== h =====\na") + loneHigh + q("\n")},
     };
@@ -82,8 +76,6 @@ TEST(RawOutput, FramesRunsLikeTheScan)
         EXPECT_EQ(raw.isEmpty(), c.expected.isEmpty());
         EXPECT_EQ(raw.toUtf8(), c.expected.toUtf8());
         EXPECT_TRUE(raw == c.expected);
-        EXPECT_TRUE(raw == RawOutput(c.expected));
-        EXPECT_FALSE(raw == c.expected + QLatin1Char('x'));
         EXPECT_TRUE(c.expected.isEmpty() || !(raw == QStringView(c.expected).chopped(1)));
     }
 }
@@ -167,8 +159,7 @@ TEST(TextServices, StandardComparisonOrdersLikeAFileBrowser)
 {
     const Text::StandardComparator comparator;
     // Each list is in ascending order.
-    for (const char *order : {"Slot 1|Slot 2|Slot 10|Slot 100", "eth2|eth9|eth10",
-                              "apple|Banana|cherry", "DIMM A|dimm b|DIMM C"}) {
+    for (const char *order : {"Slot 1|Slot 2|Slot 10|Slot 100", "DIMM A|dimm b|DIMM C"}) {
         const QStringList titles = list(order);
         for (qsizetype i = 0; i + 1 < titles.size(); ++i) {
             EXPECT_LT(comparator.compare(titles[i], titles[i + 1]), 0) << order << " at " << i;
@@ -198,21 +189,15 @@ TEST(MaskValue, HidesAllButTheLastTwoCharactersOfLongValuesOnce)
 {
     const TextCase cases[] = {
         {"", ""},
-        {"A", DOTS},
         {"ABCDEFGH", DOTS},       // exactly 8: nothing kept
         {"ABCDEFGHI", DOTS "HI"}, // 9: the last two kept
         // Counted in user-perceived characters, not code units.
-        {"\xc3\x84\xc3\x96\xc3\x9c\xc3\xa4\xc3\xb6\xc3\xbc\xc3\x9f\xc3\xa9", DOTS}, // 8 letters
         {"abcdefge\xcc\x81", DOTS},               // 8: e + combining acute is one
         {"abcdefghe\xcc\x81", DOTS "he\xcc\x81"}, // 9: keeps h and e-acute whole
         {"1234567\xf0\x9f\x98\x80\xf0\x9f\x98\x80", DOTS "\xf0\x9f\x98\x80\xf0\x9f\x98\x80"},
-        // A value that is a mask already (a report saved with identifiers
-        // hidden) stays: the masks of "ABCD1234EF", of the MAC address
-        // 00:1a:2b:3c:4d:5e, and of a short serial.
+        // A mask already (a report saved with identifiers hidden) stays.
         {DOTS "EF", DOTS "EF"},
-        {DOTS "5e", DOTS "5e"},
         {DOTS, DOTS},
-        {DOTS "ðð", DOTS "ðð"},
         // Fewer dots is no mask: a value that happens to start with a bullet.
         {BULLET "ABCDEFGHIJ", DOTS "IJ"},
     };
@@ -223,26 +208,17 @@ TEST(MaskValue, HidesAllButTheLastTwoCharactersOfLongValuesOnce)
 
 TEST(IdentifierTitle, Classifies)
 {
-    // The keys in any case and with stray spaces, keys of the fixtures
-    // and of the mac-hardware output, and its "device • key" titles.
-    const QStringList identifiers =
-        list("Serial Number|  SERIAL NUMBER |UUID|Asset Tag|Service Tag|MAC address|"
-             "Permanent address|serial|wwn|eui|nguid|Chassis Serial|Base Board Serial|"
-             "SBDS Serial Number|Service UUID|SAS Expander WWID|Enclosure Serial|platform uuid|"
-             "Redfish Service Hostname|serial_number|Serial-Number|Bluetooth Address|"
-             "[bluetooth: hci0] Intel AX201 Bluetooth " BULLET " bluetooth address|"
-             "[net: enp44s0] Realtek RTL8111 " BULLET " mac address");
-    for (const QString &title : identifiers) {
-        EXPECT_TRUE(IdentifierMask::isIdentifierTitle(title)) << title.toStdString();
+    // The last word, or the last two, in any case, spacing and word joint;
+    // of a "device • key" title only the key counts.
+    for (const char *title : {"  SERIAL NUMBER ", "UUID", "Asset Tag", "serial_number",
+                              "Serial-Number", "[net: enp44s0] Realtek " BULLET " mac address"}) {
+        EXPECT_TRUE(IdentifierMask::isIdentifierTitle(q(title))) << title;
     }
     // Model names and keys that only mention a word stay visible.
-    const QStringList others =
-        list("[disk: sda] Serial ATA disk " BULLET " model|Serial Number " BULLET " vendor-id|"
-             "Part Number|SKU Number|DIMM Manufacturer Part Number|Serial Port A|UUID Format|"
-             "Bus Address|Physical Address|IPv4 Address|ID|Signature|Version|Tag|Number||"
-             " " BULLET " ");
-    for (const QString &title : others) {
-        EXPECT_FALSE(IdentifierMask::isIdentifierTitle(title)) << title.toStdString();
+    for (const char *title : {"[disk: sda] Serial ATA disk " BULLET " model",
+                              "Serial Number " BULLET " vendor-id", "Part Number", "Serial Port A",
+                              "UUID Format", "Physical Address", "Tag", "", " " BULLET " "}) {
+        EXPECT_FALSE(IdentifierMask::isIdentifierTitle(q(title))) << title;
     }
 }
 
@@ -252,12 +228,10 @@ TEST(Patterns, MaskMacAddressesAndUuidsStandingAlone)
     const TextCase cases[] = {
         {"00:1b:21:0a:5c:3e", DOTS "3e"},
         {"00-1B-21-0A-5C-3E", DOTS "3E"},
-        {"Aa:bB:cc:DD:ee:Ff", DOTS "Ff"},
         {"[net: eth0] Intel 8c:c6:81:2a:5b:17 adapter", "[net: eth0] Intel " DOTS "17 adapter"},
         {"MAC:00:11:22:33:44:55", "MAC:" DOTS "55"},
         {"(00:11:22:33:44:55), 66:77:88:99:aa:bb.", "(" DOTS "55), " DOTS "bb."},
         {"4C4C4544-0042-3510-8052-B4C04F4E4E32", DOTS "32"},
-        {"{123e4567-e89b-12d3-a456-426614174000}", "{" DOTS "00}"},
         {"VMware-123e4567-e89b-12d3-a456-426614174000", "VMware-" DOTS "00"},
     };
     for (const auto &[input, expected] : cases) {
@@ -267,22 +241,18 @@ TEST(Patterns, MaskMacAddressesAndUuidsStandingAlone)
     for (const char *text :
          {"00:11:22:33:44:55:66", "0000:00:11:22:33:44:55", "x00:11:22:33:44:55",
           "00:11:22:33:44:55g", "00:11-22:33:44:55", "00:11:22:33:44", "001122334455",
-          "0000:00:1f.6 at 12:30:45", "ID: A9 06 03 00 FF FB EB BF",
           "123e4567-e89b-12d3-a456-4266141740001", "0000-123e4567-e89b-12d3-a456-426614174000",
-          "123e4567-e89b-12d3-a456-426614174000-01", "123g4567-e89b-12d3-a456-426614174000"}) {
+          "123g4567-e89b-12d3-a456-426614174000"}) {
         EXPECT_EQ(masker.maskText(q(text)), q(text));
     }
 }
 
 TEST(DistinctiveValue, Classifies)
 {
-    for (const char *value :
-         {"336EE786", "S4AEM104", "ABC123", "9000116105", "VMware-56 4d e2 c3", "Battery 0"}) {
+    for (const char *value : {"336EE786", "ABC123", "VMware-56 4d e2 c3"}) {
         EXPECT_TRUE(IdentifierMask::isDistinctiveValue(q(value))) << value;
     }
-    for (const char *value :
-         {"AB123", "  1234 5  ", "Default string", "To Be Filled By O.E.M.", "System Serial Number",
-          "00000000", "0000-0000-0000", "FFFFFFFFFFFF", "1.0", ""}) {
+    for (const char *value : {"AB123", "  1234 5  ", "Default string", "0000-0000-0000", ""}) {
         EXPECT_FALSE(IdentifierMask::isDistinctiveValue(q(value))) << value;
     }
     // No serial is longer than 128 code units.
@@ -331,7 +301,6 @@ TEST(IdentifierMasker, MasksRawTextInPlaceKeepingEveryLinesShape)
         {"\tSerial Number: \n", "\tSerial Number: \n"},
         {"\tAsset Tag: Not Specified\r\n", "\tAsset Tag: " DOTS "ed\r\n"},
         {"\tUUID: 4c4c4544-0042-3510-8052-b4c04f4e4e32\n", "\tUUID: " DOTS "32\n"},
-        {"\tPart Number: 16KTF1G64HZ-1G6E2 \n", "\tPart Number: 16KTF1G64HZ-1G6E2 \n"},
         {"\tOption 3: DSN:16KTF1G64HZ-1G6E2 FCN0CJ03468352B  \n",
          "\tOption 3: DSN:16KTF1G64HZ-1G6E2 " DOTS "2B  \n"},
         {"\tNIC 1: PCI device 01:00.3, MAC address 00:07:00:5C:50:00\n",
