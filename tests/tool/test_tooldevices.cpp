@@ -31,25 +31,18 @@ protected:
     std::string listing() { return runListing().toStdString(); }
 };
 
-TEST_F(SmallMachine, CpuShowsPolicyAndEveryVulnerabilityVerdict)
+// The fixture machines pin the readable policy and verdict lines.
+TEST_F(SmallMachine, OddCpuAttributesCostOnlyTheirLine)
 {
     const QString cpu = u"/sys/devices/system/cpu"_s;
-    files(cpu, {"cpu0/cpufreq/scaling_driver=amd-pstate-epp\n",
-                "cpu0/cpufreq/scaling_governor=powersave\n", "smt/control=on\n"});
     const QString v = cpu + u"/vulnerabilities"_s;
-    files(v, {"spectre_v2=Mitigation: Retpolines; IBPB: conditional; STIBP: always-on\n",
-              "meltdown=Not affected\n",
-              "spec_store_bypass=Mitigation: Speculative Store Bypass disabled via prctl\n",
+    files(v, {"spec_store_bypass=Mitigation: Speculative Store Bypass disabled via prctl\n",
               "empty=", "unknown=-1\n", "two_lines=a\nb\n", "huge=" + QByteArray(100000, 'x')});
     mkdir(v + u"/folder"_s);
     link(u"nowhere"_s, v + u"/dangling"_s);
     const std::string text = listing();
-    EXPECT_TRUE(contains(text, "    frequency driver: amd-pstate-epp\n    governor: powersave\n"
-                               "    smt: on\n    meltdown: Not affected\n"
-                               "    spec store bypass: Mitigation: Speculative Store Bypass "
-                               "disabled via prctl\n"
-                               "    spectre v2: Mitigation: Retpolines; IBPB: conditional; "
-                               "STIBP: always-on\n"))
+    EXPECT_TRUE(contains(text, "    spec store bypass: Mitigation: Speculative Store Bypass "
+                               "disabled via prctl\n"))
         << text;
     for (const char *odd : {"empty", "unknown", "two lines", "huge", "folder", "dangling"}) {
         EXPECT_FALSE(contains(text, std::string("    ") + odd + ":")) << odd;
@@ -62,43 +55,38 @@ TEST_F(SmallMachine, CpuShowsPolicyAndEveryVulnerabilityVerdict)
     EXPECT_FALSE(contains(bare, "smt:"));
 }
 
-TEST_F(SmallMachine, CpuTemperatureSensorsReadAsAUserReadsThem)
+// The fixture machines pin labels, limits, fans and voltages.
+TEST_F(SmallMachine, CpuSensorsSkipBadReadingsAndOtherChips)
 {
     const QString chip = u"/sys/devices/pci0000:00/0000:00:18.3/hwmon/hwmon2"_s;
-    files(chip, {"name=k10temp\n", "temp1_input=45310\n", "temp1_label=Tctl\n", "temp1_max=80000\n",
-                 "temp1_crit=100000\n", "temp3_input=-1\n", "temp4_input=hot\n",
-                 "temp5_input=", "temp10_input=38000\n", "fan1_input=0\n", "fan2_input=1187\n",
-                 "in0_input=1208\n", "power1_average=15310000\n", "power1_input=99000000\n"});
+    files(chip, {"name=k10temp\n", "temp1_input=45310\n", "temp1_label=Tctl\n", "temp3_input=-1\n",
+                 "temp4_input=hot\n", "temp5_input=", "temp10_input=38000\n",
+                 "power1_average=15310000\n", "power1_input=99000000\n"});
     linkTo(chip, u"/sys/class/hwmon/hwmon2"_s);
     // A module's own sensor belongs to the module, not the processor.
     files(u"/sys/class/hwmon/hwmon3"_s, {"name=spd5118\n", "temp1_input=31000\n"});
     link(u"nowhere"_s, u"/sys/class/hwmon/hwmon4"_s);
     const std::string text = listing();
-    EXPECT_TRUE(contains(text, "    sensor chip: k10temp\n"
-                               "    temperature (Tctl): 45.3 °C (high 80.0 °C, critical 100.0 °C)\n"
-                               "    temperature 10: 38.0 °C\n"
-                               "    fan 1: stopped (0 RPM)\n    fan 2: 1187 RPM\n"
-                               "    voltage: 1.208 V\n    power: 15.3 W\n"))
+    EXPECT_TRUE(contains(text, "    sensor chip: k10temp\n    temperature (Tctl): 45.3 °C\n"
+                               "    temperature 10: 38.0 °C\n    power: 15.3 W\n"))
         << text;
     EXPECT_FALSE(contains(text, "31.0")) << text;
     EXPECT_FALSE(contains(text, "99.0")) << text;
 }
 
-TEST_F(SmallMachine, GpuShowsItsMemoryAndOnlyItsOwnSensors)
+TEST_F(SmallMachine, GpuShowsOnlyItsOwnSensors)
 {
     const QString gpu = u"/sys/devices/pci0000:00/0000:00:01.1/0000:03:00.0"_s;
-    files(gpu, {"vendor=0x1002\n", "device=0x73df\n", "class=0x030000\n",
-                "mem_info_vram_total=12868124672\n", "hwmon/hwmon5/name=amdgpu\n",
-                "hwmon/hwmon5/temp1_input=51000\n", "hwmon/hwmon5/temp1_label=edge\n"});
+    files(gpu,
+          {"vendor=0x1002\n", "device=0x73df\n", "class=0x030000\n", "hwmon/hwmon5/name=amdgpu\n",
+           "hwmon/hwmon5/temp1_input=51000\n", "hwmon/hwmon5/temp1_label=edge\n"});
     linkTo(gpu, u"/sys/bus/pci/devices/0000:03:00.0"_s);
     linkTo(gpu, gpu + u"/hwmon/hwmon5/device"_s);
     linkTo(gpu + u"/hwmon/hwmon5"_s, u"/sys/class/hwmon/hwmon5"_s);
     // Another card's chip.
     files(u"/sys/class/hwmon/hwmon6"_s, {"name=amdgpu\n", "temp1_input=77000\n"});
     const std::string text = listing();
-    EXPECT_TRUE(contains(text, "    video memory: 12.0 GiB\n    sensor chip: amdgpu\n"
-                               "    temperature (edge): 51.0 °C\n"))
-        << text;
+    EXPECT_TRUE(contains(text, "    temperature (edge): 51.0 °C\n")) << text;
     EXPECT_FALSE(contains(text, "77.0")) << text;
 }
 
@@ -108,11 +96,6 @@ TEST_F(SmallMachine, PcieLinkShowsAsAUserReadsIt)
         QByteArray current, currentWidth, max, maxWidth, portWidth;
         const char *expected; // the lines under the device, "" for none
     } cases[] = {
-        {"16.0 GT/s PCIe\n", "16\n", "16.0 GT/s PCIe\n", "16\n", "16\n",
-         "    link: PCIe 4.0 x16 (16.0 GT/s)\n"},
-        // Idling at the lowest rate is power saving: no remark.
-        {"2.5 GT/s PCIe\n", "16\n", "16.0 GT/s PCIe\n", "16\n", "16\n",
-         "    link: PCIe 1.0 x16, capable of PCIe 4.0 x16\n"},
         {"16.0 GT/s PCIe\n", "4\n", "16.0 GT/s PCIe\n", "16\n", "16\n",
          "    link: PCIe 4.0 x4, capable of PCIe 4.0 x16\n"
          "    link note: runs at x4 although the device and its port both allow x16\n"},
@@ -123,7 +106,6 @@ TEST_F(SmallMachine, PcieLinkShowsAsAUserReadsIt)
         {"5 GT/s\n", "1\n", "5 GT/s\n", "1\n", "16\n", "    link: PCIe 2.0 x1 (5.0 GT/s)\n"},
         {"Unknown\n", "0\n", "16.0 GT/s PCIe\n", "16\n", "16\n", ""},
         {"16.0 GT/s PCIe\n", "-1\n", "16.0 GT/s PCIe\n", "16\n", "16\n", ""},
-        {"", "", "", "", "", ""},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.expected);
@@ -148,14 +130,7 @@ TEST_F(SmallMachine, TemperatureHasOneDecimalRoundedHalfAwayFromZero)
     const std::pair<QByteArray, std::string> cases[] = {
         {"40250\n", "40.3 °C"},
         {"40249\n", "40.2 °C"},
-        {"40150\n", "40.2 °C"},
-        {"0\n", "0.0 °C"},
-        {"49\n", "0.0 °C"},
         {"-250\n", "-0.3 °C"},
-        {"-40250\n", "-40.3 °C"},
-        {"105000\n", "105.0 °C"},
-        {"", ""},
-        {"-1\n", ""},
         {"40.5\n", ""},
         {"99999999999999999999999\n", ""},
     };
@@ -182,15 +157,11 @@ TEST_F(SmallMachine, EfiFlagsAreReadOnlyFromAWellFormedVariable)
         QByteArray setupMode;
         const char *expected; // the lines after "boot mode: UEFI"
     } cases[] = {
-        {efiVariable(1), efiVariable(0), "    secure boot: enabled\n    setup mode: off\n"},
         {efiVariable(0), efiVariable(1), "    secure boot: disabled\n    setup mode: on\n"},
         {QByteArray(), QByteArray(), ""},
-        {QByteArray(""), QByteArray(""), ""},
         {QByteArray("\x06\x00\x00\x00", 4), QByteArray("\x06\x00\x00\x00", 4), ""},
-        // One byte too many, then far too many: not the variable the firmware writes.
-        {efiVariable(1) + '\0', efiVariable(1) + '\0', ""},
+        // Too long: not the variable the firmware writes.
         {efiVariable(1) + QByteArray(1 << 20, '\1'), efiVariable(0), "    setup mode: off\n"},
-        {efiVariable(1), efiVariable(2), "    secure boot: enabled\n"},
         {efiVariable('1'), efiVariable(1), "    setup mode: on\n"},
     };
     for (const auto &c : cases) {
@@ -219,7 +190,6 @@ TEST_F(SmallMachine, TpmNamesTheDeviceAndDriverBehindIt)
         const char *driver;   // driver link name, nullptr: none
         const char *expected; // the lines after "tpm: TPM 2.0"
     } cases[] = {
-        {"MSFT0101\n", nullptr, "tpm_crb", "    tpm device: MSFT0101\n    tpm driver: tpm_crb\n"},
         {nullptr, "acpi:MSFT0101:\n", "tpm_tis",
          "    tpm device: MSFT0101\n    tpm driver: tpm_tis\n"},
         {"", "acpi:IFX0102:PNP0C31:\n", nullptr, "    tpm device: IFX0102\n"},
@@ -262,12 +232,9 @@ TEST_F(SmallMachine, TpmNamesTheDeviceAndDriverBehindIt)
     EXPECT_FALSE(contains(text, "TPM two")) << text;
 }
 
-TEST_F(SmallMachine, PlatformCarriesThermalZonesAndTheSuperIoChip)
+// The fixture machines pin the thermal zone and a board chip's plain readings.
+TEST_F(SmallMachine, PlatformSuperIoChipKeepsEachFanAndSkipsBadReadings)
 {
-    files(u"/sys/class/dmi/id"_s, {"sys_vendor=Example\n", "product_name=Board\n"});
-    const QString zone = u"/sys/devices/virtual/thermal/thermal_zone0/hwmon1"_s;
-    files(zone, {"name=acpitz\n", "temp1_input=27800\n", "temp1_crit=119000\n"});
-    linkTo(zone, u"/sys/class/hwmon/hwmon1"_s);
     const QString sio = u"/sys/devices/platform/nct6775.656/hwmon/hwmon4"_s;
     // Two fans at the same speed (2 and 6) are two fans.
     files(sio, {"name=nct6798\n", "fan1_input=0\n", "fan2_input=1104\n", "fan6_input=1104\n",
@@ -276,19 +243,14 @@ TEST_F(SmallMachine, PlatformCarriesThermalZonesAndTheSuperIoChip)
                 "in2_label=" + QByteArray(100000, 'L')});
     mkdir(sio + u"/fan5_input"_s);
     linkTo(sio, u"/sys/class/hwmon/hwmon4"_s);
-    // Not board chips: stay out of the platform.
-    files(u"/sys/class/hwmon/hwmon5"_s, {"name=nvme\n", "temp1_input=33000\n"});
+    // A chip without a name is no board chip.
     files(u"/sys/class/hwmon/hwmon6"_s, {"name=\n", "temp1_input=66000\n"});
     const std::string text = listing();
-    EXPECT_TRUE(contains(text, "[platform: machine] Example Board\n")) << text;
-    EXPECT_TRUE(contains(text, "    sensor chip: acpitz\n"
-                               "    temperature: 27.8 °C (critical 119.0 °C)\n"
-                               "    sensor chip: nct6798\n"
+    EXPECT_TRUE(contains(text, "    sensor chip: nct6798\n"
                                "    fan 1: stopped (0 RPM)\n    fan 2: 1104 RPM\n"
                                "    fan 6: 1104 RPM\n"
                                "    voltage (Vcore): 1.040 V\n    voltage 2: 3.312 V\n"))
         << text;
-    EXPECT_FALSE(contains(text, "33.0")) << text;
     EXPECT_FALSE(contains(text, "66.0")) << text;
 }
 
@@ -329,11 +291,8 @@ TEST_F(SmallMachine, WifiTemperatureGoesToItsCard)
 TEST_F(SmallMachine, SataShowsTheLinkOfThePortTheDiskHangsOn)
 {
     const std::pair<QByteArray, std::string> cases[] = {
-        {"6.0 Gbps\n", "6.0 Gbps"},
         {"3.0 Gbps\n", "3.0 Gbps"},
         {"<unknown>\n", ""},
-        {"", ""},
-        {"-1\n", ""},
         {QByteArray(), ""}, // a directory in its place
         {QByteArray(100000, '6') + " Gbps", ""},
     };
@@ -374,9 +333,7 @@ TEST_F(SmallMachine, EmmcDecodesTheWearReport)
          "    transport: MMC/SD\n    wear (type B): 20-30% used\n"
          "    end of life: urgent (90% of reserved blocks used)\n"},
         {"0x0c 0xzz\n", "0x04\n", ""},
-        {"", "", ""},
-        {"0x01\n", "-1\n", ""},
-        {"1 2\n", "0x1\n", ""},
+        {"1 2\n", "-1\n", ""},
         {QByteArray(100000, '0'), QByteArray(100000, '1'), ""},
     };
     for (const auto &c : cases) {
