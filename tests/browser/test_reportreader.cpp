@@ -8,13 +8,7 @@ namespace {
 
 using ReportReader::Kind;
 
-QByteArray realReport()
-{
-    return readAll(QStringLiteral(KESTRIN_TEST_DATA_DIR "/classic-thinkpad-t480-q.txt"));
-}
-
-// Each gives its one message (here a part of it). A missing file is the
-// command line's compare tests' case.
+// One input per way out, each with its one message (here a part of it).
 TEST(ReportReader, RejectsWithItsOneMessage)
 {
     const char *const neither = "neither a Kestrin report nor";
@@ -22,16 +16,10 @@ TEST(ReportReader, RejectsWithItsOneMessage)
         QByteArray bytes;
         const char *message;
     } cases[] = {
-        {"", neither},
-        {"Dear support,\nmy fan is loud.\n", neither},
         {"Kestrin report\n\nMemory\n  Size: 8 GB\n", neither}, // a saved text report
-        {"[1,2]", neither},
         {R"({"name":"x","version":3})", neither},
         {R"({"format":"other-report","items":[]})", neither},
-        {R"({"items":[1]})", neither},
         {R"({"items":[{"category":"BIOS","value":"1"}]})", neither}, // no title
-        {R"({"format":"kestrin-report","items":[{"category":"BI)", "incomplete"},
-        {R"({"items":[{"category":"BIOS","title":"Version"},)", "incomplete"},
         {R"({"format":"kestrin-report","formatVersion":2,"items":[]})",
          "newer version of Kestrin (report format 2)"},
         {QByteArray("BIOS Information\n\tVersion: 1\0\0\0", 30), "binary data"},
@@ -45,44 +33,35 @@ TEST(ReportReader, RejectsWithItsOneMessage)
     }
 }
 
-TEST(ReportReader, TruncatedRealReportIsIncomplete)
-{
-    HardwareScanner scanner;
-    const HardwareScanResult scan = scanner.assemble({scanner.classicPart(u8(realReport()))});
-    const QByteArray json = JsonExport::document(scan.items, scan.warnings, scan.rawOutput.text(),
-                                                 ReportFormat::currentHeader(false));
-    const ReportReader::Outcome outcome = ReportReader::readBytes(json.left(json.size() / 2));
-    EXPECT_FALSE(outcome.report);
-    EXPECT_TRUE(outcome.error.contains(u"incomplete")) << outcome.error.toStdString();
-}
-
 TEST(ReportReader, FileOverTheLimitIsRefusedBeforeReading)
 {
     QTemporaryDir dir;
-    QFile file(dir.filePath(QStringLiteral("huge.json")));
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    QFile file(dir.filePath(u"huge.json"_qs));
     // Sparse: the reader must refuse it by its size, not by reading 64 MiB.
-    ASSERT_TRUE(file.resize(ReportReader::maxFileSize + 1));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.resize(ReportReader::maxFileSize + 1));
     file.close();
     const ReportReader::Outcome outcome = ReportReader::readFile(file.fileName());
     EXPECT_FALSE(outcome.report);
     EXPECT_TRUE(outcome.error.contains(u"larger than 64 MiB")) << outcome.error.toStdString();
 }
 
+// Cut in half, the same report is incomplete.
 TEST(ReportReader, FullReportRoundTripKeepsEveryItemAndTheMask)
 {
     HardwareScanner scanner;
-    const HardwareScanResult scan =
-        scanner.assemble({HardwareScanner::macHardwarePart(u8(readAll(QStringLiteral(
-                              KESTRIN_TEST_DATA_DIR "/sysroot-laptop/expected/mac-hardware.txt")))),
-                          scanner.classicPart(u8(realReport()))});
+    const HardwareScanResult scan = scanner.assemble(
+        {HardwareScanner::macHardwarePart(
+             u8(readAll(u8(KESTRIN_TEST_DATA_DIR "/sysroot-laptop/expected/mac-hardware.txt")))),
+         scanner.classicPart(
+             u8(readAll(u8(KESTRIN_TEST_DATA_DIR "/classic-thinkpad-t480-q.txt"))))});
     ASSERT_GT(scan.items.size(), 100);
     ReportFormat::Header header = ReportFormat::currentHeader(true);
     header.generated = QDateTime(QDate(2026, 3, 4), QTime(5, 6, 7), QTimeZone::utc());
-    const QStringList warnings{QStringLiteral("dmidecode -q: permission denied")};
+    const QStringList warnings{u"dmidecode -q: permission denied"_qs};
     const QByteArray json =
         JsonExport::document(scan.items, warnings, scan.rawOutput.text(), header);
     EXPECT_TRUE(json.contains(R"("generated":"2026-03-04T05:06:07Z")"));
+    EXPECT_TRUE(ReportReader::readBytes(json.left(json.size() / 2)).error.contains(u"incomplete"));
 
     const ReportReader::Outcome outcome = ReportReader::readBytes(json);
     ASSERT_TRUE(outcome.report) << outcome.error.toStdString();
@@ -98,22 +77,20 @@ TEST(ReportReader, FullReportRoundTripKeepsEveryItemAndTheMask)
     }
     EXPECT_EQ(report.scan.warnings, warnings);
     EXPECT_EQ(report.scan.rawOutput, scan.rawOutput);
-    EXPECT_TRUE(report.header.hideIdentifiers);
-    EXPECT_EQ(report.header.generated, header.generated);
-    EXPECT_EQ(report.header.kestrinVersion, header.kestrinVersion);
+    EXPECT_EQ(std::tie(report.header.hideIdentifiers, report.header.generated,
+                       report.header.kestrinVersion),
+              std::tie(header.hideIdentifiers, header.generated, header.kestrinVersion));
     EXPECT_FALSE(report.pageNote);
 }
 
 TEST(ReportReader, ReportFromBeforeTheFormatKeysOpens)
 {
     const ReportReader::Outcome outcome = ReportReader::readBytes(
-        R"({"items":[{"category":"Memory","detail":"DIMM A","id":"x","source":"dmidecode -q",)"
-        R"("title":"Size","value":"8 GB"},{"category":"Tape","title":"Drive","value":"DAT"}],)"
-        R"("rawOutput":"raw","warnings":[]})");
+        R"({"items":[{"category":"Memory","detail":"DIMM A","title":"Size","value":"8 GB"},)"
+        R"({"category":"Tape","title":"Drive","value":"DAT"}],"rawOutput":"raw"})");
     ASSERT_TRUE(outcome.report) << outcome.error.toStdString();
     const QList<HardwareItem> &items = outcome.report->scan.items;
     ASSERT_EQ(items.size(), 2);
-    EXPECT_EQ(items[0].category, Cat::memory);
     EXPECT_EQ(items[0].detail, u"DIMM A");
     // A category from a later version lands in the catch-all instead of being dropped.
     EXPECT_EQ(items[1].category, Cat::raw);
@@ -121,41 +98,22 @@ TEST(ReportReader, ReportFromBeforeTheFormatKeysOpens)
     EXPECT_FALSE(outcome.report->header.hideIdentifiers);
 }
 
-// Under a name that says nothing, so only the content can tell; cleaned as a
-// scan is, with the summary first.
+// Only the content can tell; cleaned as a scan is, with the summary first.
 TEST(ReportReader, ToolOutputIsKnownByItsContent)
 {
-    const struct {
-        const char *file; // in tests/data
-        Kind kind;
-        Cat category;
-        const char *title;
-        const char *value;
-    } cases[] = {
-        {"classic-asus-ux307la-full.txt", Kind::dmidecodeFull, Cat::bios, "Version", "UX305LA.206"},
-        {"classic-thinkpad-t480-q.txt", Kind::dmidecodeQuiet, Cat::bios, "Release Date",
-         "01/16/2019"},
-        {"sysroot-laptop/expected/mac-hardware.txt", Kind::macHardware, Cat::platform,
-         "[platform: machine] LENOVO 20XW003FUS \u2022 chassis", "Notebook"},
+    const std::pair<const char *, Kind> cases[] = {
+        {"classic-asus-ux307la-full.txt", Kind::dmidecodeFull},
+        {"classic-thinkpad-t480-q.txt", Kind::dmidecodeQuiet},
+        {"sysroot-laptop/expected/mac-hardware.txt", Kind::macHardware},
     };
-    for (const auto &c : cases) {
-        SCOPED_TRACE(c.file);
-        QTemporaryDir dir;
-        const QString path = writeFile(dir.filePath(u"report.json"_qs),
-                                       readAll(u8(KESTRIN_TEST_DATA_DIR "/") + u8(c.file)));
-        const ReportReader::Outcome outcome = ReportReader::readFile(path);
+    for (const auto &[file, kind] : cases) {
+        SCOPED_TRACE(file);
+        const ReportReader::Outcome outcome =
+            ReportReader::readBytes(readAll(u8(KESTRIN_TEST_DATA_DIR "/") + u8(file)));
         ASSERT_TRUE(outcome.report) << outcome.error.toStdString();
-        EXPECT_EQ(outcome.report->kind, c.kind);
-        EXPECT_FALSE(outcome.report->header.hideIdentifiers);
-        const QList<HardwareItem> &items = outcome.report->scan.items;
-        EXPECT_TRUE(std::any_of(items.begin(), items.end(),
-                                [&](const HardwareItem &i) {
-                                    return i.category == c.category && i.title == u8(c.title) &&
-                                           i.value == u8(c.value);
-                                }))
-            << "no " << c.title << ": " << c.value;
-        ASSERT_FALSE(items.isEmpty());
-        EXPECT_EQ(items.first().category, Cat::summary);
+        EXPECT_EQ(outcome.report->kind, kind);
+        ASSERT_GT(outcome.report->scan.items.size(), 10);
+        EXPECT_EQ(outcome.report->scan.items.first().category, Cat::summary);
     }
 }
 
