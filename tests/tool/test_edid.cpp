@@ -48,17 +48,17 @@ std::string firstMatch(const std::string &text, const std::regex &pattern, int g
 // A timing line as "WxH[i] @ R.RR"; edid-decode prints the refresh to six places.
 std::string timingAfter(const std::string &text, const std::string &heading)
 {
-    const std::size_t at = text.find(heading);
     static const std::regex timing(R"((\d+)x(\d+)(i?)\s+([0-9.]+) Hz)");
-    std::smatch match;
+    const std::size_t at = text.find(heading);
+    std::smatch m;
     const std::string rest = at == std::string::npos ? "" : text.substr(at + heading.size());
-    if (!std::regex_search(rest, match, timing)) {
+    if (!std::regex_search(rest, m, timing)) {
         return {};
     }
-    char text2[64];
-    std::snprintf(text2, sizeof text2, "%sx%s%s @ %.2f", match[1].str().c_str(),
-                  match[2].str().c_str(), match[3].str().c_str(), std::stod(match[4].str()));
-    return text2;
+    char out[64];
+    std::snprintf(out, sizeof out, "%sx%s%s @ %.2f", m[1].str().c_str(), m[2].str().c_str(),
+                  m[3].str().c_str(), std::stod(m[4].str()));
+    return out;
 }
 
 Facts referenceFor(const std::filesystem::path &file)
