@@ -5,8 +5,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QString>
-#include <QStringList>
 #include <QTemporaryDir>
 
 #include <algorithm>
@@ -31,14 +29,12 @@ inline QString fakeTool()
     return QStringLiteral(KESTRIN_FAKE_TOOL);
 }
 
-// Fake tool commands written as one string, "out a|exit 3" (an empty field is
-// an empty argument).
+// Fake tool commands as one string, "out a|exit 3".
 inline QStringList commands(const char *joined)
 {
     return QString::fromUtf8(joined).split(u'|');
 }
 
-// The fake tool run with `commands` in the application's registry.
 inline Expected<QString> runFake(const QStringList &commands, double limit = 10)
 {
     return runDMIDecode(fakeTool(), commands, limit, HardwareScanner::activeProcesses());
@@ -61,7 +57,7 @@ inline std::set<int> openDescriptors()
     return fds;
 }
 
-// True when this process has no child left, ended or not.
+// No child left, ended or not.
 inline bool hasNoChildren()
 {
     siginfo_t info{};
@@ -79,12 +75,11 @@ inline bool waitUntil(const std::function<bool()> &condition, std::chrono::milli
 inline pid_t readPid(const QString &path)
 {
     QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? static_cast<pid_t>(file.readAll().trimmed().toLong())
-                                          : -1;
+    return file.open(QIODevice::ReadOnly) ? pid_t(file.readAll().trimmed().toLong()) : -1;
 }
 
-// Every test must leave no child process behind (reaped, not zombie) and no
-// descriptor open that was not open before.
+// Every test leaves no child behind (reaped, not zombie) and no descriptor
+// open that was not open before.
 class ProcessHygiene : public ::testing::Test {
 protected:
     void SetUp() override { m_fdsBefore = openDescriptors(); }
@@ -95,21 +90,18 @@ protected:
         std::ranges::set_difference(openDescriptors(), m_fdsBefore,
                                     std::inserter(added, added.end()));
         EXPECT_TRUE(added.empty()) << "descriptors leaked: " << ::testing::PrintToString(added);
-        // Processes deliberately left behind by the tool must not outlive the test.
         for (const QString &path : m_leftBehind)
             if (const pid_t pid = readPid(path); pid > 0)
                 ::kill(pid, SIGKILL);
     }
 
-    // A file for the tool to write a pid into; the process is killed after the test.
+    // A pid file for a process the tool leaves behind, killed after the test.
     QString leftBehindPidFile()
     {
-        m_leftBehind.append(tempPath(QStringLiteral("left%1.pid").arg(m_leftBehind.size())));
-        return m_leftBehind.back();
+        return m_leftBehind.emplace_back(tempPath(u"left%1.pid"_qs.arg(m_leftBehind.size())));
     }
     QString tempPath(const QString &name) const { return m_dir.filePath(name); }
-    // For tests that start infrastructure keeping descriptors of its own (Qt's
-    // thread pool): count from after it started.
+    // Qt's thread pool keeps descriptors of its own once started.
     void takeDescriptorBaseline() { m_fdsBefore = openDescriptors(); }
 
     QTemporaryDir m_dir;
@@ -119,7 +111,7 @@ private:
     QStringList m_leftBehind;
 };
 
-// A scanner running the fake tool, whose two runs follow mac.script and
+// A scanner running the fake tool, whose runs follow mac.script and
 // classic.script in the test's folder.
 class ScanFixture : public ProcessHygiene {
 protected:
@@ -131,10 +123,10 @@ protected:
         m_scanner.setRunTimeout(10);
     }
 
-    // Line feeds and tabs in a command are written as escapes, one command a line.
+    // One command a line, its line feeds and tabs escaped.
     void script(const char *name, const QStringList &lines)
     {
-        QFile file(m_dir.filePath(QString::fromLatin1(name) + QStringLiteral(".script")));
+        QFile file(m_dir.filePath(QString::fromLatin1(name) + u".script"_qs));
         ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
         QString text = lines.join(u'\r');
         text.replace(u'\n', u"\\n"_qs).replace(u'\t', u"\\t"_qs).replace(u'\r', u'\n');
