@@ -120,20 +120,10 @@ TEST(Cli, FiltersListsAndRawOutput)
     EXPECT_TRUE(raw.out.startsWith("===== dmidecode --mac-hardware =====\n# dmidecode 3.2\n"));
 }
 
-TEST(Cli, ControlCharactersAndInvalidUtf8StayValidJson)
+// Escaping is JsonWriter's; here a file that is not UTF-8 is read as empty text.
+TEST(Cli, InvalidUtf8IsReadAsEmptyText)
 {
     QTemporaryDir dir;
-    // Written by size: escapes make a length counted by hand easy to get wrong.
-    static constexpr char controls[] = "System Information\n\tFamily: a\x01\x1f\"\\b\x7f\xc3\xa9\n";
-    const CliRun ok = cli(args("--json --classic")
-                          << writeTemp(dir, "c.txt", QByteArray(controls, sizeof(controls) - 1)));
-    ASSERT_EQ(ok.exitCode, 0);
-    EXPECT_FALSE(ok.out.contains('\x01'));
-    const QJsonArray items = jsonItems(ok);
-    ASSERT_EQ(items.size(), 2);
-    EXPECT_EQ(items[1].toObject().value(QStringLiteral("value")).toString(),
-              QString::fromUtf8("a\x01\x1f\"\\b\x7f\xc3\xa9"));
-
     const CliRun bad =
         cli(args("--json --classic")
             << writeTemp(dir, "i.txt", "System Information\n\tFamily: \xff\xfe broken\n"));
@@ -145,47 +135,25 @@ TEST(Cli, ControlCharactersAndInvalidUtf8StayValidJson)
 // Five U+2022 in UTF-8.
 #define DOTS "\xe2\x80\xa2\xe2\x80\xa2\xe2\x80\xa2\xe2\x80\xa2\xe2\x80\xa2"
 
+// What is masked is IdentifierMasker's (test_model); here each output applies it.
 TEST(Cli, PrivateMasksEveryOutputOnlyWhenAsked)
 {
     QTemporaryDir dir;
     const QString input = writeTemp(dir, "classic.txt",
-                                    "System Information\n"
-                                    "\tManufacturer: LENOVO\n"
-                                    "\tSerial Number: PF1ABCDE9\n"
-                                    "\tUUID: 4c4c4544-0042-3510-8052-b4c04f4e4e32\n"
-                                    "\tSKU Number: LENOVO_MT_20L5\n"
-                                    "OEM Strings\n"
-                                    "\tString 1: NIC 00:2b:67:4e:91:c0 PF1ABCDE9\n");
-    const struct {
-        const char *arguments; // besides --classic FILE
-        QList<QByteArray> present;
-        QList<QByteArray> absent;
-    } cases[] = {
-        {"--private",
-         {"  Serial Number: " DOTS "E9\n", "  UUID: " DOTS "32\n",
-          "  SKU Number: LENOVO_MT_20L5\n"},
-         {"PF1ABCDE9", "4c4c4544", "b4c04f4e4e32"}},
-        {"",
-         {"  Serial Number: PF1ABCDE9\n", "  UUID: 4c4c4544-0042-3510-8052-b4c04f4e4e32\n"},
-         {DOTS}},
-        {"--json --private",
-         {"\"value\":\"" DOTS "E9\"", "\\tString 1: NIC " DOTS "c0 " DOTS "E9\\n"},
-         {"PF1ABCDE9", "00:2b:67", "4c4c4544"}},
-        {"--raw", {"\tString 1: NIC 00:2b:67:4e:91:c0 PF1ABCDE9\n"}, {DOTS}},
+                                    "System Information\n\tSerial Number: PF1ABCDE9\n"
+                                    "OEM Strings\n\tString 1: NIC PF1ABCDE9\n");
+    const std::pair<const char *, const char *> cases[] = {
+        {"", "  Serial Number: PF1ABCDE9\n"},
+        {"--private", "  Serial Number: " DOTS "E9\n"},
+        {"--json --private", "\\tString 1: NIC " DOTS "E9\\n"},
         // The search sees what is shown: a hidden serial cannot be found.
-        {"--private --search PF1ABC", {"No hardware item found\n"}, {"PF1ABCDE9"}},
+        {"--private --search PF1ABC", "No hardware item found\n"},
     };
-    for (const auto &c : cases) {
-        SCOPED_TRACE(c.arguments);
-        const CliRun run = cli(args(c.arguments) << QStringLiteral("--classic") << input);
+    for (const auto &[arguments, shown] : cases) {
+        const CliRun run = cli(args(arguments) << QStringLiteral("--classic") << input);
         ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
-        for (const QByteArray &text : c.present) {
-            EXPECT_TRUE(run.out.contains(text)) << text.toStdString() << " in\n"
-                                                << run.out.toStdString();
-        }
-        for (const QByteArray &text : c.absent) {
-            EXPECT_FALSE(run.out.contains(text)) << text.toStdString();
-        }
+        EXPECT_TRUE(run.out.contains(shown)) << arguments << ":\n" << run.out.toStdString();
+        EXPECT_EQ(run.out.contains("PF1ABCDE9"), !*arguments) << arguments;
     }
 }
 
