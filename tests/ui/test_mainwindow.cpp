@@ -205,17 +205,13 @@ private Q_SLOTS:
     {
         HardwareScanResult result;
         result.items = {item(HardwareCategory::cpu, u"Core Count"_s, u"4"_s, u"Processor"_s)};
-        result.warnings = {u"Could not run dmidecode --mac-hardware: dmidecode: bad option\n"_s,
-                           u"first line\nsecond line\r\n"_s};
+        result.warnings = {u"Could not run dmidecode --mac-hardware: dmidecode: bad option\n"_s};
         finishScan(result);
         QTRY_COMPARE(shown(u"warningText"_s),
-                     u"Could not run dmidecode --mac-hardware: dmidecode: bad option|"
-                     u"first line\nsecond line"_s);
-        const QList<QQuickItem *> labels = shownItems(u"warningText"_s);
-        QCOMPARE(labels.value(0)->property("lineCount").toInt(), 1);
-        QCOMPARE(labels.value(1)->property("lineCount").toInt(), 2);
+                     u"Could not run dmidecode --mac-hardware: dmidecode: bad option"_s);
+        QCOMPARE(shownItems(u"warningText"_s).value(0)->property("lineCount").toInt(), 1);
         QCOMPARE(state(),
-                 u"emptyView|warningsBox / Summary 0|CPU 1 / Ready / 0 1 2 / Overview /  / "_s);
+                 u"emptyView|warningsBox / Summary 0|CPU 1 / Ready / 0 1 1 / Overview /  / "_s);
         QCOMPARE(text(u"emptyTitle"_s), u"No hardware item found"_s);
     }
 
@@ -382,8 +378,6 @@ private Q_SLOTS:
         const std::pair<QQuickItem *, QString> names[] = {
             {find(u"categoryRow_Memory"_s), u"Memory, 200"_s},
             {find(u"tileTotal"_s), u"Total 204"_s},
-            {find(u"headingTitle"_s), u"Overview"_s},
-            {find(u"footerStatus"_s), footer(2, 2, 206)},
             {find(u"sidebarSaveReport"_s), u"Save Report..."_s},
             {find(u"searchField"_s), u"Search..."_s},
             {shownItems(u"hardwareRow"_s).value(0), u"Memory: 200 useful items"_s},

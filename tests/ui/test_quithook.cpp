@@ -1,5 +1,5 @@
-// When the application is about to quit, every tool process that is still
-// running is asked to terminate, and the quit does not wait for it.
+// When the application is about to quit, every tool process still running is
+// asked to terminate, and the quit does not wait for it.
 #include "scanner/activeprocessregistry.h"
 #include "scanner/hardwarescanner.h"
 #include "ui/quithook.h"
@@ -11,24 +11,8 @@
 #include <gtest/gtest.h>
 #include <memory>
 #include <spawn.h>
-#include <unistd.h>
 
 extern char **environ;
-
-namespace {
-
-std::shared_ptr<ChildProcess> startSleeper()
-{
-    pid_t pid = 0;
-    char sleepPath[] = "/bin/sleep";
-    char seconds[] = "30";
-    char *argv[] = {sleepPath, seconds, nullptr};
-    if (::posix_spawn(&pid, sleepPath, nullptr, nullptr, argv, environ) != 0)
-        return nullptr;
-    return std::make_shared<ChildProcess>(pid);
-}
-
-} // namespace
 
 TEST(QuitHook, TerminatesRunningToolProcessesWithoutWaiting)
 {
@@ -39,17 +23,21 @@ TEST(QuitHook, TerminatesRunningToolProcessesWithoutWaiting)
     QGuiApplication app(argc, argv);
     installQuitHook(app);
     ActiveProcessRegistry &registry = HardwareScanner::activeProcesses();
-    const std::shared_ptr<ChildProcess> first = startSleeper();
-    const std::shared_ptr<ChildProcess> second = startSleeper();
-    ASSERT_TRUE(first && second && first->isRunning());
-    registry.add(first);
-    registry.add(second);
+    std::shared_ptr<ChildProcess> sleepers[2];
+    for (auto &sleeper : sleepers) {
+        pid_t pid = 0;
+        char path[] = "/bin/sleep", seconds[] = "30";
+        char *args[] = {path, seconds, nullptr};
+        ASSERT_EQ(::posix_spawn(&pid, path, nullptr, nullptr, args, environ), 0);
+        sleeper = std::make_shared<ChildProcess>(pid);
+        registry.add(sleeper);
+    }
     QElapsedTimer clock;
     clock.start();
     // What QCoreApplication::exec() emits when the event loop ends.
     ASSERT_TRUE(QMetaObject::invokeMethod(&app, "aboutToQuit", Qt::DirectConnection));
     EXPECT_LT(clock.elapsed(), 1000) << "the quit must not wait for the tools";
     EXPECT_EQ(registry.count(), 0);
-    EXPECT_EQ(first->waitAndReap(), SIGTERM);
-    EXPECT_EQ(second->waitAndReap(), SIGTERM);
+    for (auto &sleeper : sleepers)
+        EXPECT_EQ(sleeper->waitAndReap(), SIGTERM);
 }

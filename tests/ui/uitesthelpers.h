@@ -28,7 +28,6 @@ struct ManualScanSource : ScanSource {
         pending.last()->start();
         return pending.last()->future();
     }
-
     // Finishes the oldest pending scan; false when none is pending.
     bool finish(const HardwareScanResult &result)
     {
@@ -39,14 +38,12 @@ struct ManualScanSource : ScanSource {
         promise->finish();
         return true;
     }
-
-    // Pending scans end empty so no future is left dangling.
+    // No future is left dangling.
     ~ManualScanSource() override
     {
         while (finish({})) {
         }
     }
-
     void setReadAsAdministrator(bool on) override { readAsAdministrator = on; }
 
     QList<std::shared_ptr<QPromise<HardwareScanResult>>> pending;
@@ -59,9 +56,8 @@ struct ManualScanSource : ScanSource {
     return QTest::qWaitFor(condition, 5000);
 }
 
-// The window's items in tree order (delegates of lists and repeaters live in
-// the visual tree, popups in the overlay); hidden ones and their children are
-// left out when `visibleOnly`.
+// The window's items in tree order, popups (in the overlay) included; hidden
+// ones and their children are left out when `visibleOnly`.
 inline QList<QQuickItem *> allItems(QQuickWindow *window, bool visibleOnly = false)
 {
     QList<QQuickItem *> found;
@@ -90,8 +86,7 @@ inline QQuickItem *findItem(QQuickWindow *window, const QString &name)
     return findItems(window, name).value(0);
 }
 
-// Any object of the window: popups (sheet, alert, dialogs) are objects, not
-// items.
+// Any object of the window: popups (sheet, alert, dialogs) are objects, not items.
 inline QObject *findNamed(QQuickWindow *window, const QString &name)
 {
     QObject *found = window->findChild<QObject *>(name);
@@ -104,8 +99,8 @@ inline QObject *findNamed(QQuickWindow *window, const QString &name)
     return found;
 }
 
-// The real main window (Main.qml bound to the real browsing model) on a scan
-// source the test controls. Set a save location provider on `host` before start().
+// The real main window on a scan source the test controls. Set a save
+// location provider on `host` before start().
 struct LoadedWindow {
     std::shared_ptr<ManualScanSource> scanner = std::make_shared<ManualScanSource>();
     std::unique_ptr<MainWindowHost> host = std::make_unique<MainWindowHost>(scanner);
@@ -125,9 +120,8 @@ struct LoadedWindow {
     {
         return scanner->finish(result) && waitFor([this] { return !host->model().isScanning(); });
     }
-
-    // Loads, shows and activates the window; true once its first scan started
-    // (that happens after the first frame is on screen).
+    // True once the window is shown and active and its first scan started
+    // (after the first frame).
     [[nodiscard]] bool start(QSize size = {})
     {
         if (!host->load())
@@ -146,20 +140,18 @@ inline QString textOf(QObject *item)
     return item == nullptr ? u"<missing>"_s : item->property("text").toString();
 }
 
-// Clicks the middle of `item`, as a user would.
+// Clicks the middle of `item`, where the next polish will have put it.
 inline void clickItem(QQuickItem *item, Qt::MouseButton button = Qt::LeftButton)
 {
     if (item == nullptr)
         return;
-    // Positioners place new rows at the next polish; click where the row
-    // will be drawn, not where it was created.
     (void)QQuickTest::qWaitForPolish(item->window());
     const QPointF centre = item->mapToScene(QPointF(item->width() / 2, item->height() / 2));
     QTest::mouseClick(item->window(), button, Qt::NoModifier, centre.toPoint());
 }
 
-// Clicks the menu bar's title `menuTitle` (its menus are built on first use)
-// and returns the menu item named `itemName` once the menu is open.
+// Opens the menu bar's `menuTitle` (built on first use) and returns its item
+// `itemName` once the menu stands still.
 inline QQuickItem *openMenuItem(QQuickWindow *window, const char *menuTitle, const char *itemName)
 {
     clickItem(findItem(window, QString::fromLatin1(menuTitle)));
@@ -168,8 +160,7 @@ inline QQuickItem *openMenuItem(QQuickWindow *window, const char *menuTitle, con
         item = findItem(window, QString::fromLatin1(itemName));
         return item != nullptr && item->isVisible() && item->height() > 0;
     });
-    // The menu opens with a short transition; a click waits until it stands still.
-    QTest::qWait(50);
+    QTest::qWait(50); // the opening transition
     return shown ? item : nullptr;
 }
 
