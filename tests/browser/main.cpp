@@ -1,5 +1,4 @@
-// The browsing model needs an event loop (timers, queued scan results), so the
-// tests run inside a QCoreApplication.
+// The browsing model's timers and queued scan results need an application.
 #include <QCoreApplication>
 
 #include <gtest/gtest.h>

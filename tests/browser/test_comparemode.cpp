@@ -29,23 +29,21 @@ struct Comparing {
     {
         s.model->setAlertPresenter(&alerts);
         s.model->setHideIdentifiers(false);
-        EXPECT_TRUE(s.model->compareWithReport(QUrl::fromLocalFile(writeFile(
-            dir.filePath(u"before.json"_qs),
-            JsonExport::document(savedItems(), {}, {}, ReportFormat::currentHeader(false))))));
+        EXPECT_TRUE(s.model->compareWithReport(putFile(
+            dir, "before.json",
+            JsonExport::document(savedItems(), {}, {}, ReportFormat::currentHeader(false)))));
     }
 
-    // "change:value" of every row in display order; "~" rows show old>new.
+    // "change:value" of every row, sorted; changed rows show "old>new".
     [[nodiscard]] QStringList marks() const
     {
         QStringList out;
         for (int row = 0; row < s.rows().rowCount(); ++row) {
-            const QModelIndex index = s.rows().index(row);
-            QString mark = index.data(SectionedItemsModel::ChangeRole).toString() + u':';
-            const QString previous = index.data(SectionedItemsModel::PreviousValueRole).toString();
-            if (!previous.isEmpty()) {
-                mark += previous + u'>';
-            }
-            out.append(mark + index.data(SectionedItemsModel::ValueRole).toString());
+            const auto data = [&](int role) { return s.rows().index(row).data(role).toString(); };
+            const QString previous = data(SectionedItemsModel::PreviousValueRole);
+            out.append(data(SectionedItemsModel::ChangeRole) + u':' +
+                       (previous.isEmpty() ? previous : previous + u'>') +
+                       data(SectionedItemsModel::ValueRole));
         }
         std::sort(out.begin(), out.end());
         return out;
@@ -68,28 +66,22 @@ TEST(CompareMode, MarksEachFact)
     const struct {
         Cat category;
         bool showUnchanged, hide;
-        QStringList marks;
+        const char *marks; // '|'-joined
     } cases[] = {
-        {Cat::memory,
-         false,
-         false,
-         {u8("added:2400"), u8("changed:4 GB>8 GB"), u8("changed:SN-OLD-1234>SN-NEW-5678")}},
+        {Cat::memory, false, false, "added:2400|changed:4 GB>8 GB|changed:SN-OLD-1234>SN-NEW-5678"},
         // Masks that read alike still hide two different serial numbers.
-        {Cat::memory,
-         false,
-         true,
-         {u8("added:2400"), u8("changed:4 GB>8 GB"), u8("changed:" DOTS "34>" DOTS "78")}},
-        {Cat::usb, false, false, {u8("removed:Stick")}},
-        {Cat::cpu, false, false, {}},
-        {Cat::cpu, true, false, {u8(":Core i5")}},
+        {Cat::memory, false, true, "added:2400|changed:4 GB>8 GB|changed:" DOTS "34>" DOTS "78"},
+        {Cat::usb, false, false, "removed:Stick"},
+        {Cat::cpu, false, false, ""},
+        {Cat::cpu, true, false, ":Core i5"},
     };
     for (const auto &c : cases) {
-        SCOPED_TRACE(c.marks.join(u' ').toStdString());
+        SCOPED_TRACE(c.marks);
         Comparing cmp;
         cmp.s.model->setShowUnchanged(c.showUnchanged);
         cmp.s.model->setHideIdentifiers(c.hide);
         cmp.s.model->setSelectedCategory(c.category);
-        EXPECT_EQ(cmp.marks(), c.marks);
+        EXPECT_EQ(cmp.marks().join(u'|'), u8(c.marks));
     }
 }
 
@@ -150,19 +142,12 @@ TEST(CompareMode, FollowsTheNextScanUntilEnded)
     EXPECT_EQ(cmp.badge(Cat::usb), -1);
     cmp.s.model->setSelectedCategory(Cat::memory);
     EXPECT_EQ(cmp.marks(), (QStringList{u8(":2400"), u8(":4 GB"), u8(":SN-OLD-1234")}));
-}
 
-TEST(CompareMode, UnreadableFileChangesNothing)
-{
-    ScannedModel s(scannedItems());
-    FakeAlerts alerts;
-    s.model->setAlertPresenter(&alerts);
-    QTemporaryDir dir;
-    EXPECT_FALSE(s.model->compareWithReport(QUrl::fromLocalFile(
-        writeFile(dir.filePath(u"bad.json"_qs), R"({"format": "kestrin-report", "items": [)"))));
-    EXPECT_EQ(alerts.messages.size(), 1);
-    EXPECT_FALSE(s.model->isComparing());
-    EXPECT_TRUE(s.model->comparisonHeading().isEmpty());
+    // An unreadable file starts no comparison.
+    EXPECT_FALSE(cmp.s.model->compareWithReport(putFile(cmp.dir, "bad.json", R"({"items": [)")));
+    EXPECT_EQ(cmp.alerts.messages.size(), 1);
+    EXPECT_FALSE(cmp.s.model->isComparing());
+    EXPECT_TRUE(cmp.s.model->comparisonHeading().isEmpty());
 }
 
 } // namespace

@@ -21,15 +21,13 @@ TEST(Search, FiltersTheSelectedCategory)
         Cat category;
         const char *search, *expected;
     } cases[] = {
-        {Cat::memory, "   ", "8 GB@Bank 0|3200 MT/s@Bank 0|8 GB@Bank 1"}, // blank matches all
-        {Cat::memory, "\t\n \r\u2028", "8 GB@Bank 0|3200 MT/s@Bank 0|8 GB@Bank 1"},
+        {Cat::memory, "\t\n \r\u2028", "8 GB@Bank 0|3200 MT/s@Bank 0|8 GB@Bank 1"}, // blank: all
         {Cat::memory, "  DIMM \t", "8 GB@Bank 0|8 GB@Bank 1"}, // case and outer spaces ignored
         {Cat::memory, "dimm  size", ""},                       // inner spaces are kept
         {Cat::memory, "memory speed", "3200 MT/s@Bank 0"},     // category title and title
         {Cat::memory, "gb bank 1", "8 GB@Bank 1"},             // value and detail
         {Cat::summary, "dimm", ""},                            // never other categories
-        {Cat::summary, "MEMORY", "16 GB@"},
-        {Cat::network, "dimm-src", ""}, // fields match only contiguously
+        {Cat::network, "dimm-src", ""},                        // fields match only contiguously
         {Cat::network, "dimm-source", "aa:bb@"},
     };
     for (const auto &c : cases) {
@@ -81,7 +79,6 @@ TEST(LoadMore, GrowsByOnePageUpToTheFilteredCount)
     const std::pair<int, std::vector<int>> cases[] = {
         // The filtered count, then the shown count before each step.
         {200, {80, 160, 200, 200}},
-        {80, {80, 80}},
         {0, {0, 0}},
         {81, {80, 81, 81}}};
     for (const auto &[filtered, shownAfterEachStep] : cases) {
