@@ -40,21 +40,14 @@ std::string unescape(const std::string &text)
 {
     std::string out;
     for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] != '\\' || i + 1 == text.size()) {
+        const char next = text[i] == '\\' && i + 1 < text.size() ? text[++i] : 0;
+        if (next == 0)
             out += text[i];
-            continue;
-        }
-        const char next = text[++i];
-        if (next == 'n') {
-            out += '\n';
-        } else if (next == 't') {
-            out += '\t';
-        } else if (next == 'x' && i + 2 < text.size()) {
+        else if (next == 'x' && i + 2 < text.size()) {
             out += static_cast<char>(std::stoi(text.substr(i + 1, 2), nullptr, 16));
             i += 2;
-        } else {
-            out += next;
-        }
+        } else
+            out += next == 'n' ? '\n' : next == 't' ? '\t' : next;
     }
     return out;
 }

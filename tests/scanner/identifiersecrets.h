@@ -1,9 +1,7 @@
 #pragma once
 
-// The test's own reading of which identifiers a tool output holds, made
-// without the production rules: a plain scan of "Key: value" lines for the
-// identifier keys, and regular expressions for MAC addresses and UUIDs. The
-// corpus tests check that none of these values survives masking.
+// Which identifiers a tool output holds, read without the production rules:
+// "Key: value" lines of identifier keys, and MAC addresses and UUIDs.
 
 #include <QDir>
 #include <QRegularExpression>
@@ -15,8 +13,7 @@
 
 namespace IdentifierSecrets {
 
-// Values that stand for "no value" in the fixtures, or all zeros or all F
-// (with separators): they identify nothing.
+// "No value" in the fixtures, or all zeros or all F: they identify nothing.
 inline bool isPlaceholder(const QString &value)
 {
     static const QStringList placeholders =
@@ -30,12 +27,9 @@ inline bool isPlaceholder(const QString &value)
     return placeholders.contains(value.toLower()) || unset.match(value.toLower()).hasMatch();
 }
 
-// The identifier values of one tool output: placeholders and values shorter
-// than 4 characters dropped.
+// Placeholders and values shorter than 4 characters are left out.
 inline QSet<QString> collect(const QString &toolOutput)
 {
-    // Keys whose values are identifiers: the list, then the ones the
-    // fixtures and the mac-hardware output add.
     static const QStringList keys =
         QStringLiteral("serial number|uuid|asset tag|service tag|mac address|permanent address|"
                        "serial|wwn|eui|nguid|chassis serial|base board serial|"
@@ -44,7 +38,6 @@ inline QSet<QString> collect(const QString &toolOutput)
                        "bluetooth address")
             .split(u'|');
     static const QRegularExpression keyValue(QStringLiteral("^\\s*([^:]+?)\\s*:\\s*(.*?)\\s*$"));
-    // MAC addresses (one kind of separator) and UUIDs, as whole words.
     static const QRegularExpression patterns(QStringLiteral(
         "\\b(?:[0-9A-Fa-f]{2}([:-])[0-9A-Fa-f]{2}(?:\\1[0-9A-Fa-f]{2}){4}|[0-9A-Fa-f]{8}-"
         "[0-9A-Fa-f]{4}-[0-9A-Fa-f]{4}-[0-9A-Fa-f]{4}-[0-9A-Fa-f]{12})\\b"));
@@ -83,8 +76,7 @@ struct Input {
     bool mac = false; // a mac-hardware listing, else classic output
 };
 
-// Every real output: the fixtures as classic runs, the test data's classic
-// outputs, and the sysroot listings as mac runs.
+// Every real output: fixtures and test data as classic runs, sysroot listings as mac runs.
 inline QList<Input> corpus()
 {
     QList<Input> inputs;

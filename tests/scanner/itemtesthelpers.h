@@ -5,11 +5,7 @@
 #include "scanner/cleaner.h"
 #include "scanner/hardwarescanner.h"
 
-#include <QList>
-#include <QString>
-
 #include <ostream>
-#include <string>
 #include <vector>
 
 // An item without its random id, for comparisons.
@@ -49,21 +45,17 @@ inline ItemText summaryLine(const char *title, const char *value)
     return {HardwareCategory::summary, q(title), q(value), q("Filtered dmidecode data"),
             q("App parser")};
 }
-
-inline ItemText classic(HardwareCategory category, const char *title, const char *value,
+inline ItemText classic(HardwareCategory c, const char *title, const char *value,
                         const char *detail)
 {
-    return {category, q(title), q(value), q(detail), q("dmidecode -q")};
+    return {c, q(title), q(value), q(detail), q("dmidecode -q")};
 }
-
-inline ItemText mac(HardwareCategory category, const char *title, const char *value,
-                    const char *detail)
+inline ItemText mac(HardwareCategory c, const char *title, const char *value, const char *detail)
 {
-    return {category, q(title), q(value), q(detail), q("--mac-hardware")};
+    return {c, q(title), q(value), q(detail), q("--mac-hardware")};
 }
 
-// One step of a scan with the scanner's own tables, for tests of that step on
-// hand-made items. A scan itself goes through the runs' facts.
+// The scanner's own tables, for one step on hand-made items.
 inline const HardwareScanner &tablesScanner()
 {
     static const HardwareScanner scanner;
