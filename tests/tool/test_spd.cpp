@@ -63,17 +63,14 @@ std::map<std::string, std::string> decodeDimms(const fs::path &file)
 // "(former ...)" and "Inc." tails.
 bool sameMaker(const std::string &ours, const std::string &reference)
 {
-    const auto normalised = [](std::string name) {
-        name.resize(std::min(name.size(), name.find(" (")));
+    const auto normalised = [](const std::string &name) {
         std::string out;
-        for (char c : name) {
+        for (char c : name.substr(0, name.find(" (")))
             if (std::isalnum(static_cast<unsigned char>(c)))
                 out += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-        }
         return out;
     };
-    const std::string a = normalised(ours);
-    const std::string b = normalised(reference);
+    const std::string a = normalised(ours), b = normalised(reference);
     return !a.empty() && (b.rfind(a, 0) == 0 || a.rfind(b, 0) == 0);
 }
 
@@ -266,14 +263,6 @@ TEST(SpdListing, TakesOnlyModulesFromTheGenericEepromDriver)
     EXPECT_EQ(text.find("1-0057"), std::string::npos) << text;
 }
 
-QString listingOf(const std::vector<SpdDevice> &modules)
-{
-    Listing out;
-    out.section("Memory");
-    devices::listMemoryModules(SysRoot("/nonexistent"), modules, out);
-    return QString::fromStdString(out.text());
-}
-
 TEST(SpdListing, SerialsNeverSurviveMasking)
 {
     std::vector<SpdDevice> modules;
@@ -290,7 +279,10 @@ TEST(SpdListing, SerialsNeverSurviveMasking)
                            std::string(data.begin(), data.end())});
     }
     ASSERT_GE(serials.size(), 6u);
-    const auto items = parseMacHardware(listingOf(modules));
+    Listing out;
+    out.section("Memory");
+    devices::listMemoryModules(SysRoot("/nonexistent"), modules, out);
+    const auto items = parseMacHardware(QString::fromStdString(out.text()));
     IdentifierMasker masker;
     masker.learnItems(items);
     for (const HardwareItem &item : masker.maskItems(items)) {

@@ -34,8 +34,8 @@ protected:
 // The fixture machines pin the readable policy and verdict lines.
 TEST_F(SmallMachine, OddCpuAttributesCostOnlyTheirLine)
 {
-    const QString cpu = u"/sys/devices/system/cpu"_s;
-    const QString v = cpu + u"/vulnerabilities"_s;
+    set(u"/sys/devices/system/cpu/smt/control"_s, "");
+    const QString v = u"/sys/devices/system/cpu/vulnerabilities"_s;
     files(v, {"spec_store_bypass=Mitigation: Speculative Store Bypass disabled via prctl\n",
               "empty=", "unknown=-1\n", "two_lines=a\nb\n", "huge=" + QByteArray(100000, 'x')});
     mkdir(v + u"/folder"_s);
@@ -44,15 +44,9 @@ TEST_F(SmallMachine, OddCpuAttributesCostOnlyTheirLine)
     EXPECT_TRUE(contains(text, "    spec store bypass: Mitigation: Speculative Store Bypass "
                                "disabled via prctl\n"))
         << text;
-    for (const char *odd : {"empty", "unknown", "two lines", "huge", "folder", "dangling"}) {
+    for (const char *odd : {"smt", "empty", "unknown", "two lines", "huge", "folder", "dangling"}) {
         EXPECT_FALSE(contains(text, std::string("    ") + odd + ":")) << odd;
     }
-    restart();
-    set(cpu + u"/smt/control"_s, "");
-    const std::string bare = listing();
-    EXPECT_TRUE(contains(bare, "[cpu: package 0] Test CPU 8-Core")) << bare;
-    EXPECT_FALSE(contains(bare, "governor"));
-    EXPECT_FALSE(contains(bare, "smt:"));
 }
 
 // The fixture machines pin labels, limits, fans and voltages. One decimal,
@@ -240,19 +234,16 @@ TEST_F(SmallMachine, WifiTemperatureGoesToItsCard)
     linkTo(zone, u"/sys/class/hwmon/hwmon7"_s);
     files(second + u"/hwmon/hwmon8"_s, {"name=iwlwifi_2\n", "temp1_input=47000\n"});
     linkTo(second + u"/hwmon/hwmon8"_s, u"/sys/class/hwmon/hwmon8"_s);
+    // The laptop's listing pins the zone's chip on its card; here each card is
+    // read up to the next.
     const std::string text = listing();
-    const auto wlan0 = text.find("[net: wlan0]");
     const auto wlan1 = text.find("[net: wlan1]");
-    ASSERT_NE(wlan0, std::string::npos) << text;
     ASSERT_NE(wlan1, std::string::npos) << text;
-    const std::string firstCard = text.substr(wlan0, wlan1 - wlan0);
-    const std::string secondCard = text.substr(wlan1, text.find("\n[", wlan1) - wlan1);
-    EXPECT_TRUE(contains(firstCard, "    sensor chip: iwlwifi_1\n    temperature: 42.0 °C\n"))
+    EXPECT_TRUE(
+        contains(text.substr(wlan1), "    sensor chip: iwlwifi_2\n    temperature: 47.0 °C\n"))
         << text;
-    EXPECT_FALSE(contains(firstCard, "47.0")) << text;
-    EXPECT_TRUE(contains(secondCard, "    sensor chip: iwlwifi_2\n    temperature: 47.0 °C\n"))
-        << text;
-    EXPECT_FALSE(contains(secondCard, "42.0")) << text;
+    EXPECT_FALSE(contains(text.substr(0, wlan1), "47.0")) << text;
+    EXPECT_FALSE(contains(text.substr(wlan1), "42.0")) << text;
 }
 
 TEST_F(SmallMachine, SataShowsTheLinkOfThePortTheDiskHangsOn)
@@ -277,7 +268,6 @@ TEST_F(SmallMachine, SataShowsTheLinkOfThePortTheDiskHangsOn)
         speed.isNull() ? mkdir(file) : set(file, speed);
         const std::string text = listing();
         EXPECT_TRUE(contains(text, "[disk: sda] Samsung SSD 870 EVO 1TB\n")) << text;
-        EXPECT_TRUE(contains(text, "    transport: SATA\n")) << text;
         EXPECT_TRUE(expected.empty() ? !contains(text, "sata link")
                                      : contains(text, "    sata link: " + expected + "\n"))
             << text;

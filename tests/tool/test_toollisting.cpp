@@ -10,14 +10,6 @@ namespace {
 using tooltest::expectRoundTrip;
 using tooltest::fixture;
 
-QByteArray listingOf(const QString &root)
-{
-    const tooltest::ToolRun run = tooltest::runTool({u"--sysroot"_s, root, u"--mac-hardware"_s});
-    EXPECT_EQ(run.exitCode, 0);
-    EXPECT_TRUE(run.standardError.isEmpty()) << run.standardError.toStdString();
-    return run.standardOutput;
-}
-
 class FixtureMachine : public testing::TestWithParam<std::pair<const char *, const char *>> {};
 
 // The counts ("Category count", by title) are made by hand from the reviewed
@@ -28,7 +20,10 @@ class FixtureMachine : public testing::TestWithParam<std::pair<const char *, con
 TEST_P(FixtureMachine, PrintsTheReviewedListingThatReadsBackAsWritten)
 {
     const QString root = fixture(GetParam().first);
-    const QByteArray listing = listingOf(root);
+    const tooltest::ToolRun run = tooltest::runTool({u"--sysroot"_s, root, u"--mac-hardware"_s});
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_TRUE(run.standardError.isEmpty()) << run.standardError.toStdString();
+    const QByteArray &listing = run.standardOutput;
     EXPECT_EQ(listing, tooltest::readFile(root + u"/expected/mac-hardware.txt"_s));
     expectRoundTrip(listing);
     QMap<QString, int> counts;
@@ -65,13 +60,6 @@ protected:
         tooltest::copyTree(fixture("sysroot-laptop"), m_root);
     }
 
-    QByteArray listing()
-    {
-        const QByteArray listing = listingOf(m_root);
-        expectRoundTrip(listing);
-        return listing;
-    }
-
     void restart() { QDir(m_root).removeRecursively(); }
 };
 
@@ -91,7 +79,7 @@ TEST_F(HostileMachine, StrangeAttributesStayInsideTheirLine)
     set(u"/proc/asound/cards"_s, " 0 [PCH            ]: HDA-Intel - ::\n");
     set(u"/sys/class/dmi/id/sys_vendor"_s, "");
 
-    const QByteArray text = listing();
+    const QByteArray text = runListing();
     const QList<HardwareItem> items = parseMacHardware(QString::fromUtf8(text));
     // The value of the property `key` of the device whose line starts with `device`.
     auto valueOf = [&items](const char *device, const char *key) {
@@ -129,7 +117,7 @@ TEST_F(HostileMachine, MissingOrDamagedDatabasesGiveNumbersNotAnEnd)
             set(u"/usr/share/misc/pci.ids"_s, "8086  Intel Corporation\n\tnot an id at all\n");
             set(u"/usr/share/misc/usb.ids"_s, QByteArray("\t\t\xFF\n04\n\tc077\n", 14));
         }
-        const QByteArray text = listing();
+        const QByteArray text = runListing();
         EXPECT_TRUE(text.contains("  [pci: 0000:00:02.0] PCI device 8086:9a49\n"));
         EXPECT_TRUE(text.contains("  [usb: 1-10] USB device 8087:0026\n"));
         EXPECT_TRUE(text.contains("  [usb: 1-1] Logitech USB Optical Mouse\n"));
@@ -142,9 +130,10 @@ TEST_F(HostileMachine, AnEmptyMachineStillSaysHowItBoots)
 {
     restart();
     QDir().mkpath(m_root);
-    EXPECT_EQ(listing(), "Platform:\n  [platform: machine] This computer\n\n"
-                         "Firmware:\n  [firmware: boot] Legacy BIOS\n    boot mode: Legacy BIOS\n"
-                         "    dmi tables: not exposed by this system\n");
+    EXPECT_EQ(runListing(),
+              "Platform:\n  [platform: machine] This computer\n\n"
+              "Firmware:\n  [firmware: boot] Legacy BIOS\n    boot mode: Legacy BIOS\n"
+              "    dmi tables: not exposed by this system\n");
 }
 
 TEST_F(HostileMachine, ReadsLessCommonBusLayouts)
@@ -162,7 +151,7 @@ TEST_F(HostileMachine, ReadsLessCommonBusLayouts)
     set(interface + u"/type"_s, "280\n");
     QDir().mkpath(m_root + interface + u"/device"_s);
     linkTo(interface, u"/sys/class/net/can0"_s);
-    const QByteArray text = listing();
+    const QByteArray text = runListing();
     EXPECT_TRUE(text.contains("  [disk: nvme0n1] Disk behind VMD\n")) << text.toStdString();
     EXPECT_TRUE(text.contains("    transport: NVMe\n    attached to: pci 10000:e1:00.0\n"));
     EXPECT_TRUE(text.contains("  [net: can0] Network interface\n    type: link type 280\n"));
@@ -192,7 +181,7 @@ TEST_F(HostileMachine, ListsTheMonitorsOfConnectedOutputs)
     set(card + u"card0-HDMI-A-1/edid"_s, panel);
     set(u"/usr/share/hwdata/pnp.ids"_s, "SHP\tSharp Corporation\n");
 
-    const QByteArray text = listing();
+    const QByteArray text = runListing();
     // A panel without a status file is connected.
     EXPECT_TRUE(text.contains("  [display: eDP-1] Sharp Corporation 7PHPT\n"))
         << text.toStdString();
@@ -209,7 +198,7 @@ TEST_F(HostileMachine, ListsTheMonitorsOfConnectedOutputs)
 
     // A damaged EDID still names its output, and why nothing more is shown.
     set(card + u"card0-DP-1/edid"_s, monitor.left(100));
-    const QByteArray damaged = listing();
+    const QByteArray damaged = runListing();
     EXPECT_TRUE(damaged.contains("  [display: DP-1] Monitor\n    connector: DisplayPort\n"))
         << damaged.toStdString();
     EXPECT_TRUE(damaged.contains("    edid: truncated block 0\n"));
@@ -223,7 +212,7 @@ TEST_F(HostileMachine, NamesDeviceTreeProcessors)
     set(u"/sys/devices/system/cpu/cpu0/of_node/compatible"_s, QByteArray("arm,cortex-a72\0", 15));
     set(u"/sys/firmware/devicetree/base/model"_s,
         QByteArray("Raspberry Pi 4 Model B Rev 1.4\0", 31));
-    const QByteArray text = listing();
+    const QByteArray text = runListing();
     EXPECT_TRUE(text.startsWith("Platform:\n  [platform: machine] Raspberry Pi 4 Model B Rev 1.4\n"
                                 "    device tree model: Raspberry Pi 4 Model B Rev 1.4\n\n"
                                 "CPU:\n  [cpu: package 0] arm,cortex-a72\n"

@@ -37,19 +37,16 @@ TEST(ToolText, RepairUtf8ReplacesEachBadByte)
     }
 }
 
-// Line breaks of every kind, bidirectional overrides, blank values and the cut
-// of long values are pinned through a real run by HostileMachine.StrangeAttributes.
+// Line breaks, control bytes, trailing colons and spaces, bidirectional
+// overrides, blank values and the cut of long values are pinned through a real
+// run by HostileMachine.StrangeAttributes.
 TEST(ToolText, CleanValueGivesOneSafeLine)
 {
     const std::pair<std::string, std::string> cases[] = {
         {"  \tLENOVO \n", "LENOVO"},
-        {"first\r\nsecond\xE2\x80\xA9third", "first second third"},
-        {"Evil\x01\x1B[31mDisk\x7F", "Evil [31mDisk"},
         {std::string("SMP\0\0", 5), "SMP"},
-        {"Storage: :", "Storage"},
         {":::", ""},
         {"00:11:22:33:44:55", "00:11:22:33:44:55"},
-        {"x:\xC2\xA0", "x"},
         {"Intel    Corp", "Intel Corp"},
     };
     for (const auto &[input, expected] : cases) {
@@ -69,30 +66,21 @@ TEST(ToolText, CleanValueGivesOneSafeLine)
 
 TEST(ToolText, CleanKeyHasNoColonAndNoLeadingBracket)
 {
-    EXPECT_EQ(tooltext::cleanKey("output Evil:Name"), "output Evil Name");
     EXPECT_EQ(tooltext::cleanKey("[00:02.0] thing"), "00 02.0] thing");
     EXPECT_EQ(tooltext::cleanKey("key:"), "key");
     EXPECT_EQ(tooltext::cleanKey(": :"), "");
 }
 
-TEST(Listing, KeepsItsLineShapes)
+// The fixture and damaged machines pin the rest of the line shapes.
+TEST(Listing, DeviceLinesAlwaysHoldAColon)
 {
     Listing listing;
     listing.section("Audio"); // empty: left out
-    listing.section("Network");
-    listing.device("net", "eth0", "Ethernet adapter");
-    listing.property("mac address", "  ");
-    listing.property("speed", "::");
-    listing.property("", "value");
-    listing.property("mtu", "1500");
-    // Device lines always hold a colon.
     listing.section("USB");
     listing.device("", "", "USB Audio CPU Memory");
     listing.device("usb", "1-2", "");
-    listing.device("usb", "1-3", "Name ending in colon:");
-    EXPECT_EQ(listing.text(), "Network:\n  [net: eth0] Ethernet adapter\n    mtu: 1500\n\n"
-                              "USB:\n  [device: ] USB Audio CPU Memory\n  [usb: 1-2]\n"
-                              "  [usb: 1-3] Name ending in colon\n");
+    listing.property("", "value");
+    EXPECT_EQ(listing.text(), "USB:\n  [device: ] USB Audio CPU Memory\n  [usb: 1-2]\n");
 }
 
 } // namespace
