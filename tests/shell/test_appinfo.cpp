@@ -25,7 +25,6 @@ TEST(AppTextsTest, HelpAboutAndVersionAreFixed)
               "ec8b9e1161679b679bb1c3333711350682bf4c05246eff776772eccd034415ee");
     EXPECT_EQ(digest(aboutDmidecodeCredits()),
               "ecfa573fdd1d0207f44d76fbc1586ffd5d16a2de56d17f14cc4595620c3e8e73");
-
     const AppVersion both = appVersionFromInfo(
         QVariantMap{{u"ShortVersionString"_s, u"2.3.1"_s}, {u"BuildNumber"_s, u"417"_s}});
     EXPECT_EQ(both.version + u'/' + both.build, u"2.3.1/417"_s);

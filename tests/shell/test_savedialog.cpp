@@ -150,7 +150,6 @@ TEST_F(SaveDialogTest, SavesTheTypedNameInTheShownFolder)
     EXPECT_EQ(textOf(name), u"Kestrin.txt"_s);
     EXPECT_EQ(name->property("selectedText").toString(), u"Kestrin"_s);
     EXPECT_EQ(item("saveDialogFormat")->property("currentText").toString(), plainText);
-
     clickItem(item("saveDialogNewFolder"));
     QQuickItem *folderName = item("saveDialogNewFolderName");
     ASSERT_TRUE(waitFor([&] { return folderName->hasActiveFocus(); }));
@@ -165,18 +164,15 @@ TEST_F(SaveDialogTest, SavesTheTypedNameInTheShownFolder)
     clickItem(item("saveDialogCreateFolder"));
     EXPECT_TRUE(textOf(item("saveDialogMessage")).contains(u"already exists"_s));
     EXPECT_EQ(folder(), m_dir.path());
-
     name->setProperty("text", u"existing folder"_s);
     clickItem(item("saveDialogSave"));
     const QString opened = m_dir.filePath(u"existing folder"_s);
     EXPECT_TRUE(waitFor([&] { return folder() == opened; }));
     EXPECT_TRUE(m_answers.given.isEmpty() && dialogOpen());
-
     name->setProperty("text", u"hardware"_s);
     clickItem(item("saveDialogSave"));
     ASSERT_TRUE(waitFor([&] { return !m_answers.given.isEmpty(); }));
     EXPECT_EQ(m_answers.given, QStringList{opened + u"/hardware.txt 0"_s});
-
     ASSERT_TRUE(ask(m_second));
     EXPECT_EQ(folder(), opened);
     QTest::keyClick(window(), Qt::Key_Escape);
@@ -213,12 +209,10 @@ TEST_F(SaveDialogTest, AnExistingFileIsReplacedOnlyWhenConfirmed)
     ASSERT_NE(question, nullptr);
     ASSERT_TRUE(waitFor([&] { return question->property("opened").toBool(); }));
     EXPECT_TRUE(textOf(item("saveDialogReplaceQuestion")).contains(u"Kestrin.txt"_s));
-
     // Not replacing keeps the dialog open and answers nothing.
     clickItem(item("saveDialogReplaceCancel"));
     ASSERT_TRUE(waitFor([&] { return !question->property("visible").toBool(); }));
     EXPECT_TRUE(m_answers.given.isEmpty() && dialogOpen());
-
     clickItem(item("saveDialogSave"));
     ASSERT_TRUE(waitFor([&] { return question->property("opened").toBool(); }));
     clickItem(item("saveDialogReplaceConfirm"));

@@ -104,7 +104,6 @@ TEST_F(ShellWindowTest, SheetShowsTheOutputAsItIs)
     clickItem(item("sidebarCopyVisible"));
     QCoreApplication::processEvents();
     EXPECT_EQ(QGuiApplication::clipboard()->text(), u"untouched"_s);
-
     const QString output = u"Handle 0x0001\nProcessor Information\n\tVersion: <b>Acme</b>\n"_s;
     finishScan(output);
     EXPECT_EQ(textOf(text), output);
@@ -122,7 +121,6 @@ TEST_F(ShellWindowTest, SheetShowsTheOutputAsItIs)
     model().refresh();
     finishScan(u" \n\t\n"_s);
     EXPECT_EQ(textOf(text), u" \n\t\n"_s);
-
     model().setSearchText(u"memory"_s);
     EXPECT_EQ(accessibleName(item("rawOutputCloseButton")), u"Close"_s);
     ASSERT_TRUE(pressForScreenReader(item("rawOutputCloseButton")));
@@ -153,7 +151,6 @@ TEST_F(ShellWindowTest, HelpIsOneWindowWithTheReadOnlyHelpText)
     clickItem(command);
     QCoreApplication::processEvents();
     EXPECT_EQ(helpWindows(), QList<QQuickWindow *>{first});
-
     findNamed(first, u"helpFlickable"_s)->setProperty("contentY", 120);
     first->requestActivate();
     ASSERT_TRUE(waitFor([&] { return first->isActive(); }));
@@ -181,7 +178,6 @@ TEST_F(ShellWindowTest, MenuCommandsQuitAndAbout)
     EXPECT_EQ(textOf(quit), u"Quit Kestrin"_s);
     clickItem(quit);
     EXPECT_TRUE(waitFor([&] { return quits.count() == 1; }));
-
     EXPECT_EQ(m_loaded.named("aboutPanel"), nullptr);
     QQuickItem *about = openMenuItem(window(), "helpMenuTitle", "aboutMenuItem");
     ASSERT_NE(about, nullptr);
@@ -224,7 +220,6 @@ TEST(SaveWiringTest, SavesOrShowsTheErrorInAnAlert)
     ASSERT_TRUE(loaded.start());
     // The alert is built the first time it is needed.
     const auto alert = [&] { return loaded.named("errorAlert"); };
-
     clickItem(loaded.item("sidebarSaveReport"));
     ASSERT_EQ(provider->calls, 1);
     EXPECT_TRUE(QFile::exists(path));

@@ -42,13 +42,6 @@ HardwareScanResult sampleResult()
     return result;
 }
 
-QString footer(int shown, int matched, int total)
-{
-    return u"%1 shown \u2022 %2 matched \u2022 %3 total filtered items"_s.arg(shown)
-        .arg(matched)
-        .arg(total);
-}
-
 // The file's path once `bytes` are in it, empty when writing failed.
 QString writeFile(const QTemporaryDir &dir, const QString &name, const QByteArray &bytes)
 {
@@ -86,19 +79,6 @@ private:
             texts.append(textOf(found));
         return texts.join(u'|');
     }
-    // The category rows on screen with their badges: "Summary 2|CPU 3".
-    QString sidebar()
-    {
-        QStringList rows;
-        for (QQuickItem *row : allItems(m_window, true)) {
-            if (!row->objectName().startsWith(u"categoryRow_"_s))
-                continue;
-            auto *badge = row->findChild<QQuickItem *>(u"categoryBadge"_s);
-            rows.append(row->objectName().mid(12) + u' ' +
-                        (badge ? textOf(badge->childItems().value(0)) : u"?"_s));
-        }
-        return rows.join(u'|');
-    }
     // Which of these items (by default the content area's views) are on screen.
     QString views(const QString &among = u"loadingView emptyView itemList warningsBox"_s)
     {
@@ -106,17 +86,16 @@ private:
         names.removeIf([this](const QString &name) { return !isShown(find(name)); });
         return names.join(u'|');
     }
-    // What the window shows, in one line: the views on screen / the sidebar
-    // rows with their badges / the status line / the tiles (visible, total,
-    // warnings) / the heading / the section headers / the rows' titles.
+    // What the window shows, in one line: the views on screen / the status
+    // line / the tiles (visible, total, warnings) / the heading / the section
+    // headers / the rows' titles.
     QString state()
     {
-        return u"%1 / %2 / %3 / %4 %5 %6 / %7 / %8 / %9"_s.arg(
-            views(), sidebar(), text(u"statusText"_s), text(u"tileVisible"_s), text(u"tileTotal"_s),
+        return u"%1 / %2 / %3 %4 %5 / %6 / %7 / %8"_s.arg(
+            views(), text(u"statusText"_s), text(u"tileVisible"_s), text(u"tileTotal"_s),
             text(u"tileWarnings"_s), text(u"headingTitle"_s), shown(u"sectionHeader"_s),
             shown(u"itemTitle"_s));
     }
-    const QString sampleSidebar = u"Summary 2|CPU 3|Memory 200|Battery 1"_s;
 
     void finishScan(const HardwareScanResult &result) { QVERIFY(m_loaded->finish(result)); }
     void selectCategory(const QString &title)
@@ -162,23 +141,19 @@ private Q_SLOTS:
         QCOMPARE(scans(), 1);
         QCOMPARE(m_window->title(), u"Kestrin"_s);
         QCOMPARE(m_window->minimumSize(), QSize(960, 640));
-        QCOMPARE(state(), u"loadingView / Summary 0 / Scanning... / 0 0 0 / Overview /  / "_s);
+        QCOMPARE(state(), u"loadingView / Scanning... / 0 0 0 / Overview /  / "_s);
         QCOMPARE(text(u"loadingTitle"_s), u"Reading dmidecode output..."_s);
         QCOMPARE(text(u"headingDescription"_s),
                  u"Summary of the most important filtered hardware data."_s);
         QCOMPARE(text(u"toolbarSubtitle"_s),
                  u"Modern filtered list of useful dmidecode hardware information."_s);
-        QCOMPARE(text(u"footerStatus"_s), footer(0, 0, 0));
-
+        QCOMPARE(text(u"footerStatus"_s), u"0 shown • 0 matched • 0 total filtered items"_s);
         finishScan(sampleResult());
-        QTRY_COMPARE(state(), u"itemList / "_s + sampleSidebar +
-                                  u" / Ready / 2 204 0 / Overview / OVERVIEW / Memory|CPU"_s);
-        QCOMPARE(text(u"footerStatus"_s), footer(2, 2, 206));
-
+        QTRY_COMPARE(state(), u"itemList / Ready / 2 204 0 / Overview / OVERVIEW / Memory|CPU"_s);
+        QCOMPARE(text(u"footerStatus"_s), u"2 shown • 2 matched • 206 total filtered items"_s);
         selectCategory(u"CPU"_s);
-        QTRY_COMPARE(state(), u"itemList / "_s + sampleSidebar +
-                                  u" / Ready / 3 204 0 / CPU / PROCESSOR INFORMATION / "
-                                  u"Core Count|Max Speed|Thread Count"_s);
+        QTRY_COMPARE(state(), u"itemList / Ready / 3 204 0 / CPU / PROCESSOR INFORMATION / "
+                              u"Core Count|Max Speed|Thread Count"_s);
         QCOMPARE(text(u"headingDescription"_s),
                  u"Filtered entries from dmidecode for this hardware category."_s);
         QCOMPARE(shownItems(u"rowDivider"_s).size(), 2);
@@ -193,10 +168,8 @@ private Q_SLOTS:
         QTRY_VERIFY(isShown(find(u"loadMoreRow"_s)));
         QCOMPARE(text(u"loadMoreCounter"_s), u"80 of 200"_s);
         QCOMPARE(accessibleName(find(u"loadMoreRow"_s)), u"Load More 80 of 200"_s);
-        QCOMPARE(text(u"footerStatus"_s), footer(80, 200, 206));
         clickItem(find(u"loadMoreRow"_s));
         QTRY_COMPARE(text(u"loadMoreCounter"_s), u"160 of 200"_s);
-        QCOMPARE(text(u"footerStatus"_s), footer(160, 200, 206));
     }
 
     // A failed run's warning carries the tool's error text with its final
@@ -210,8 +183,7 @@ private Q_SLOTS:
         QTRY_COMPARE(shown(u"warningText"_s),
                      u"Could not run dmidecode --mac-hardware: dmidecode: bad option"_s);
         QCOMPARE(shownItems(u"warningText"_s).value(0)->property("lineCount").toInt(), 1);
-        QCOMPARE(state(),
-                 u"emptyView|warningsBox / Summary 0|CPU 1 / Ready / 0 1 1 / Overview /  / "_s);
+        QCOMPARE(state(), u"emptyView|warningsBox / Ready / 0 1 1 / Overview /  / "_s);
         QCOMPARE(text(u"emptyTitle"_s), u"No hardware item found"_s);
     }
 
@@ -257,7 +229,6 @@ private Q_SLOTS:
         QVERIFY(m_loaded->scanner->readAsAdministrator);
         QTRY_COMPARE(views(admin),
                      u"warningsBox|administratorWaitingText|cancelAdministratorReadButton"_s);
-
         HardwareScanResult read = refused;
         read.warnings.clear();
         read.canReadAsAdministrator = false;
@@ -279,8 +250,6 @@ private Q_SLOTS:
         type(u"thread"_s);
         QCOMPARE(model().searchText(), u"thread"_s);
         QTRY_COMPARE(shown(u"itemTitle"_s), u"Thread Count"_s);
-        QCOMPARE(text(u"tileVisible"_s), u"1"_s);
-
         QTest::keyClick(m_window, Qt::Key_Escape);
         QCOMPARE(textOf(field), QString());
         QCOMPARE(model().searchText(), QString());
@@ -297,8 +266,7 @@ private Q_SLOTS:
         finishScan(sampleResult());
         clickItem(find(u"toolbarRefresh"_s));
         QTRY_COMPARE(scans(), 2);
-        QCOMPARE(state(), u"itemList / "_s + sampleSidebar +
-                              u" / Scanning... / 2 204 0 / Overview / OVERVIEW / Memory|CPU"_s);
+        QCOMPARE(state(), u"itemList / Scanning... / 2 204 0 / Overview / OVERVIEW / Memory|CPU"_s);
         QVERIFY(!find(u"toolbarRefresh"_s)->isEnabled());
         QSignalSpy clicks(find(u"toolbarRefresh"_s), SIGNAL(clicked()));
         QVERIFY(pressForScreenReader(find(u"toolbarRefresh"_s)));
@@ -339,7 +307,6 @@ private Q_SLOTS:
         QGuiApplication::clipboard()->setText(u"untouched"_s);
         QTest::keyClick(m_window, Qt::Key_C, Qt::ControlModifier);
         QCOMPARE(QGuiApplication::clipboard()->text(), u"45N1001"_s);
-
         QTest::keyClick(m_window, Qt::Key_F, Qt::ControlModifier);
         QTRY_VERIFY(find(u"searchField"_s)->hasActiveFocus());
         QVERIFY(editor.isNull() || editor->property("selectedText").toString().isEmpty());
@@ -413,7 +380,6 @@ private Q_SLOTS:
         clickRow(shownItems(u"hardwareRow"_s).value(1));
         QTRY_VERIFY(list->hasActiveFocus());
         QCOMPARE(list->property("currentIndex").toInt(), 1);
-
         selectCategory(u"Memory"_s);
         QMetaObject::invokeMethod(list, "positionViewAtEnd");
         QTRY_VERIFY(isShown(find(u"loadMoreRow"_s)));
@@ -459,7 +425,6 @@ private Q_SLOTS:
         QTRY_COMPARE(clipboard->text(), u"Serial Number: •••••Z7"_s);
         clickItem(shownItems(u"copySectionButton"_s).value(0));
         QTRY_VERIFY(clipboard->text().contains(u"[Platform] Serial Number: •••••Z7"_s));
-
         clickItem(find(u"toolbarHideIdentifiers"_s));
         QTRY_COMPARE(shown(u"itemValue"_s), u"ThinkPad T14|PF1XK29QZ7"_s);
         find(u"itemList"_s)->forceActiveFocus();
@@ -492,7 +457,6 @@ private Q_SLOTS:
         QVERIFY(text(u"reportBannerGenerated"_s).startsWith(u"Generated "_s));
         QVERIFY(text(u"reportBannerGenerated"_s).endsWith(u" with Kestrin 1.4.0"_s));
         QVERIFY(isShown(find(u"reportBannerMasked"_s)));
-
         clickItem(find(u"backToThisComputerButton"_s));
         QTRY_COMPARE(scans(), 2);
         finishScan(sampleResult());
@@ -518,7 +482,6 @@ private Q_SLOTS:
         model().setSelectedCategory(HardwareCategory::memory);
         QTRY_COMPARE(shown(u"itemValue"_s), u"4 GB → 8 GB"_s);
         QCOMPARE(shown(u"changeMark"_s), u"~"_s);
-
         clickItem(find(u"showUnchangedButton"_s));
         QTRY_COMPARE(shown(u"itemValue"_s), u"4 GB → 8 GB|DDR4"_s);
         QCOMPARE(text(u"showUnchangedButton"_s), u"Hide Unchanged"_s);
