@@ -32,14 +32,9 @@ protected:
         }
         return device;
     }
-
-    std::string listing() { return runListing().toStdString(); }
 };
 
-bool contains(const std::string &text, const std::string &part)
-{
-    return text.find(part) != std::string::npos;
-}
+using tooltest::contains;
 
 TEST_F(Peripherals, BluetoothControllersAreNamedFromTheirDeviceUnderNetwork)
 {

@@ -108,8 +108,6 @@ TEST(InputDevices, HugeNamesAreCut)
 
 class InputListing : public tooltest::ScratchMachine {
 protected:
-    std::string listing() { return runListing().toStdString(); }
-
     QString m_devices = m_root + u"/proc/bus/input/devices"_s;
 };
 

@@ -7,6 +7,7 @@
 #include <string>
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <tuple>
 #include <unistd.h>
 #include <vector>
 
@@ -18,12 +19,9 @@ const fs::path scratch = KESTRIN_READFIRMWARE_SCRATCH;
 
 struct HelperRun {
     int status = -1;
-    std::string out;
-    std::string err;
+    std::string out, err;
 };
 
-// Runs the test build of the helper with the given extra arguments and
-// environment, optionally as another user, and collects what it prints.
 HelperRun runHelper(const std::vector<std::string> &arguments,
                     const std::vector<std::string> &environment, uid_t asUser = 0,
                     const char *helper = KESTRIN_READFIRMWARE_HELPER)
@@ -32,18 +30,15 @@ HelperRun runHelper(const std::vector<std::string> &arguments,
     const fs::path errFile = scratch / "err.txt";
     const pid_t child = ::fork();
     if (child == 0) {
-        if (asUser != 0 && ::setresuid(asUser, asUser, asUser) != 0) {
-            ::_exit(99);
-        }
-        if (!std::freopen(outFile.c_str(), "w", stdout) ||
+        if ((asUser != 0 && ::setresuid(asUser, asUser, asUser) != 0) ||
+            !std::freopen(outFile.c_str(), "w", stdout) ||
             !std::freopen(errFile.c_str(), "w", stderr)) {
             ::_exit(98);
         }
         const auto pointers = [](const char *first, const std::vector<std::string> &strings) {
             std::vector<char *> list{const_cast<char *>(first)};
-            for (const auto &string : strings) {
+            for (const auto &string : strings)
                 list.push_back(const_cast<char *>(string.c_str()));
-            }
             list.push_back(nullptr);
             return list;
         };
@@ -72,7 +67,6 @@ protected:
         fs::create_directories(scratch / "sbin");
     }
     void TearDown() override { fs::remove_all(scratch); }
-
     static fs::path place(const std::string &folder, const std::string &script, mode_t mode = 0755)
     {
         const fs::path path = scratch / folder / "dmidecode";
@@ -101,9 +95,7 @@ TEST_F(ReadFirmwareTest, FallsBackToSbinAndPassesTheStatusBack)
 {
     place("sbin", "echo from-sbin\necho broken >&2\nexit 3\n");
     const HelperRun run = runHelper({}, {});
-    EXPECT_EQ(run.status, 3);
-    EXPECT_EQ(run.out, "from-sbin\n");
-    EXPECT_EQ(run.err, "broken\n");
+    EXPECT_EQ(std::tie(run.status, run.out, run.err), std::tuple(3, "from-sbin\n", "broken\n"));
 }
 
 TEST_F(ReadFirmwareTest, ReportsASignalAsTheRunnerDoes)
@@ -138,8 +130,7 @@ TEST_P(ReadFirmwareRefusal, RefusesWithoutRunningDmidecode)
         ::chmod(scratch.c_str(), 0777);
     }
     const HelperRun run = runHelper(c.arguments, {}, c.asNobody ? nobody->pw_uid : 0);
-    EXPECT_EQ(run.status, 1);
-    EXPECT_EQ(run.out, "");
+    EXPECT_EQ(std::tie(run.status, run.out), std::tuple(1, ""));
     EXPECT_NE(run.err.find(c.reason), std::string::npos) << run.err;
 }
 
@@ -166,8 +157,7 @@ TEST_F(ReadFirmwareTest, CapsWhatItPassesBackAt16MiB)
     // 20 MiB of 'x' from the stand-in; only the first 16 MiB may arrive.
     place("usr/sbin", "head -c 20971520 /dev/zero | tr '\\0' x\n");
     const HelperRun run = runHelper({}, {});
-    EXPECT_EQ(run.status, 0);
-    EXPECT_EQ(run.out.size(), std::size_t{16} << 20);
+    EXPECT_EQ(std::tuple(run.status, run.out.size()), std::tuple(0, std::size_t{16} << 20));
 }
 
 TEST_F(ReadFirmwareTest, StopsAHungProgramPolitelyThenWithSignal9)

@@ -6,10 +6,7 @@
 
 namespace {
 
-bool contains(const std::string &text, const std::string &part)
-{
-    return text.find(part) != std::string::npos;
-}
+using tooltest::contains;
 
 class SmallMachine : public tooltest::ScratchMachine {
 protected:
@@ -27,8 +24,6 @@ protected:
             "processor\t: 0\nvendor_id\t: AuthenticAMD\nmodel name\t: Test CPU 8-Core\n"
             "physical id\t: 0\ncore id\t: 0\n\n");
     }
-
-    std::string listing() { return runListing().toStdString(); }
 };
 
 // The fixture machines pin the readable policy and verdict lines.

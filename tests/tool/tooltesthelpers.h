@@ -13,6 +13,7 @@
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <initializer_list>
+#include <string>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -20,8 +21,7 @@ namespace tooltest {
 
 struct ToolRun {
     int exitCode = -1;
-    QByteArray standardOutput;
-    QByteArray standardError;
+    QByteArray standardOutput, standardError;
 };
 
 inline ToolRun runTool(const QStringList &arguments)
@@ -31,6 +31,11 @@ inline ToolRun runTool(const QStringList &arguments)
     EXPECT_TRUE(process.waitForFinished(20000)) << "the tool did not finish";
     return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
             process.readAllStandardOutput(), process.readAllStandardError()};
+}
+
+inline bool contains(const std::string &text, const std::string &part)
+{
+    return text.find(part) != std::string::npos;
 }
 
 inline QString fixture(const char *name)
@@ -134,6 +139,7 @@ protected:
         expectRoundTrip(run.standardOutput);
         return run.standardOutput;
     }
+    std::string listing() { return runListing().toStdString(); }
 
     QTemporaryDir m_dir;
     QString m_root = m_dir.path() + u"/root"_s;
