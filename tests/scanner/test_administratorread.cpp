@@ -17,56 +17,48 @@ namespace {
 
 #define REFUSED "Could not read the firmware tables as administrator: "
 
-struct ReadCase {
-    const char *name;
-    QByteArray pkexecBody; // empty: no pkexec at all
-    bool helperInstalled;
-    AdministratorReadOutcome outcome;
-    const char *output;
-    const char *warning;
-};
-
-class AdministratorReadTest : public ::testing::TestWithParam<ReadCase> {};
-
-TEST_P(AdministratorReadTest, MapsWhatPkexecReports)
+TEST(AdministratorRead, MapsWhatPkexecReports)
 {
-    const ReadCase &c = GetParam();
-    QTemporaryDir dir;
-    ASSERT_TRUE(dir.isValid());
-    const QString pkexec = c.pkexecBody.isEmpty()
-                               ? dir.filePath(QStringLiteral("no-pkexec"))
-                               : writeScript(dir, QStringLiteral("pkexec"), c.pkexecBody);
-    const QString helper = c.helperInstalled
-                               ? writeScript(dir, QStringLiteral("kestrin-read-firmware"), "exit 0")
-                               : dir.filePath(QStringLiteral("kestrin-read-firmware"));
-
-    ActiveProcessRegistry registry;
-    const AdministratorRead read = readFirmwareTablesAsAdministrator(pkexec, helper, 10, registry);
-    EXPECT_EQ(read.outcome, c.outcome);
-    EXPECT_EQ(read.output, QString::fromUtf8(c.output).replace(QStringLiteral("$HELPER"), helper));
-    EXPECT_EQ(read.warning,
-              QString::fromUtf8(c.warning).replace(QStringLiteral("$HELPER"), helper));
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Cases, AdministratorReadTest,
-    ::testing::Values(
+    using enum AdministratorReadOutcome;
+    const struct {
+        const char *name;
+        QByteArray pkexecBody; // empty: no pkexec at all
+        bool helperInstalled;
+        AdministratorReadOutcome outcome;
+        const char *output;
+        const char *warning;
+    } cases[] = {
         // pkexec is given the helper's path and nothing else.
-        ReadCase{"Authorised", "printf 'Memory Device\\n\\targs: %s %s\\n' \"$#\" \"$1\"", true,
-                 AdministratorReadOutcome::Read, "Memory Device\n\targs: 1 $HELPER\n", ""},
-        ReadCase{"DialogDismissed", "echo 'Error executing command as another user' >&2; exit 126",
-                 true, AdministratorReadOutcome::Cancelled, "", ""},
-        ReadCase{"NotAuthorised", "echo 'Not authorized' >&2; exit 127", true,
-                 AdministratorReadOutcome::Refused, "", REFUSED "not authorised."},
-        ReadCase{"NoPkexec", "", true, AdministratorReadOutcome::Refused, "",
-                 REFUSED "pkexec is not installed."},
-        ReadCase{"NoHelper", "exit 0", false, AdministratorReadOutcome::Refused, "",
-                 REFUSED "the helper is not installed at $HELPER."},
+        {"Authorised", "printf 'Memory Device\\n\\targs: %s %s\\n' \"$#\" \"$1\"", true, Read,
+         "Memory Device\n\targs: 1 $HELPER\n", ""},
+        {"DialogDismissed", "echo 'Error executing command as another user' >&2; exit 126", true,
+         Cancelled, "", ""},
+        {"NotAuthorised", "echo 'Not authorized' >&2; exit 127", true, Refused, "",
+         REFUSED "not authorised."},
+        {"NoPkexec", "", true, Refused, "", REFUSED "pkexec is not installed."},
+        {"NoHelper", "exit 0", false, Refused, "",
+         REFUSED "the helper is not installed at $HELPER."},
         // dmidecode's own message comes back through the helper's standard error.
-        ReadCase{"DmidecodeFailed", "echo '/dev/mem: Operation not permitted' >&2; exit 1", true,
-                 AdministratorReadOutcome::Failed, "",
-                 REFUSED "/dev/mem: Operation not permitted"}),
-    [](const ::testing::TestParamInfo<ReadCase> &info) { return std::string(info.param.name); });
+        {"DmidecodeFailed", "echo '/dev/mem: Operation not permitted' >&2; exit 1", true, Failed,
+         "", REFUSED "/dev/mem: Operation not permitted"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        QTemporaryDir dir;
+        const QString pkexec = c.pkexecBody.isEmpty()
+                                   ? dir.filePath(u"no-pkexec"_qs)
+                                   : writeScript(dir, u"pkexec"_qs, c.pkexecBody);
+        const QString helper = c.helperInstalled
+                                   ? writeScript(dir, u"kestrin-read-firmware"_qs, "exit 0")
+                                   : dir.filePath(u"kestrin-read-firmware"_qs);
+        ActiveProcessRegistry registry;
+        const AdministratorRead read =
+            readFirmwareTablesAsAdministrator(pkexec, helper, 10, registry);
+        EXPECT_EQ(read.outcome, c.outcome);
+        EXPECT_EQ(read.output, QString::fromUtf8(c.output).replace(u"$HELPER"_qs, helper));
+        EXPECT_EQ(read.warning, QString::fromUtf8(c.warning).replace(u"$HELPER"_qs, helper));
+    }
+}
 
 // pkexec picks the polkit action by the exact path it is given, and the
 // action names the installed path without ".." or links.
