@@ -128,11 +128,8 @@ void fixChecksum(Bytes &data, std::size_t block)
 // A base block with a valid header and checksum, announcing `extensions`.
 Bytes baseBlock(std::uint8_t extensions)
 {
-    Bytes block(128, 0);
-    const std::array<std::uint8_t, 8> header = {0, 0xff, 0xff, 0xff, 0xff, 0xff, 0xff, 0};
-    std::copy(header.begin(), header.end(), block.begin());
-    block[8] = 0x10; // "DEL"
-    block[9] = 0xac;
+    Bytes block = {0, 0xff, 0xff, 0xff, 0xff, 0xff, 0xff, 0, 0x10, 0xac}; // "DEL"
+    block.resize(128);
     block[18] = 1;
     block[19] = 4;
     block[126] = extensions;
@@ -140,22 +137,13 @@ Bytes baseBlock(std::uint8_t extensions)
     return block;
 }
 
-// A CTA-861 block claiming basic audio, with the given data block bytes.
-Bytes ctaBlock(const Bytes &dataBlocks)
-{
-    Bytes block(128, 0);
-    block[0] = 0x02;
-    block[1] = 3;
-    block[2] = static_cast<std::uint8_t>(4 + dataBlocks.size());
-    block[3] = 0x40;
-    std::copy(dataBlocks.begin(), dataBlocks.end(), block.begin() + 4);
-    return block;
-}
-
-Bytes withExtension(const Bytes &extension)
+// A base block and a CTA-861 block claiming basic audio, with these data blocks.
+Bytes withCta(const Bytes &dataBlocks)
 {
     Bytes data = baseBlock(1);
-    data.insert(data.end(), extension.begin(), extension.end());
+    data.insert(data.end(), {0x02, 3, static_cast<std::uint8_t>(4 + dataBlocks.size()), 0x40});
+    data.insert(data.end(), dataBlocks.begin(), dataBlocks.end());
+    data.resize(256);
     fixChecksum(data, 1);
     return data;
 }
@@ -169,7 +157,7 @@ TEST(Edid, DamagedDataGivesWhatCanBeTrustedAndSaysWhy)
     noHeader[0] = 0x20;
     Bytes partial = baseBlock(1);
     partial.resize(200, 0x02);
-    Bytes badExtension = withExtension(ctaBlock({}));
+    Bytes badExtension = withCta({});
     badExtension.back() ^= 0x55;
     const struct {
         const char *what;
@@ -217,7 +205,7 @@ TEST(Edid, CtaDataBlocks)
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.what);
-        const EdidInfo info = decodeEdid(withExtension(ctaBlock(c.dataBlocks)));
+        const EdidInfo info = decodeEdid(withCta(c.dataBlocks));
         EXPECT_TRUE(info.problems.empty());
         EXPECT_TRUE(info.basicAudio);
         EXPECT_EQ(info.audioBlocks, c.audioBlocks);
