@@ -1,8 +1,6 @@
-// Drives the real main window (Main.qml bound to the real browsing model) on a
-// scan source the test controls. The browsing rules (search, paging, masking,
-// scans, reports, comparison) are pinned by tests/browser; these check what
-// only the window can get wrong: what it shows and binds, the keyboard,
-// screen readers, and clicks reaching the model.
+// The real main window on a scan source the test controls. The browsing rules
+// are pinned by tests/browser; these check what only the window can get
+// wrong: what it shows, the keyboard, screen readers, clicks reaching the model.
 #include "tests/ui/uitesthelpers.h"
 
 #include <QClipboard>
@@ -136,7 +134,7 @@ private Q_SLOTS:
     void cleanup() { m_loaded.reset(); }
 
     // The window's own texts are pinned here and nowhere else.
-    void firstLaunchScansThenShowsCategoriesSectionsAndRows()
+    void firstLaunchScansThenShowsSectionsRowsAndPages()
     {
         QCOMPARE(scans(), 1);
         QCOMPARE(m_window->title(), u"Kestrin"_s);
@@ -158,11 +156,6 @@ private Q_SLOTS:
                  u"Filtered entries from dmidecode for this hardware category."_s);
         QCOMPARE(shownItems(u"rowDivider"_s).size(), 2);
         QCOMPARE(shown(u"itemSource"_s), QStringList(3, classic).join(u'|'));
-    }
-
-    void loadMoreShowsTheCounterAndLoadsTheNextPage()
-    {
-        finishScan(sampleResult());
         selectCategory(u"Memory"_s);
         QMetaObject::invokeMethod(find(u"itemList"_s), "positionViewAtEnd");
         QTRY_VERIFY(isShown(find(u"loadMoreRow"_s)));
@@ -203,13 +196,9 @@ private Q_SLOTS:
             QVERIFY(loaded.host->load());
             loaded.window()->show();
             QVERIFY(QTest::qWaitForWindowExposed(loaded.window()));
-            if (path == report) {
-                QTRY_VERIFY(loaded.host->model().itemCount() > 0);
-                QCOMPARE(loaded.scanner->scanCount, 0);
-            } else {
-                QTRY_COMPARE(loaded.scanner->scanCount, 1);
-                QVERIFY(!loaded.host->alerts().lastError().isEmpty());
-            }
+            QTRY_VERIFY(loaded.host->model().itemCount() > 0 || loaded.scanner->scanCount > 0);
+            QCOMPARE(loaded.scanner->scanCount, path == report ? 0 : 1);
+            QCOMPARE(loaded.host->alerts().lastError().isEmpty(), path == report);
         }
     }
 
