@@ -110,18 +110,11 @@ TEST_F(InputListing, ListsEachDeviceWithBusNumbersAndIdentifiers)
 
 TEST_F(InputListing, AnUnreadableFileListsNoInputDevices)
 {
-    for (int odd = 0; odd < 2; ++odd) {
-        QDir(m_root).removeRecursively();
-        if (odd == 0) {
-            QDir().mkpath(m_devices); // a directory in its place
-        } else {
-            tooltest::writeFile(m_devices, QByteArray(4 << 20, 'B')); // huge, without structure
-        }
-        tooltest::writeFile(m_root + u"/proc/cpuinfo"_s,
-                            "processor\t: 0\nmodel name\t: Test CPU\n\n");
-        const std::string text = listing();
-        EXPECT_EQ(text.find("[input:"), std::string::npos) << odd;
-    }
+    QDir().mkpath(m_devices); // a directory in its place
+    EXPECT_FALSE(tooltest::contains(listing(), "[input:"));
+    QDir(m_devices).removeRecursively();
+    tooltest::writeFile(m_devices, QByteArray(4 << 20, 'B')); // huge, without structure
+    EXPECT_FALSE(tooltest::contains(listing(), "[input:"));
 }
 
 } // namespace

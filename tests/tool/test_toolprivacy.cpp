@@ -20,16 +20,10 @@ QSet<QString> edidSerials(const QString &file)
     const QString text = QString::fromUtf8(process.readAllStandardOutput());
     static const QRegularExpression descriptor(u"Display Product Serial Number: '([^']*)'"_s);
     static const QRegularExpression number(u"\n\\s+Serial Number: (\\S+)"_s);
-    QRegularExpressionMatch match = descriptor.match(text);
-    if (!match.hasMatch()) {
-        match = number.match(text);
-    }
-    const QString serial = match.captured(1);
+    const QRegularExpressionMatch match = descriptor.match(text);
+    const QString serial = (match.hasMatch() ? match : number.match(text)).captured(1);
     // Shorter ones match by chance inside other numbers.
-    if (serial.size() < 4) {
-        return {};
-    }
-    return {serial};
+    return serial.size() < 4 ? QSet<QString>() : QSet<QString>{serial};
 }
 
 class ToolPrivacy : public tooltest::ScratchMachine {};
