@@ -96,11 +96,6 @@ inline QByteArray readAll(const QString &path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
 }
 
-inline QJsonObject readJson(const QString &path)
-{
-    return QJsonDocument::fromJson(readAll(path)).object();
-}
-
 inline QString writeFile(const QString &path, const QByteArray &bytes)
 {
     QFile file(path);

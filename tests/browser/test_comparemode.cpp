@@ -1,7 +1,7 @@
-// The window while comparing with a saved report: marks, badges, heading,
-// Show Unchanged, copy and save of the differences, and what ends it.
+// Matching facts up, and the window while comparing with a saved report.
 #include "browser/categorylistmodel.h"
 #include "browser/jsonexport.h"
+#include "browser/reportdiff.h"
 #include "browsertesthelpers.h"
 
 namespace {
@@ -85,53 +85,45 @@ TEST(CompareMode, MarksEachFact)
     }
 }
 
-TEST(CompareMode, HeadingAndBadgesCountDifferences)
+// The heading and badges count, copy and save write, the differences shown.
+TEST(CompareMode, HeadingBadgesCopyAndSaveFollowThePage)
 {
     Comparing cmp;
-    EXPECT_TRUE(cmp.s.model->isComparing());
     EXPECT_EQ(cmp.s.model->comparedReportName(), u"before.json");
     EXPECT_EQ(cmp.s.model->comparisonHeading(), u8("1 added \u2022 1 removed \u2022 2 changed"));
     EXPECT_EQ(cmp.badge(Cat::memory), 3);
     EXPECT_EQ(cmp.badge(Cat::usb), 1); // only the report has it, still listed
     EXPECT_EQ(cmp.badge(Cat::cpu), 0);
 
-    cmp.s.settleSearch(QStringLiteral("speed"));
-    EXPECT_EQ(cmp.s.model->comparisonHeading(), u8("1 added \u2022 0 removed \u2022 0 changed"));
-    EXPECT_EQ(cmp.badge(Cat::memory), 1);
-}
-
-TEST(CompareMode, CopyAndSaveWriteTheDifferences)
-{
-    Comparing cmp;
     FakeClipboard clipboard;
     FakeSaveDialog dialog;
     cmp.s.model->setClipboardService(&clipboard);
     cmp.s.model->setSaveLocationProvider(&dialog);
     cmp.s.model->setSelectedCategory(Cat::memory);
     cmp.s.model->copyVisibleReport();
-    ASSERT_EQ(clipboard.texts.size(), 1);
-    EXPECT_EQ(clipboard.texts[0], u8("+ [Memory] Speed: 2400\n"
-                                     "~ [Memory] Size: 4 GB \u2192 8 GB\n"
-                                     "~ [Memory] Serial Number: SN-OLD-1234 \u2192 SN-NEW-5678\n"));
-
+    EXPECT_EQ(clipboard.texts,
+              QStringList{u8("+ [Memory] Speed: 2400\n"
+                             "~ [Memory] Size: 4 GB \u2192 8 GB\n"
+                             "~ [Memory] Serial Number: SN-OLD-1234 \u2192 SN-NEW-5678\n")});
     cmp.s.model->saveReport();
     EXPECT_EQ(dialog.suggested, u"Kestrin-comparison.txt");
-    const QString path = cmp.dir.filePath(QStringLiteral("diff.json"));
-    dialog.close(path, BrowserModel::jsonFilterIndex);
-    const QJsonObject saved = readJson(path);
-    EXPECT_EQ(saved.value(u"added").toArray().size(), 1);
-    EXPECT_EQ(saved.value(u"changed").toArray().size(), 2);
-    EXPECT_EQ(saved.value(u"removed").toArray().size(), 0);
+    dialog.close(cmp.dir.filePath(u"diff.json"_qs), BrowserModel::jsonFilterIndex);
+    const QJsonObject saved =
+        QJsonDocument::fromJson(readAll(cmp.dir.filePath(u"diff.json"_qs))).object();
+    EXPECT_EQ((std::array{saved[u"added"].toArray().size(), saved[u"removed"].toArray().size(),
+                          saved[u"changed"].toArray().size()}),
+              (std::array<qsizetype, 3>{1, 0, 2}));
+
+    cmp.s.settleSearch(u"speed"_qs);
+    EXPECT_EQ(cmp.s.model->comparisonHeading(), u8("1 added \u2022 0 removed \u2022 0 changed"));
+    EXPECT_EQ(cmp.badge(Cat::memory), 1);
 }
 
 TEST(CompareMode, FollowsTheNextScanUntilEnded)
 {
     Comparing cmp;
     // The module goes back to 4 GB with its old serial; only the speed stays new.
-    QList<HardwareItem> again = savedItems();
-    again.removeLast();
-    again.append(item(Cat::memory, "Speed", "2400"));
-    cmp.s.rescan(again);
+    cmp.s.rescan(savedItems().first(3) << item(Cat::memory, "Speed", "2400"));
     EXPECT_EQ(cmp.s.model->comparisonHeading(), u8("1 added \u2022 1 removed \u2022 0 changed"));
 
     QSignalSpy ended(cmp.s.model.get(), &BrowserModel::comparisonChanged);
@@ -148,6 +140,72 @@ TEST(CompareMode, FollowsTheNextScanUntilEnded)
     EXPECT_EQ(cmp.alerts.messages.size(), 1);
     EXPECT_FALSE(cmp.s.model->isComparing());
     EXPECT_TRUE(cmp.s.model->comparisonHeading().isEmpty());
+}
+
+const char *const cacheA = "Cache Information \xe2\x80\xa2 Handle 0x0005, DMI type 7, 27 bytes";
+const char *const cacheB = "Cache Information \xe2\x80\xa2 Handle 0x0006, DMI type 7, 27 bytes";
+const char *const cacheC = "Cache Information \xe2\x80\xa2 Handle 0x0041, DMI type 7, 27 bytes";
+
+// Plain additions, removals and changes are the compare mode's and the
+// command line's cases; here the rules that match facts up.
+TEST(ReportDiff, CountsAddedRemovedChanged)
+{
+    const struct {
+        const char *name;
+        QList<HardwareItem> before, after;
+        std::array<qsizetype, 3> addedRemovedChanged;
+    } cases[] = {
+        {"devices in another order",
+         {item(Cat::usb, "Device", "Mouse"), item(Cat::usb, "Device", "Keyboard")},
+         {item(Cat::usb, "Device", "Keyboard"), item(Cat::usb, "Device", "Mouse")},
+         {0, 0, 0}},
+        // Two processors' "L1 Cache" tables tell apart only by their order.
+        {"same designation twice, renumbered",
+         {item(Cat::cpu, "Socket Designation", "L1 Cache", cacheA),
+          item(Cat::cpu, "Installed Size", "32 kB", cacheA),
+          item(Cat::cpu, "Socket Designation", "L1 Cache", cacheB),
+          item(Cat::cpu, "Installed Size", "64 kB", cacheB)},
+         {item(Cat::cpu, "Socket Designation", "L1 Cache", cacheC),
+          item(Cat::cpu, "Installed Size", "32 kB", cacheC),
+          item(Cat::cpu, "Socket Designation", "L1 Cache", cacheA),
+          item(Cat::cpu, "Installed Size", "128 kB", cacheA)},
+         {0, 0, 1}},
+        // A disk is known by model and serial, not by the name the kernel gave it.
+        {"disk renamed",
+         {item(Cat::storage, "[disk: sda] X1 \xe2\x80\xa2 model", "X1"),
+          item(Cat::storage, "[disk: sda] X1 \xe2\x80\xa2 serial number", "S1")},
+         {item(Cat::storage, "[disk: sdb] X1 \xe2\x80\xa2 model", "X1"),
+          item(Cat::storage, "[disk: sdb] X1 \xe2\x80\xa2 serial number", "S1")},
+         {0, 0, 0}},
+        // The summary counts facts already compared one by one.
+        {"summary counts left out",
+         {item(Cat::summary, "USB", "4 useful items")},
+         {item(Cat::summary, "USB", "8 useful items")},
+         {0, 0, 0}},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        const ReportDiff::Result r = ReportDiff::compare(c.before, c.after);
+        EXPECT_EQ((std::array{r.added.size(), r.removed.size(), r.changed.size()}),
+                  c.addedRemovedChanged);
+    }
+}
+
+TEST(ReportDiff, TableTypeCounts)
+{
+    EXPECT_NE(ReportDiff::matchKey(item(Cat::bios, "Version", "1", "Handle 0x0001, DMI type 0")),
+              ReportDiff::matchKey(item(Cat::bios, "Version", "1", "Handle 0x0001, DMI type 13")));
+}
+
+// Details as the classic parser writes them for a full output and for a -q
+// output of the same record (a -q output has no handle lines).
+TEST(ReportDiff, FullAndQuietOutputsOfOneRecordMatch)
+{
+    const char *const full = "Memory Device \xe2\x80\xa2 Handle 0x0012, DMI type 17, 40 bytes";
+    EXPECT_EQ(ReportDiff::stableDetail(item(Cat::memory, "Size", "8 GB", full)), u"Memory Device");
+    EXPECT_TRUE(ReportDiff::compare({item(Cat::memory, "Size", "8 GB", full)},
+                                    {item(Cat::memory, "Size", "8 GB", "Memory Device")})
+                    .isEmpty());
 }
 
 } // namespace

@@ -46,32 +46,13 @@ TEST(Privacy, IdentifiersAreHiddenByDefaultInWhatTheWindowShows)
     EXPECT_EQ(s.shownValues(),
               QStringList({u8("0E08"), u8("HMAA51S6AMR6N-UH"), u8("FCN0CJ03468352B")}));
 
-    // A search for a hidden value changes the page itself: the rows are rebuilt.
-    s.settleSearch(QStringLiteral("0e08"));
+    // A hidden value cannot be found: the page itself changes, the rows are rebuilt.
+    s.settleSearch(u"0e08"_qs);
+    ASSERT_EQ(s.shownValues(), QStringList{u8("0E08")});
     resets.clear();
     s.model->setHideIdentifiers(true);
     EXPECT_EQ(resets.size(), 1);
     EXPECT_TRUE(s.shownValues().isEmpty());
-}
-
-TEST(Privacy, AHiddenValueCannotBeFound)
-{
-    const struct {
-        Cat category;
-        const char *query;
-        int matchesMasked, matchesUnmasked;
-    } cases[] = {{Cat::network, "fcn0cj", 0, 1}, // a serial in a device name
-                 {Cat::memory, "hmaa51", 1, 1}}; // model names stay findable
-    for (const auto &c : cases) {
-        SCOPED_TRACE(c.query);
-        ScannedModel s(privacyScan());
-        s.model->setSelectedCategory(c.category);
-        s.settleSearch(u8(c.query));
-        EXPECT_EQ(s.model->filteredCount(), c.matchesMasked);
-        // Toggling filters again with the same text.
-        s.model->setHideIdentifiers(false);
-        EXPECT_EQ(s.model->filteredCount(), c.matchesUnmasked);
-    }
 }
 
 TEST(Privacy, CopiesWhatTheRowShows)
@@ -91,14 +72,14 @@ TEST(Privacy, CopiesWhatTheRowShows)
          "[Memory] Serial Number: " DOTS "2B\n  Detail: DIMM 1\n  Source: src\n"},
         {Cat::memory, &BrowserModel::copySection, 3, nullptr}, // past the end
     };
+    ScannedModel s(privacyScan());
     for (const auto &c : cases) {
-        SCOPED_TRACE(c.row);
-        ScannedModel s(privacyScan());
         FakeClipboard clipboard;
         s.model->setClipboardService(&clipboard);
         s.model->setSelectedCategory(c.category);
         (s.model.get()->*c.copy)(c.row);
-        EXPECT_EQ(clipboard.texts, c.expected ? QStringList{u8(c.expected)} : QStringList{});
+        EXPECT_EQ(clipboard.texts, c.expected ? QStringList{u8(c.expected)} : QStringList{})
+            << c.row;
     }
 }
 

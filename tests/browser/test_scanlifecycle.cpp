@@ -136,8 +136,6 @@ TEST(ScanLifecycle, CancellingTheReadAsAdministratorKeepsTheListAndStopsAsking)
     ASSERT_EQ(valuesOf(model.sectionModel()), QStringList{u8("8 GB")});
     const QStringList warnings = model.warnings();
 
-    model.cancelAdministratorRead(); // nothing pending: nothing to do
-    EXPECT_EQ(pending.size(), 0);
     model.readAsAdministrator();
     EXPECT_TRUE(model.administratorReadPending());
     EXPECT_EQ(pending.size(), 1);
@@ -154,6 +152,5 @@ TEST(ScanLifecycle, CancellingTheReadAsAdministratorKeepsTheListAndStopsAsking)
     model.refresh();
     ASSERT_TRUE(finished.wait(15000));
     EXPECT_EQ(readAll(runs), QByteArray("run\n"));
-    EXPECT_EQ(model.warnings(), warnings);
     EXPECT_EQ(pending.size(), 2);
 }
