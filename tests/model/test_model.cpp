@@ -296,7 +296,6 @@ TEST(IdentifierMasker, MasksRawTextInPlaceKeepingEveryLinesShape)
 {
     const TextCase lines[] = {
         {"# dmidecode 3.4\n", "# dmidecode 3.4\n"},
-        {"System Information\r\n", "System Information\r\n"},
         {"\tSerial Number: FCN0CJ03468352B     \n", "\tSerial Number: " DOTS "2B     \n"},
         {"\tSerial Number: \n", "\tSerial Number: \n"},
         {"\tAsset Tag: Not Specified\r\n", "\tAsset Tag: " DOTS "ed\r\n"},
@@ -307,7 +306,6 @@ TEST(IdentifierMasker, MasksRawTextInPlaceKeepingEveryLinesShape)
          "\tNIC 1: PCI device 01:00.3, MAC address " DOTS "00\n"},
         {"  [net: eth0] Intel\xe2\x80\xa8    mac address: 00:2b:67:4e:91:c0\n",
          "  [net: eth0] Intel\xe2\x80\xa8    mac address: " DOTS "c0\n"},
-        {"\tSerial Port A: Enabled\n", "\tSerial Port A: Enabled\n"},
         {"Serial Number:X1\n", "Serial Number:" DOTS "\n"},
         {"no colon here", "no colon here"},
     };

@@ -27,24 +27,20 @@ TEST(CliAdmin, ReadsThroughPkexecUnlessAlreadyRoot)
         writeScript(dir, QStringLiteral("pkexec"),
                     "printf '%s' \"$*\" > '" + marker.toUtf8() + "'; echo 'elevated tables'");
     qputenv("KESTRIN_PKEXEC", pkexec.toUtf8());
-    const Expected<QString> out = runDMIDecode(
-        QStringLiteral(KESTRIN_CLI_PATH),
-        {QStringLiteral("--admin"), QStringLiteral("--raw"), QStringLiteral("--tool"), tool}, 20,
-        HardwareScanner::activeProcesses());
+    const Expected<QString> out = runDMIDecode(QStringLiteral(KESTRIN_CLI_PATH),
+                                               {u"--admin"_qs, u"--raw"_qs, u"--tool"_qs, tool}, 20,
+                                               HardwareScanner::activeProcesses());
     qunsetenv("KESTRIN_PKEXEC");
     ASSERT_TRUE(out.hasValue()) << out.error().description.toStdString();
     const bool root = ::geteuid() == 0;
     EXPECT_EQ(QFile::exists(marker), !root);
-    if (!root) {
-        QFile arguments(marker);
-        ASSERT_TRUE(arguments.open(QIODevice::ReadOnly));
+    if (QFile arguments(marker); !root && arguments.open(QIODevice::ReadOnly)) {
         EXPECT_EQ(arguments.readAll(), QByteArray(KESTRIN_HELPER_PATH));
     }
-    EXPECT_EQ(out.value().contains(QStringLiteral("(read as administrator)\nelevated tables")),
-              !root)
-        << out.value().toStdString();
-    EXPECT_EQ(out.value().contains(QStringLiteral("fallback tables")), root)
-        << out.value().toStdString();
+    const QString &text = out.value();
+    EXPECT_EQ(text.contains(u"(read as administrator)\nelevated tables"_qs), !root)
+        << text.toStdString();
+    EXPECT_EQ(text.contains(u"fallback tables"_qs), root) << text.toStdString();
 }
 
 } // namespace
