@@ -73,10 +73,9 @@ TEST_F(Peripherals, CamerasOncePerDeviceUnderUsb)
     const struct {
         const char *name, *interface, *label, *index;
     } nodes[] = {
-        {"video0", "1-4:1.0", "Integrated Camera: Integrated C\n", "0\n"},
-        {"video1", "1-4:1.0", "Integrated Camera: Integrated C\n", "1\n"}, // its metadata
+        // The laptop's listing pins the colour camera and its metadata node.
         {"video2", "1-4:1.2", "Integrated Camera: Integrated I\n", "0\n"}, // the infrared one
-        {"video3", "1-4:1.2", "Integrated Camera: Integrated I\n", "1\n"},
+        {"video3", "1-4:1.2", "Integrated Camera: Integrated I\n", "1\n"}, // its metadata
         {"video10", "1-4:1.1", "", ""}, // no name, no index: listed by its device
     };
     for (const auto &node : nodes) {
@@ -92,12 +91,10 @@ TEST_F(Peripherals, CamerasOncePerDeviceUnderUsb)
                                "    device: Chicony Electronics Co.,Ltd. Integrated Camera\n"
                                "    driver: uvcvideo\n    attached to: usb 1-4\n";
     EXPECT_TRUE(
-        contains(text, "  [camera: video0] Integrated Camera: Integrated C\n" + camera +
-                           "  [camera: video2] Integrated Camera: Integrated I\n" + camera +
+        contains(text, "  [camera: video2] Integrated Camera: Integrated I\n" + camera +
                            "  [camera: video10] Chicony Electronics Co.,Ltd. Integrated Camera\n" +
                            camera + "  [camera: video11] Video device\n    type: video capture\n"))
         << text;
-    EXPECT_FALSE(contains(text, "video1]"));
     EXPECT_FALSE(contains(text, "video3]"));
 }
 
@@ -120,8 +117,7 @@ TEST_F(Peripherals, ACaptureUnitOnPciIsOneCamera)
                                "    device: Intel Corporation Raptor Lake IPU\n"
                                "    driver: intel-ipu6\n    attached to: pci 0000:00:05.0\n"))
         << text;
-    EXPECT_FALSE(contains(text, "[camera: video1]"));
-    EXPECT_FALSE(contains(text, "[camera: video2]"));
+    EXPECT_FALSE(contains(text, "[camera: video1]") || contains(text, "[camera: video2]"));
 }
 
 } // namespace

@@ -22,8 +22,7 @@ std::size_t codePoints(const std::string &text)
 TEST(ToolText, RepairUtf8ReplacesEachBadByte)
 {
     const std::pair<std::string, std::string> cases[] = {
-        {"\xE4\xB8\x96\xE6\x81\x92 caf\xC3\xA9 \xF0\x9F\x92\xBE",
-         "\xE4\xB8\x96\xE6\x81\x92 caf\xC3\xA9 \xF0\x9F\x92\xBE"},
+        {"caf\xC3\xA9 \xF0\x9F\x92\xBE", "caf\xC3\xA9 \xF0\x9F\x92\xBE"},
         {"Caf\xE9", "Caf" + fffd},
         {"\xC0\xAF", fffd + fffd},                        // overlong
         {"\xED\xA0\x80", fffd + fffd + fffd},             // surrogate
