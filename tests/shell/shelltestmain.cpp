@@ -1,5 +1,4 @@
-// Test entry point for the window tests: the application object the window
-// runs with, on the offscreen platform.
+// The window tests' entry point: an application on the offscreen platform.
 #include <QGuiApplication>
 #include <QStandardPaths>
 

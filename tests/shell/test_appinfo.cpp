@@ -1,5 +1,4 @@
-// The About panel's version and credits and the Help window's text (the panel
-// and the window themselves: test_shellwindows).
+// The Help window's text, the About panel's credits and version.
 #include "ui/appinfo.h"
 #include "ui/helptext.h"
 
@@ -11,16 +10,13 @@ using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
-QByteArray digest(const QString &text)
-{
-    return QCryptographicHash::hash(text.toUtf8(), QCryptographicHash::Sha256).toHex();
-}
-
-// The texts are fixed word for word: Help's 36 lines joined by line feeds
-// (none after the last), and the bundled tool's credits. The version and
-// build numbers are the build's, each defaulting on its own.
+// Word for word: Help's 36 lines joined by line feeds (none after the last),
+// and the credits. The version and build number each default on their own.
 TEST(AppTextsTest, HelpAboutAndVersionAreFixed)
 {
+    const auto digest = [](const QString &text) {
+        return QCryptographicHash::hash(text.toUtf8(), QCryptographicHash::Sha256).toHex();
+    };
     EXPECT_EQ(digest(helpText()),
               "ec8b9e1161679b679bb1c3333711350682bf4c05246eff776772eccd034415ee");
     EXPECT_EQ(digest(aboutDmidecodeCredits()),

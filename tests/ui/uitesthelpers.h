@@ -90,13 +90,9 @@ inline QQuickItem *findItem(QQuickWindow *window, const QString &name)
 inline QObject *findNamed(QQuickWindow *window, const QString &name)
 {
     QObject *found = window->findChild<QObject *>(name);
-    for (QQuickItem *item : allItems(window)) {
-        if (found == nullptr)
-            found = item->objectName() == name
-                        ? item
-                        : item->findChild<QObject *>(name, Qt::FindDirectChildrenOnly);
-    }
-    return found;
+    for (QQuickItem *item : allItems(window))
+        found = found ? found : item->findChild<QObject *>(name, Qt::FindDirectChildrenOnly);
+    return found ? found : findItem(window, name);
 }
 
 // The real main window on a scan source the test controls. Set a save
