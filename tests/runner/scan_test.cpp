@@ -131,11 +131,7 @@ TEST_F(RunnerCli, ScansWithTheGivenOrTheInstalledTool)
 {
     scriptBoth();
     const QString cli = QStringLiteral(KESTRIN_BINARY_DIR "/bin/kestrin-cli");
-    const QJsonObject given = json(cli, {u"--tool"_qs, fakeTool()});
-    EXPECT_EQ(given[u"rawOutput"].toString(), bothFramed);
-    EXPECT_TRUE(given[u"warnings"].toArray().isEmpty());
-    EXPECT_FALSE(given[u"items"].toArray().isEmpty());
-
+    EXPECT_EQ(json(cli, {u"--tool"_qs, fakeTool()})[u"rawOutput"].toString(), bothFramed);
     EXPECT_EQ(runningExecutableDir(), QStringLiteral(KESTRIN_BINARY_DIR "/tests"));
     EXPECT_EQ(bundledToolURL(QString()).error().code, 1);
     const QString installed = tempPath(QStringLiteral("bin/kestrin-cli"));
