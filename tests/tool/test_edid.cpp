@@ -197,8 +197,10 @@ TEST(Edid, CtaDataBlocks)
         bool audioBlocks;
         std::vector<std::string> hdr;
     } cases[] = {
-        {"audio descriptor", {0x23, 0x09, 0x07, 0x07}, true, {}},
-        {"HDR PQ and HLG", {0xe3, 0x06, 0x0d, 0x01}, false, {"SDR", "PQ (SMPTE ST 2084)", "HLG"}},
+        {"audio and HDR PQ and HLG",
+         {0x23, 0x09, 0x07, 0x07, 0xe3, 0x06, 0x0d, 0x01},
+         true,
+         {"SDR", "PQ (SMPTE ST 2084)", "HLG"}},
         // The length runs past the data block collection: ignored, not read.
         {"overrunning block", {0xe6, 0x06, 0x0f}, false, {}},
         {"zero-length block", {0x20, 0xe3, 0x06, 0x04, 0x00}, false, {"PQ (SMPTE ST 2084)"}},

@@ -11,11 +11,8 @@ namespace {
 
 using devices::InputKind;
 
-// laptop.txt: the platform's buttons and switches, an i8042 keyboard, an I2C
-// touchpad with its legacy mouse, a TrackPoint, a touchscreen, jack detection.
-// peripherals.txt: a USB keyboard with its media keys, a Bluetooth mouse, a game
-// pad, a pen tablet with its button pad, a remapper's virtual keyboard.
-// gamepad.txt: a game pad with a touchpad and motion sensors of its own.
+// Captures of a laptop, of peripherals, and of a game pad with a touchpad and
+// motion sensors of its own.
 std::string capture(const char *name)
 {
     return tooltest::readFile(tooltest::fixture("input-devices/") + QString::fromUtf8(name))

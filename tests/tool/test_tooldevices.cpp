@@ -80,7 +80,6 @@ TEST_F(SmallMachine, PcieLinkShowsAsAUserReadsIt)
          "    link: PCIe 4.0 x4, capable of PCIe 4.0 x16\n"},
         {"8.0 GT/s PCIe\n", "8\n", "", "16\n", "16\n", "    link: PCIe 3.0 x8 (8.0 GT/s)\n"},
         {"5 GT/s\n", "1\n", "5 GT/s\n", "1\n", "16\n", "    link: PCIe 2.0 x1 (5.0 GT/s)\n"},
-        {"Unknown\n", "0\n", "16.0 GT/s PCIe\n", "16\n", "16\n", ""},
         {"16.0 GT/s PCIe\n", "-1\n", "16.0 GT/s PCIe\n", "16\n", "16\n", ""},
     };
     for (const auto &c : cases) {
@@ -109,9 +108,8 @@ QByteArray efiVariable(char value)
 TEST_F(SmallMachine, EfiFlagsAreReadOnlyFromAWellFormedVariable)
 {
     const struct {
-        QByteArray secureBoot; // null: no file
-        QByteArray setupMode;
-        const char *expected; // the lines after "boot mode: UEFI"
+        QByteArray secureBoot, setupMode; // null: no file
+        const char *expected;             // the lines after "boot mode: UEFI"
     } cases[] = {
         {efiVariable(0), efiVariable(1), "    secure boot: disabled\n    setup mode: on\n"},
         {QByteArray(), QByteArray(), ""},
@@ -125,11 +123,11 @@ TEST_F(SmallMachine, EfiFlagsAreReadOnlyFromAWellFormedVariable)
         restart();
         const QString vars = u"/sys/firmware/efi/efivars/"_s;
         mkdir(vars);
-        if (!c.secureBoot.isNull()) {
-            set(vars + u"SecureBoot-8be4df61-93ca-11d2-aa0d-00e098032b8c"_s, c.secureBoot);
-        }
-        if (!c.setupMode.isNull()) {
-            set(vars + u"SetupMode-8be4df61-93ca-11d2-aa0d-00e098032b8c"_s, c.setupMode);
+        for (const auto &[name, bytes] :
+             {std::pair(u"SecureBoot"_s, c.secureBoot), std::pair(u"SetupMode"_s, c.setupMode)}) {
+            if (!bytes.isNull()) {
+                set(vars + name + u"-8be4df61-93ca-11d2-aa0d-00e098032b8c"_s, bytes);
+            }
         }
         const std::string text = listing();
         EXPECT_TRUE(
@@ -243,7 +241,6 @@ TEST_F(SmallMachine, SataShowsTheLinkOfThePortTheDiskHangsOn)
     const std::pair<QByteArray, std::string> cases[] = {
         {"3.0 Gbps\n", "3.0 Gbps"},
         {"<unknown>\n", ""},
-        {QByteArray(), ""}, // a directory in its place
         {QByteArray(100000, '6') + " Gbps", ""},
     };
     for (const auto &[speed, expected] : cases) {
@@ -256,8 +253,7 @@ TEST_F(SmallMachine, SataShowsTheLinkOfThePortTheDiskHangsOn)
         linkTo(disk + u"/block/sda"_s, u"/sys/block/sda"_s);
         // Another port's link must not be taken for this one.
         set(u"/sys/class/ata_link/link1/sata_spd"_s, "1.5 Gbps\n");
-        const QString file = u"/sys/class/ata_link/link3/sata_spd"_s;
-        speed.isNull() ? mkdir(file) : set(file, speed);
+        set(u"/sys/class/ata_link/link3/sata_spd"_s, speed);
         const std::string text = listing();
         EXPECT_TRUE(contains(text, "[disk: sda] Samsung SSD 870 EVO 1TB\n")) << text;
         EXPECT_TRUE(expected.empty() ? !contains(text, "sata link")
@@ -282,7 +278,6 @@ TEST_F(SmallMachine, EmmcDecodesTheWearReport)
          "    transport: MMC/SD\n    wear (type B): 20-30% used\n"
          "    end of life: urgent (90% of reserved blocks used)\n"},
         {"0x0c 0xzz\n", "0x04\n", ""},
-        {"1 2\n", "-1\n", ""},
         {QByteArray(100000, '0'), QByteArray(100000, '1'), ""},
     };
     for (const auto &c : cases) {

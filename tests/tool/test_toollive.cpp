@@ -30,14 +30,12 @@ bool anyExists(std::initializer_list<const char *> paths)
     });
 }
 
+// The fixture machines' own copies of pci.ids and usb.ids pin that format;
+// the system's compiled hardware database is read only here.
 TEST(ThisMachine, NamesDevicesFromTheInstalledDatabases)
 {
     const SysRoot root;
     IdDatabase ids(root);
-    if (anyExists({"/usr/share/misc/pci.ids", "/usr/share/hwdata/pci.ids"})) {
-        // The fixture machines' own databases pin devices, classes and misses.
-        EXPECT_EQ(ids.pciVendor(0x8086), "Intel Corporation");
-    }
     if (anyExists({"/usr/lib/udev/hwdb.bin", "/etc/udev/hwdb.bin", "/usr/share/misc/usb.ids",
                    "/usr/share/hwdata/usb.ids", "/var/lib/usbutils/usb.ids"})) {
         EXPECT_EQ(ids.usbVendor(0x1d6b), "Linux Foundation");

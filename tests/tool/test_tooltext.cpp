@@ -42,10 +42,7 @@ TEST(ToolText, RepairUtf8ReplacesEachBadByte)
 TEST(ToolText, CleanValueGivesOneSafeLine)
 {
     const std::pair<std::string, std::string> cases[] = {
-        {"  \tLENOVO \n", "LENOVO"},
         {std::string("SMP\0\0", 5), "SMP"},
-        {":::", ""},
-        {"00:11:22:33:44:55", "00:11:22:33:44:55"},
         {"Intel    Corp", "Intel Corp"},
     };
     for (const auto &[input, expected] : cases) {
