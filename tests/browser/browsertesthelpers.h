@@ -14,10 +14,10 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <deque>
 #include <gtest/gtest.h>
 #include <memory>
 #include <ostream>
-#include <vector>
 
 using Cat = HardwareCategory;
 
@@ -35,30 +35,27 @@ inline QString u8(const char *utf8)
 #define DOTS "\xe2\x80\xa2\xe2\x80\xa2\xe2\x80\xa2\xe2\x80\xa2\xe2\x80\xa2"
 
 // Its scans finish only when the test calls complete().
-class FakeScanSource : public ScanSource {
-public:
+struct FakeScanSource : ScanSource {
     QFuture<HardwareScanResult> scan() override
     {
-        m_pending.push_back(std::make_shared<QPromise<HardwareScanResult>>());
-        m_pending.back()->start();
-        return m_pending.back()->future();
+        pending.emplace_back().start();
+        return pending.back().future();
     }
     void setReadAsAdministrator(bool on) override { readAsAdministrator = on; }
-    bool readAsAdministrator = false;
 
     // Finishes the oldest scan; without a result, it is abandoned.
     void complete(std::optional<HardwareScanResult> result)
     {
-        auto promise = m_pending.front();
-        m_pending.erase(m_pending.begin());
+        QPromise<HardwareScanResult> promise = std::move(pending.front());
+        pending.pop_front();
         if (result) {
-            promise->addResult(std::move(*result));
-            promise->finish();
+            promise.addResult(std::move(*result));
+            promise.finish();
         }
     }
 
-private:
-    std::vector<std::shared_ptr<QPromise<HardwareScanResult>>> m_pending;
+    std::deque<QPromise<HardwareScanResult>> pending;
+    bool readAsAdministrator = false;
 };
 
 struct FakeClipboard : ClipboardService {

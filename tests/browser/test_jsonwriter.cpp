@@ -37,11 +37,6 @@ void write(JsonWriter &writer, const QJsonValue &json)
     }
 }
 
-QString units(std::initializer_list<char16_t> list)
-{
-    return QString(reinterpret_cast<const QChar *>(list.begin()), qsizetype(list.size()));
-}
-
 // Each value as a member and in an array, strings also as a key.
 TEST(JsonWriter, MatchesQJsonDocument)
 {
@@ -49,13 +44,14 @@ TEST(JsonWriter, MatchesQJsonDocument)
         QString(),
         u"say \"hi\" C:\\dir\\ a/b</script>"_qs,
         u"a\bb\fc\nd\re\tf"_qs,
-        units({0x00, 0x01, 0x0b, 0x1f, 0x7f, u'x'}), // other controls, and DEL
-        units({0x80, 0x7ff, 0x800, 0xfffd, 0xffff}), // the edges of two- and three-byte UTF-8
-        units({0xd83d, 0xde00, u'!'}),               // a surrogate pair
-        units({u'a', 0xd800, u'b'}),                 // lone high
-        units({0xdfff}),                             // lone low
-        units({u'z', 0xdbff}),                       // high at the end
-        units({0xdc00, 0xd800}),                     // reversed pair
+        u"\x00\x01\x0b\x1f\x7fx"_qs,      // other controls, and DEL
+        u"\x80\x7ff\x800\xfffd\xffff"_qs, // the edges of two- and three-byte UTF-8
+        u"\xd83d\xde00!"_qs,              // a surrogate pair
+        u"a\xd800"
+        u"b"_qs,            // lone high
+        u"\xdfff"_qs,       // lone low
+        u"z\xdbff"_qs,      // high at the end
+        u"\xdc00\xd800"_qs, // reversed pair
         // Integers up to the largest a double holds exactly, as far as
         // QJsonDocument keeps them integral.
         0,

@@ -243,7 +243,7 @@ TEST(ReportReader, ReportFromBeforeTheFormatKeysOpens)
     EXPECT_FALSE(outcome.report->header.hideIdentifiers);
 }
 
-// Only the content can tell; cleaned as a scan is, with the summary first.
+// Only the content can tell which tool wrote it.
 TEST(ReportReader, ToolOutputIsKnownByItsContent)
 {
     const std::pair<const char *, Kind> cases[] = {
@@ -257,8 +257,7 @@ TEST(ReportReader, ToolOutputIsKnownByItsContent)
             ReportReader::readBytes(readAll(u8(KESTRIN_TEST_DATA_DIR "/") + u8(file)));
         ASSERT_TRUE(outcome.report) << outcome.error.toStdString();
         EXPECT_EQ(outcome.report->kind, kind);
-        ASSERT_GT(outcome.report->scan.items.size(), 10);
-        EXPECT_EQ(outcome.report->scan.items.first().category, Cat::summary);
+        EXPECT_GT(outcome.report->scan.items.size(), 10);
     }
 }
 
