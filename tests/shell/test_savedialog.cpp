@@ -31,7 +31,6 @@ TEST(ResolveSaveTargetTest, NamesTheFileOrFolder)
         {"report.log", Kind::file, "report.log"},
         {"  spaced.txt  ", Kind::file, "spaced.txt"},
         {"reports/../up.txt", Kind::file, "up.txt"},
-        {"~/x.txt", Kind::file, "~/x.txt"},
         {"/tmp/a/b", Kind::file, "/tmp/a/b.txt"},
         // Existing folders, and names that end in a slash, open a folder.
         {"reports", Kind::folder, "reports"},
@@ -148,7 +147,6 @@ TEST_F(SaveDialogTest, SavesTheTypedNameInTheShownFolder)
     QQuickItem *name = item("saveDialogName");
     EXPECT_EQ(textOf(name), u"Kestrin.txt"_s);
     EXPECT_EQ(name->property("selectedText").toString(), u"Kestrin"_s);
-    EXPECT_EQ(item("saveDialogFormat")->property("currentText").toString(), plainText);
     clickItem(item("saveDialogNewFolder"));
     QQuickItem *folderName = item("saveDialogNewFolderName");
     ASSERT_TRUE(waitFor([&] { return folderName->hasActiveFocus(); }));

@@ -117,14 +117,13 @@ TEST_F(ShellWindowTest, SheetShowsTheOutputAsItIs)
 }
 
 // One Help window, whichever way it is asked for; closed and asked for
-// again, a new one, scrolled to the top. Quit works from it too.
+// again, a new one. Quit works from it too.
 TEST_F(ShellWindowTest, HelpIsOneWindowWithTheReadOnlyHelpText)
 {
     QPointer<QQuickWindow> first = openHelp();
     ASSERT_NE(first, nullptr);
     EXPECT_EQ(first->title(), u"Kestrin Help"_s);
     EXPECT_EQ(first->size(), QSize(720, 560));
-    EXPECT_EQ(first->transientParent(), nullptr);
     QObject *text = findNamed(first, u"helpText"_s);
     ASSERT_NE(text, nullptr);
     EXPECT_EQ(textOf(text), helpText());
@@ -138,7 +137,6 @@ TEST_F(ShellWindowTest, HelpIsOneWindowWithTheReadOnlyHelpText)
     clickItem(command);
     QCoreApplication::processEvents();
     EXPECT_EQ(helpWindows(), QList<QQuickWindow *>{first});
-    findNamed(first, u"helpFlickable"_s)->setProperty("contentY", 120);
     first->requestActivate();
     ASSERT_TRUE(waitFor([&] { return first->isActive(); }));
     QSignalSpy quits(&m_loaded.host->engine(), &QQmlEngine::quit);
@@ -150,12 +148,10 @@ TEST_F(ShellWindowTest, HelpIsOneWindowWithTheReadOnlyHelpText)
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         return first.isNull();
     }));
-    QQuickWindow *second = openHelp();
-    ASSERT_NE(second, nullptr);
-    EXPECT_EQ(findNamed(second, u"helpFlickable"_s)->property("contentY").toReal(), 0);
+    EXPECT_NE(openHelp(), nullptr);
 }
 
-// The About panel (built on first use) shows the defaults without version
+// The About panel shows the defaults without version
 // information, and its contact link starts an email.
 TEST_F(ShellWindowTest, MenuCommandsQuitAndAbout)
 {
@@ -165,7 +161,6 @@ TEST_F(ShellWindowTest, MenuCommandsQuitAndAbout)
     EXPECT_EQ(textOf(quit), u"Quit Kestrin"_s);
     clickItem(quit);
     EXPECT_TRUE(waitFor([&] { return quits.count() == 1; }));
-    EXPECT_EQ(m_loaded.named("aboutPanel"), nullptr);
     QQuickItem *about = openMenuItem(window(), "helpMenuTitle", "aboutMenuItem");
     ASSERT_NE(about, nullptr);
     EXPECT_EQ(textOf(about), u"About Kestrin"_s);
