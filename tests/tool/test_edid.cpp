@@ -28,9 +28,8 @@ std::string run(const std::string &command)
 {
     std::string output;
     if (FILE *pipe = popen(command.c_str(), "r")) {
-        for (int c = 0; (c = fgetc(pipe)) != EOF;) {
+        for (int c = 0; (c = fgetc(pipe)) != EOF;)
             output += static_cast<char>(c);
-        }
         pclose(pipe);
     }
     return output;

@@ -5,9 +5,11 @@
 
 #include <QMap>
 
+#include <algorithm>
+#include <numeric>
+
 namespace {
 
-using tooltest::expectRoundTrip;
 using tooltest::fixture;
 
 class FixtureMachine : public testing::TestWithParam<std::pair<const char *, const char *>> {};
@@ -25,7 +27,7 @@ TEST_P(FixtureMachine, PrintsTheReviewedListingThatReadsBackAsWritten)
     EXPECT_TRUE(run.standardError.isEmpty()) << run.standardError.toStdString();
     const QByteArray &listing = run.standardOutput;
     EXPECT_EQ(listing, tooltest::readFile(root + u"/expected/mac-hardware.txt"_s));
-    expectRoundTrip(listing);
+    tooltest::expectRoundTrip(listing);
     QMap<QString, int> counts;
     for (const HardwareItem &item : parseMacHardware(QString::fromUtf8(listing))) {
         ++counts[rawValue(item.category)];
@@ -83,13 +85,11 @@ TEST_F(HostileMachine, StrangeAttributesStayInsideTheirLine)
     const QList<HardwareItem> items = parseMacHardware(QString::fromUtf8(text));
     // The value of the property `key` of the device whose line starts with `device`.
     auto valueOf = [&items](const char *device, const char *key) {
-        for (const HardwareItem &item : items) {
-            if (item.title.startsWith(QString::fromUtf8(device)) &&
-                item.title.endsWith(u" \u2022 "_s + QString::fromUtf8(key))) {
-                return item.value;
-            }
-        }
-        return u"<absent>"_s;
+        const auto it = std::find_if(items.begin(), items.end(), [&](const HardwareItem &item) {
+            return item.title.startsWith(QString::fromUtf8(device)) &&
+                   item.title.endsWith(u" \u2022 "_s + QString::fromUtf8(key));
+        });
+        return it == items.end() ? u"<absent>"_s : it->value;
     };
     EXPECT_EQ(valueOf("[usb: 1-1]", "product"), u"Mouse: with colon"_s);
     EXPECT_EQ(valueOf("[usb: 1-4]", "product"), u"Storage: Network: [fake] device"_s);
@@ -149,7 +149,7 @@ TEST_F(HostileMachine, ReadsLessCommonBusLayouts)
     // A network interface whose path has an I2C-style "0-0050" part.
     const QString interface = u"/sys/devices/platform/i2c-0/0-0050/net/can0"_s;
     set(interface + u"/type"_s, "280\n");
-    QDir().mkpath(m_root + interface + u"/device"_s);
+    mkdir(interface + u"/device"_s);
     linkTo(interface, u"/sys/class/net/can0"_s);
     const QByteArray text = runListing();
     EXPECT_TRUE(text.contains("  [disk: nvme0n1] Disk behind VMD\n")) << text.toStdString();
@@ -168,10 +168,8 @@ TEST_F(HostileMachine, ListsTheMonitorsOfConnectedOutputs)
         QStringLiteral(KESTRIN_FIXTURES_DIR "/edid/dp-dell-u2515h-012cc00c4665.bin"));
     // The name descriptor (0xFC at byte 90), renamed; the checksum mended.
     monitor.replace(95, 13, QByteArray("USB Audio\n   "));
-    unsigned sum = 0;
-    for (int i = 0; i < 127; ++i) {
-        sum += static_cast<unsigned char>(monitor[i]);
-    }
+    const auto byteSum = [](unsigned sum, char c) { return sum + static_cast<unsigned char>(c); };
+    const unsigned sum = std::accumulate(monitor.begin(), monitor.begin() + 127, 0u, byteSum);
     monitor[127] = static_cast<char>((0x100 - (sum & 0xff)) & 0xff);
     set(card + u"card0-eDP-1/edid"_s, panel);
     set(card + u"card0-DP-1/status"_s, "connected\n");
