@@ -146,6 +146,7 @@ TEST(Cli, PrivateMasksEveryOutputOnlyWhenAsked)
         {"", "  Serial Number: PF1ABCDE9\n"},
         {"--private", "  Serial Number: " DOTS "E9\n"},
         {"--json --private", "\\tString 1: NIC " DOTS "E9\\n"},
+        {"--raw --private", "\tString 1: NIC " DOTS "E9\n"},
         // The search sees what is shown: a hidden serial cannot be found.
         {"--private --search PF1ABC", "No hardware item found\n"},
     };
