@@ -57,7 +57,6 @@ TEST(Debounce, CategoryChangeFiltersAtOnceWithTheSettledText)
     s.model->setSelectedCategory(Cat::memory);
     s.settleSearch(QStringLiteral("item 1")); // Item 1, 10-19, 100-199
     s.model->loadMoreItems();
-    ASSERT_EQ(s.model->visibleLimit(), 111);
     QSignalSpy passes(s.model.get(), &BrowserModel::filterPassCompleted);
 
     s.model->setSearchText(QStringLiteral("item 7"));
@@ -70,7 +69,6 @@ TEST(Debounce, CategoryChangeFiltersAtOnceWithTheSettledText)
 
     s.model->loadMoreItems();
     ASSERT_TRUE(passes.wait(2000));
-    EXPECT_EQ(passes.count(), 2);
     EXPECT_EQ(s.model->debouncedSearchText(), QStringLiteral("item 7"));
     EXPECT_EQ(s.model->filteredCount(), 11); // fewer than a page holds
     EXPECT_EQ(s.model->visibleLimit(), 80);

@@ -7,19 +7,14 @@
 // writer byte for byte.
 namespace {
 
-// Scalars in objects through the writer's members.
 void write(JsonWriter &writer, const QJsonValue &json)
 {
     if (json.isObject()) {
         writer.beginObject();
         const QJsonObject object = json.toObject();
         for (auto it = object.begin(); it != object.end(); ++it) {
-            if (it->isString()) {
-                writer.member(it.key(), it->toString());
-            } else {
-                writer.key(it.key());
-                write(writer, *it);
-            }
+            writer.key(it.key());
+            write(writer, *it);
         }
         writer.endObject();
     } else if (json.isArray()) {

@@ -119,16 +119,14 @@ TEST(Privacy, TogglingRebuildsTheRowsWhenAMaskMovesThemToAnotherSection)
 QString jsonStrings(const QByteArray &json)
 {
     const QJsonObject root = QJsonDocument::fromJson(json).object();
-    QStringList strings{root.value(u"rawOutput").toString()};
+    QStringList strings = root.value(u"warnings").toVariant().toStringList();
+    strings.append(root.value(u"rawOutput").toString());
     for (const QJsonValue &entry : root.value(u"items").toArray()) {
         QJsonObject item = entry.toObject();
         item.remove(u"id");
         for (const QJsonValue &field : item) {
             strings.append(field.toString());
         }
-    }
-    for (const QJsonValue &warning : root.value(u"warnings").toArray()) {
-        strings.append(warning.toString());
     }
     return strings.join(u'\n');
 }
