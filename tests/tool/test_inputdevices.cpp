@@ -44,7 +44,6 @@ TEST(InputDevices, ListsWhatAPersonTouchesOncePerDevice)
         std::vector<Expected> expected;
     } cases[] = {
         {"", {}},
-        {"\n\n\n", {}},
         {"garbage without structure\x01\xff\n", {}},
         // No blank line at the end, Windows line ends.
         {"I: Bus=0003 Vendor=046d Product=c077 Version=0111\r\nN: Name=\"Logitech USB Optical "

@@ -7,7 +7,6 @@
 #include "tool/spd.h"
 #include "tool/sysroot.h"
 
-#include <algorithm>
 #include <array>
 #include <cctype>
 #include <cstdio>
@@ -20,8 +19,6 @@
 #include <optional>
 #include <unistd.h>
 #include <vector>
-
-using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
@@ -77,8 +74,7 @@ bool sameMaker(const std::string &ours, const std::string &reference)
 
 std::string before(const std::string &text, const char *separator)
 {
-    const auto at = text.find(separator);
-    return at == std::string::npos ? text : text.substr(0, at);
+    return text.substr(0, text.find(separator));
 }
 
 TEST(Spd, AgreesWithDecodeDimmsOnEveryOlderFixture)
