@@ -1,6 +1,5 @@
-// The desktop's file chooser through the portal, against a stand-in portal on
-// a private session bus: what is asked, what each answer gives, and that a
-// failing or missing portal leaves the window's own dialog asking.
+// The file chooser against a stand-in portal on a private bus: what is asked,
+// what each answer gives, and that without a portal the window's dialog asks.
 #include "ui/filechooser.h"
 
 #include <QDBusConnectionInterface>

@@ -1,6 +1,5 @@
-// The raw output sheet, the Help window, the About panel, the application
-// commands and Save Report (with a fake save location), driven through the
-// real main window.
+// The raw output sheet, Help, About, the application commands and Save Report
+// (to a fake save location), through the real main window.
 #include "tests/ui/uitesthelpers.h"
 #include "ui/appinfo.h"
 #include "ui/helptext.h"
@@ -76,10 +75,9 @@ protected:
     LoadedWindow m_loaded;
 };
 
-// The raw output buttons share one sheet, which shows the tool's output as
-// plain, read-only, selectable text. The
-// key equivalents keep working with the pointer in the text (a focused
-// read-only text would swallow them); closing changes nothing else.
+// The raw output buttons share one sheet: the tool's output as plain,
+// read-only, selectable text. The key equivalents keep working with the
+// pointer in it (a focused read-only text would swallow them).
 TEST_F(ShellWindowTest, SheetShowsTheOutputAsItIs)
 {
     clickItem(item("toolbarRawOutput"));
@@ -151,8 +149,8 @@ TEST_F(ShellWindowTest, HelpIsOneWindowWithTheReadOnlyHelpText)
     EXPECT_NE(openHelp(), nullptr);
 }
 
-// The About panel shows the defaults without version
-// information, and its contact link starts an email.
+// Without version information About shows the defaults; its contact link
+// starts an email.
 TEST_F(ShellWindowTest, MenuCommandsQuitAndAbout)
 {
     QSignalSpy quits(&m_loaded.host->engine(), &QQmlEngine::quit);

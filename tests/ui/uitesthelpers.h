@@ -18,8 +18,7 @@
 
 using namespace Qt::Literals::StringLiterals;
 
-// A scan source the test finishes by hand, so every state of the window
-// (scanning, finished, rescanning) can be looked at.
+// A scan source the test finishes by hand, to look at every state of the window.
 struct ManualScanSource : ScanSource {
     QFuture<HardwareScanResult> scan() override
     {
@@ -116,8 +115,7 @@ struct LoadedWindow {
     {
         return scanner->finish(result) && waitFor([this] { return !host->model().isScanning(); });
     }
-    // True once the window is shown and active and its first scan started
-    // (after the first frame).
+    // True once the window is active and its first scan (after the first frame) started.
     [[nodiscard]] bool start(QSize size = {})
     {
         if (!host->load())
