@@ -7,14 +7,12 @@ namespace {
 
 QList<HardwareItem> searchCorpus()
 {
-    return {
-        item(Cat::summary, "Memory", "16 GB"),
-        item(Cat::memory, "DIMM Size", "8 GB", "Bank 0"),
-        item(Cat::memory, "Speed", "3200 MT/s", "Bank 0"),
-        item(Cat::memory, "DIMM Size", "8 GB", "Bank 1"),
-        item(Cat::cpu, "Version", "Dimmer CPU"),
-        item(Cat::network, "MAC", "aa:bb", "", "dimm-source"),
-    };
+    return {item(Cat::summary, "Memory", "16 GB"),
+            item(Cat::memory, "DIMM Size", "8 GB", "Bank 0"),
+            item(Cat::memory, "Speed", "3200 MT/s", "Bank 0"),
+            item(Cat::memory, "DIMM Size", "8 GB", "Bank 1"),
+            item(Cat::cpu, "Version", "Dimmer CPU"),
+            item(Cat::network, "MAC", "aa:bb", "", "dimm-source")};
 }
 
 // Each case: the "value@detail" of each match in scan order, joined by '|'.
@@ -91,11 +89,6 @@ TEST(LoadMore, GrowsByOnePageUpToTheFilteredCount)
 // value is not the default "v").
 using Layout = std::vector<std::pair<QString, QStringList>>;
 
-QString entryOf(const QString &title, const QString &value)
-{
-    return value == u"v" ? title : title + u'=' + value;
-}
-
 // The flat rows read back into sections, checking the first/last flags.
 Layout layoutOf(const SectionedItemsModel &model)
 {
@@ -111,8 +104,9 @@ Layout layoutOf(const SectionedItemsModel &model)
         if (first) {
             layout.emplace_back(section(row), QStringList{});
         }
-        layout.back().second.append(
-            entryOf(data(row, Roles::TitleRole), data(row, Roles::ValueRole)));
+        const QString value = data(row, Roles::ValueRole);
+        layout.back().second.append(data(row, Roles::TitleRole) +
+                                    (value == u"v" ? QString() : u'=' + value));
     }
     return layout;
 }
