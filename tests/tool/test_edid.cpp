@@ -227,4 +227,11 @@ TEST(Edid, EveryPrefixOfARealEdidDecodesWithoutReadingPastIt)
     }
 }
 
+// The fixture listings show progressive modes only.
+TEST(Edid, DescribesInterlacedModes)
+{
+    EXPECT_EQ(kestrin::tool::describeMode({1920, 1080, true, 60.0}),
+              "1920 \u00d7 1080i @ 60.00 Hz");
+}
+
 } // namespace
