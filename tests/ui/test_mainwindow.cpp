@@ -170,9 +170,8 @@ private Q_SLOTS:
     {
         QTemporaryDir dir;
         const QString report = writeFile(dir, u"saved.txt"_s,
-                                         "# dmidecode 3.5\nSMBIOS 3.2.0 present.\n\n"
-                                         "Handle 0x0000, DMI type 0, 26 bytes\nBIOS Information\n"
-                                         "\tVendor: Example BIOS Maker\n\n");
+                                         "# dmidecode 3.5\n\nHandle 0x0000, DMI type 0, 26 bytes\n"
+                                         "BIOS Information\n\tVendor: Example BIOS Maker\n\n");
         const QString garbage = writeFile(dir, u"garbage.txt"_s, "neither a report nor output\n");
         for (const QString &path : {report, garbage}) {
             LoadedWindow loaded;

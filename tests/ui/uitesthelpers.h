@@ -1,7 +1,6 @@
 #pragma once
 
-// The window tests of tests/ui (Qt Test) and tests/shell (GoogleTest) share
-// these; nothing here asserts, the callers do.
+// Shared by the window tests of tests/ui and tests/shell; the callers assert.
 #include "scanner/scansource.h"
 #include "ui/mainwindowhost.h"
 
