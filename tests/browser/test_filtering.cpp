@@ -76,12 +76,22 @@ TEST(Debounce, CategoryChangeFiltersAtOnceWithTheSettledText)
 // One past a page: the rest comes with the next step, then nothing more.
 TEST(LoadMore, GrowsByOnePageUpToTheFilteredCount)
 {
-    ScannedModel s(numberedItems(Cat::summary, 81));
-    for (const int shown : {80, 81, 81}) {
-        EXPECT_EQ(s.model->pagedCount(), shown);
-        EXPECT_EQ(s.model->canLoadMore(), shown < 81);
-        EXPECT_EQ(s.model->pagedFilteredItems().last().title, u"Item %1"_qs.arg(shown - 1));
-        s.model->loadMoreItems();
+    // The filtered count, then the shown count before each step.
+    const std::pair<int, std::vector<int>> cases[] = {
+        {200, {80, 160, 200, 200}}, {80, {80, 80}}, {0, {0, 0}}, {81, {80, 81, 81}}};
+    for (const auto &[filtered, steps] : cases) {
+        ScannedModel s(numberedItems(Cat::summary, filtered));
+        for (const int shown : steps) {
+            SCOPED_TRACE(testing::Message() << filtered << " items, " << shown << " shown");
+            const QList<HardwareItem> page = s.model->pagedFilteredItems();
+            ASSERT_EQ(page.size(), shown);
+            EXPECT_EQ(s.model->pagedCount(), shown);
+            EXPECT_EQ(s.model->canLoadMore(), shown < filtered);
+            if (shown > 0) {
+                EXPECT_EQ(page.last().title, u"Item %1"_qs.arg(shown - 1));
+            }
+            s.model->loadMoreItems();
+        }
     }
 }
 
