@@ -193,8 +193,7 @@ TEST_F(SaveDialogTest, AnExistingFileIsReplacedOnlyWhenConfirmed)
     askInTheFolder();
     clickItem(item("saveDialogSave"));
     QObject *question = findNamed(window(), u"saveDialogReplace"_s);
-    ASSERT_NE(question, nullptr);
-    ASSERT_TRUE(waitFor([&] { return question->property("opened").toBool(); }));
+    ASSERT_TRUE(question && waitFor([&] { return question->property("opened").toBool(); }));
     EXPECT_TRUE(textOf(item("saveDialogReplaceQuestion")).contains(u"Kestrin.txt"_s));
     // Not replacing keeps the dialog open and answers nothing.
     clickItem(item("saveDialogReplaceCancel"));

@@ -169,8 +169,8 @@ inline bool pressForScreenReader(QQuickItem *item)
     QAccessibleInterface *iface = QAccessible::queryAccessibleInterface(item);
     QAccessibleActionInterface *actions = iface == nullptr ? nullptr : iface->actionInterface();
     const QString press = QAccessibleActionInterface::pressAction();
-    if (actions == nullptr || !actions->actionNames().contains(press))
-        return false;
-    actions->doAction(press);
-    return true;
+    const bool pressable = actions != nullptr && actions->actionNames().contains(press);
+    if (pressable)
+        actions->doAction(press);
+    return pressable;
 }
