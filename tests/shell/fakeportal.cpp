@@ -8,8 +8,6 @@
 #include <QDBusMessage>
 #include <QDBusObjectPath>
 
-#include <cstdio>
-
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -116,7 +114,7 @@ int main(int argc, char **argv)
     if (!bus.registerObject(u"/org/freedesktop/portal/desktop"_s, &chooser, exported) ||
         !bus.registerObject(u"/test"_s, &chooser, QDBusConnection::ExportAllSlots) ||
         !bus.registerService(u"org.freedesktop.portal.Desktop"_s)) {
-        std::fprintf(stderr, "fakeportal: %s\n", qPrintable(bus.lastError().message()));
+        qWarning("fakeportal: %s", qPrintable(bus.lastError().message()));
         return 1;
     }
     return app.exec();

@@ -158,8 +158,7 @@ TEST(PortalTest, AnswersAsThePortalDoesAndFallsBackWhenItFails)
     }
 }
 
-// Without a bus the window's dialog asks; a bus without a portal answers the
-// call with an error, as the "error" row above does.
+// Without a bus the window's dialog asks (a bus without a portal: the "error" row).
 TEST(PortalAbsentTest, TheWindowsOwnDialogAsks)
 {
     SaveDialogController inWindow;

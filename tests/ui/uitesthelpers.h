@@ -36,7 +36,6 @@ struct ManualScanSource : ScanSource {
         promise->finish();
         return true;
     }
-    // No future is left dangling.
     ~ManualScanSource() override
     {
         while (finish({})) {
