@@ -9,7 +9,6 @@
 #include <QTest>
 
 #include <gtest/gtest.h>
-#include <memory>
 #include <signal.h>
 
 using namespace Qt::Literals::StringLiterals;

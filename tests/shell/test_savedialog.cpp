@@ -130,8 +130,7 @@ protected:
     QQuickItem *item(const char *name) { return m_loaded.item(name); }
 
     QTemporaryDir m_dir;
-    // Before the window: a question still open at the end is answered when
-    // the window goes away.
+    // Before the window, which answers a question still open when it goes.
     Answers m_answers;
     Answers m_second;
     LoadedWindow m_loaded;

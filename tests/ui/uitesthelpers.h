@@ -142,8 +142,7 @@ inline void clickItem(QQuickItem *item, Qt::MouseButton button = Qt::LeftButton)
     QTest::mouseClick(item->window(), button, Qt::NoModifier, centre.toPoint());
 }
 
-// Opens the menu bar's `menuTitle` (built on first use) and returns its item
-// `itemName` once the menu stands still.
+// Opens the menu `menuTitle` (built on first use); its `itemName` once it stands still.
 inline QQuickItem *openMenuItem(QQuickWindow *window, const char *menuTitle, const char *itemName)
 {
     clickItem(findItem(window, QString::fromLatin1(menuTitle)));
