@@ -1,7 +1,6 @@
-#include <cstdlib>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <grp.h>
 #include <gtest/gtest.h>
 #include <pwd.h>
 #include <string>
@@ -98,50 +97,37 @@ TEST_F(ReadFirmwareTest, FallsBackToSbinAndPassesTheStatusBack)
     EXPECT_EQ(std::tie(run.status, run.out, run.err), std::tuple(3, "from-sbin\n", "broken\n"));
 }
 
-struct Refusal {
-    const char *name;
-    std::vector<std::string> arguments;
-    mode_t mode;
-    bool foreignOwner, asNobody;
-    const char *reason;
-};
-
-class ReadFirmwareRefusal : public ReadFirmwareTest,
-                            public ::testing::WithParamInterface<Refusal> {};
-
-TEST_P(ReadFirmwareRefusal, RefusesWithoutRunningDmidecode)
+TEST_F(ReadFirmwareTest, RefusesWithoutRunningDmidecode)
 {
-    const Refusal &c = GetParam();
-    const fs::path program = place("usr/sbin", "echo ran\n", c.mode);
     const passwd *nobody = ::getpwnam("nobody");
     ASSERT_NE(nobody, nullptr);
-    if (c.foreignOwner) {
-        ASSERT_EQ(::chown(program.c_str(), nobody->pw_uid, 0), 0);
-    }
-    if (c.asNobody) {
-        // The user running it must be able to read its own output files.
+    const struct {
+        std::vector<std::string> arguments;
+        mode_t mode; // 0: no dmidecode at all
+        uid_t owner, user;
+        const char *reason;
+    } cases[] = {
+        {{""}, 0755, 0, 0, "takes no arguments"},
+        {{}, 0755, 0, nobody->pw_uid, "must run as root"},
+        {{}, 0775, 0, 0, "writable by group"},
+        {{}, 0757, 0, 0, "writable by group"},
+        {{}, 0755, nobody->pw_uid, 0, "not owned by root"},
+        {{}, 0644, 0, 0, "not executable"},
+        {{}, 0, 0, 0, "no dmidecode"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.reason);
+        SetUp();
+        if (c.mode != 0) {
+            const fs::path program = place("usr/sbin", "echo ran\n", c.mode);
+            ASSERT_EQ(::chown(program.c_str(), c.owner, 0), 0);
+        }
+        // The user running it must be able to write its own output files.
         ::chmod(scratch.c_str(), 0777);
+        const HelperRun run = runHelper(c.arguments, {"PATH=/usr/bin:/bin"}, c.user);
+        EXPECT_EQ(std::tie(run.status, run.out), std::tuple(1, ""));
+        EXPECT_NE(run.err.find(c.reason), std::string::npos) << run.err;
     }
-    const HelperRun run = runHelper(c.arguments, {}, c.asNobody ? nobody->pw_uid : 0);
-    EXPECT_EQ(std::tie(run.status, run.out), std::tuple(1, ""));
-    EXPECT_NE(run.err.find(c.reason), std::string::npos) << run.err;
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Cases, ReadFirmwareRefusal,
-    ::testing::Values(Refusal{"anEmptyArgument", {""}, 0755, false, false, "no arguments"},
-                      Refusal{"notRoot", {}, 0755, false, true, "must run as root"},
-                      Refusal{"groupWritable", {}, 0775, false, false, "writable by group"},
-                      Refusal{"otherWritable", {}, 0757, false, false, "writable by group"},
-                      Refusal{"notOwnedByRoot", {}, 0755, true, false, "not owned by root"},
-                      Refusal{"notExecutable", {}, 0644, false, false, "not executable"}),
-    [](const auto &info) { return std::string(info.param.name); });
-
-TEST_F(ReadFirmwareTest, RefusesWhenNoDmidecodeIsThere)
-{
-    const HelperRun run = runHelper({}, {"PATH=/usr/bin:/bin"});
-    EXPECT_EQ(run.status, 1);
-    EXPECT_NE(run.err.find("no dmidecode"), std::string::npos);
 }
 
 TEST_F(ReadFirmwareTest, CapsWhatItPassesBackAt16MiB)
