@@ -11,8 +11,7 @@ class Peripherals : public tooltest::ScratchMachine {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(m_dir.isValid());
-        set(u"/proc/cpuinfo"_s, "processor\t: 0\nmodel name\t: Test CPU\n\n");
+        restart();
         set(u"/usr/share/misc/usb.ids"_s, "04f2  Chicony Electronics Co., Ltd\n8087  Intel Corp.\n"
                                           "\t0026  AX201 Bluetooth\n");
     }

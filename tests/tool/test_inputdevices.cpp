@@ -88,15 +88,13 @@ TEST(InputDevices, HugeNamesAreCut)
     EXPECT_LE(found[0].name.size(), 512U);
 }
 
-class InputListing : public tooltest::ScratchMachine {
-protected:
-    QString m_devices = m_root + u"/proc/bus/input/devices"_s;
-};
+using InputListing = tooltest::ScratchMachine;
+const QString devicesFile = u"/proc/bus/input/devices"_s;
 
 TEST_F(InputListing, ListsEachDeviceWithBusNumbersAndIdentifiers)
 {
-    tooltest::writeFile(m_devices, QByteArray::fromStdString(capture("laptop.txt") + "\n" +
-                                                             capture("peripherals.txt")));
+    set(devicesFile,
+        QByteArray::fromStdString(capture("laptop.txt") + "\n" + capture("peripherals.txt")));
     const std::string text = listing();
     // The reviewed listing of both files, read as a whole.
     const std::string expected =
@@ -106,10 +104,10 @@ TEST_F(InputListing, ListsEachDeviceWithBusNumbersAndIdentifiers)
 
 TEST_F(InputListing, AnUnreadableFileListsNoInputDevices)
 {
-    QDir().mkpath(m_devices); // a directory in its place
+    mkdir(devicesFile); // a directory in its place
     EXPECT_FALSE(tooltest::contains(listing(), "[input:"));
-    QDir(m_devices).removeRecursively();
-    tooltest::writeFile(m_devices, QByteArray(4 << 20, 'B')); // huge, without structure
+    restart();
+    set(devicesFile, QByteArray(4 << 20, 'B')); // huge, without structure
     EXPECT_FALSE(tooltest::contains(listing(), "[input:"));
 }
 

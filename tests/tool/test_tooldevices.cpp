@@ -8,23 +8,7 @@ namespace {
 
 using tooltest::contains;
 
-class SmallMachine : public tooltest::ScratchMachine {
-protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(m_dir.isValid());
-        restart();
-    }
-
-    // A machine with nothing but its processor.
-    void restart()
-    {
-        QDir(m_root).removeRecursively();
-        set(u"/proc/cpuinfo"_s,
-            "processor\t: 0\nvendor_id\t: AuthenticAMD\nmodel name\t: Test CPU 8-Core\n"
-            "physical id\t: 0\ncore id\t: 0\n\n");
-    }
-};
+using SmallMachine = tooltest::ScratchMachine;
 
 // The fixture machines pin the readable policy and verdict lines.
 TEST_F(SmallMachine, OddCpuAttributesCostOnlyTheirLine)

@@ -26,7 +26,7 @@ QSet<QString> edidSerials(const QString &file)
     return serial.size() < 4 ? QSet<QString>() : QSet<QString>{serial};
 }
 
-class ToolPrivacy : public tooltest::ScratchMachine {};
+using ToolPrivacy = tooltest::ScratchMachine;
 
 TEST_F(ToolPrivacy, NoMonitorSerialSurvivesTheMask)
 {

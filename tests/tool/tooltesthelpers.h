@@ -103,8 +103,16 @@ inline void expectRoundTrip(const QByteArray &bytes)
     EXPECT_EQ(next, items.size()) << "the parser made more items than there are lines";
 }
 
+// A machine with nothing but its processor, rebuilt by restart().
 class ScratchMachine : public testing::Test {
 protected:
+    void SetUp() override { restart(); }
+    void restart()
+    {
+        QDir(m_root).removeRecursively();
+        set(u"/proc/cpuinfo"_s, "processor\t: 0\nvendor_id\t: AuthenticAMD\nmodel name\t: Test "
+                                "CPU 8-Core\nphysical id\t: 0\ncore id\t: 0\n\n");
+    }
     void set(const QString &path, const QByteArray &bytes) { writeFile(m_root + path, bytes); }
 
     // "name=content" entries under one folder.
