@@ -4,8 +4,10 @@
 #include "ui/symbolicons.h"
 #include "ui/symbolimageprovider.h"
 
+#include <QDirIterator>
 #include <QFile>
 #include <QPainter>
+#include <QRegularExpression>
 #include <QSvgRenderer>
 
 #include <gtest/gtest.h>
@@ -85,11 +87,28 @@ TEST(StrokeIcon, EveryInterfaceIconMatchesTheSvgLibrary)
     }
 }
 
-TEST(SymbolIcons, EveryCategoryHasItsOwnIconFile)
+// The names are read from the QML itself, so an icon added there is checked
+// without anyone listing it here.
+TEST(SymbolIcons, EveryNameTheWindowUsesHasItsOwnIconFile)
 {
-    for (const HardwareCategory category : allCategories) {
-        const QString path = symbolIconPath(symbol(category));
-        EXPECT_TRUE(!path.isEmpty() && QFile::exists(path)) << path.toStdString();
+    QStringList used;
+    for (const HardwareCategory category : allCategories)
+        used.append(symbol(category));
+    static const QRegularExpression named(
+        uR"re((?<![\w.])(?:name|symbol): "([a-z]+(?:\.[a-z]+)*)")re"_s);
+    QDirIterator qml(QStringLiteral(KESTRIN_SOURCE_DIR "/ui/qml"), {u"*.qml"_s}, QDir::Files,
+                     QDirIterator::Subdirectories);
+    while (qml.hasNext()) {
+        QFile file(qml.next());
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << file.fileName().toStdString();
+        for (const QRegularExpressionMatch &match :
+             named.globalMatch(QString::fromUtf8(file.readAll())))
+            used.append(match.captured(1));
+    }
+    EXPECT_GT(used.size(), allCategories.size() + 5);
+    for (const QString &name : used) {
+        const QString path = symbolIconPath(name);
+        EXPECT_TRUE(!path.isEmpty() && QFile::exists(path)) << name.toStdString();
     }
     EXPECT_TRUE(symbolIconPath(u"").isEmpty());
 }
