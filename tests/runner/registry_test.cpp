@@ -56,28 +56,6 @@ TEST_F(RunnerRegistry, ReapedChildIsNeverSignalled)
     EXPECT_FALSE(elsewhere.isRunning() || elsewhere.sendSignal(0));
 }
 
-TEST_F(RunnerRegistry, TerminateAllSignalsAndEmptiesWithoutWaiting)
-{
-    ActiveProcessRegistry registry;
-    const QString started = tempPath(QStringLiteral("p"));
-    auto stubborn = std::make_shared<ChildProcess>(
-        spawnFakeTool({u"ignoreterm"_qs, u"touch "_qs + started, u"sleep 60000"_qs}));
-    auto polite = std::make_shared<ChildProcess>(spawnFakeTool({QStringLiteral("sleep 60000")}));
-    ASSERT_TRUE(waitUntil([&] { return QFile::exists(started); }));
-    registry.add(stubborn);
-    registry.add(polite);
-
-    registry.terminateAll();
-    EXPECT_EQ(registry.count(), 0);
-    EXPECT_EQ(polite->waitAndReap(), SIGTERM);
-    // Never escalated: the one that ignores SIGTERM is still alive.
-    std::this_thread::sleep_for(100ms);
-    EXPECT_TRUE(stubborn->isRunning());
-    registry.terminateAll();
-    stubborn->sendSignal(SIGKILL);
-    EXPECT_EQ(stubborn->waitAndReap(), SIGKILL);
-}
-
 // Cancel stops the runs of one program only, through each run's own stop
 // sequence: the one that ignores SIGTERM is killed once the grace is over.
 // Runs handed their own registry are out of the application's reach.
@@ -92,7 +70,7 @@ TEST_F(RunnerRegistry, StopEndsTheRunsOfOneProgramAndEscalates)
             return runDMIDecode(program, commands, 60, registry);
         });
     };
-    auto stubborn = runOf(pkexec, {u"ignoreterm"_qs, u"touch "_qs + started, u"sleep 60000"_qs});
+    auto stubborn = runOf(pkexec, {u"ignoreterm"_qs, u"pidfile "_qs + started, u"sleep 60000"_qs});
     auto polite = runOf(pkexec, {QStringLiteral("sleep 60000")});
     auto other = runOf(fakeTool(), {QStringLiteral("sleep 60000")});
     ASSERT_TRUE(waitUntil([&] { return registry.count() == 3 && QFile::exists(started); }));
