@@ -8,8 +8,7 @@
 //   sleep MS              sleep
 //   ignoreterm            ignore SIGTERM from now on
 //   grandchild MS PIDFILE leave a process behind that holds both pipes for MS
-//   pidfile PATH          write this process's pid
-//   touch PATH            create a file;  waitfile PATH: wait until it exists
+//   pidfile PATH          write this process's pid;  waitfile PATH: wait until it exists
 //   fds                   list the open descriptors above 2
 //   raise SIGNAL          end by this signal;  exit CODE: end with this status
 #include <cerrno>
@@ -90,8 +89,6 @@ void run(const std::string &command)
         std::ofstream(rest.substr(gap + 1)) << pid;
     } else if (verb == "pidfile") {
         std::ofstream(rest) << ::getpid();
-    } else if (verb == "touch") {
-        std::ofstream{rest};
     } else if (verb == "waitfile") {
         for (int i = 0; i < 6000 && !std::ifstream(rest); ++i)
             sleepMs(5);

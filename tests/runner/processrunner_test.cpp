@@ -8,68 +8,55 @@ using namespace std::literals;
 
 namespace {
 
-struct RunCase {
-    friend void PrintTo(const RunCase &c, std::ostream *os) { *os << c.name; }
-    const char *name;
-    const char *commands;         // see commands()
-    std::u16string_view expected; // the text of a successful run, or the error's description
-    std::int64_t code = 0;        // 0: the run succeeds
-    double limit = 10;
-};
+class RunnerOutcome : public ProcessHygiene {};
 
-class RunnerOutcome : public ProcessHygiene, public ::testing::WithParamInterface<RunCase> {};
-
-TEST_P(RunnerOutcome, GivesTextOrError)
+TEST_F(RunnerOutcome, GivesTextOrError)
 {
-    const RunCase &c = GetParam();
-    // Launched from a thread that blocks SIGTERM: the tool must not inherit
-    // that, or a time-out would wait 2 s more for SIGKILL.
-    const auto start = std::chrono::steady_clock::now();
-    std::optional<Expected<QString>> run;
-    std::thread([&] {
-        sigset_t blocked;
-        sigemptyset(&blocked);
-        sigaddset(&blocked, SIGTERM);
-        pthread_sigmask(SIG_BLOCK, &blocked, nullptr);
-        run = runFake(commands(c.commands), c.limit);
-    }).join();
-    EXPECT_LT(std::chrono::steady_clock::now() - start, 1500ms + c.limit * 1s);
-    const QString expected = QString::fromUtf16(c.expected.data(), qsizetype(c.expected.size()));
-    ASSERT_EQ(failure(*run), c.code ? c.code : -1);
-    if (c.code == 0) {
-        EXPECT_EQ(run->value(), expected);
-    } else {
-        EXPECT_EQ(run->error().domain, u"Kestrin");
-        EXPECT_EQ(run->error().description, expected);
+    const struct {
+        const char *name;
+        const char *commands;         // see commands()
+        std::u16string_view expected; // the text of a successful run, or the error's description
+        std::int64_t code = 0;        // 0: the run succeeds
+        double limit = 10;
+    } cases[] = {
+        {"StandardErrorAppendedAfterLineFeed", "out a\\n|err note\\n", u"a\n\nnote\n"},
+        {"FailureKeepsErrorTextUntrimmed", "err broken\\n|exit 3", u"broken\n", 3},
+        {"BlankOutputWithoutErrorTextNamesStatus", "out  \\n\\t\\n|exit 2",
+         u"dmidecode exited with status 2.", 2},
+        {"NonZeroStatusWithTableSucceeds",
+         "out Handle 0x0000\\n\\tVendor: Acme\\n|err /dev/mem: denied\\n|exit 1",
+         u"Handle 0x0000\n\tVendor: Acme\n\n/dev/mem: denied\n"},
+        {"InvalidUtf8OutputIsEmptyText", "out abc\\xff\\xfe", u""},
+        {"InvalidUtf8ErrorTextCountsAsEmpty", "err \\x80oops|exit 5",
+         u"dmidecode exited with status 5.", 5},
+        {"EmbeddedNulAndMultiByteTextSurvive", "out a\\x00\\xc3\\xb6\\xf0\\x9f\\x94\\x8b",
+         u"a\0\u00f6\U0001F50B"sv},
+        {"SignalNumberIsTheStatus", "raise 9", u"dmidecode exited with status 9.", 9},
+        // Time-outs: code 124 with the whole seconds, output so far discarded.
+        {"FractionIsDroppedAndOutputDiscarded", "out partial\\n|sleep 60000",
+         u"dmidecode timed out after 1 seconds.", 124, 1.9},
+        {"LimitBelowOneSecond", "sleep 60000", u"dmidecode timed out after 0 seconds.", 124, 0.2},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        // Launched from a thread that blocks SIGTERM: the tool must not inherit
+        // that, or a time-out would wait 2 s more for SIGKILL.
+        const auto start = std::chrono::steady_clock::now();
+        std::optional<Expected<QString>> run;
+        std::thread([&] {
+            sigset_t blocked;
+            sigemptyset(&blocked);
+            sigaddset(&blocked, SIGTERM);
+            pthread_sigmask(SIG_BLOCK, &blocked, nullptr);
+            run = runFake(commands(c.commands), c.limit);
+        }).join();
+        EXPECT_LT(std::chrono::steady_clock::now() - start, 1500ms + c.limit * 1s);
+        ASSERT_EQ(failure(*run), c.code ? c.code : -1);
+        EXPECT_TRUE(!c.code || run->error().domain == u"Kestrin");
+        EXPECT_EQ(c.code ? run->error().description : run->value(),
+                  QString::fromUtf16(c.expected.data(), qsizetype(c.expected.size())));
     }
 }
-
-constexpr std::u16string_view timedOut1 = u"dmidecode timed out after 1 seconds.";
-
-INSTANTIATE_TEST_SUITE_P(
-    Cases, RunnerOutcome,
-    ::testing::Values(
-        RunCase{"StandardErrorAppendedAfterLineFeed", "out a\\n|err note\\n", u"a\n\nnote\n"},
-        RunCase{"FailureKeepsErrorTextUntrimmed", "err broken\\n|exit 3", u"broken\n", 3},
-        RunCase{"BlankOutputWithoutErrorTextNamesStatus", "out  \\n\\t\\n|exit 2",
-                u"dmidecode exited with status 2.", 2},
-        RunCase{"NonZeroStatusWithTableSucceeds",
-                "out Handle 0x0000\\n\\tVendor: Acme\\n|err /dev/mem: denied\\n|exit 1",
-                u"Handle 0x0000\n\tVendor: Acme\n\n/dev/mem: denied\n"},
-        RunCase{"InvalidUtf8OutputIsEmptyText", "out abc\\xff\\xfe", u""},
-        RunCase{"InvalidUtf8ErrorTextCountsAsEmpty", "err \\x80oops|exit 5",
-                u"dmidecode exited with status 5.", 5},
-        RunCase{"MultiByteTextSurvives",
-                "out Gr\\xc3\\xb6\\xc3\\x9fe \\xe2\\x80\\xa2 \\xf0\\x9f\\x94\\x8b",
-                u"Gr\u00f6\u00dfe \u2022 \U0001F50B"},
-        RunCase{"EmbeddedNulIsText", "out a\\x00b", u"a\0b"sv},
-        RunCase{"SignalNumberIsTheStatus", "raise 9", u"dmidecode exited with status 9.", 9},
-        // Time-outs: code 124 with the whole seconds, output so far discarded.
-        RunCase{"FractionIsDroppedAndOutputDiscarded", "out partial\\n|sleep 60000", timedOut1, 124,
-                1.9},
-        RunCase{"LimitBelowOneSecond", "sleep 60000", u"dmidecode timed out after 0 seconds.", 124,
-                0.2}),
-    [](const ::testing::TestParamInfo<RunCase> &info) { return std::string(info.param.name); });
 
 class RunnerLaunch : public ProcessHygiene {};
 

@@ -34,49 +34,45 @@ protected:
     }
 };
 
-struct ScanCase {
-    friend void PrintTo(const ScanCase &c, std::ostream *os) { *os << c.name; }
-    const char *name;
-    const char *mac; // the runs' scripts, see commands(); %d is the test's folder
-    const char *classic;
-    double timeout;
-    const char *macBody; // the runs' parts of the raw output
-    const char *classicBody;
-    const char *warnings; // joined by '|'
-};
+class RunnerScanOutcome : public ScanFixture {};
 
-class RunnerScanOutcome : public ScanFixture, public ::testing::WithParamInterface<ScanCase> {};
-
-TEST_P(RunnerScanOutcome, FramesOutputAndWarnings)
+TEST_F(RunnerScanOutcome, FramesOutputAndWarnings)
 {
-    const ScanCase &c = GetParam();
-    script("mac", commands(c.mac).replaceInStrings(u"%d"_qs, m_dir.path()));
-    script("classic", commands(c.classic).replaceInStrings(u"%d"_qs, m_dir.path()));
-    m_scanner.setRunTimeout(c.timeout);
-    const HardwareScanResult result = m_scanner.performScan();
-    EXPECT_EQ(result.rawOutput,
-              framed(QString::fromUtf8(c.macBody), QString::fromUtf8(c.classicBody)));
-    EXPECT_EQ(result.warnings.join(u'|'), QString::fromUtf8(c.warnings));
-    EXPECT_EQ(result.items.isEmpty(), *c.macBody == 0 && *c.classicBody == 0);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Cases, RunnerScanOutcome,
-    ::testing::Values(
+    const struct {
+        const char *name;
+        const char *mac; // the runs' scripts, see commands(); %d is the test's folder
+        const char *classic;
+        double timeout;
+        const char *macBody; // the runs' parts of the raw output
+        const char *classicBody;
+        const char *warnings; // joined by '|'
+    } cases[] = {
         // Each completion order is forced: the first run waits until the other
         // has written its output and is about to exit.
-        ScanCase{"MacFinishesFirst", "out " MAC "|touch %d/mac.done",
-                 "waitfile %d/mac.done|sleep 100|out " TABLE, 10, MAC, TABLE, ""},
-        ScanCase{"ClassicFinishesFirst", "waitfile %d/classic.done|sleep 100|out " MAC,
-                 "out " TABLE "|touch %d/classic.done", 10, MAC, TABLE, ""},
-        ScanCase{"MacOptionUnknown", "err dmidecode: unrecognized option '--mac-hardware'\n|exit 2",
-                 "out " TABLE, 10, "", TABLE,
-                 "Could not run dmidecode --mac-hardware: dmidecode: unrecognized option "
-                 "'--mac-hardware'\n"},
-        ScanCase{"BothTimeOut", "sleep 60000", "sleep 60000", 1, "", "",
-                 "Could not run dmidecode --mac-hardware: dmidecode timed out after 1 seconds.|"
-                 "Could not run dmidecode -q: dmidecode timed out after 1 seconds."}),
-    [](const ::testing::TestParamInfo<ScanCase> &info) { return std::string(info.param.name); });
+        {"MacFinishesFirst", "out " MAC "|pidfile %d/mac.done",
+         "waitfile %d/mac.done|sleep 100|out " TABLE, 10, MAC, TABLE, ""},
+        {"ClassicFinishesFirst", "waitfile %d/classic.done|sleep 100|out " MAC,
+         "out " TABLE "|pidfile %d/classic.done", 10, MAC, TABLE, ""},
+        {"MacOptionUnknown", "err dmidecode: unrecognized option '--mac-hardware'\n|exit 2",
+         "out " TABLE, 10, "", TABLE,
+         "Could not run dmidecode --mac-hardware: dmidecode: unrecognized option "
+         "'--mac-hardware'\n"},
+        {"BothTimeOut", "sleep 60000", "sleep 60000", 1, "", "",
+         "Could not run dmidecode --mac-hardware: dmidecode timed out after 1 seconds.|"
+         "Could not run dmidecode -q: dmidecode timed out after 1 seconds."},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        script("mac", commands(c.mac).replaceInStrings(u"%d"_qs, m_dir.path()));
+        script("classic", commands(c.classic).replaceInStrings(u"%d"_qs, m_dir.path()));
+        m_scanner.setRunTimeout(c.timeout);
+        const HardwareScanResult result = m_scanner.performScan();
+        EXPECT_EQ(result.rawOutput,
+                  framed(QString::fromUtf8(c.macBody), QString::fromUtf8(c.classicBody)));
+        EXPECT_EQ(result.warnings.join(u'|'), QString::fromUtf8(c.warnings));
+        EXPECT_EQ(result.items.isEmpty(), *c.macBody == 0 && *c.classicBody == 0);
+    }
+}
 
 class RunnerScanAsync : public TextScan {};
 
