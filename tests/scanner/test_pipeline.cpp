@@ -55,12 +55,9 @@ TEST(ClassicParser, Lines)
         {"empty value skipped, placeholder kept",
          "System Information\n\tSerial Number: \n\tSerial Number: 0\n",
          {classic(platform, "Serial Number", "0", "System Information")}},
-        {"speed keys pass by substring",
-         "Processor Information\n\tCurrent Speed: 3200 MHz\n\tConfigured Clock Speed: 1 MHz\n"
-         "\tError Correction Type: None\n\tNumber Of Devices: 2\n\tFirmware Version: 9\n",
-         {classic(cpu, "Current Speed", "3200 MHz", "Processor Information"),
-          classic(cpu, "Configured Clock Speed", "1 MHz", "Processor Information"),
-          classic(cpu, "Firmware Version", "9", "Processor Information")}},
+        {"keys pass by substring",
+         "Processor Information\n\tConfigured Clock Speed: 1 MHz\n\tNumber Of Devices: 2\n",
+         {classic(cpu, "Configured Clock Speed", "1 MHz", "Processor Information")}},
         {"unindented line with a colon is a key/value of the current section",
          "Memory Device\nSize: 8 GB\n",
          {classic(memory, "Size", "8 GB", "Memory Device")}},
@@ -80,7 +77,8 @@ TEST(ClassicParser, Lines)
         {"only newlines", "\n\n\r\n\u2029", {}},
     };
     for (const Case &c : cases) {
-        EXPECT_EQ(texts(parseClassicDMIDecode(q(c.text))), c.expected) << c.name;
+        EXPECT_EQ(texts(parseClassicDMIDecode(q(c.text), tables().usefulKeys())), c.expected)
+            << c.name;
     }
 }
 
@@ -138,7 +136,8 @@ HardwareItem item(HardwareCategory category, const char *title, const char *valu
 
 QList<HardwareItem> cleanValue(const QString &value)
 {
-    return cleanAndDeduplicate({HardwareItem(cpu, q("T"), value, q("D"), q("S"))});
+    return cleanAndDeduplicate({HardwareItem(cpu, q("T"), value, q("D"), q("S"))},
+                               tables().badValues());
 }
 
 TEST(Cleaner, KeepsOrDropsValues)
@@ -171,26 +170,29 @@ TEST(Cleaner, KeepsOrDropsValues)
 TEST(Cleaner, TrimsTitlesAndValuesButNotDetails)
 {
     const HardwareItem input = item(usb, "  Family \t", " Hub ", " detail ", "src");
-    const QList<HardwareItem> out = cleanAndDeduplicate({input, item(cpu, " \u2028", "Core")});
+    const QList<HardwareItem> out =
+        cleanAndDeduplicate({input, item(cpu, " \u2028", "Core")}, tables().badValues());
     ASSERT_EQ(out.size(), 1);
     EXPECT_NE(out[0].id, input.id);
-    EXPECT_EQ(texts(out)[0], (ItemText{usb, q("Family"), q("Hub"), q(" detail "), q("src")}));
+    EXPECT_EQ(texts(out)[0], ItemText(usb, "Family", "Hub", " detail ", "src"));
 }
 
 TEST(Cleaner, DeduplicatesOnCategoryTitleValueAndDetail)
 {
-    const auto out = texts(cleanAndDeduplicate({
-        item(memory, "Size", "8 GB", "DIMM 0", "dmidecode -q"),
-        item(memory, "SIZE", "8 gb", "DIMM 0", "--mac-hardware"),
-        item(memory, "Size", "8 GB", "dimm 0"),
-        item(memory, "Size", "8 GB", "DIMM 1"),
-        item(memory, "Size", "8  GB", "DIMM 1"),
-        item(cpu, "Size", "8 GB", "DIMM 1"),
-    }));
+    const auto out = texts(cleanAndDeduplicate(
+        {
+            item(memory, "Size", "8 GB", "DIMM 0", "dmidecode -q"),
+            item(memory, "SIZE", "8 gb", "DIMM 0", "--mac-hardware"),
+            item(memory, "Size", "8 GB", "dimm 0"),
+            item(memory, "Size", "8 GB", "DIMM 1"),
+            item(memory, "Size", "8  GB", "DIMM 1"),
+            item(cpu, "Size", "8 GB", "DIMM 1"),
+        },
+        tables().badValues()));
     const std::vector<ItemText> expected = {
-        {cpu, q("Size"), q("8 GB"), q("DIMM 1"), q("S")},
-        {memory, q("Size"), q("8 GB"), q("DIMM 0"), q("dmidecode -q")},
-        {memory, q("Size"), q("8 GB"), q("DIMM 1"), q("S")},
+        {cpu, "Size", "8 GB", "DIMM 1", "S"},
+        {memory, "Size", "8 GB", "DIMM 0", "dmidecode -q"},
+        {memory, "Size", "8 GB", "DIMM 1", "S"},
     };
     EXPECT_EQ(out, expected);
 }
@@ -228,13 +230,12 @@ TEST(Facts, PipelineEdges)
         std::vector<ItemText> expected;
     };
     const std::vector<Case> cases = {
-        {"every newline-class character ends a line",
+        // Which characters end a line is TextServices'; here the parser uses them.
+        {"a newline-class character ends a line",
          {},
-         q("BIOS Information\r\n\tVendor: Acme\r\tVersion: 1.0\u2028\tRelease Date: 2020\u0085"),
-         {summaryLine("BIOS", "3 useful items"),
-          classic(bios, "Release Date", "2020", "BIOS Information"),
-          classic(bios, "Vendor", "Acme", "BIOS Information"),
-          classic(bios, "Version", "1.0", "BIOS Information")}},
+         q("BIOS Information\r\n\tVendor: Acme\u2028"),
+         {summaryLine("BIOS", "1 useful item"),
+          classic(bios, "Vendor", "Acme", "BIOS Information")}},
         {"titles that differ only in case: repeats go, the rest by code unit",
          {},
          q("Memory Device\n\tSize: 8 GB\n\tSIZE: 16 GB\n\tsize: 8 gb\n"),
@@ -270,13 +271,12 @@ TEST(Facts, PipelineEdges)
 TEST(InputAbuse, DegenerateTexts)
 {
     const QString nul(QChar(u'\0'));
+    // Null text; NUL as key and value; empty keys and brackets; lone surrogates.
     const QString texts[] = {
         QString(),
-        q("\r\r\r"),
         nul + nul + q("\n\t") + nul + q(": ") + nul,
         q(":::::\n\t:\n[\n]\n[]\n[:]\n"),
-        q("\tVendor: ") + nul + q("A") + nul + q("B\n"),
-        QString(QChar(0xD800)) + q(": ") + QString(QChar(0xDC00)) + q("x"), // lone surrogates
+        QString(QChar(0xD800)) + q(": ") + QString(QChar(0xDC00)) + q("x"),
     };
     for (const QString &text : texts) {
         for (const HardwareItem &item : run(text, text).items) {
