@@ -25,15 +25,12 @@ namespace {
 using kestrin::tool::decodeSpd;
 namespace fs = std::filesystem;
 
+const fs::path spdFixtures = fs::path(KESTRIN_FIXTURES_DIR) / "spd";
+
 std::vector<std::uint8_t> readFile(const fs::path &path)
 {
-    std::ifstream in(path, std::ios::binary);
+    std::ifstream in(path.is_absolute() ? path : spdFixtures / path, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-std::vector<std::uint8_t> readFixture(const std::string &name)
-{
-    return readFile(fs::path(KESTRIN_FIXTURES_DIR) / "spd" / name);
 }
 
 // decode-dimms reads hex dumps, not binary. The first of a repeated key is the
@@ -80,7 +77,7 @@ std::string before(const std::string &text, const char *separator)
 TEST(Spd, AgreesWithDecodeDimmsOnEveryOlderFixture)
 {
     int compared = 0;
-    for (const auto &entry : fs::directory_iterator(fs::path(KESTRIN_FIXTURES_DIR) / "spd")) {
+    for (const auto &entry : fs::directory_iterator(spdFixtures)) {
         const std::string name = entry.path().filename().string();
         if (name.rfind("ddr2-", 0) != 0 && name.rfind("ddr3-", 0) != 0 &&
             name.rfind("ddr4-", 0) != 0)
@@ -139,7 +136,7 @@ TEST(Spd, Ddr5Fixtures)
 {
     for (const auto &c : kDdr5) {
         SCOPED_TRACE(c.file);
-        const auto info = decodeSpd(readFixture(c.file));
+        const auto info = decodeSpd(readFile(c.file));
         EXPECT_EQ(info.memoryType, "DDR5 SDRAM");
         EXPECT_TRUE(info.checksumOk);
         EXPECT_EQ(info.moduleType, c.module);
@@ -150,7 +147,7 @@ TEST(Spd, Ddr5Fixtures)
         EXPECT_EQ(info.partNumber, c.part);
         EXPECT_EQ(info.dramManufacturer, c.dramMaker);
     }
-    const auto rdimm = decodeSpd(readFixture(kDdr5[0].file));
+    const auto rdimm = decodeSpd(readFile(kDdr5[0].file));
     // Its date, 0xAF/0x82, is neither BCD nor a plausible binary year and week.
     EXPECT_EQ(rdimm.manufactureDate, "");
     // tAA = tRCD = tRP = 16.0 ns, tRAS = 32 ns at tCK 0.416 ns: 38.5 rounds up
@@ -162,7 +159,7 @@ TEST(Spd, Ddr5Fixtures)
 
 TEST(Spd, DamagedInputsKeepOnlyWhatCanBeTrusted)
 {
-    const auto ddr4 = readFixture("ddr4-samsung-m393a1g40eb1-crc-21d86240.bin");
+    const auto ddr4 = readFile("ddr4-samsung-m393a1g40eb1-crc-21d86240.bin");
     auto flipped = ddr4;
     flipped[20] ^= 0x01;
     const struct {
@@ -177,7 +174,7 @@ TEST(Spd, DamagedInputsKeepOnlyWhatCanBeTrusted)
          "spd: truncated"},
         {"DDR5 header only", {0x30, 0x10, 0x12, 0x02}, "spd: truncated"},
         {"DDR4 bit flipped", flipped, "spd: checksum mismatch"},
-        {"LPDDR5 with CRC 0", readFixture("lpddr5-generated-coreboot-lp5-set0-spd1.bin"),
+        {"LPDDR5 with CRC 0", readFile("lpddr5-generated-coreboot-lp5-set0-spd1.bin"),
          "spd: checksum mismatch"},
     };
     for (const auto &c : cases) {
@@ -223,7 +220,7 @@ TEST(SpdListing, TakesOnlyModulesFromTheGenericEepromDriver)
 {
     const fs::path root = fs::temp_directory_path() / ("spd-root-" + std::to_string(::getpid()));
     fs::remove_all(root);
-    const auto ddr3 = readFixture("ddr3-samsung-m392b1g73db0-yh9-383b1789.bin");
+    const auto ddr3 = readFile("ddr3-samsung-m392b1g73db0-yh9-383b1789.bin");
     const std::pair<const char *, std::string> files[] = {
         {"0-0052/eeprom", {ddr3.begin(), ddr3.end()}},
         {"0-0052/name", "spd\n"},
@@ -251,7 +248,7 @@ TEST(SpdListing, SerialsNeverSurviveMasking)
     std::vector<SpdDevice> modules;
     std::vector<std::string> serials;
     int index = 0;
-    for (const auto &entry : fs::directory_iterator(fs::path(KESTRIN_FIXTURES_DIR) / "spd")) {
+    for (const auto &entry : fs::directory_iterator(spdFixtures)) {
         if (entry.path().extension() != ".bin")
             continue;
         const auto data = readFile(entry.path());
@@ -281,7 +278,7 @@ TEST(Spd, Ddr2At3NsIsDdr2_667)
 {
     // decode-dimms truncates 2000 / 3 ns to "666 MT/s"; the grade is named
     // DDR2-667.
-    auto data = readFixture("ddr2-kingston-2g-udimm-a8cc8a87.bin");
+    auto data = readFile("ddr2-kingston-2g-udimm-a8cc8a87.bin");
     ASSERT_GE(data.size(), 64u);
     data[9] = 0x30;
     data[63] = static_cast<std::uint8_t>(std::accumulate(data.begin(), data.begin() + 63, 0u));

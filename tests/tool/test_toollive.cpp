@@ -4,6 +4,8 @@
 #include "tests/tool/tooltesthelpers.h"
 #include "tool/iddatabase.h"
 
+#include <algorithm>
+
 namespace {
 
 TEST(ThisMachine, ListsItsProcessorAndMemory)
@@ -23,21 +25,17 @@ TEST(ThisMachine, ListsItsProcessorAndMemory)
     EXPECT_TRUE(memoryTotal);
 }
 
-bool anyExists(std::initializer_list<const char *> paths)
-{
-    return std::any_of(paths.begin(), paths.end(), [](const char *path) {
-        return QFileInfo(QString::fromUtf8(path)).isReadable();
-    });
-}
-
 // The fixture machines' own copies of pci.ids and usb.ids pin that format;
 // the system's compiled hardware database is read only here.
 TEST(ThisMachine, NamesDevicesFromTheInstalledDatabases)
 {
     const SysRoot root;
     IdDatabase ids(root);
-    if (anyExists({"/usr/lib/udev/hwdb.bin", "/etc/udev/hwdb.bin", "/usr/share/misc/usb.ids",
-                   "/usr/share/hwdata/usb.ids", "/var/lib/usbutils/usb.ids"})) {
+    const QString databases[] = {u"/usr/lib/udev/hwdb.bin"_s, u"/etc/udev/hwdb.bin"_s,
+                                 u"/usr/share/misc/usb.ids"_s, u"/usr/share/hwdata/usb.ids"_s,
+                                 u"/var/lib/usbutils/usb.ids"_s};
+    if (std::ranges::any_of(databases,
+                            [](const QString &path) { return QFileInfo(path).isReadable(); })) {
         EXPECT_EQ(ids.usbVendor(0x1d6b), "Linux Foundation");
         EXPECT_EQ(ids.usbProduct(0x1d6b, 0x0002), "2.0 root hub");
         EXPECT_EQ(ids.usbProduct(0x1d6b, 0xfffe), std::nullopt);
