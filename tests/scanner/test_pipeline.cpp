@@ -15,27 +15,25 @@ using enum HardwareCategory;
 
 TEST(CategoryFor, RuleTable)
 {
-    struct Case {
+    const struct {
         const char *section;
         const char *line;
         HardwareCategory expected;
-    };
-    const Case cases[] = {
+    } cases[] = {
         // The value takes part, and the first rule of the table wins.
         {"System Information", "Serial Number: XRAM12", memory},
         {"PCI Devices", "[00:02.0] Intel Graphics • vendor-id: 0x8086", gpu},
         {"PCI Devices", "vendor-id: 0x8086", pci},
-        {"Memory Mac", "Address", network},
         {"", "", raw},
         // Keywords with a space may span the space between section and line.
-        {"Onboard MAC", "Address: 1", network},
+        {"Memory Mac", "Address", network},
         {"Mac ", "Address", raw}, // two spaces: no keyword
         {"PROCESSOR İNFO", "", cpu},
         {"", "ＣＰＵ", raw}, // full-width letters are other characters
         // The summary is made, never classified into.
         {"Summary", "Overview", raw},
     };
-    for (const Case &c : cases) {
+    for (const auto &c : cases) {
         EXPECT_EQ(categoryFor(q(c.section), q(c.line)), c.expected) << c.section << " / " << c.line;
     }
 }
@@ -100,8 +98,8 @@ TEST(MacParser, Lines)
          "name: \nkey: v\n",
          {mac(raw, "key", "v", "name")}},
         {"header test is case-insensitive and matches inside words",
-         "usb bus\na: 1\nCPUs\nb: 2\n",
-         {mac(usb, "a", "1", "usb bus"), mac(cpu, "b", "2", "CPUs")}},
+         "CPUs\nb: 2\n",
+         {mac(cpu, "b", "2", "CPUs")}},
         {"other colon-free lines do nothing",
          "Graphics:\n[gpu: 0] X\nThunderbolt Bus\nk: v\n",
          {mac(gpu, "Device", "[gpu: 0] X", "Graphics"),
@@ -154,7 +152,6 @@ TEST(Cleaner, KeepsOrDropsValues)
     const std::pair<QString, const char *> kept[] = {
         {q("Not Specified Yet"), "Not Specified Yet"},
         {q("  Intel\tCore   i7 "), "Intel Core  i7"},
-        {q("a    b"), "a  b"},
         {q("0x1F"), "0x1F"},
         {q("e\xcc\x81\xcc\x81x"), "e\xcc\x81\xcc\x81x"},
         {q("A") + nul + q("B"), "AB"},
