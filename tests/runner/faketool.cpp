@@ -14,11 +14,8 @@
 #include <cerrno>
 #include <chrono>
 #include <csignal>
-#include <cstdlib>
 #include <dirent.h>
 #include <fstream>
-#include <iterator>
-#include <string>
 #include <thread>
 #include <unistd.h>
 #include <vector>
@@ -104,7 +101,7 @@ void run(const std::string &command)
         std::raise(std::stoi(rest));
     } else if (verb == "exit") {
         std::exit(std::stoi(rest));
-    } else if (!verb.empty()) {
+    } else if (!verb.empty()) { // a typo in a test, not a case
         writeAll(STDERR_FILENO, "faketool: unknown command " + verb + "\n");
         std::exit(70);
     }

@@ -8,14 +8,10 @@
 #include <QTemporaryDir>
 
 #include <algorithm>
-#include <cerrno>
-#include <chrono>
-#include <csignal>
 #include <dirent.h>
 #include <fcntl.h>
 #include <functional>
 #include <gtest/gtest.h>
-#include <iterator>
 #include <set>
 #include <sys/wait.h>
 #include <thread>
@@ -101,12 +97,8 @@ protected:
         return m_leftBehind.emplace_back(tempPath(u"left%1.pid"_qs.arg(m_leftBehind.size())));
     }
     QString tempPath(const QString &name) const { return m_dir.filePath(name); }
-    // Qt's thread pool keeps descriptors of its own once started.
-    void takeDescriptorBaseline() { m_fdsBefore = openDescriptors(); }
 
     QTemporaryDir m_dir;
-
-private:
     std::set<int> m_fdsBefore;
     QStringList m_leftBehind;
 };

@@ -85,7 +85,7 @@ TEST_F(RunnerScanAsync, ScanNeedsNoPoolThreadAndOutlivesItsScanner)
     // use, so the second round is the one whose descriptors are counted.
     for (int round = 0; round < 2; ++round) {
         if (round == 1)
-            takeDescriptorBaseline();
+            m_fdsBefore = openDescriptors();
         std::promise<void> release;
         std::shared_future<void> released = release.get_future().share();
         QThreadPool *pool = QThreadPool::globalInstance();
