@@ -169,7 +169,7 @@ TEST(Spd, DamagedInputsKeepOnlyWhatCanBeTrusted)
     } cases[] = {
         {"empty", {}, "spd: no data"},
         {"0xFF", std::vector<std::uint8_t>(512, 0xff), "spd: unknown memory type"},
-        {"five bytes", {0x23, 0x11, 0x0c, 0x03, 0x45}, "spd: truncated"},
+        {"three bytes", {0x23, 0x11, 0x0c}, "spd: truncated"},
         {"DDR4 cut to 200", std::vector<std::uint8_t>(ddr4.begin(), ddr4.begin() + 200),
          "spd: truncated"},
         {"DDR5 header only", {0x30, 0x10, 0x12, 0x02}, "spd: truncated"},
