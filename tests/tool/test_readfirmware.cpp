@@ -62,12 +62,12 @@ protected:
             GTEST_SKIP() << "needs root: the helper refuses to run otherwise";
         }
         fs::remove_all(scratch);
-        fs::create_directories(scratch / "usr/sbin");
-        fs::create_directories(scratch / "sbin");
+        fs::create_directories(scratch);
     }
     void TearDown() override { fs::remove_all(scratch); }
     static fs::path place(const std::string &folder, const std::string &script, mode_t mode = 0755)
     {
+        fs::create_directories(scratch / folder);
         const fs::path path = scratch / folder / "dmidecode";
         std::ofstream(path) << "#!/bin/sh\n" << script;
         ::chmod(path.c_str(), mode);
@@ -132,7 +132,6 @@ TEST_F(ReadFirmwareTest, RefusesWithoutRunningDmidecode)
 
 TEST_F(ReadFirmwareTest, CapsWhatItPassesBackAt16MiB)
 {
-    // 20 MiB of 'x' from the stand-in; only the first 16 MiB may arrive.
     place("usr/sbin", "head -c 20971520 /dev/zero | tr '\\0' x\n");
     const HelperRun run = runHelper({}, {});
     EXPECT_EQ(std::tuple(run.status, run.out.size()), std::tuple(0, std::size_t{16} << 20));

@@ -104,6 +104,17 @@ inline void expectRoundTrip(const QByteArray &bytes)
 }
 
 // A machine with nothing but its processor, rebuilt by restart().
+// A --mac-hardware run of `root`, checked to succeed quietly and to read back
+// line by line.
+inline QByteArray checkedListing(const QString &root)
+{
+    const ToolRun run = runTool({u"--sysroot"_s, root, u"--mac-hardware"_s});
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_TRUE(run.standardError.isEmpty()) << run.standardError.toStdString();
+    expectRoundTrip(run.standardOutput);
+    return run.standardOutput;
+}
+
 class ScratchMachine : public testing::Test {
 protected:
     void SetUp() override { restart(); }
@@ -138,15 +149,7 @@ protected:
 
     void mkdir(const QString &path) { QDir().mkpath(m_root + path); }
 
-    // Checked to succeed quietly and to read back line by line.
-    QByteArray runListing()
-    {
-        const ToolRun run = runTool({u"--sysroot"_s, m_root, u"--mac-hardware"_s});
-        EXPECT_EQ(run.exitCode, 0);
-        EXPECT_TRUE(run.standardError.isEmpty()) << run.standardError.toStdString();
-        expectRoundTrip(run.standardOutput);
-        return run.standardOutput;
-    }
+    QByteArray runListing() { return checkedListing(m_root); }
     std::string listing() { return runListing().toStdString(); }
 
     QTemporaryDir m_dir;
