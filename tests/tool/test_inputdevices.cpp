@@ -90,18 +90,14 @@ TEST_F(InputListing, ListsEachDeviceWithBusNumbersAndIdentifiers)
     set(devicesFile,
         QByteArray::fromStdString(capture("laptop.txt") + "\n" + capture("peripherals.txt")));
     const std::string text = listing();
-    // The reviewed listing of both files, read as a whole.
     const std::string expected =
         tooltest::readFile(tooltest::fixture("input-devices/listing.txt")).toStdString();
     EXPECT_NE(text.find(expected), std::string::npos) << text;
 }
 
-TEST_F(InputListing, AnUnreadableFileListsNoInputDevices)
+TEST_F(InputListing, AHugeFileWithoutStructureListsNoInputDevices)
 {
-    mkdir(devicesFile); // a directory in its place
-    EXPECT_FALSE(tooltest::contains(listing(), "[input:"));
-    restart();
-    set(devicesFile, QByteArray(4 << 20, 'B')); // huge, without structure
+    set(devicesFile, QByteArray(4 << 20, 'B'));
     EXPECT_FALSE(tooltest::contains(listing(), "[input:"));
 }
 
