@@ -16,7 +16,6 @@ protected:
                                           "\t0026  AX201 Bluetooth\n");
     }
 
-    // A USB device under the first controller, with one interface per driver.
     QString usbDevice(const QString &name, const char *vendor, const char *product,
                       const QStringList &drivers)
     {

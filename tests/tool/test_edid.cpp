@@ -8,6 +8,7 @@
 #include <fstream>
 #include <gtest/gtest.h>
 #include <iterator>
+#include <numeric>
 #include <regex>
 #include <string>
 #include <vector>
@@ -117,11 +118,8 @@ TEST(Edid, AgreesWithEdidDecodeOnEveryFixture)
 
 void fixChecksum(Bytes &data, std::size_t block)
 {
-    unsigned sum = 0;
-    for (std::size_t i = block * 128; i < block * 128 + 127; ++i) {
-        sum += data[i];
-    }
-    data[block * 128 + 127] = static_cast<std::uint8_t>(0x100 - (sum & 0xff));
+    const auto start = data.begin() + static_cast<std::ptrdiff_t>(block * 128);
+    start[127] = static_cast<std::uint8_t>(-std::accumulate(start, start + 127, 0));
 }
 
 // A base block with a valid header and checksum, announcing `extensions`.

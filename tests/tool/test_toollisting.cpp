@@ -71,7 +71,6 @@ TEST_F(HostileMachine, StrangeAttributesStayInsideTheirLine)
 
     const QByteArray text = runListing();
     const QList<HardwareItem> items = parseMacHardware(QString::fromUtf8(text));
-    // The value of the property `key` of the device whose line starts with `device`.
     auto valueOf = [&items](const char *device, const char *key) {
         const auto it = std::find_if(items.begin(), items.end(), [&](const HardwareItem &item) {
             return item.title.startsWith(QString::fromUtf8(device)) &&

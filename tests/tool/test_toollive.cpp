@@ -13,8 +13,7 @@ TEST(ThisMachine, ListsItsProcessorAndMemory)
     const tooltest::ToolRun run = tooltest::runTool({u"--mac-hardware"_s});
     ASSERT_EQ(run.exitCode, 0);
     tooltest::expectRoundTrip(run.standardOutput);
-    bool processor = false;
-    bool memoryTotal = false;
+    bool processor = false, memoryTotal = false;
     for (const HardwareItem &item : parseMacHardware(QString::fromUtf8(run.standardOutput))) {
         processor =
             processor || (item.category == HardwareCategory::cpu && item.title == u"Device"_s);

@@ -28,7 +28,7 @@ TEST(ToolText, RepairUtf8ReplacesEachBadByte)
 }
 
 // Line breaks, control bytes, trailing colons and spaces, bidirectional
-// overrides, blank values and the cut of long values are pinned through a real
+// overrides, blank values and the length of the cut are pinned through a real
 // run by HostileMachine.StrangeAttributes.
 TEST(ToolText, CleanValueGivesOneSafeLine)
 {

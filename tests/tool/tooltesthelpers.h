@@ -103,7 +103,6 @@ inline void expectRoundTrip(const QByteArray &bytes)
     EXPECT_EQ(next, items.size()) << "the parser made more items than there are lines";
 }
 
-// A machine with nothing but its processor, rebuilt by restart().
 // A --mac-hardware run of `root`, checked to succeed quietly and to read back
 // line by line.
 inline QByteArray checkedListing(const QString &root)
@@ -115,6 +114,7 @@ inline QByteArray checkedListing(const QString &root)
     return run.standardOutput;
 }
 
+// A machine with nothing but its processor, rebuilt by restart().
 class ScratchMachine : public testing::Test {
 protected:
     void SetUp() override { restart(); }
