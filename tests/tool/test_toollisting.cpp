@@ -62,7 +62,7 @@ TEST_F(HostileMachine, StrangeAttributesStayInsideTheirLine)
     files(usb, {"1-1/product=Mouse: with colon::\n", "1-4/manufacturer=CPU Memory USB Audio",
                 "1-4/product=Storage:\nNetwork:\n[fake] device\n"});
     files(nvme, {"model=Evil\x01\x1B[31mDisk\r\nStorage:\n", "firmware_rev=\xC2\xA0\xC2\xA0"});
-    files(wifi, {"address=   \n", "operstate=:"});
+    set(wifi + u"/operstate"_s, ":");
     files(battery, {"manufacturer=\xFF\xFESMP\xC3", "model_name=" + QByteArray(65536, 'A'),
                     "technology=Li\xE2\x80\xA8ion\xC2\x85x\xE2\x80\xAEy"});
     set(u"/sys/class/drm/card0-Evil:Name/status"_s, "connected:");
@@ -84,13 +84,10 @@ TEST_F(HostileMachine, StrangeAttributesStayInsideTheirLine)
         text.contains("  [usb: 1-4] CPU Memory USB Audio Storage: Network: [fake] device\n"));
     EXPECT_EQ(valueOf("[disk: nvme0n1]", "model"), u"Evil [31mDisk Storage"_s);
     EXPECT_EQ(valueOf("[disk: nvme0n1]", "revision"), u"<absent>"_s);
-    EXPECT_EQ(valueOf("[net: wlp0s20f3]", "mac address"), u"<absent>"_s);
     EXPECT_EQ(valueOf("[net: wlp0s20f3]", "link"), u"<absent>"_s);
     EXPECT_EQ(valueOf("[power: BAT0]", "manufacturer"), u"\uFFFD\uFFFDSMP\uFFFD"_s);
     EXPECT_EQ(valueOf("[power: BAT0]", "technology"), u"Li ion xy"_s);
-    const QString model = valueOf("[power: BAT0]", "model");
-    EXPECT_EQ(model.size(), 257);
-    EXPECT_TRUE(model.endsWith(u'\u2026'));
+    EXPECT_EQ(valueOf("[power: BAT0]", "model"), QString(256, u'A') + u'\u2026');
     EXPECT_EQ(valueOf("[pci: 0000:00:02.0]", "output Evil Name"), u"connected"_s);
     // The card has no name left: the sound card line falls back to its id.
     EXPECT_TRUE(text.contains("  [sound: card0] PCH\n"));

@@ -28,8 +28,8 @@ TEST(ToolText, RepairUtf8ReplacesEachBadByte)
 }
 
 // Line breaks, control bytes, trailing colons and spaces, bidirectional
-// overrides, blank values and the length of the cut are pinned through a real
-// run by HostileMachine.StrangeAttributes.
+// overrides and blank values are pinned through a real run by
+// HostileMachine.StrangeAttributes.
 TEST(ToolText, CleanValueGivesOneSafeLine)
 {
     const std::pair<std::string, std::string> cases[] = {
