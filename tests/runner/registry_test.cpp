@@ -27,21 +27,6 @@ pid_t spawnFakeTool(QStringList commands)
 
 class RunnerRegistry : public ScanFixture {};
 
-TEST_F(RunnerRegistry, RemoveTakesEveryEntryOfThatHandleOnly)
-{
-    ActiveProcessRegistry registry;
-    registry.terminateAll(); // empty: nothing to do
-    auto a = std::make_shared<ChildProcess>(1000001);
-    auto b = std::make_shared<ChildProcess>(1000001); // same pid, different handle
-    registry.add(a);
-    registry.add(b);
-    registry.add(a);
-    registry.remove(a.get());
-    EXPECT_EQ(registry.count(), 1);
-    registry.remove(a.get());
-    EXPECT_EQ(registry.count(), 1);
-}
-
 TEST_F(RunnerRegistry, ReapedChildIsNeverSignalled)
 {
     ChildProcess child(spawnFakeTool({QStringLiteral("exit 7")}));
