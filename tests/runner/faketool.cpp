@@ -114,14 +114,8 @@ int main(int argc, char **argv)
     std::vector<std::string> commands;
     const std::string first = argc > 1 ? argv[1] : "";
     if (first == "--mac-hardware" || first == "-q") {
-        const char *dir = std::getenv("KESTRIN_FAKE_TOOL_DIR");
-        const std::string path =
-            std::string(dir ? dir : ".") + "/" + (first == "-q" ? "classic" : "mac") + ".script";
-        std::ifstream script(path);
-        if (!script) {
-            writeAll(STDERR_FILENO, "faketool: no script " + path + "\n");
-            return 70;
-        }
+        std::ifstream script(std::string(std::getenv("KESTRIN_FAKE_TOOL_DIR")) + "/" +
+                             (first == "-q" ? "classic" : "mac") + ".script");
         for (std::string line; std::getline(script, line);)
             commands.push_back(line);
     } else {
