@@ -9,8 +9,6 @@
 #include <QString>
 #include <QStringList>
 
-#include <utility>
-
 namespace IdentifierSecrets {
 
 // "No value" in the fixtures, or all zeros or all F: they identify nothing.
@@ -45,15 +43,12 @@ inline QSet<QString> collect(const QString &toolOutput)
     for (const QString &line : toolOutput.split(QRegularExpression(QStringLiteral("[\\n\\r]")))) {
         const QRegularExpressionMatch match = keyValue.match(line);
         if (match.hasMatch() && keys.contains(match.captured(1).toLower()) &&
-            match.captured(2).size() >= 4 && !isPlaceholder(match.captured(2))) {
+            match.captured(2).size() >= 4 && !isPlaceholder(match.captured(2)))
             secrets.insert(match.captured(2));
-        }
     }
     for (auto matches = patterns.globalMatch(toolOutput); matches.hasNext();) {
-        const QString value = matches.next().captured(0);
-        if (!isPlaceholder(value)) {
+        if (const QString value = matches.next().captured(0); !isPlaceholder(value))
             secrets.insert(value);
-        }
     }
     return secrets;
 }
@@ -62,11 +57,9 @@ inline QSet<QString> collect(const QString &toolOutput)
 inline QStringList leaked(const QSet<QString> &secrets, const QString &text)
 {
     QStringList found;
-    for (const QString &secret : secrets) {
-        if (text.contains(secret, Qt::CaseInsensitive)) {
+    for (const QString &secret : secrets)
+        if (text.contains(secret, Qt::CaseInsensitive))
             found.append(secret);
-        }
-    }
     found.sort();
     return found;
 }
@@ -80,20 +73,18 @@ struct Input {
 inline QList<Input> corpus()
 {
     QList<Input> inputs;
-    const QString data = QStringLiteral(KESTRIN_TEST_DATA_DIR);
-    for (const auto &[folder, pattern] :
-         {std::pair(QStringLiteral(KESTRIN_FIXTURES_DIR "/dmidecode"), QStringLiteral("*.txt")),
-          std::pair(QStringLiteral(KESTRIN_FIXTURES_DIR "/dmi-bin"), QStringLiteral("*.txt")),
-          std::pair(data, QStringLiteral("classic-*.txt"))}) {
-        const QDir dir(folder);
-        for (const QString &name : dir.entryList({pattern}, QDir::Files, QDir::Name)) {
+    const QString data = QStringLiteral(KESTRIN_TEST_DATA_DIR "/");
+    for (const QString &glob :
+         {u"" KESTRIN_FIXTURES_DIR "/dmidecode/*.txt"_qs,
+          u"" KESTRIN_FIXTURES_DIR "/dmi-bin/*.txt"_qs, data + u"classic-*.txt"_qs}) {
+        const QDir dir(glob.section(u'/', 0, -2), glob.section(u'/', -1), QDir::Name, QDir::Files);
+        for (const QString &name : dir.entryList())
             inputs.append({dir.filePath(name), false});
-        }
     }
-    for (const char *sysroot : {"/sysroot-laptop", "/sysroot-server", "/sysroot-desktop"}) {
-        const QString expected = data + QString::fromUtf8(sysroot) + QStringLiteral("/expected");
-        inputs.append({expected + QStringLiteral("/mac-hardware.txt"), true});
-        inputs.append({expected + QStringLiteral("/classic.txt"), false});
+    for (const char *sysroot : {"laptop", "server", "desktop"}) {
+        const QString expected = data + u"sysroot-%1/expected/"_qs.arg(QLatin1String(sysroot));
+        inputs.append({expected + u"mac-hardware.txt"_qs, true});
+        inputs.append({expected + u"classic.txt"_qs, false});
     }
     return inputs;
 }

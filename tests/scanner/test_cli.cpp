@@ -15,8 +15,7 @@ namespace {
 
 struct CliRun {
     int exitCode = -1;
-    QByteArray out;
-    QByteArray err;
+    QByteArray out, err;
 };
 
 CliRun cli(const QStringList &arguments)
@@ -65,10 +64,7 @@ QByteArray contents(const QString &path)
 TEST(Cli, UsageAndIoErrors)
 {
     QTemporaryDir dir;
-    const QString elf = writeTemp(dir, "blob",
-                                  QByteArray("\x7f"
-                                             "ELF\0\0\0\x02",
-                                             8));
+    const QString elf = writeTemp(dir, "blob", QByteArray::fromHex("7f454c4600000002"));
     const QString absent = dir.filePath(QStringLiteral("absent"));
     const struct {
         QStringList arguments;
